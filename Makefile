@@ -1,0 +1,36 @@
+# make run    install what is missing, build, launch the game
+# make test   install what is missing, build, run every test
+# make notes  render the twelve notes again (installs the soundfont)
+# make bench  build and run the benchmarks
+
+BUILD ?= build
+CMAKE_FLAGS ?=
+
+.PHONY: deps build test run notes bench
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure
+
+run: build
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  echo "make run: there is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)."; \
+	  echo "Start it on a desktop, or under a virtual one: xvfb-run -a $(BUILD)/tonarika"; \
+	  exit 1; \
+	fi
+	$(BUILD)/tonarika
+
+notes:
+	@scripts/install-deps notes
+	cmake -S . -B $(BUILD) -G Ninja -DTONARIKA_RENDER_NOTES=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) --target render-notes
+	$(BUILD)/tools/render-notes .
+
+bench: build
+	SDL_AUDIODRIVER=$${SDL_AUDIODRIVER:-dummy} $(BUILD)/bench/tonarika-bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true

@@ -1,0 +1,85 @@
+// What a note costs the window thread, and how long until it reaches the mixer's output.
+// Run with SDL_AUDIODRIVER=dummy for figures that do not depend on a sound server.
+
+// own
+#include "SdlPlayer.h"
+
+// SDL
+#include <SDL_mixer.h>
+
+// std
+#include <benchmark/benchmark.h>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+tonarika::SdlPlayer& player()
+{
+    static tonarika::SdlPlayer instance(TONARIKA_SOURCE_DIR);
+    return instance;
+}
+
+// Cost on the calling thread of playing a note that is already in memory.
+void soundLoadedNote(benchmark::State& state)
+{
+    auto& p = player();
+    p.play("wav/Do.wav");
+    for (auto _ : state)
+        p.play("wav/Do.wav");
+}
+BENCHMARK(soundLoadedNote);
+
+std::atomic<bool> armed{false};
+std::atomic<Clock::rep> heardAt{0};
+std::atomic<int> silentBuffers{0};
+
+// Runs on the audio thread with the final mix, just before it goes to the device.
+void postMix(void*, Uint8* stream, int length)
+{
+    const auto* samples = reinterpret_cast<const Sint16*>(stream);
+    bool sound = false;
+    for (int i = 0; i < length / 2 && !sound; ++i)
+        sound = samples[i] != 0;
+    if (!sound) {
+        silentBuffers.fetch_add(1);
+        return;
+    }
+    if (armed.exchange(false))
+        heardAt.store(Clock::now().time_since_epoch().count());
+}
+
+// Delay from the call until the note's first samples pass the mixer.
+void soundToMixer(benchmark::State& state)
+{
+    auto& p = player();
+    if (!p.isOpen()) {
+        state.SkipWithError("no audio device");
+        return;
+    }
+    Mix_SetPostMix(postMix, nullptr);
+    for (auto _ : state) {
+        Mix_HaltChannel(-1);
+        const int before = silentBuffers.load();
+        while (silentBuffers.load() < before + 2)
+            std::this_thread::yield();
+        heardAt.store(0);
+        armed.store(true);
+        const auto start = Clock::now();
+        p.play("wav/Re.wav");
+        while (heardAt.load() == 0)
+            std::this_thread::yield();
+        const Clock::duration delay(heardAt.load() - start.time_since_epoch().count());
+        state.SetIterationTime(std::chrono::duration<double>(delay).count());
+    }
+    Mix_SetPostMix(nullptr, nullptr);
+    state.counters["buffer_frames"] = p.bufferFrames();
+}
+BENCHMARK(soundToMixer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
+
+}  // namespace
+
+BENCHMARK_MAIN();

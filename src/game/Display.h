@@ -1,0 +1,50 @@
+#pragma once
+
+// std
+#include <cstdint>
+#include <string>
+
+namespace tonarika {
+
+enum class Caption { Label1, CapMode, CapMiss, CapPar };
+enum class ModeItem { Easy, Hard, Prac };
+
+// A 24-bit RGB colour, or the system's button-text colour.
+struct Colour {
+    bool buttonText = false;
+    std::uint32_t rgb = 0;
+
+    static constexpr Colour fromRgb(std::uint32_t value) { return {false, value}; }
+    static constexpr Colour systemButtonText() { return {true, 0}; }
+    friend bool operator==(const Colour&, const Colour&) = default;
+};
+
+inline constexpr Colour kWhite = Colour::fromRgb(0xFFFFFF);
+inline constexpr Colour kRed = Colour::fromRgb(0xFF0000);
+inline constexpr Colour kBlue = Colour::fromRgb(0x0000FF);
+
+// What the game needs of its window. All calls are synchronous, on the window thread.
+class Display {
+public:
+    virtual ~Display() = default;
+
+    virtual void setCaption(Caption label, const std::string& text) = 0;
+    virtual std::string caption(Caption label) const = 0;
+    virtual void setLabel1BackColor(Colour colour) = 0;
+    virtual void setLabel1ForeColor(Colour colour) = 0;
+
+    virtual void focusListen() = 0;
+    virtual void focusKey(int index) = 0;
+    virtual void setListenEnabled(bool enabled) = 0;
+    virtual void setClearEnabled(bool enabled) = 0;
+
+    virtual bool isChecked(ModeItem item) const = 0;
+    virtual void setChecked(ModeItem item, bool checked) = 0;
+
+    // A warning box with an exclamation icon and one OK button; returns when closed.
+    virtual void showWarning(const std::string& text, const std::string& title) = 0;
+    // Closes the window; its unload handler records the run.
+    virtual void unloadWindow() = 0;
+};
+
+}  // namespace tonarika

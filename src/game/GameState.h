@@ -1,0 +1,27 @@
+#pragma once
+
+// own
+#include "Note.h"
+#include "Rules.h"
+
+// std
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tonarika {
+
+// The variables of the main window; none survives the program.
+struct GameState {
+    std::optional<NoteIndex> curNote;  // the pending question; empty when none is pending
+    std::uint8_t prevNote = 0;         // the note drawn last; kNoPrevNote after a clear
+    std::uint8_t keyNote = 0;          // the answer being judged
+    std::string wavFile;               // played last
+    std::string noteName;              // of the note played last
+    std::uint32_t questionCount = 0;
+    std::uint32_t missCount = 0;       // questions answered wrongly at least once
+    bool settled = false;              // answered right, or its miss already counted
+    bool practiceMode = false;
+};
+
+}  // namespace tonarika

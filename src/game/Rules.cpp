@@ -1,0 +1,41 @@
+#include "Rules.h"
+
+// std
+#include <cmath>
+
+namespace tonarika {
+
+int noteFromRandom(float r, int range)
+{
+    return static_cast<int>(r * static_cast<float>(range));
+}
+
+int drawNote(RandomSource& random, int range, int prevNote)
+{
+    int note = 0;
+    do {
+        note = noteFromRandom(random.next(), range);
+    } while (note == prevNote);
+    return note;
+}
+
+double correctRate(std::uint32_t questionCount, std::uint32_t missCount)
+{
+    return static_cast<double>(questionCount - missCount) / questionCount * 100.0;
+}
+
+std::string rateText(std::uint32_t questionCount, std::uint32_t missCount,
+                     std::string_view decimalSeparator)
+{
+    // Half-way values round away from zero.
+    const auto tenths = std::llround(correctRate(questionCount, missCount) * 10.0);
+    return std::to_string(tenths / 10) + std::string(decimalSeparator) + std::to_string(tenths % 10)
+        + " %";
+}
+
+std::string missText(std::uint32_t questionCount, std::uint32_t missCount)
+{
+    return std::to_string(missCount) + "/" + std::to_string(questionCount) + " 回";
+}
+
+}  // namespace tonarika

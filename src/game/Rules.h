@@ -1,0 +1,32 @@
+#pragma once
+
+// own
+#include "RandomSource.h"
+
+// std
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tonarika {
+
+// prevNote's value when no note has been drawn since a clear: it matches no note.
+inline constexpr std::uint8_t kNoPrevNote = 99;
+
+// The integer part of r x n, the product taken in single precision.
+int noteFromRandom(float r, int range);
+
+// Draws notes in 0..range-1 until one differs from prevNote.
+int drawNote(RandomSource& random, int range, int prevNote);
+
+// Correct-answer rate in percent; questionCount must not be 0.
+double correctRate(std::uint32_t questionCount, std::uint32_t missCount);
+
+// The rate caption, "66.7 %": one decimal, the locale's separator.
+std::string rateText(std::uint32_t questionCount, std::uint32_t missCount,
+                     std::string_view decimalSeparator);
+
+// The misses caption, "2/15 回".
+std::string missText(std::uint32_t questionCount, std::uint32_t missCount);
+
+}  // namespace tonarika

@@ -1,0 +1,284 @@
+// own
+#include "Game.h"
+#include "fakes/FakeDisplay.h"
+#include "fakes/FakePlayer.h"
+#include "fakes/FakeScoreLog.h"
+#include "fakes/ScriptedRandom.h"
+
+// std
+#include <gtest/gtest.h>
+
+namespace tonarika::test {
+namespace {
+
+using Focus = FakeDisplay::Focus;
+
+class GameTest : public ::testing::Test {
+protected:
+    FakeDisplay display;
+    FakePlayer player;
+    ScriptedRandom random;
+    FakeScoreLog scoreLog;
+    Game game{display, player, random, scoreLog, "."};
+
+    // Asks a question whose note is `note` (the draw must not be redrawn).
+    void ask(int note)
+    {
+        const int range = display.isChecked(ModeItem::Easy) ? 7 : 12;
+        random.values.push_back(ScriptedRandom::valueFor(note, range));
+        game.Command1_Click();
+        ASSERT_EQ(game.state().curNote, note);
+    }
+    void selectHard()
+    {
+        display.checks[ModeItem::Easy] = false;
+        display.checks[ModeItem::Hard] = true;
+    }
+    std::string caption(Caption c) const { return display.captions.at(c); }
+};
+
+TEST_F(GameTest, soundRemembersFileAndNameOfTheNotePlayed)
+{
+    game.Sound(9);
+    EXPECT_EQ(game.state().wavFile, "wav/Fa#.wav");
+    EXPECT_EQ(game.state().noteName, "ﾌｧ＃(ソ♭)");
+    EXPECT_EQ(player.played, std::vector<std::string>{"wav/Fa#.wav"});
+}
+
+TEST_F(GameTest, listenCountsDrawsAndPlaysANewQuestionWithTheIdleLook)
+{
+    display.label1Back = kRed;
+    display.captions[Caption::Label1] = "はずれ";
+    ask(4);
+    EXPECT_EQ(game.state().questionCount, 1u);
+    EXPECT_EQ(game.state().prevNote, 4);
+    EXPECT_FALSE(game.state().settled);
+    EXPECT_EQ(player.played, std::vector<std::string>{"wav/So.wav"});
+    EXPECT_EQ(display.label1Back, kWhite);
+    EXPECT_EQ(caption(Caption::Label1), "");
+    EXPECT_EQ(caption(Caption::CapMiss), "0/0 回") << "a new question is not shown until judged";
+}
+
+TEST_F(GameTest, listenWithAQuestionPendingReplaysItForFree)
+{
+    ask(2);
+    game.Command1_Click();
+    game.Command1_Click();
+    EXPECT_EQ(player.played, (std::vector<std::string>{"wav/Mi.wav", "wav/Mi.wav", "wav/Mi.wav"}));
+    EXPECT_EQ(game.state().questionCount, 1u);
+    EXPECT_EQ(random.draws, 1);
+    EXPECT_EQ(caption(Caption::CapMiss), "0/0 回");
+}
+
+TEST_F(GameTest, firstQuestionAfterStartUpIsNeverDo)
+{
+    random.values = {0.0f, 0.05f, ScriptedRandom::valueFor(3, 7)};
+    game.Command1_Click();
+    EXPECT_EQ(game.state().curNote, 3);
+    EXPECT_EQ(random.draws, 3);
+    EXPECT_EQ(random.reseeds, 1) << "one re-seed per question, not per redraw";
+}
+
+TEST_F(GameTest, consecutiveQuestionsNeverRepeatButAnyNoteMayComeAfterAClear)
+{
+    ask(5);
+    game.cmdKey_Click(5);
+    random.values = {ScriptedRandom::valueFor(5, 7), ScriptedRandom::valueFor(5, 7), ScriptedRandom::valueFor(1, 7)};
+    game.Command1_Click();
+    EXPECT_EQ(game.state().curNote, 1);
+
+    game.clear_Click();
+    random.values = {ScriptedRandom::valueFor(1, 7)};
+    game.Command1_Click();
+    EXPECT_EQ(game.state().curNote, 1);
+    random.values = {0.0f};
+    game.clear_Click();
+    game.Command1_Click();
+    EXPECT_EQ(game.state().curNote, 0) << "after a clear even Do may come first";
+}
+
+TEST_F(GameTest, easyAsksWhiteKeysOnlyAndHardAllTwelve)
+{
+    random.values = {0.999f};
+    game.Command1_Click();
+    EXPECT_EQ(game.state().curNote, 6);
+    game.clear_Click();
+    selectHard();
+    random.values = {0.999f};
+    game.Command1_Click();
+    EXPECT_EQ(game.state().curNote, 11);
+}
+
+TEST_F(GameTest, rightAnswerShowsTheRightLookAndEndsTheQuestion)
+{
+    ask(3);
+    display.focusElsewhere();
+    game.cmdKey_Click(3);
+    EXPECT_EQ(display.label1Back, kRed);
+    EXPECT_EQ(display.label1Fore, kWhite);
+    EXPECT_EQ(caption(Caption::Label1), " 当たり！");
+    EXPECT_EQ(caption(Caption::CapPar), "100.0 %");
+    EXPECT_EQ(caption(Caption::CapMiss), "0/1 回");
+    EXPECT_EQ(display.focus, Focus::Listen);
+    EXPECT_FALSE(game.state().curNote.has_value());
+
+    display.focusElsewhere();
+    game.cmdKey_Click(3);
+    EXPECT_EQ(display.focus, Focus::Key) << "with no question pending a key does nothing";
+    EXPECT_EQ(caption(Caption::CapMiss), "0/1 回");
+}
+
+TEST_F(GameTest, onlyTheFirstMissOfAQuestionCounts)
+{
+    ask(1);
+    game.cmdKey_Click(2);
+    EXPECT_EQ(display.label1Back, Colour::systemButtonText());
+    EXPECT_EQ(display.label1Fore, kWhite);
+    EXPECT_EQ(caption(Caption::Label1), "はずれ");
+    EXPECT_EQ(caption(Caption::CapPar), "0.0 %");
+    EXPECT_EQ(caption(Caption::CapMiss), "1/1 回");
+    EXPECT_EQ(game.state().curNote, 1) << "a wrong answer leaves the question pending";
+
+    game.cmdKey_Click(0);
+    EXPECT_EQ(caption(Caption::Label1), "はずれ");
+    game.cmdKey_Click(1);
+    EXPECT_EQ(caption(Caption::Label1), " 当たり！");
+    EXPECT_EQ(caption(Caption::CapPar), "0.0 %");
+    EXPECT_EQ(caption(Caption::CapMiss), "1/1 回");
+}
+
+TEST_F(GameTest, questionOnDoIsJudgedLikeAnyOther)
+{
+    game.clear_Click();
+    ask(0);
+    game.cmdKey_Click(0);
+    EXPECT_EQ(caption(Caption::Label1), " 当たり！");
+}
+
+TEST_F(GameTest, rateHasOneDecimalWithTheLocaleSeparator)
+{
+    Game german{display, player, random, scoreLog, ","};
+    random.values = {ScriptedRandom::valueFor(4, 7), ScriptedRandom::valueFor(3, 7), ScriptedRandom::valueFor(2, 7)};
+    german.Command1_Click();
+    german.cmdKey_Click(4);
+    german.Command1_Click();
+    german.cmdKey_Click(3);
+    german.Command1_Click();
+    german.cmdKey_Click(0);
+    EXPECT_EQ(caption(Caption::CapPar), "66,7 %");
+    EXPECT_EQ(caption(Caption::CapMiss), "1/3 回");
+}
+
+TEST_F(GameTest, easyBlackKeyOnlyBlanksTheResultLabel)
+{
+    ask(2);
+    game.cmdKey_Click(4);  // a first miss, for counters to watch
+    for (int black = 7; black <= 11; ++black) {
+        display.focusElsewhere();
+        game.cmdKey_Click(black);
+        EXPECT_EQ(display.label1Back, kWhite);
+        EXPECT_EQ(display.label1Fore, kWhite) << "the text colour stays";
+        EXPECT_EQ(caption(Caption::Label1), "");
+        EXPECT_EQ(display.focus, Focus::Key);
+        EXPECT_EQ(caption(Caption::CapMiss), "1/1 回");
+        EXPECT_EQ(game.state().curNote, 2);
+    }
+}
+
+TEST_F(GameTest, hardJudgesBlackKeysLikeWhiteKeys)
+{
+    selectHard();
+    ask(2);
+    game.cmdKey_Click(8);
+    EXPECT_EQ(caption(Caption::Label1), "はずれ");
+    EXPECT_EQ(caption(Caption::CapMiss), "1/1 回");
+    ask(2);  // replay
+    game.cmdKey_Click(2);
+    ask(10);
+    game.cmdKey_Click(10);
+    EXPECT_EQ(caption(Caption::CapMiss), "1/2 回");
+    EXPECT_EQ(caption(Caption::CapPar), "50.0 %");
+}
+
+TEST_F(GameTest, letterKeysAnswerLikeNoteButtons)
+{
+    selectHard();
+    ask(9);
+    game.Key('G');
+    game.Key('H');
+    EXPECT_EQ(caption(Caption::Label1), "");
+    game.Key('U');
+    EXPECT_EQ(caption(Caption::Label1), " 当たり！");
+}
+
+TEST_F(GameTest, clearResetsTheRunButNotTheNoteOrMode)
+{
+    ask(3);
+    game.cmdKey_Click(1);
+    game.clear_Click();
+    EXPECT_EQ(game.state().questionCount, 0u);
+    EXPECT_EQ(game.state().missCount, 0u);
+    EXPECT_FALSE(game.state().curNote.has_value());
+    EXPECT_EQ(game.state().prevNote, kNoPrevNote);
+    EXPECT_FALSE(game.state().settled);
+    EXPECT_EQ(caption(Caption::CapPar), "0.00 %");
+    EXPECT_EQ(caption(Caption::CapMiss), "0/0 回");
+    EXPECT_EQ(display.label1Back, kWhite);
+    EXPECT_EQ(caption(Caption::Label1), "");
+    EXPECT_EQ(display.label1Fore, kWhite);
+    EXPECT_EQ(game.state().wavFile, "wav/Fa.wav");
+    EXPECT_TRUE(scoreLog.runs.empty()) << "clearing records nothing";
+}
+
+TEST_F(GameTest, playerFailureShowsTheWarningAndKeepsTheCountedQuestion)
+{
+    player.failing = true;
+    random.values = {ScriptedRandom::valueFor(3, 7)};
+    game.Command1_Click();
+    ASSERT_EQ(display.warnings.size(), 1u);
+    EXPECT_EQ(display.warnings[0].first, "wavファイルが見つかりません。");
+    EXPECT_EQ(display.warnings[0].second, "Error");
+    EXPECT_EQ(game.state().questionCount, 1u);
+    EXPECT_EQ(game.state().curNote, 3);
+    game.Command1_Click();
+    EXPECT_EQ(display.warnings.size(), 2u) << "the replay fails the same way";
+    player.failing = false;
+    game.Command1_Click();
+    EXPECT_EQ(player.played.back(), "wav/Fa.wav");
+}
+
+TEST_F(GameTest, countersGoPastTwoHundredFiftyFiveWithoutAWarning)
+{
+    selectHard();
+    for (int i = 0; i < 300; ++i) {
+        ask(i % 2 == 0 ? 3 : 4);
+        if (i % 5 == 0)
+            game.cmdKey_Click(0);
+        game.cmdKey_Click(*game.state().curNote);
+    }
+    EXPECT_TRUE(display.warnings.empty());
+    EXPECT_EQ(player.played.size(), 300u);
+    EXPECT_EQ(caption(Caption::CapMiss), "60/300 回");
+    EXPECT_EQ(caption(Caption::CapPar), "80.0 %");
+}
+
+TEST_F(GameTest, practiceModePlaysAndNamesEveryKeyWithoutCounting)
+{
+    game.prac_Click();
+    display.label1Back = kRed;
+    game.Key('U');
+    EXPECT_EQ(player.played, std::vector<std::string>{"wav/Fa#.wav"});
+    EXPECT_EQ(display.label1Fore, kBlue);
+    EXPECT_EQ(display.label1Back, kRed) << "the background stays";
+    EXPECT_EQ(caption(Caption::Label1), "ﾌｧ＃(ソ♭)");
+    EXPECT_EQ(display.focus, Focus::Key);
+    EXPECT_EQ(display.focusedKey, 9);
+    EXPECT_EQ(game.state().questionCount, 0u);
+
+    player.failing = true;
+    game.cmdKey_Click(0);
+    EXPECT_EQ(display.warnings.size(), 1u) << "a player failure is reported here as well";
+}
+
+}  // namespace
+}  // namespace tonarika::test

@@ -1,0 +1,179 @@
+// The real player, through SDL's disk driver: what it writes is what a speaker would get.
+
+// own
+#include "SdlPlayer.h"
+#include "audio/Pitch.h"
+#include "audio/Wav.h"
+
+// std
+#include <gtest/gtest.h>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <numbers>
+#include <thread>
+
+namespace tonarika {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr int kRate = 44100;
+constexpr double kLowHz = 400.0;
+constexpr double kHighHz = 800.0;
+
+void writeSine(const fs::path& path, double hz, double amplitude)
+{
+    audio::Wave wave{kRate, std::vector<float>(2 * kRate)};
+    for (size_t i = 0; i < wave.samples.size(); ++i)
+        wave.samples[i] = float(amplitude * std::sin(2 * std::numbers::pi * hz * double(i) / kRate));
+    fs::create_directories(path.parent_path());
+    ASSERT_TRUE(audio::writeWav(path, wave));
+}
+
+// Amplitude of one frequency in the 20 ms of the left channel starting at `start`.
+double amplitudeAt(const std::vector<float>& left, size_t start, double hz)
+{
+    constexpr size_t kWindow = kRate / 50;
+    if (start + kWindow > left.size())
+        return 0.0;
+    return 4.0 * audio::magnitudeAt(std::span(left).subspan(start, kWindow), kRate, hz) / kWindow;
+}
+
+// The first window start (10 ms steps) from `from` on where `hz` sounds.
+size_t onset(const std::vector<float>& left, double hz, size_t from = 0)
+{
+    for (size_t start = from; start + kRate / 50 <= left.size(); start += kRate / 100) {
+        if (amplitudeAt(left, start, hz) > 0.1)
+            return start;
+    }
+    return left.size();
+}
+
+class SdlPlayerTest : public ::testing::Test {
+protected:
+    fs::path folder;
+    fs::path output;
+
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("tonarika-player-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        output = folder / "out.raw";
+        ::setenv("SDL_AUDIODRIVER", "disk", 1);
+        ::setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+        fs::remove_all(folder);
+    }
+
+    // The left channel of what the device was given, as floats.
+    std::vector<float> recorded() const
+    {
+        std::ifstream in(output, std::ios::binary);
+        std::vector<float> left;
+        std::int16_t frame[2];
+        while (in.read(reinterpret_cast<char*>(frame), sizeof frame))
+            left.push_back(frame[0] / 32768.0f);
+        return left;
+    }
+};
+
+TEST_F(SdlPlayerTest, aNewNoteFadesTheSoundingOneOutWithoutAClick)
+{
+    writeSine(folder / "wav/Do.wav", kLowHz, 0.9);
+    writeSine(folder / "wav/Mi.wav", kHighHz, 0.5);
+    {
+        SdlPlayer player(folder);
+        ASSERT_TRUE(player.isOpen());
+        EXPECT_EQ(player.bufferFrames(), 256);
+        player.play("wav/Do.wav");
+        std::this_thread::sleep_for(300ms);
+        player.play("wav/Mi.wav");
+        std::this_thread::sleep_for(400ms);
+    }
+    const auto left = recorded();
+    const size_t first = onset(left, kLowHz);
+    const size_t second = onset(left, kHighHz);
+    ASSERT_LT(first, left.size()) << "the first note never sounded";
+    ASSERT_LT(second, left.size()) << "the second note never sounded";
+    EXPECT_GT(second - first, size_t(kRate / 10));
+    EXPECT_LT(second - first, size_t(kRate * 6 / 10));
+
+    // Before the cut only the first note, after it only the second.
+    EXPECT_NEAR(amplitudeAt(left, first + kRate / 20, kLowHz), 0.9, 0.05);
+    EXPECT_LT(amplitudeAt(left, first + kRate / 20, kHighHz), 0.01);
+    EXPECT_NEAR(amplitudeAt(left, second + kRate / 20, kHighHz), 0.5, 0.05);
+    EXPECT_LT(amplitudeAt(left, second + kRate / 20, kLowHz), 0.01) << "the first note was not cut off";
+
+    // Neither sine can change by more than 0.13 between two samples; a hard cut can.
+    float largestStep = 0;
+    for (size_t i = 1; i < left.size(); ++i)
+        largestStep = std::max(largestStep, std::abs(left[i] - left[i - 1]));
+    EXPECT_LT(largestStep, 0.15f) << "a click where the first note stopped";
+}
+
+TEST_F(SdlPlayerTest, theCurrentFolderComesBeforeTheProgramFolder)
+{
+    writeSine(folder / "program/wav/Re.wav", kLowHz, 0.5);
+    writeSine(folder / "current/wav/Re.wav", kHighHz, 0.5);
+    const auto previous = fs::current_path();
+    fs::current_path(folder / "current");
+    {
+        SdlPlayer player(folder / "program");
+        player.play("wav/Re.wav");
+        std::this_thread::sleep_for(200ms);
+    }
+    fs::current_path(previous);
+    const auto left = recorded();
+    EXPECT_LT(onset(left, kHighHz), left.size());
+    EXPECT_EQ(onset(left, kLowHz), left.size());
+}
+
+TEST_F(SdlPlayerTest, aRepeatedNoteIsPlayedFromMemory)
+{
+    writeSine(folder / "wav/So.wav", kLowHz, 0.5);
+    SdlPlayer player(folder);
+    player.play("wav/So.wav");
+    fs::remove(folder / "wav/So.wav");
+    player.play("wav/So.wav");
+    std::this_thread::sleep_for(150ms);
+    const auto left = recorded();
+    EXPECT_LT(onset(left, kLowHz), left.size());
+    EXPECT_EQ(onset(left, 1000.0), left.size()) << "the repeat went back to the disk";
+}
+
+TEST_F(SdlPlayerTest, aMissingOrBrokenFileSoundsTheAlertTone)
+{
+    fs::create_directories(folder / "wav");
+    std::ofstream(folder / "wav/Si.wav") << "not a wave file";
+    for (const char* file : {"wav/Ra.wav", "wav/Si.wav"}) {
+        fs::remove(output);
+        {
+            SdlPlayer player(folder);
+            EXPECT_NO_THROW(player.play(file));
+            std::this_thread::sleep_for(200ms);
+        }
+        const auto left = recorded();
+        const size_t alert = onset(left, 1000.0);
+        ASSERT_LT(alert, left.size()) << file;
+        for (int note = 0; note < 12; ++note)
+            EXPECT_LT(amplitudeAt(left, alert + kRate / 100, 440.0 * std::pow(2.0, (60 + note - 69) / 12.0)), 0.02);
+    }
+}
+
+TEST_F(SdlPlayerTest, withNoAudioDeviceAtAllPlayingFails)
+{
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    SdlPlayer player(folder);
+    EXPECT_FALSE(player.isOpen());
+    EXPECT_THROW(player.play("wav/Do.wav"), SoundError);
+}
+
+}  // namespace
+}  // namespace tonarika

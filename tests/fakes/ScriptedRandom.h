@@ -1,0 +1,34 @@
+#pragma once
+
+// own
+#include "RandomSource.h"
+
+// std
+#include <deque>
+#include <stdexcept>
+
+namespace tonarika::test {
+
+// Hands out the values a test gives it, in order; counts the re-seeds.
+class ScriptedRandom : public RandomSource {
+public:
+    std::deque<float> values;
+    int reseeds = 0;
+    int draws = 0;
+
+    void reseedFromClock() override { ++reseeds; }
+    float next() override
+    {
+        if (values.empty())
+            throw std::logic_error("ScriptedRandom ran out of values");
+        ++draws;
+        const float value = values.front();
+        values.pop_front();
+        return value;
+    }
+
+    // The value that draws note `note` out of `range`.
+    static float valueFor(int note, int range) { return (note + 0.5f) / range; }
+};
+
+}  // namespace tonarika::test

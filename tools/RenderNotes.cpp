@@ -1,0 +1,153 @@
+// Renders the twelve notes of the game with the General MIDI acoustic grand piano:
+// mono, 16-bit, 44.1 kHz, the piano's natural decay with a short fade at the end,
+// one peak level for all, reverb and chorus off. A sampled piano is often a cent or
+// so off, and the synthesiser tunes only in whole cents, so each note is measured
+// after rendering and resampled by the exact ratio that puts its fundamental on
+// equal temperament, until it is within a twentieth of a cent.
+//
+//   render-notes OUTPUT_FOLDER [SOUNDFONT]
+
+// own
+#include "Note.h"
+#include "audio/Pitch.h"
+#include "audio/Wav.h"
+
+// fluidsynth
+#include <fluidsynth.h>
+
+// std
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+using tonarika::audio::Wave;
+
+constexpr int kRate = 44100;
+constexpr double kSeconds = 1.8;
+constexpr double kFadeSeconds = 0.15;
+constexpr float kPeak = 0.7f;  // about -3 dBFS
+constexpr int kVelocity = 100;
+
+struct Synth {
+    fluid_settings_t* settings = new_fluid_settings();
+    fluid_synth_t* synth = nullptr;
+    ~Synth()
+    {
+        if (synth)
+            delete_fluid_synth(synth);
+        delete_fluid_settings(settings);
+    }
+};
+
+Wave render(const std::string& soundfont, int midiKey)
+{
+    Synth s;
+    fluid_settings_setnum(s.settings, "synth.sample-rate", kRate);
+    fluid_settings_setint(s.settings, "synth.reverb.active", 0);
+    fluid_settings_setint(s.settings, "synth.chorus.active", 0);
+    fluid_settings_setnum(s.settings, "synth.gain", 0.5);
+    s.synth = new_fluid_synth(s.settings);
+    const int font = fluid_synth_sfload(s.synth, soundfont.c_str(), 1);
+    if (font == FLUID_FAILED) {
+        std::fprintf(stderr, "render-notes: cannot load %s\n", soundfont.c_str());
+        std::exit(1);
+    }
+    fluid_synth_program_select(s.synth, 0, font, 0, 0);
+
+    const int frames = int(kSeconds * kRate);
+    std::vector<float> left(frames), right(frames);
+    fluid_synth_noteon(s.synth, 0, midiKey, kVelocity);
+    fluid_synth_write_float(s.synth, frames, left.data(), 0, 1, right.data(), 0, 1);
+
+    Wave wave{kRate, std::vector<float>(frames)};
+    for (int i = 0; i < frames; ++i)
+        wave.samples[i] = (left[i] + right[i]) / 2;
+    return wave;
+}
+
+// Reads the wave at n * ratio with a windowed-sinc interpolator; the ratios used here
+// are within a few cents of 1, far from any aliasing.
+Wave resample(const Wave& in, double ratio)
+{
+    constexpr int kTaps = 32;
+    const int n = int(in.samples.size());
+    Wave out{in.sampleRate, std::vector<float>(size_t(n / ratio))};
+    for (size_t i = 0; i < out.samples.size(); ++i) {
+        const double pos = i * ratio;
+        const int centre = int(std::floor(pos));
+        double sum = 0.0;
+        for (int k = centre - kTaps + 1; k <= centre + kTaps; ++k) {
+            if (k < 0 || k >= n)
+                continue;
+            const double x = pos - k;
+            const double sinc = x == 0.0 ? 1.0 : std::sin(M_PI * x) / (M_PI * x);
+            const double window = 0.5 + 0.5 * std::cos(M_PI * x / kTaps);
+            sum += in.samples[size_t(k)] * sinc * window;
+        }
+        out.samples[i] = float(sum);
+    }
+    return out;
+}
+
+void shape(Wave& wave)
+{
+    const int fade = int(kFadeSeconds * kRate);
+    const int n = int(wave.samples.size());
+    for (int i = 0; i < fade; ++i) {
+        // Raised-cosine fade: no corner at either end.
+        const double gain = 0.5 + 0.5 * std::cos(M_PI * (i + 1) / fade);
+        wave.samples[n - fade + i] *= float(gain);
+    }
+    float peak = 0;
+    for (const float v : wave.samples)
+        peak = std::max(peak, std::abs(v));
+    for (float& v : wave.samples)
+        v *= kPeak / peak;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: render-notes OUTPUT_FOLDER [SOUNDFONT]\n");
+        return 2;
+    }
+    const std::filesystem::path out = argv[1];
+    const std::string soundfont = argc > 2 ? argv[2] : "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+    std::filesystem::create_directories(out / "wav");
+    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+
+    for (int index = 0; index < tonarika::kNoteCount; ++index) {
+        const int key = tonarika::kMidiNote[index];
+        const double target = tonarika::noteFrequency(index);
+        const Wave rendered = render(soundfont, key);
+        auto measure = [&](const Wave& w) {
+            return tonarika::audio::centsBetween(
+                tonarika::audio::fundamentalAfterAttack(w.samples, kRate, target), target);
+        };
+        const double renderedError = measure(rendered);
+        double correction = 0.0;
+        Wave wave = rendered;
+        double error = renderedError;
+        for (int pass = 0; pass < 4 && std::abs(error) >= 0.05; ++pass) {
+            correction -= error;
+            wave = resample(rendered, std::pow(2.0, correction / 1200.0));
+            error = measure(wave);
+        }
+        shape(wave);
+        const auto path = out / std::string(tonarika::kNoteTable[index].wavFile);
+        if (!tonarika::audio::writeWav(path, wave)) {
+            std::fprintf(stderr, "render-notes: cannot write %s\n", path.c_str());
+            return 1;
+        }
+        std::printf("%-8s MIDI %d  rendered %+.3f cents, resampled %+.3f cents, now %+.3f cents\n",
+                    path.filename().c_str(), key, renderedError, correction, error);
+    }
+    return 0;
+}

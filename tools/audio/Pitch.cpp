@@ -1,0 +1,95 @@
+#include "Pitch.h"
+
+// std
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <numbers>
+
+namespace tonarika::audio {
+
+double magnitudeAt(std::span<const float> samples, int sampleRate, double hz)
+{
+    const std::size_t n = samples.size();
+    if (n < 2)
+        return 0.0;
+    // Rotate a phasor instead of calling sin/cos per sample; renormalise now and then.
+    const double step = 2.0 * std::numbers::pi * hz / sampleRate;
+    const std::complex<double> turn = std::polar(1.0, -step);
+    std::complex<double> phasor = 1.0;
+    std::complex<double> sum = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double window = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * i / (n - 1));
+        sum += phasor * (window * samples[i]);
+        phasor *= turn;
+        if ((i & 1023) == 0)
+            phasor /= std::abs(phasor);
+    }
+    return std::abs(sum);
+}
+
+double peakFrequency(std::span<const float> samples, int sampleRate, double nearHz)
+{
+    const double low = nearHz * std::pow(2.0, -0.5);
+    const double high = nearHz * std::pow(2.0, 0.5);
+    // The Hann main lobe is 4 bins wide; stepping a quarter bin cannot miss it.
+    const double bin = double(sampleRate) / samples.size();
+    double best = low;
+    double bestMagnitude = -1.0;
+    for (double f = low; f <= high; f += bin / 4) {
+        const double m = magnitudeAt(samples, sampleRate, f);
+        if (m > bestMagnitude) {
+            bestMagnitude = m;
+            best = f;
+        }
+    }
+    double a = best - bin / 4;
+    double b = best + bin / 4;
+    const double ratio = (std::sqrt(5.0) - 1.0) / 2.0;
+    double c = b - ratio * (b - a);
+    double d = a + ratio * (b - a);
+    double mc = magnitudeAt(samples, sampleRate, c);
+    double md = magnitudeAt(samples, sampleRate, d);
+    while (b - a > 1e-5) {
+        if (mc > md) {
+            b = d;
+            d = c;
+            md = mc;
+            c = b - ratio * (b - a);
+            mc = magnitudeAt(samples, sampleRate, c);
+        } else {
+            a = c;
+            c = d;
+            mc = md;
+            d = a + ratio * (b - a);
+            md = magnitudeAt(samples, sampleRate, d);
+        }
+    }
+    return (a + b) / 2;
+}
+
+std::size_t attackIndex(std::span<const float> samples)
+{
+    float peak = 0.0f;
+    for (const float s : samples)
+        peak = std::max(peak, std::abs(s));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (std::abs(samples[i]) >= peak / 10)
+            return i;
+    }
+    return 0;
+}
+
+double fundamentalAfterAttack(std::span<const float> samples, int sampleRate, double nearHz)
+{
+    const std::size_t start = attackIndex(samples);
+    const std::size_t length = std::min<std::size_t>(sampleRate / 2, samples.size() - start);
+    return peakFrequency(samples.subspan(start, length), sampleRate, nearHz);
+}
+
+double centsBetween(double hz, double referenceHz)
+{
+    return 1200.0 * std::log2(hz / referenceHz);
+}
+
+}  // namespace tonarika::audio
