@@ -1,0 +1,108 @@
+#include "ScoreFile.h"
+
+// own
+#include "ScoreLine.h"
+
+// Qt
+#include <QStandardPaths>
+
+// system
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// std
+#include <atomic>
+#include <cerrno>
+#include <system_error>
+
+namespace tonarika {
+
+namespace {
+
+bool writeAll(int fd, const std::string& bytes)
+{
+    // One write() for the record, so that appends of two processes cannot interleave.
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    return written == static_cast<ssize_t>(bytes.size());
+}
+
+// Creates the file with its head unless some file is there already. The head is
+// written to a private file first and linked into place, so that the file never
+// exists without its head; where the file system has no hard links, an exclusive
+// create followed by the head has to do.
+void createWithHead(const std::filesystem::path& path, const std::string& head)
+{
+    static std::atomic<unsigned> serial{0};
+    const std::filesystem::path temporary = path.parent_path()
+        / (".Score.TXT." + std::to_string(::getpid()) + "." + std::to_string(serial++));
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    const bool written = writeAll(fd, head);
+    ::close(fd);
+    const bool linked = written && ::link(temporary.c_str(), path.c_str()) == 0;
+    const int linkError = errno;
+    ::unlink(temporary.c_str());
+    if (linked || !written || linkError == EEXIST)
+        return;
+
+    const int direct = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (direct < 0)
+        return;
+    writeAll(direct, head);
+    ::close(direct);
+}
+
+}  // namespace
+
+std::filesystem::path scoreFilePath(const std::filesystem::path& folder)
+{
+    return folder / "Score.TXT";
+}
+
+bool appendRecord(const std::filesystem::path& path, const std::string& head, const std::string& record)
+{
+    struct stat status {};
+    // Only a file that is certainly absent is created; whatever else is there is kept.
+    if (::stat(path.c_str(), &status) != 0 && errno == ENOENT)
+        createWithHead(path, head);
+
+    // O_NONBLOCK: a FIFO planted under the name must not hang the game.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool written = writeAll(fd, record);
+    return ::close(fd) == 0 && written;
+}
+
+ScoreFile::ScoreFile(std::filesystem::path programFolder, std::filesystem::path dataFolder, QLocale locale,
+                     std::string codeset, Clock clock)
+    : m_programFolder(std::move(programFolder))
+    , m_dataFolder(std::move(dataFolder))
+    , m_locale(std::move(locale))
+    , m_codeset(std::move(codeset))
+    , m_clock(std::move(clock))
+{
+}
+
+void ScoreFile::append(const ScoreRun& run)
+{
+    const std::string head = encodeText(scoreHead(), m_codeset);
+    const std::string record = encodeText(scoreLine(run, m_clock(), m_locale) + QStringLiteral("\r\n"), m_codeset);
+
+    if (!m_programFolder.empty() && appendRecord(scoreFilePath(m_programFolder), head, record))
+        return;
+    if (m_dataFolder.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::create_directories(m_dataFolder, ignored);
+    appendRecord(scoreFilePath(m_dataFolder), head, record);
+}
+
+std::filesystem::path ScoreFile::userDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+}
+
+}  // namespace tonarika

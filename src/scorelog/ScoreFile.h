@@ -1,0 +1,53 @@
+#pragma once
+
+// own
+#include "ScoreLine.h"
+#include "ScoreLog.h"
+
+// Qt
+#include <QDateTime>
+#include <QLocale>
+
+// std
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace tonarika {
+
+// Appends one record per finished run to "Score.TXT" in the program's folder, in the
+// character set of the user's locale with CR LF line ends; the file is created with its
+// head first. A program folder that cannot take the record (an installed program's
+// folder usually cannot) hands it, head and all, to the user's data folder instead.
+// Nothing is shown and nothing is thrown; an existing file is only ever appended to.
+class ScoreFile : public ScoreLog {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    ScoreFile(std::filesystem::path programFolder, std::filesystem::path dataFolder,
+              QLocale locale = QLocale::system(), std::string codeset = localeCodeset(),
+              Clock clock = &QDateTime::currentDateTime);
+
+    void append(const ScoreRun& run) override;
+
+    // "$XDG_DATA_HOME/<application name>", as QStandardPaths gives it.
+    static std::filesystem::path userDataFolder();
+
+private:
+    std::filesystem::path m_programFolder;
+    std::filesystem::path m_dataFolder;
+    QLocale m_locale;
+    std::string m_codeset;
+    Clock m_clock;
+};
+
+// The score file in `folder`: one "/" between them, none added after the root.
+std::filesystem::path scoreFilePath(const std::filesystem::path& folder);
+
+// Appends `record` to the file at `path`, first creating it with `head` when no file
+// is there. The head arrives with the file in one step, so a record appended by
+// another process at the same moment can never come before it. Returns whether the
+// whole record was written.
+bool appendRecord(const std::filesystem::path& path, const std::string& head, const std::string& record);
+
+}  // namespace tonarika

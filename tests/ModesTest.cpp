@@ -1,0 +1,170 @@
+// Mode changes, clear and quit, and the run each of them records.
+
+// own
+#include "Game.h"
+#include "fakes/FakeDisplay.h"
+#include "fakes/FakePlayer.h"
+#include "fakes/FakeScoreLog.h"
+#include "fakes/ScriptedRandom.h"
+
+// std
+#include <gtest/gtest.h>
+
+namespace tonarika::test {
+namespace {
+
+class ThrowingScoreLog : public ScoreLog {
+public:
+    void append(const ScoreRun&) override { throw std::runtime_error("disk on fire"); }
+};
+
+class ModesTest : public ::testing::Test {
+protected:
+    FakeDisplay display;
+    FakePlayer player;
+    ScriptedRandom random;
+    FakeScoreLog scoreLog;
+    Game game{display, player, random, scoreLog, "."};
+
+    // Asks a question on a note other than the last and answers it right,
+    // after one wrong answer when `missed`.
+    void question(bool missed)
+    {
+        const int note = game.state().prevNote == 1 ? 2 : 1;
+        random.values.push_back(ScriptedRandom::valueFor(note, display.isChecked(ModeItem::Easy) ? 7 : 12));
+        game.Command1_Click();
+        if (missed)
+            game.cmdKey_Click(0);
+        game.cmdKey_Click(note);
+    }
+    void questions(int count, int misses)
+    {
+        for (int i = 0; i < count; ++i)
+            question(i < misses);
+    }
+    std::string caption(Caption c) const { return display.captions.at(c); }
+    bool checked(ModeItem item) const { return display.checks.at(item); }
+};
+
+TEST_F(ModesTest, leavingEasyRecordsItsRunThenShowsTheNewModeEmpty)
+{
+    questions(5, 1);
+    display.focusElsewhere();
+    game.hard_Click();
+    ASSERT_EQ(scoreLog.runs.size(), 1u);
+    EXPECT_EQ(scoreLog.runs[0].mode, "Easy");
+    EXPECT_EQ(scoreLog.runs[0].missCount, 1u);
+    EXPECT_EQ(scoreLog.runs[0].questionCount, 5u);
+    EXPECT_EQ(scoreLog.runs[0].rateCaption, "80.0 %");
+    EXPECT_EQ(caption(Caption::CapMode), "Hard");
+    EXPECT_EQ(caption(Caption::CapPar), "0.00 %");
+    EXPECT_EQ(caption(Caption::CapMiss), "0/0 回");
+    EXPECT_FALSE(checked(ModeItem::Easy));
+    EXPECT_TRUE(checked(ModeItem::Hard));
+    EXPECT_FALSE(checked(ModeItem::Prac));
+    EXPECT_EQ(display.focus, FakeDisplay::Focus::Listen);
+
+    questions(2, 0);
+    game.easy_Click();
+    ASSERT_EQ(scoreLog.runs.size(), 2u);
+    EXPECT_EQ(scoreLog.runs[1].mode, "Hard");
+    EXPECT_EQ(caption(Caption::CapMode), "Easy");
+}
+
+TEST_F(ModesTest, choosingTheCheckedModeDoesNothing)
+{
+    questions(3, 1);
+    game.easy_Click();
+    EXPECT_TRUE(scoreLog.runs.empty());
+    EXPECT_EQ(caption(Caption::CapMiss), "1/3 回");
+    EXPECT_EQ(game.state().questionCount, 3u);
+    game.prac_Click();
+    game.prac_Click();
+    EXPECT_EQ(scoreLog.runs.size(), 1u);
+}
+
+TEST_F(ModesTest, practiceDisablesListenAndClearAndLeavingItRecordsNothing)
+{
+    display.label1Back = kRed;
+    game.prac_Click();
+    EXPECT_TRUE(game.state().practiceMode);
+    EXPECT_FALSE(display.listenEnabled);
+    EXPECT_FALSE(display.clearEnabled);
+    EXPECT_TRUE(checked(ModeItem::Prac));
+    EXPECT_FALSE(checked(ModeItem::Easy));
+    EXPECT_EQ(caption(Caption::CapMode), "練習モード");
+    EXPECT_EQ(caption(Caption::CapPar), "--- %");
+    EXPECT_EQ(caption(Caption::CapMiss), "--- 回");
+
+    game.Key('A');
+    game.Key('O');
+    display.focusElsewhere();
+    game.easy_Click();
+    EXPECT_TRUE(scoreLog.runs.empty());
+    EXPECT_FALSE(game.state().practiceMode);
+    EXPECT_TRUE(display.listenEnabled);
+    EXPECT_TRUE(display.clearEnabled);
+    EXPECT_EQ(display.focus, FakeDisplay::Focus::Listen);
+    EXPECT_EQ(display.label1Back, kWhite);
+    EXPECT_EQ(caption(Caption::Label1), "");
+    EXPECT_EQ(caption(Caption::CapPar), "0.00 %");
+}
+
+TEST_F(ModesTest, clearThenQuitRecordsOnlyWhatCameAfterTheClear)
+{
+    display.onUnload = [this] { game.Form_Unload(); };
+    questions(4, 2);
+    game.clear_Click();
+    questions(3, 1);
+    game.en_Click();
+    EXPECT_EQ(display.unloads, 1);
+    ASSERT_EQ(scoreLog.runs.size(), 1u);
+    EXPECT_EQ(scoreLog.runs[0].questionCount, 3u);
+    EXPECT_EQ(scoreLog.runs[0].missCount, 1u);
+    EXPECT_EQ(scoreLog.runs[0].rateCaption, "66.7 %");
+}
+
+TEST_F(ModesTest, runWithoutACountedQuestionLeavesNoRecord)
+{
+    game.Form_Unload();
+    EXPECT_EQ(game.state().questionCount, 0u) << "lowering an empty count leaves 0";
+    random.values = {ScriptedRandom::valueFor(3, 7)};
+    game.Command1_Click();
+    game.Form_Unload();
+    EXPECT_TRUE(scoreLog.runs.empty()) << "a question only drawn does not count";
+}
+
+TEST_F(ModesTest, pendingQuestionIsDroppedFromTheRecordUnlessAlreadyMissed)
+{
+    questions(10, 0);
+    random.values = {ScriptedRandom::valueFor(5, 7)};
+    game.Command1_Click();
+    game.hard_Click();
+    ASSERT_EQ(scoreLog.runs.size(), 1u);
+    EXPECT_EQ(scoreLog.runs[0].questionCount, 10u);
+
+    questions(2, 0);
+    random.values = {ScriptedRandom::valueFor(7, 12)};  // Hard now
+    game.Command1_Click();
+    game.cmdKey_Click(0);  // missed, still pending
+    game.easy_Click();
+    ASSERT_EQ(scoreLog.runs.size(), 2u);
+    EXPECT_EQ(scoreLog.runs[1].questionCount, 3u);
+    EXPECT_EQ(scoreLog.runs[1].missCount, 1u);
+}
+
+TEST_F(ModesTest, aFailingScoreLogNeverStopsTheModeChange)
+{
+    ThrowingScoreLog failing;
+    Game fragile{display, player, random, failing, "."};
+    random.values = {ScriptedRandom::valueFor(3, 7)};
+    fragile.Command1_Click();
+    fragile.cmdKey_Click(3);
+    EXPECT_NO_THROW(fragile.hard_Click());
+    EXPECT_EQ(caption(Caption::CapMode), "Hard");
+    EXPECT_EQ(caption(Caption::CapMiss), "0/0 回");
+    EXPECT_TRUE(display.warnings.empty()) << "nothing is shown";
+}
+
+}  // namespace
+}  // namespace tonarika::test
