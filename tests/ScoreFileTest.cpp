@@ -3,6 +3,9 @@
 // own
 #include "ScoreFile.h"
 
+// Qt
+#include <QCoreApplication>
+
 // system
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -204,6 +207,18 @@ TEST_F(ScoreFileTest, twoProcessesAppendingAtOnceKeepOneHeadAndWholeLines)
     }
     EXPECT_EQ(counts["Easy"], kEach);
     EXPECT_EQ(counts["Hard"], kEach);
+}
+
+TEST(ScoreFileFolders, userDataFolderIsTheApplicationsFolderUnderXdgDataHome)
+{
+    const QByteArray previous = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", "/tmp/tonarika-xdg");
+    QCoreApplication::setApplicationName(QStringLiteral("tonarika"));
+    EXPECT_EQ(ScoreFile::userDataFolder(), fs::path("/tmp/tonarika-xdg/tonarika"));
+    if (previous.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", previous);
 }
 
 }  // namespace

@@ -1,0 +1,188 @@
+#include "Form1.h"
+
+// own
+#include "Appearance.h"
+#include "frmAbout.h"
+#include "ui_Form1.h"
+
+// Qt
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLocale>
+#include <QMessageBox>
+
+namespace tonarika {
+
+namespace {
+
+QColor toQColor(Colour colour, const QPalette& palette)
+{
+    return colour.buttonText ? palette.color(QPalette::ButtonText) : QColor::fromRgb(colour.rgb);
+}
+
+}  // namespace
+
+Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* parent)
+    : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::Form1>())
+    , m_game(*this, player, random, scoreLog, QLocale().decimalPoint().toStdString())
+{
+    m_ui->setupUi(this);
+    cmdKey = {m_ui->cmdKey_0, m_ui->cmdKey_1, m_ui->cmdKey_2,  m_ui->cmdKey_3,
+              m_ui->cmdKey_4, m_ui->cmdKey_5, m_ui->cmdKey_6,  m_ui->cmdKey_7,
+              m_ui->cmdKey_8, m_ui->cmdKey_9, m_ui->cmdKey_10, m_ui->cmdKey_11};
+
+    // Fixed size with a close box and a minimise button, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(programIcon());
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_ui->Command1, &QPushButton::clicked, this, [this] { m_game.Command1_Click(); });
+    m_ui->Command1->installEventFilter(this);
+    for (int i = 0; i < kNoteCount; ++i) {
+        connect(cmdKey[i], &QPushButton::clicked, this, [this, i] { m_game.cmdKey_Click(i); });
+        cmdKey[i]->installEventFilter(this);
+    }
+    // A checkable action flips its own mark before it reports the click; the marks are
+    // the game's to set, so the flip is undone before the game sees the click.
+    const auto connectMode = [this](QAction* action, void (Game::*handler)()) {
+        connect(action, &QAction::triggered, this, [this, action, handler](bool checked) {
+            action->setChecked(!checked);
+            (m_game.*handler)();
+        });
+    };
+    connectMode(m_ui->easy, &Game::easy_Click);
+    connectMode(m_ui->hard, &Game::hard_Click);
+    connectMode(m_ui->prac, &Game::prac_Click);
+    connect(m_ui->clear, &QAction::triggered, this, [this] { m_game.clear_Click(); });
+    connect(m_ui->en, &QAction::triggered, this, [this] { m_game.en_Click(); });
+    connect(m_ui->ver, &QAction::triggered, this, &Form1::ver_Click);
+    // The miss and rate labels fit their text, from the start as after every change.
+    m_ui->CapMiss->adjustSize();
+    m_ui->CapPar->adjustSize();
+    adjustSize();
+    centreOnScreen(*this);
+    m_ui->Command1->setFocus();
+}
+
+Form1::~Form1() = default;
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    // A key down on Listen or a note button answers through the keyboard table; the
+    // button still handles the key itself afterwards (Space and Enter click it).
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            m_game.Key(key->key());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (!m_unloaded) {
+        m_unloaded = true;
+        m_game.Form_Unload();
+    }
+    event->accept();
+}
+
+void Form1::ver_Click()
+{
+    frmAbout about(this);
+    about.exec();
+}
+
+QLabel* Form1::label(Caption which) const
+{
+    switch (which) {
+    case Caption::Label1: return m_ui->Label1;
+    case Caption::CapMode: return m_ui->CapMode;
+    case Caption::CapMiss: return m_ui->CapMiss;
+    case Caption::CapPar: return m_ui->CapPar;
+    }
+    return nullptr;
+}
+
+QAction* Form1::modeAction(ModeItem item) const
+{
+    switch (item) {
+    case ModeItem::Easy: return m_ui->easy;
+    case ModeItem::Hard: return m_ui->hard;
+    case ModeItem::Prac: return m_ui->prac;
+    }
+    return nullptr;
+}
+
+void Form1::setCaption(Caption which, const std::string& text)
+{
+    QLabel* target = label(which);
+    target->setText(QString::fromStdString(text));
+    // The miss and rate labels fit their text, keeping their left and top edges.
+    if (which == Caption::CapMiss || which == Caption::CapPar)
+        target->adjustSize();
+}
+
+std::string Form1::caption(Caption which) const
+{
+    return label(which)->text().toStdString();
+}
+
+void Form1::setLabel1BackColor(Colour colour)
+{
+    QPalette palette = m_ui->Label1->palette();
+    palette.setColor(QPalette::Window, toQColor(colour, QApplication::palette()));
+    m_ui->Label1->setPalette(palette);
+}
+
+void Form1::setLabel1ForeColor(Colour colour)
+{
+    QPalette palette = m_ui->Label1->palette();
+    palette.setColor(QPalette::WindowText, toQColor(colour, QApplication::palette()));
+    m_ui->Label1->setPalette(palette);
+}
+
+void Form1::focusListen()
+{
+    m_ui->Command1->setFocus();
+}
+
+void Form1::focusKey(int index)
+{
+    cmdKey.at(index)->setFocus();
+}
+
+void Form1::setListenEnabled(bool enabled)
+{
+    m_ui->Command1->setEnabled(enabled);
+}
+
+void Form1::setClearEnabled(bool enabled)
+{
+    m_ui->clear->setEnabled(enabled);
+}
+
+bool Form1::isChecked(ModeItem item) const
+{
+    return modeAction(item)->isChecked();
+}
+
+void Form1::setChecked(ModeItem item, bool checked)
+{
+    modeAction(item)->setChecked(checked);
+}
+
+void Form1::showWarning(const std::string& text, const std::string& title)
+{
+    QMessageBox::warning(this, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
+}
+
+void Form1::unloadWindow()
+{
+    close();
+}
+
+}  // namespace tonarika

@@ -1,0 +1,63 @@
+#pragma once
+
+// own
+#include "Display.h"
+#include "Game.h"
+
+// Qt
+#include <QMainWindow>
+
+// std
+#include <array>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+
+namespace Ui {
+class Form1;
+}
+
+namespace tonarika {
+
+// The main window: the twelve note buttons, Listen, the result label, the score panel
+// and the menu. It shows what the game tells it and passes every click and key on;
+// the rules all live in Game.
+class Form1 : public QMainWindow, public Display {
+    Q_OBJECT
+public:
+    Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    const Game& game() const { return m_game; }
+
+    // Display
+    void setCaption(Caption label, const std::string& text) override;
+    std::string caption(Caption label) const override;
+    void setLabel1BackColor(Colour colour) override;
+    void setLabel1ForeColor(Colour colour) override;
+    void focusListen() override;
+    void focusKey(int index) override;
+    void setListenEnabled(bool enabled) override;
+    void setClearEnabled(bool enabled) override;
+    bool isChecked(ModeItem item) const override;
+    void setChecked(ModeItem item, bool checked) override;
+    void showWarning(const std::string& text, const std::string& title) override;
+    void unloadWindow() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ver_Click();
+    QLabel* label(Caption which) const;
+    QAction* modeAction(ModeItem item) const;
+
+    std::unique_ptr<Ui::Form1> m_ui;
+    std::array<QPushButton*, kNoteCount> cmdKey{};
+    Game m_game;
+    bool m_unloaded = false;
+};
+
+}  // namespace tonarika

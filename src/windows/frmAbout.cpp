@@ -1,0 +1,29 @@
+#include "frmAbout.h"
+
+// own
+#include "Appearance.h"
+#include "ui_frmAbout.h"
+
+namespace tonarika {
+
+frmAbout::frmAbout(QWidget* parent)
+    : QDialog(parent)
+    , m_ui(std::make_unique<Ui::frmAbout>())
+{
+    m_ui->setupUi(this);
+    // A fixed dialog frame: a close box, no minimise or maximise, no taskbar entry of
+    // its own (it belongs to the main window).
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowIcon(programIcon());
+    setFixedSize(size());
+    // These two labels fit themselves to their text, their top-left corner fixed.
+    m_ui->lblTitle->adjustSize();
+    m_ui->Label1->adjustSize();
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    centreOnScreen(*this);
+}
+
+frmAbout::~frmAbout() = default;
+
+}  // namespace tonarika

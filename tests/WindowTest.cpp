@@ -1,0 +1,378 @@
+// The real windows driven with real key and mouse events, on the offscreen platform.
+
+// own
+#include "Appearance.h"
+#include "Form1.h"
+#include "frmAbout.h"
+#include "fakes/FakePlayer.h"
+#include "fakes/FakeScoreLog.h"
+#include "fakes/ScriptedRandom.h"
+
+// Qt
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+// std
+#include <functional>
+#include <memory>
+
+using namespace tonarika;
+
+namespace {
+
+const int kWhiteLeft[] = {120, 480, 840, 1200, 1560, 1920, 2280};
+const int kBlackLeft[] = {360, 720, 1440, 1800, 2160};
+
+// Runs `body` on the modal window that the next call opens, once it is shown.
+void onNextModal(std::function<void(QWidget*)> body)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, body] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            body(modal);
+        }
+    });
+    poll->start(10);
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::FakePlayer> player;
+    std::unique_ptr<test::FakeScoreLog> scoreLog;
+    std::unique_ptr<test::ScriptedRandom> random;
+    std::unique_ptr<Form1> window;
+
+    template <typename T = QWidget>
+    T* child(const char* name) const
+    {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        Q_ASSERT(found);
+        return found;
+    }
+    QPushButton* key(int i) const { return child<QPushButton>(qPrintable(QStringLiteral("cmdKey_%1").arg(i))); }
+    QPushButton* listen() const { return child<QPushButton>("Command1"); }
+    QAction* action(const char* name) const { return child<QAction>(name); }
+    QString text(const char* label) const { return child<QLabel>(label)->text(); }
+    QColor label1(QPalette::ColorRole role) const { return child<QLabel>("Label1")->palette().color(role); }
+    void nextNote(int note, int range = 7) { random->values.push_back(test::ScriptedRandom::valueFor(note, range)); }
+
+private slots:
+    void init()
+    {
+        player = std::make_unique<test::FakePlayer>();
+        scoreLog = std::make_unique<test::FakeScoreLog>();
+        random = std::make_unique<test::ScriptedRandom>();
+        window = std::make_unique<Form1>(*player, *random, *scoreLog);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    void cleanup() { window.reset(); }
+
+    void startsAsDesignedWithTheFocusOnListen()
+    {
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika"));
+        QCOMPARE(text("CapMode"), QStringLiteral("Easy"));
+        QCOMPARE(text("CapMiss"), QStringLiteral("0/0 回"));
+        QCOMPARE(text("CapPar"), QStringLiteral("0.00 %"));
+        QCOMPARE(text("Label1"), QString());
+        QCOMPARE(label1(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(text("Label4"), QStringLiteral("モード  ："));
+        QCOMPARE(text("Label5"), QStringLiteral("ミス\u3000\u3000 ："));
+        QCOMPARE(text("Label6"), QStringLiteral("正解率 ："));
+        QVERIFY(action("easy")->isChecked());
+        QVERIFY(!action("hard")->isChecked());
+        QVERIFY(!action("prac")->isChecked());
+        QVERIFY(action("clear")->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), listen());
+        QVERIFY(player->played.empty());
+
+        QCOMPARE(window->centralWidget()->size(), QSize(353, 162));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(!window->windowIcon().isNull());
+        QCOMPARE(window->windowIcon().availableSizes(), (QList<QSize>{QSize(32, 32), QSize(16, 16)}));
+    }
+
+    void keysStandWhereDesignedAndTheUpperKeyTakesTheClick()
+    {
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(key(i)->geometry(), QRect(kWhiteLeft[i] / 15, 24, 25, 65));
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(key(7 + i)->geometry(), QRect(kBlackLeft[i] / 15, 24, 17, 41));
+        QWidget* surface = window->centralWidget();
+        // a black key covers the white keys under it
+        QCOMPARE(surface->childAt(30, 30), key(7));
+        // below the black key the white key answers
+        QCOMPARE(surface->childAt(30, 70), key(0));
+        // the shared strip belongs to the key on the right
+        QCOMPARE(surface->childAt(32, 80), key(1));
+        QCOMPARE(surface->childAt(31, 80), key(0));
+
+        // In Hard a question on Do: the click over Do's upper half lands on Do#.
+        action("hard")->trigger();
+        nextNote(0, 12);
+        QTest::mouseClick(listen(), Qt::LeftButton);
+        // Clicks through the window, so that Qt finds the button under the pointer.
+        const auto clickAt = [&](QPoint point) {
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, surface->mapTo(window.get(), point));
+        };
+        clickAt(QPoint(30, 30));
+        QCOMPARE(text("Label1"), QStringLiteral("はずれ"));
+        clickAt(QPoint(30, 70));
+        QCOMPARE(text("Label1"), QStringLiteral(" 当たり！"));
+    }
+
+    void aWholeQuestionByMouse()
+    {
+        nextNote(2);
+        QTest::mouseClick(listen(), Qt::LeftButton);
+        QCOMPARE(player->played, std::vector<std::string>{"wav/Mi.wav"});
+
+        QTest::mouseClick(key(4), Qt::LeftButton);
+        QCOMPARE(text("Label1"), QStringLiteral("はずれ"));
+        QCOMPARE(label1(QPalette::Window), QApplication::palette().color(QPalette::ButtonText));
+        QCOMPARE(label1(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(text("CapMiss"), QStringLiteral("1/1 回"));
+        QCOMPARE(text("CapPar"), QStringLiteral("0.0 %"));
+        QCOMPARE(QApplication::focusWidget(), listen());
+
+        QTest::mouseClick(key(2), Qt::LeftButton);
+        QCOMPARE(text("Label1"), QStringLiteral(" 当たり！"));
+        QCOMPARE(label1(QPalette::Window), QColor(Qt::red));
+        QCOMPARE(label1(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(QApplication::focusWidget(), listen());
+
+        nextNote(5);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(player->played.back(), std::string("wav/Ra.wav"));
+        QCOMPARE(text("Label1"), QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        // Enter on Listen replays the pending question
+        QCOMPARE(player->played.size(), 3u);
+        QCOMPARE(player->played.back(), std::string("wav/Ra.wav"));
+    }
+
+    void aWholeQuestionByLetterKeys()
+    {
+        nextNote(3);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_G);
+        // G is no note
+        QCOMPARE(text("Label1"), QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_J);
+        QCOMPARE(text("Label1"), QStringLiteral("はずれ"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ShiftModifier);
+        QCOMPARE(text("Label1"), QStringLiteral(" 当たり！"));
+        QCOMPARE(text("CapMiss"), QStringLiteral("1/1 回"));
+        QCOMPARE(QApplication::focusWidget(), listen());
+    }
+
+    void letterKeysPlayNotesInPracticeWithTheFocusOnTheKeyPlayed()
+    {
+        QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(!listen()->isEnabled());
+        key(0)->setFocus();
+        QTest::keyClick(key(0), Qt::Key_I);
+        QCOMPARE(player->played, std::vector<std::string>{"wav/So#.wav"});
+        QCOMPARE(text("Label1"), QStringLiteral("ソ＃(ラ♭)"));
+        QCOMPARE(label1(QPalette::WindowText), QColor(Qt::blue));
+        QCOMPARE(QApplication::focusWidget(), key(10));
+        QTest::keyClick(key(10), Qt::Key_Space);
+        // Space plays the focused key again
+        QCOMPARE(player->played.back(), std::string("wav/So#.wav"));
+    }
+
+    void modesChangeByMenuAndByShortcut()
+    {
+        action("hard")->trigger();
+        QVERIFY(!action("easy")->isChecked());
+        QVERIFY(action("hard")->isChecked());
+        QCOMPARE(text("CapMode"), QStringLiteral("Hard"));
+
+        action("hard")->trigger();
+        // choosing the checked mode leaves it checked
+        QVERIFY(action("hard")->isChecked());
+
+        QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(action("prac")->isChecked());
+        QVERIFY(!action("hard")->isChecked());
+        QVERIFY(!listen()->isEnabled());
+        QVERIFY(!action("clear")->isEnabled());
+        QCOMPARE(text("CapMode"), QStringLiteral("練習モード"));
+        QCOMPARE(text("CapPar"), QStringLiteral("--- %"));
+        QCOMPARE(text("CapMiss"), QStringLiteral("--- 回"));
+
+        QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(listen()->isEnabled());
+        QVERIFY(action("clear")->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), listen());
+
+        // A question on Re# pending in Hard: Ctrl+E changes the mode and answers nothing.
+        nextNote(8, 12);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QTest::keyClick(listen(), Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(action("easy")->isChecked());
+        QCOMPARE(text("Label1"), QString());
+        QVERIFY(scoreLog->runs.empty());
+    }
+
+    void menuCaptionsAndShortcutsAreThoseDesigned()
+    {
+        QCOMPARE(action("easy")->text(), QStringLiteral("&Easy（白鍵のみ）"));
+        QCOMPARE(action("hard")->text(), QStringLiteral("&Hard（黒鍵も含む）"));
+        QCOMPARE(action("prac")->text(), QStringLiteral("練習モード"));
+        QCOMPARE(action("clear")->text(), QStringLiteral("スコアのクリア(&C)"));
+        QCOMPARE(action("en")->text(), QStringLiteral("終了(&Q)"));
+        QCOMPARE(action("ver")->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
+        QCOMPARE(action("easy")->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+        QCOMPARE(action("hard")->shortcut(), QKeySequence(QStringLiteral("Ctrl+H")));
+        QCOMPARE(action("prac")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+        const auto menus = window->menuBar()->actions();
+        QCOMPARE(menus.size(), 2);
+        QCOMPARE(menus[0]->text(), QStringLiteral("オプション(&O)"));
+        QCOMPARE(menus[1]->text(), QStringLiteral("ヘルプ(&H)"));
+        const auto options = menus[0]->menu()->actions();
+        QCOMPARE(options.size(), 4);
+        QCOMPARE(options[0]->text(), QStringLiteral("モード(&M)"));
+        QCOMPARE(options[0]->menu()->actions().size(), 4);
+        QVERIFY(options[0]->menu()->actions()[2]->isSeparator());
+        QVERIFY(options[2]->isSeparator());
+    }
+
+    void aboutBoxOpensAfreshAndClosesEveryWay()
+    {
+        const std::vector<std::function<void(QDialog*)>> closers{
+            [](QDialog* box) { QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton); },
+            [](QDialog* box) { QTest::keyClick(box, Qt::Key_Return); },
+            [](QDialog* box) { QTest::keyClick(box, Qt::Key_Escape); },
+            [](QDialog* box) { box->close(); },
+        };
+        for (const auto& closeIt : closers) {
+            bool seen = false;
+            onNextModal([&](QWidget* modal) {
+                auto* box = qobject_cast<frmAbout*>(modal);
+                QVERIFY(box);
+                seen = true;
+                QCOMPARE(box->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+                QCOMPARE(box->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Tonarika  Ver. 1.20"));
+                QCOMPARE(box->findChild<QLabel*>(QStringLiteral("lblDescription"))->text(),
+                         QStringLiteral("がんばって絶対音感を身につけましょう！"));
+                QVERIFY(!box->findChild<QLabel*>(QStringLiteral("Label1"))->toolTip().isEmpty());
+                QVERIFY(box->findChild<QLabel*>(QStringLiteral("lblTitle"))->toolTip().isEmpty());
+                QVERIFY(!box->findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().isNull());
+                QCOMPARE(box->size(), QSize(382, 110));
+                QVERIFY(!(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+                closeIt(box);
+            });
+            action("ver")->trigger();  // returns once the box is closed
+            QVERIFY(seen);
+            QVERIFY(!QApplication::activeModalWidget());
+        }
+        // each opening makes its own box
+        QCOMPARE(window->findChildren<frmAbout*>().size(), 0);
+    }
+
+    void listenShowsAWarningBoxWhenNothingCanSound()
+    {
+        player->failing = true;
+        nextNote(1);
+        bool seen = false;
+        onNextModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            seen = true;
+            QCOMPARE(box->windowTitle(), QStringLiteral("Error"));
+            QCOMPARE(box->text(), QStringLiteral("wavファイルが見つかりません。"));
+            QCOMPARE(box->icon(), QMessageBox::Warning);
+            QCOMPARE(box->buttons().size(), 1);
+            QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+            box->accept();
+        });
+        QTest::mouseClick(listen(), Qt::LeftButton);
+        QVERIFY(seen);
+    }
+
+    void toolTipsAndPointersAreThoseDesigned()
+    {
+        QCOMPARE(listen()->toolTip(), QStringLiteral("音を聞く"));
+        QCOMPARE(listen()->cursor().shape(), Qt::ArrowCursor);
+        for (int i = 0; i < 12; ++i) {
+            QCOMPARE(key(i)->cursor().shape(), Qt::UpArrowCursor);
+            QVERIFY(key(i)->toolTip().isEmpty());
+        }
+        QCOMPARE(child("Label1")->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void tabGoesFromListenThroughWhiteThenBlackKeysAndBack()
+    {
+        QList<QWidget*> expected;
+        for (int i = 0; i < 12; ++i)
+            expected << key(i);
+        expected << listen();
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), key(11));
+    }
+
+    void capMissGrowsToTheRightAndShrinksBackAfterAClear()
+    {
+        auto* capMiss = child<QLabel>("CapMiss");
+        const QRect start = capMiss->geometry();
+        QCOMPARE(start.topLeft(), QPoint(88, 48));
+        window->setCaption(Caption::CapMiss, "12/34 回");
+        QCOMPARE(capMiss->geometry().topLeft(), start.topLeft());
+        QVERIFY(capMiss->width() > start.width());
+        action("clear")->trigger();
+        QCOMPARE(capMiss->geometry(), start);
+    }
+
+    void closingTheWindowRecordsTheRunOnce()
+    {
+        nextNote(4);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QTest::keyClick(listen(), Qt::Key_J);
+        window->close();
+        window->close();
+        QCOMPARE(scoreLog->runs.size(), 1u);
+        QCOMPARE(scoreLog->runs[0].rateCaption, std::string("100.0 %"));
+    }
+
+    void quitFromTheMenuRecordsTheRunOnce()
+    {
+        nextNote(4);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QTest::keyClick(listen(), Qt::Key_A);
+        action("en")->trigger();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(scoreLog->runs.size(), 1u);
+        QCOMPARE(scoreLog->runs[0].missCount, 1u);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    registerFontSubstitutions();
+    WindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "WindowTest.moc"
