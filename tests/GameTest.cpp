@@ -1,9 +1,5 @@
 // own
-#include "Game.h"
-#include "fakes/FakeDisplay.h"
-#include "fakes/FakePlayer.h"
-#include "fakes/FakeScoreLog.h"
-#include "fakes/ScriptedRandom.h"
+#include "fakes/GameHarness.h"
 
 // std
 #include <gtest/gtest.h>
@@ -13,14 +9,8 @@ namespace {
 
 using Focus = FakeDisplay::Focus;
 
-class GameTest : public ::testing::Test {
+class GameTest : public ::testing::Test, protected GameHarness {
 protected:
-    FakeDisplay display;
-    FakePlayer player;
-    ScriptedRandom random;
-    FakeScoreLog scoreLog;
-    Game game{display, player, random, scoreLog, "."};
-
     // Asks a question whose note is `note` (the draw must not be redrawn).
     void ask(int note)
     {

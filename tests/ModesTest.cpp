@@ -1,11 +1,7 @@
 // Mode changes, clear and quit, and the run each of them records.
 
 // own
-#include "Game.h"
-#include "fakes/FakeDisplay.h"
-#include "fakes/FakePlayer.h"
-#include "fakes/FakeScoreLog.h"
-#include "fakes/ScriptedRandom.h"
+#include "fakes/GameHarness.h"
 
 // std
 #include <gtest/gtest.h>
@@ -18,14 +14,8 @@ public:
     void append(const ScoreRun&) override { throw std::runtime_error("disk on fire"); }
 };
 
-class ModesTest : public ::testing::Test {
+class ModesTest : public ::testing::Test, protected GameHarness {
 protected:
-    FakeDisplay display;
-    FakePlayer player;
-    ScriptedRandom random;
-    FakeScoreLog scoreLog;
-    Game game{display, player, random, scoreLog, "."};
-
     // Asks a question on a note other than the last and answers it right,
     // after one wrong answer when `missed`.
     void question(bool missed)

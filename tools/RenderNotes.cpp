@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <numbers>
 #include <string>
 
 namespace {
@@ -85,8 +86,8 @@ Wave resample(const Wave& in, double ratio)
             if (k < 0 || k >= n)
                 continue;
             const double x = pos - k;
-            const double sinc = x == 0.0 ? 1.0 : std::sin(M_PI * x) / (M_PI * x);
-            const double window = 0.5 + 0.5 * std::cos(M_PI * x / kTaps);
+            const double sinc = x == 0.0 ? 1.0 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x);
+            const double window = 0.5 + 0.5 * std::cos(std::numbers::pi * x / kTaps);
             sum += in.samples[size_t(k)] * sinc * window;
         }
         out.samples[i] = float(sum);
@@ -100,7 +101,7 @@ void shape(Wave& wave)
     const int n = int(wave.samples.size());
     for (int i = 0; i < fade; ++i) {
         // Raised-cosine fade: no corner at either end.
-        const double gain = 0.5 + 0.5 * std::cos(M_PI * (i + 1) / fade);
+        const double gain = 0.5 + 0.5 * std::cos(std::numbers::pi * (i + 1) / fade);
         wave.samples[n - fade + i] *= float(gain);
     }
     float peak = 0;

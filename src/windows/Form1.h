@@ -29,8 +29,6 @@ public:
     Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* parent = nullptr);
     ~Form1() override;
 
-    const Game& game() const { return m_game; }
-
     // Display
     void setCaption(Caption label, const std::string& text) override;
     std::string caption(Caption label) const override;

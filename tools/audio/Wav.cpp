@@ -16,18 +16,24 @@ std::uint32_t le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 1
 std::uint16_t le16(const unsigned char* p) { return std::uint16_t(p[0] | p[1] << 8); }
 
 struct Parsed {
+    std::vector<unsigned char> bytes;
     WavFormat format;
-    const unsigned char* data = nullptr;
+    std::size_t dataOffset = 0;
     std::size_t dataSize = 0;
 };
 
 // Walks the RIFF chunks for "fmt " and "data"; tolerates other chunks in between.
-std::optional<Parsed> parse(const std::vector<unsigned char>& bytes)
+std::optional<Parsed> load(const std::filesystem::path& path)
 {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    const std::vector<unsigned char> bytes(std::istreambuf_iterator<char>(in), {});
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0
         || std::memcmp(bytes.data() + 8, "WAVE", 4) != 0)
         return std::nullopt;
     Parsed parsed;
+    bool haveData = false;
     bool haveFormat = false;
     std::size_t pos = 12;
     while (pos + 8 <= bytes.size()) {
@@ -40,22 +46,16 @@ std::optional<Parsed> parse(const std::vector<unsigned char>& bytes)
             parsed.format = {le16(chunk + 10), int(le32(chunk + 12)), le16(chunk + 22), le16(chunk + 8)};
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
-            parsed.data = chunk + 8;
+            parsed.dataOffset = body;
             parsed.dataSize = size;
+            haveData = true;
         }
         pos = body + size + (size & 1);
     }
-    if (!haveFormat || !parsed.data)
+    if (!haveFormat || !haveData)
         return std::nullopt;
+    parsed.bytes = bytes;
     return parsed;
-}
-
-std::optional<std::vector<unsigned char>> slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
 void put32(std::ofstream& out, std::uint32_t v)
@@ -73,10 +73,7 @@ void put16(std::ofstream& out, std::uint16_t v)
 
 std::optional<WavFormat> readWavFormat(const std::filesystem::path& path)
 {
-    const auto bytes = slurp(path);
-    if (!bytes)
-        return std::nullopt;
-    const auto parsed = parse(*bytes);
+    const auto parsed = load(path);
     if (!parsed)
         return std::nullopt;
     return parsed->format;
@@ -84,10 +81,7 @@ std::optional<WavFormat> readWavFormat(const std::filesystem::path& path)
 
 std::optional<Wave> readWav(const std::filesystem::path& path)
 {
-    const auto bytes = slurp(path);
-    if (!bytes)
-        return std::nullopt;
-    const auto parsed = parse(*bytes);
+    const auto parsed = load(path);
     if (!parsed)
         return std::nullopt;
     const WavFormat& f = parsed->format;
@@ -99,7 +93,7 @@ std::optional<Wave> readWav(const std::filesystem::path& path)
     for (std::size_t i = 0; i < frames; ++i) {
         float sum = 0;
         for (int c = 0; c < f.channels; ++c)
-            sum += std::int16_t(le16(parsed->data + 2 * (i * f.channels + c))) / 32768.0f;
+            sum += std::int16_t(le16(&parsed->bytes[parsed->dataOffset + 2 * (i * f.channels + c)])) / 32768.0f;
         wave.samples.push_back(sum / f.channels);
     }
     return wave;
