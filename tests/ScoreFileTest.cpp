@@ -1,7 +1,11 @@
 // The score file on a real file system: the head, the appends, the fallback, the faults.
 
 // own
+#include "Game.h"
 #include "ScoreFile.h"
+#include "fakes/FakeDisplay.h"
+#include "fakes/FakePlayer.h"
+#include "fakes/ScriptedRandom.h"
 
 // Qt
 #include <QCoreApplication>
@@ -175,6 +179,26 @@ TEST_F(ScoreFileTest, whenBothFoldersFailTheRecordIsLostQuietly)
     EXPECT_NO_THROW(file(program, root / "plain-file" / "tonarika").append(run()));
     EXPECT_NO_THROW(file("", "").append(run()));
     EXPECT_EQ(slurp(root / "plain-file"), "x");
+}
+
+TEST_F(ScoreFileTest, modeStillChangesWhenNoFolderCanTakeTheRecord)
+{
+    fs::create_symlink("/dev/full", program / "Score.TXT");
+    fs::create_directories(data);
+    fs::create_symlink("/dev/full", data / "Score.TXT");
+    ScoreFile log = file();
+    test::FakeDisplay display;
+    test::FakePlayer player;
+    test::ScriptedRandom random;
+    Game game(display, player, random, log, ".");
+    random.values = {test::ScriptedRandom::valueFor(2, 7)};
+    game.Command1_Click();
+    game.cmdKey_Click(2);
+
+    EXPECT_NO_THROW(game.hard_Click());
+    EXPECT_EQ(display.caption(Caption::CapMode), "Hard");
+    EXPECT_EQ(display.caption(Caption::CapMiss), "0/0 回");
+    EXPECT_TRUE(display.warnings.empty());
 }
 
 TEST_F(ScoreFileTest, twoProcessesAppendingAtOnceKeepOneHeadAndWholeLines)
