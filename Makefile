@@ -6,7 +6,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test run notes bench
+.PHONY: deps build test run display notes bench
 
 deps:
 	@scripts/install-deps
@@ -18,12 +18,15 @@ build: deps
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 
-run: build
+# Checked before building, so that a machine without a desktop is told at once.
+display:
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	  echo "make run: there is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)."; \
-	  echo "Start it on a desktop, or under a virtual one: xvfb-run -a $(BUILD)/tonarika"; \
+	  echo "Start it on a desktop, or build it with 'make build' and run it under a virtual one: xvfb-run -a $(BUILD)/tonarika"; \
 	  exit 1; \
 	fi
+
+run: display build
 	$(BUILD)/tonarika
 
 notes:

@@ -2,7 +2,7 @@
 // and checks that the photo shows the keyboard and the window's colours.
 
 // own
-#include "Appearance.h"
+#include "WindowsTestMain.h"
 #include "Form1.h"
 #include "fakes/FakePlayer.h"
 #include "fakes/FakeScoreLog.h"
@@ -50,11 +50,8 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    registerFontSubstitutions();
     ScreenshotTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runWindowsTest(test, argc, argv);
 }
 
 #include "ScreenshotTest.moc"

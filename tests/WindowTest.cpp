@@ -1,7 +1,7 @@
 // The real windows driven with real key and mouse events, on the offscreen platform.
 
 // own
-#include "Appearance.h"
+#include "WindowsTestMain.h"
 #include "Form1.h"
 #include "frmAbout.h"
 #include "fakes/FakePlayer.h"
@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -99,6 +100,10 @@ private slots:
         QVERIFY(player->played.empty());
 
         QCOMPARE(window->centralWidget()->size(), QSize(353, 162));
+        // Centred on the screen, up to the window frame, which is only known once shown.
+        const QPoint offCentre = window->frameGeometry().center() - window->screen()->availableGeometry().center();
+        const int frame = window->frameGeometry().width() - window->width();
+        QVERIFY(qAbs(offCentre.x()) <= frame && qAbs(offCentre.y()) <= frame);
         QCOMPARE(window->minimumSize(), window->maximumSize());
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -368,11 +373,8 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    registerFontSubstitutions();
     WindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runWindowsTest(test, argc, argv);
 }
 
 #include "WindowTest.moc"

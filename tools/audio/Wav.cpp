@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace tonarika::audio {
 
@@ -28,7 +29,7 @@ std::optional<Parsed> load(const std::filesystem::path& path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    const std::vector<unsigned char> bytes(std::istreambuf_iterator<char>(in), {});
+    std::vector<unsigned char> bytes(std::istreambuf_iterator<char>(in), {});
     if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0
         || std::memcmp(bytes.data() + 8, "WAVE", 4) != 0)
         return std::nullopt;
@@ -54,7 +55,7 @@ std::optional<Parsed> load(const std::filesystem::path& path)
     }
     if (!haveFormat || !haveData)
         return std::nullopt;
-    parsed.bytes = bytes;
+    parsed.bytes = std::move(bytes);
     return parsed;
 }
 
