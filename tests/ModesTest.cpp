@@ -21,7 +21,7 @@ protected:
     void question(bool missed)
     {
         const int note = game.state().prevNote == 1 ? 2 : 1;
-        random.values.push_back(ScriptedRandom::valueFor(note, display.isChecked(ModeItem::Easy) ? 7 : 12));
+        random.values.push_back(ScriptedRandom::valueFor(note, game.state().mode == Mode::Easy ? 7 : 12));
         game.Command1_Click();
         if (missed)
             game.cmdKey_Click(0);
@@ -32,8 +32,8 @@ protected:
         for (int i = 0; i < count; ++i)
             question(i < misses);
     }
-    std::string caption(Caption c) const { return display.captions.at(c); }
-    bool checked(ModeItem item) const { return display.checks.at(item); }
+    std::string caption(Caption c) const { return display.caption(c); }
+    bool checked(Mode item) const { return display.checks.at(item); }
 };
 
 TEST_F(ModesTest, leavingEasyRecordsItsRunThenShowsTheNewModeEmpty)
@@ -49,9 +49,9 @@ TEST_F(ModesTest, leavingEasyRecordsItsRunThenShowsTheNewModeEmpty)
     EXPECT_EQ(caption(Caption::CapMode), "Hard");
     EXPECT_EQ(caption(Caption::CapPar), "0.00 %");
     EXPECT_EQ(caption(Caption::CapMiss), "0/0 回");
-    EXPECT_FALSE(checked(ModeItem::Easy));
-    EXPECT_TRUE(checked(ModeItem::Hard));
-    EXPECT_FALSE(checked(ModeItem::Prac));
+    EXPECT_FALSE(checked(Mode::Easy));
+    EXPECT_TRUE(checked(Mode::Hard));
+    EXPECT_FALSE(checked(Mode::Prac));
     EXPECT_EQ(display.focus, FakeDisplay::Focus::Listen);
 
     questions(2, 0);
@@ -80,8 +80,8 @@ TEST_F(ModesTest, practiceDisablesListenAndClearAndLeavingItRecordsNothing)
     EXPECT_TRUE(game.state().practiceMode);
     EXPECT_FALSE(display.listenEnabled);
     EXPECT_FALSE(display.clearEnabled);
-    EXPECT_TRUE(checked(ModeItem::Prac));
-    EXPECT_FALSE(checked(ModeItem::Easy));
+    EXPECT_TRUE(checked(Mode::Prac));
+    EXPECT_FALSE(checked(Mode::Easy));
     EXPECT_EQ(caption(Caption::CapMode), "練習モード");
     EXPECT_EQ(caption(Caption::CapPar), "--- %");
     EXPECT_EQ(caption(Caption::CapMiss), "--- 回");
@@ -141,6 +141,39 @@ TEST_F(ModesTest, pendingQuestionIsDroppedFromTheRecordUnlessAlreadyMissed)
     ASSERT_EQ(scoreLog.runs.size(), 2u);
     EXPECT_EQ(scoreLog.runs[1].questionCount, 3u);
     EXPECT_EQ(scoreLog.runs[1].missCount, 1u);
+}
+
+// The record takes its mode and rate from the game's own state; at every step of a run
+// they must read exactly as the mode and rate labels do.
+TEST_F(ModesTest, theRecordAlwaysReadsAsTheModeAndRateLabelsShow)
+{
+    for (int i = 0; i < 200; ++i)
+        random.values.push_back(float((i * 37) % 100) / 100.0f);
+    // L listen, R right, W wrong white key, B black key, E H P modes, C clear
+    const std::string steps = "HLWLRLRLWWRLLBRLWE" "LLRLBWRLWLRCLRLWP" "BEH" "LWRLRLRLWRP" "ELLRH";
+    int compared = 0;
+    for (const char step : steps) {
+        const auto pending = game.state().curNote;
+        const int wrong = pending ? (*pending + 1) % 7 : 0;
+        switch (step) {
+        case 'L': game.Command1_Click(); break;
+        case 'R': game.cmdKey_Click(pending.value_or(0)); break;
+        case 'W': game.cmdKey_Click(wrong); break;
+        case 'B': game.cmdKey_Click(pending == 7 ? 8 : 7); break;
+        case 'E': game.easy_Click(); break;
+        case 'H': game.hard_Click(); break;
+        case 'P': game.prac_Click(); break;
+        case 'C': game.clear_Click(); break;
+        }
+        if (const auto run = game.runRecord()) {
+            EXPECT_EQ(run->mode, caption(Caption::CapMode)) << "after " << step;
+            EXPECT_EQ(run->rateCaption, caption(Caption::CapPar)) << "after " << step;
+            EXPECT_EQ(missText(run->questionCount, run->missCount), caption(Caption::CapMiss)) << "after " << step;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 30);
+    EXPECT_EQ(scoreLog.runs.size(), 4u) << "Hard, Easy, Hard and Easy ended with counted questions";
 }
 
 TEST_F(ModesTest, aFailingScoreLogNeverStopsTheModeChange)

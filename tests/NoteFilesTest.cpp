@@ -2,6 +2,7 @@
 
 // own
 #include "Note.h"
+#include "audio/NotePitch.h"
 #include "audio/Pitch.h"
 #include "audio/Wav.h"
 
@@ -28,6 +29,13 @@ std::vector<float> tone(std::initializer_list<std::pair<double, double>> partial
         samples[i] = float(v * std::exp(-decayPerSecond * t));
     }
     return samples;
+}
+
+TEST(NotePitch, equalTemperamentFromA440)
+{
+    EXPECT_DOUBLE_EQ(audio::noteFrequency(5), 440.0);
+    EXPECT_NEAR(audio::noteFrequency(0), 261.6256, 1e-4);
+    EXPECT_NEAR(audio::noteFrequency(11), 466.1638, 1e-4);
 }
 
 TEST(PitchMeasure, findsAFundamentalToAHundredthOfACent)
@@ -82,7 +90,7 @@ TEST(NoteFiles, fundamentalIsWithinTwoCentsOfEqualTemperament)
         const auto& row = kNoteTable[index];
         const auto wave = audio::readWav(kWavFolder / std::string(row.wavFile));
         ASSERT_TRUE(wave) << row.wavFile;
-        const double target = noteFrequency(index);
+        const double target = audio::noteFrequency(index);
         const double cents = audio::centsBetween(
             audio::fundamentalAfterAttack(wave->samples, wave->sampleRate, target), target);
         EXPECT_LE(std::abs(cents), 2.0) << row.wavFile << " is " << cents << " cents off";

@@ -10,13 +10,13 @@
 
 // Qt
 #include <QAction>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QtTest>
 
 // std
@@ -30,20 +30,6 @@ namespace {
 const int kWhiteLeft[] = {120, 480, 840, 1200, 1560, 1920, 2280};
 const int kBlackLeft[] = {360, 720, 1440, 1800, 2160};
 
-// Runs `body` on the modal window that the next call opens, once it is shown.
-void onNextModal(std::function<void(QWidget*)> body)
-{
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, body] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            body(modal);
-        }
-    });
-    poll->start(10);
-}
-
 }  // namespace
 
 class WindowTest : public QObject {
@@ -53,13 +39,12 @@ class WindowTest : public QObject {
     std::unique_ptr<test::FakeScoreLog> scoreLog;
     std::unique_ptr<test::ScriptedRandom> random;
     std::unique_ptr<Form1> window;
+    std::unique_ptr<test::ModalGuard> modals;
 
     template <typename T = QWidget>
     T* child(const char* name) const
     {
-        T* found = window->findChild<T*>(QLatin1String(name));
-        Q_ASSERT(found);
-        return found;
+        return test::childNamed<T>(*window, QLatin1String(name));
     }
     QPushButton* key(int i) const { return child<QPushButton>(qPrintable(QStringLiteral("cmdKey_%1").arg(i))); }
     QPushButton* listen() const { return child<QPushButton>("Command1"); }
@@ -69,6 +54,7 @@ class WindowTest : public QObject {
     void nextNote(int note, int range = 7) { random->values.push_back(test::ScriptedRandom::valueFor(note, range)); }
 
 private slots:
+    void initTestCase() { modals = std::make_unique<test::ModalGuard>(); }
     void init()
     {
         player = std::make_unique<test::FakePlayer>();
@@ -79,7 +65,11 @@ private slots:
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
-    void cleanup() { window.reset(); }
+    void cleanup()
+    {
+        QVERIFY2(!modals->expecting(), "an expected modal window never appeared");
+        window.reset();
+    }
 
     void startsAsDesignedWithTheFocusOnListen()
     {
@@ -260,24 +250,24 @@ private slots:
     void aboutBoxOpensAfreshAndClosesEveryWay()
     {
         const std::vector<std::function<void(QDialog*)>> closers{
-            [](QDialog* box) { QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton); },
+            [](QDialog* box) { QTest::mouseClick(test::childNamed<QPushButton>(*box, QStringLiteral("cmdOK")), Qt::LeftButton); },
             [](QDialog* box) { QTest::keyClick(box, Qt::Key_Return); },
             [](QDialog* box) { QTest::keyClick(box, Qt::Key_Escape); },
             [](QDialog* box) { box->close(); },
         };
         for (const auto& closeIt : closers) {
             bool seen = false;
-            onNextModal([&](QWidget* modal) {
+            modals->expect([&](QWidget* modal) {
                 auto* box = qobject_cast<frmAbout*>(modal);
                 QVERIFY(box);
                 seen = true;
                 QCOMPARE(box->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-                QCOMPARE(box->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Tonarika  Ver. 1.20"));
-                QCOMPARE(box->findChild<QLabel*>(QStringLiteral("lblDescription"))->text(),
-                         QStringLiteral("がんばって絶対音感を身につけましょう！"));
-                QVERIFY(!box->findChild<QLabel*>(QStringLiteral("Label1"))->toolTip().isEmpty());
-                QVERIFY(box->findChild<QLabel*>(QStringLiteral("lblTitle"))->toolTip().isEmpty());
-                QVERIFY(!box->findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().isNull());
+                const auto boxLabel = [box](const char* name) { return test::childNamed<QLabel>(*box, QLatin1String(name)); };
+                QCOMPARE(boxLabel("lblTitle")->text(), QStringLiteral("Tonarika  Ver. 1.20"));
+                QCOMPARE(boxLabel("lblDescription")->text(), QStringLiteral("がんばって絶対音感を身につけましょう！"));
+                QVERIFY(!boxLabel("Label1")->toolTip().isEmpty());
+                QVERIFY(boxLabel("lblTitle")->toolTip().isEmpty());
+                QVERIFY(!boxLabel("picIcon")->pixmap().isNull());
                 QCOMPARE(box->size(), QSize(382, 110));
                 QVERIFY(!(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
                 closeIt(box);
@@ -295,7 +285,7 @@ private slots:
         player->failing = true;
         nextNote(1);
         bool seen = false;
-        onNextModal([&](QWidget* modal) {
+        modals->expect([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             QVERIFY(box);
             seen = true;
@@ -348,13 +338,31 @@ private slots:
         QCOMPARE(capMiss->geometry(), start);
     }
 
+    void lettersWithCtrlAltOrMetaAreNotAnswers()
+    {
+        nextNote(1);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        // Ctrl+A, Alt+A, Meta+A: neither a wrong answer (A is Do) nor, with S, a right one
+        for (const auto modifier : {Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier}) {
+            QTest::keyClick(listen(), Qt::Key_A, modifier);
+            QTest::keyClick(listen(), Qt::Key_S, modifier);
+        }
+        QCOMPARE(text("Label1"), QString());
+        QCOMPARE(text("CapMiss"), QStringLiteral("0/0 回"));
+        QTest::keyClick(listen(), Qt::Key_S);
+        QCOMPARE(text("Label1"), QStringLiteral(" 当たり！"));
+    }
+
     void closingTheWindowRecordsTheRunOnce()
     {
         nextNote(4);
         QTest::keyClick(listen(), Qt::Key_Space);
         QTest::keyClick(listen(), Qt::Key_J);
-        window->close();
-        window->close();
+        // Two close requests reach the handler, as a session's end and a click may both do.
+        for (int i = 0; i < 2; ++i) {
+            QCloseEvent close;
+            QApplication::sendEvent(window.get(), &close);
+        }
         QCOMPARE(scoreLog->runs.size(), 1u);
         QCOMPARE(scoreLog->runs[0].rateCaption, std::string("100.0 %"));
     }

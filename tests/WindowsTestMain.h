@@ -5,7 +5,77 @@
 
 // Qt
 #include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 #include <QtTest>
+
+// std
+#include <functional>
+#include <stdexcept>
+#include <utility>
+
+namespace tonarika::test {
+
+// Watches for modal windows. One that a test announced with expect() is handed to the
+// test's body once it is shown; any other fails the running test at once, naming the
+// window, and is closed, so that a test never waits for ever on a box nobody closes.
+class ModalGuard : public QObject {
+public:
+    ModalGuard() { qApp->installEventFilter(this); }
+
+    void expect(std::function<void(QWidget*)> body) { m_expected = std::move(body); }
+    bool expecting() const { return bool(m_expected); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Show || !widget || !widget->isWindow() || !widget->isModal())
+            return false;
+        QPointer<QWidget> modal(widget);
+        // Queued, so that the window is fully shown and its event loop runs.
+        QTimer::singleShot(0, widget, [this, modal] {
+            if (!modal)
+                return;
+            if (auto body = std::exchange(m_expected, nullptr)) {
+                body(modal);
+                return;
+            }
+            QTest::qFail(qPrintable(QStringLiteral("an unexpected modal window appeared: %1 \"%2\" %3")
+                                        .arg(QLatin1String(modal->metaObject()->className()), modal->windowTitle(),
+                                             describe(modal))),
+                         __FILE__, __LINE__);
+            modal->close();
+        });
+        return false;
+    }
+
+private:
+    static QString describe(QWidget* modal)
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            return QStringLiteral("saying \"%1\"").arg(box->text());
+        return {};
+    }
+
+    std::function<void(QWidget*)> m_expected;
+};
+
+// The child of `parent` with this object name; a missing one fails the test at once,
+// in every build (Q_ASSERT is compiled out of the default one).
+template <typename T = QWidget>
+T* childNamed(const QObject& parent, const QString& name)
+{
+    if (T* found = parent.findChild<T*>(name))
+        return found;
+    const QString message = QStringLiteral("no child named \"%1\" of the kind asked for").arg(name);
+    QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+    throw std::logic_error(message.toStdString());
+}
+
+}  // namespace tonarika::test
 
 // Runs a Qt Test object with the application set up as the program sets it up.
 inline int runWindowsTest(QObject& test, int argc, char** argv)

@@ -9,6 +9,7 @@
 
 // own
 #include "Note.h"
+#include "audio/NotePitch.h"
 #include "audio/Pitch.h"
 #include "audio/Wav.h"
 
@@ -125,8 +126,8 @@ int main(int argc, char** argv)
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
 
     for (int index = 0; index < tonarika::kNoteCount; ++index) {
-        const int key = tonarika::kMidiNote[index];
-        const double target = tonarika::noteFrequency(index);
+        const int key = tonarika::audio::kMidiNote[static_cast<std::size_t>(index)];
+        const double target = tonarika::audio::noteFrequency(index);
         const Wave rendered = render(soundfont, key);
         auto measure = [&](const Wave& w) {
             return tonarika::audio::centsBetween(

@@ -1,13 +1,15 @@
 #pragma once
 
+// own
+#include "Mode.h"
+
 // std
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 namespace tonarika {
 
 enum class Caption { Label1, CapMode, CapMiss, CapPar };
-enum class ModeItem { Easy, Hard, Prac };
 
 // A 24-bit RGB colour, or the system's button-text colour.
 struct Colour {
@@ -23,13 +25,13 @@ inline constexpr Colour kWhite = Colour::fromRgb(0xFFFFFF);
 inline constexpr Colour kRed = Colour::fromRgb(0xFF0000);
 inline constexpr Colour kBlue = Colour::fromRgb(0x0000FF);
 
-// What the game needs of its window. All calls are synchronous, on the window thread.
+// What the game shows on its window. It only receives: the game keeps its own state
+// and never reads anything back. All calls are synchronous, on the window thread.
 class Display {
 public:
     virtual ~Display() = default;
 
-    virtual void setCaption(Caption label, const std::string& text) = 0;
-    virtual std::string caption(Caption label) const = 0;
+    virtual void setCaption(Caption label, std::string_view text) = 0;
     virtual void setLabel1BackColor(Colour colour) = 0;
     virtual void setLabel1ForeColor(Colour colour) = 0;
 
@@ -38,11 +40,11 @@ public:
     virtual void setListenEnabled(bool enabled) = 0;
     virtual void setClearEnabled(bool enabled) = 0;
 
-    virtual bool isChecked(ModeItem item) const = 0;
-    virtual void setChecked(ModeItem item, bool checked) = 0;
+    // The check mark of the mode's menu item.
+    virtual void setChecked(Mode item, bool checked) = 0;
 
     // A warning box with an exclamation icon and one OK button; returns when closed.
-    virtual void showWarning(const std::string& text, const std::string& title) = 0;
+    virtual void showWarning(std::string_view text, std::string_view title) = 0;
     // Closes the window; its unload handler records the run.
     virtual void unloadWindow() = 0;
 };

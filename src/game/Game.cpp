@@ -1,6 +1,7 @@
 #include "Game.h"
 
 // own
+#include "Captions.h"
 #include "KeyTable.h"
 
 // std
@@ -8,13 +9,6 @@
 #include <limits>
 
 namespace tonarika {
-
-namespace {
-constexpr const char* kRightCaption = " 当たり！";
-constexpr const char* kMissCaption = "はずれ";
-constexpr const char* kStartRate = "0.00 %";
-constexpr const char* kStartMiss = "0/0 回";
-}  // namespace
 
 Game::Game(Display& display, Player& player, RandomSource& random, ScoreLog& scoreLog,
            std::string decimalSeparator)
@@ -48,14 +42,19 @@ void Game::Command1_Click()
         setIdleLook();
 
         m_random.reseedFromClock();
-        const int range = m_display.isChecked(ModeItem::Easy) ? kWhiteKeyCount : kNoteCount;
+        const int range = m_state.mode == Mode::Easy ? kWhiteKeyCount : kNoteCount;
         const auto note = static_cast<NoteIndex>(drawNote(m_random, range, m_state.prevNote));
         m_state.curNote = note;
         m_state.prevNote = note;
         Sound(note);
     } catch (const std::exception&) {
-        m_display.showWarning(kWarningText, kWarningTitle);
+        warn();
     }
+}
+
+void Game::warn()
+{
+    m_display.showWarning(captions::kWarningText, captions::kWarningTitle);
 }
 
 void Game::cmdKey_Click(int index)
@@ -77,7 +76,7 @@ void Game::hantei()
         try {
             Sound(key);
         } catch (const std::exception&) {
-            m_display.showWarning(kWarningText, kWarningTitle);
+            warn();
             return;
         }
         m_display.focusKey(key);
@@ -91,20 +90,20 @@ void Game::hantei()
     if (*m_state.curNote == key) {
         m_display.setLabel1BackColor(kRed);
         m_display.setLabel1ForeColor(kWhite);
-        m_display.setCaption(Caption::Label1, kRightCaption);
+        m_display.setCaption(Caption::Label1, captions::kRight);
         m_state.curNote.reset();
         m_state.settled = true;
         update();
         return;
     }
     // In Easy mode no black key is ever asked, so pressing one is not a miss.
-    if (m_display.isChecked(ModeItem::Easy) && kNoteTable.at(key).black) {
+    if (m_state.mode == Mode::Easy && kNoteTable.at(key).black) {
         setIdleLook();
         return;
     }
     m_display.setLabel1BackColor(Colour::systemButtonText());
     m_display.setLabel1ForeColor(kWhite);
-    m_display.setCaption(Caption::Label1, kMissCaption);
+    m_display.setCaption(Caption::Label1, captions::kMiss);
     if (!m_state.settled) {
         ++m_state.missCount;
         m_state.settled = true;
@@ -123,7 +122,7 @@ void Game::update()
 void Game::setIdleLook()
 {
     m_display.setLabel1BackColor(kWhite);
-    m_display.setCaption(Caption::Label1, "");
+    m_display.setCaption(Caption::Label1, captions::kIdle);
 }
 
 void Game::clear_Click()
@@ -132,40 +131,41 @@ void Game::clear_Click()
     m_state.missCount = 0;
     m_state.curNote.reset();
     m_state.prevNote = kNoPrevNote;
-    m_display.setCaption(Caption::CapPar, kStartRate);
-    m_display.setCaption(Caption::CapMiss, kStartMiss);
+    m_display.setCaption(Caption::CapPar, captions::kStartRate);
+    m_display.setCaption(Caption::CapMiss, captions::kStartMiss);
     m_state.settled = false;
     setIdleLook();
 }
 
-void Game::easy_Click() { switchMode(ModeItem::Easy); }
-void Game::hard_Click() { switchMode(ModeItem::Hard); }
-void Game::prac_Click() { switchMode(ModeItem::Prac); }
+void Game::easy_Click() { switchMode(Mode::Easy); }
+void Game::hard_Click() { switchMode(Mode::Hard); }
+void Game::prac_Click() { switchMode(Mode::Prac); }
 
-void Game::switchMode(ModeItem mode)
+void Game::switchMode(Mode mode)
 {
-    if (m_display.isChecked(mode))
+    if (m_state.mode == mode)
         return;
-    const bool practice = mode == ModeItem::Prac;
+    const bool practice = mode == Mode::Prac;
     m_state.practiceMode = practice;
     m_display.setClearEnabled(!practice);
-    // The record is written before the captions change, so it names the mode being left.
+    // The record is written before the mode and captions change, so it names the
+    // mode being left and carries its rate.
     Form_Unload();
     clear_Click();
-    if (practice) {
+    m_state.mode = mode;
+    if (practice)
         m_display.setListenEnabled(false);
-        m_display.setChecked(ModeItem::Prac, true);
-        m_display.setChecked(ModeItem::Hard, false);
-        m_display.setChecked(ModeItem::Easy, false);
-        m_display.setCaption(Caption::CapMode, "練習モード");
-        m_display.setCaption(Caption::CapPar, "--- %");
-        m_display.setCaption(Caption::CapMiss, "--- 回");
+    m_display.setChecked(mode, true);
+    for (const Mode other : {Mode::Easy, Mode::Hard, Mode::Prac}) {
+        if (other != mode)
+            m_display.setChecked(other, false);
+    }
+    m_display.setCaption(Caption::CapMode, modeName(mode));
+    if (practice) {
+        m_display.setCaption(Caption::CapPar, captions::kPracticeRate);
+        m_display.setCaption(Caption::CapMiss, captions::kPracticeMiss);
         return;
     }
-    m_display.setChecked(ModeItem::Easy, mode == ModeItem::Easy);
-    m_display.setChecked(ModeItem::Hard, mode == ModeItem::Hard);
-    m_display.setChecked(ModeItem::Prac, false);
-    m_display.setCaption(Caption::CapMode, mode == ModeItem::Easy ? "Easy" : "Hard");
     m_display.setListenEnabled(true);
     m_display.focusListen();
 }
@@ -175,16 +175,27 @@ void Game::en_Click()
     m_display.unloadWindow();
 }
 
-void Game::Form_Unload()
+std::optional<ScoreRun> Game::runRecord() const
 {
     // A question drawn but neither answered right nor missed does not count.
+    std::uint32_t questions = m_state.questionCount;
+    if (!m_state.settled && questions > 0)
+        --questions;
+    if (questions == 0)
+        return std::nullopt;
+    return ScoreRun{std::string(modeName(m_state.mode)), m_state.missCount, questions,
+                    rateText(questions, m_state.missCount, m_decimalSeparator)};
+}
+
+void Game::Form_Unload()
+{
+    const auto run = runRecord();
     if (!m_state.settled && m_state.questionCount > 0)
         --m_state.questionCount;
-    if (m_state.questionCount == 0)
+    if (!run)
         return;
     try {
-        m_scoreLog.append({m_display.caption(Caption::CapMode), m_state.missCount,
-                           m_state.questionCount, m_display.caption(Caption::CapPar)});
+        m_scoreLog.append(*run);
     } catch (...) {
         // Losing one record must never stop a mode change or the window's closing.
     }

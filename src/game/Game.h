@@ -8,15 +8,13 @@
 #include "ScoreLog.h"
 
 // std
+#include <optional>
 #include <string>
 
 namespace tonarika {
 
-inline constexpr const char* kWarningText = "wavファイルが見つかりません。";
-inline constexpr const char* kWarningTitle = "Error";
-
 // The game of the main window: the question cycle, the judge, the keyboard answers,
-// the modes and the record of a finished run. It keeps the state and talks to the
+// the modes and the record of a finished run. It owns the state and talks to the
 // window only through Display, to the speaker only through Player.
 class Game {
 public:
@@ -39,13 +37,18 @@ public:
     // Records the run that ends; the window's unload runs it, and so do mode changes.
     void Form_Unload();
 
+    // The record Form_Unload would write now, or nothing for a run without a counted
+    // question. Its mode and rate are what the mode and rate labels show.
+    std::optional<ScoreRun> runRecord() const;
+
     const GameState& state() const { return m_state; }
 
 private:
     void hantei();
     void update();
     void setIdleLook();
-    void switchMode(ModeItem mode);
+    void switchMode(Mode mode);
+    void warn();
 
     Display& m_display;
     Player& m_player;

@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "Mode.h"
 #include "Note.h"
 #include "Rules.h"
 
@@ -22,6 +23,7 @@ struct GameState {
     std::uint32_t missCount = 0;       // questions answered wrongly at least once
     bool settled = false;              // answered right, or its miss already counted
     bool practiceMode = false;
+    Mode mode = Mode::Easy;            // the mode whose menu item carries the check mark
 };
 
 }  // namespace tonarika

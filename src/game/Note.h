@@ -36,10 +36,4 @@ inline constexpr std::array<NoteRow, kNoteCount> kNoteTable{{
     {"wav/Ra#.wav", "ラ＃(シ♭)", true},
 }};
 
-// MIDI note number of each index (C4 = 60), for the renderer and the pitch checks.
-inline constexpr std::array<int, kNoteCount> kMidiNote{60, 62, 64, 65, 67, 69, 71, 61, 63, 66, 68, 70};
-
-// Equal temperament, A4 = 440 Hz.
-double noteFrequency(int index);
-
 }  // namespace tonarika

@@ -20,12 +20,13 @@ namespace tonarika {
 // head first. A program folder that cannot take the record (an installed program's
 // folder usually cannot) hands it, head and all, to the user's data folder instead.
 // Nothing is shown and nothing is thrown; an existing file is only ever appended to.
+// The character set is iconv's name for it; empty means the locale's (LC_CTYPE).
 class ScoreFile : public ScoreLog {
 public:
     using Clock = std::function<QDateTime()>;
 
     ScoreFile(std::filesystem::path programFolder, std::filesystem::path dataFolder,
-              QLocale locale = QLocale::system(), std::string codeset = localeCodeset(),
+              QLocale locale = QLocale::system(), std::string codeset = {},
               Clock clock = &QDateTime::currentDateTime);
 
     void append(const ScoreRun& run) override;

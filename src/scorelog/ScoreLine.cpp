@@ -3,15 +3,6 @@
 // own
 #include "Rules.h"
 
-// system
-#include <iconv.h>
-#include <langinfo.h>
-#include <locale.h>
-
-// std
-#include <cerrno>
-#include <vector>
-
 namespace tonarika {
 
 QString scoreHead()
@@ -48,49 +39,6 @@ QString scoreLine(const ScoreRun& run, const QDateTime& when, const QLocale& loc
     line += zonePad(line.size());
     line += ratePad(correctRate(run.questionCount, run.missCount)) + QString::fromStdString(run.rateCaption);
     return line;
-}
-
-std::string localeCodeset()
-{
-    locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
-    if (!user)
-        return "UTF-8";
-    std::string codeset = nl_langinfo_l(CODESET, user);
-    freelocale(user);
-    return codeset;
-}
-
-std::string encodeText(const QString& text, const std::string& codeset)
-{
-    const QByteArray utf8 = text.toUtf8();
-    if (codeset == "UTF-8" || codeset == "utf8" || codeset == "ANSI_X3.4-1968" || codeset == "ASCII")
-        return utf8.toStdString();
-
-    iconv_t converter = iconv_open((codeset + "//TRANSLIT").c_str(), "UTF-8");
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        return utf8.toStdString();
-    std::string out;
-    std::vector<char> buffer(4 * static_cast<size_t>(utf8.size()) + 16);
-    char* in = const_cast<char*>(utf8.constData());
-    size_t inLeft = static_cast<size_t>(utf8.size());
-    while (inLeft > 0) {
-        char* next = buffer.data();
-        size_t outLeft = buffer.size();
-        const size_t done = iconv(converter, &in, &inLeft, &next, &outLeft);
-        out.append(buffer.data(), next);
-        if (done == static_cast<size_t>(-1) && errno != E2BIG) {
-            // A character with no equivalent: mark it and go on with the next one.
-            out += '?';
-            ++in;
-            --inLeft;
-            while (inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80) {
-                ++in;
-                --inLeft;
-            }
-        }
-    }
-    iconv_close(converter);
-    return out;
 }
 
 }  // namespace tonarika

@@ -8,9 +8,6 @@
 #include <QLocale>
 #include <QString>
 
-// std
-#include <string>
-
 namespace tonarika {
 
 // Fields after the first start on a print zone: a multiple of this many characters.
@@ -30,13 +27,5 @@ QString ratePad(double rate);
 // One score record, without its line end: the date, weekday and time of `when` as
 // `locale` writes them, the mode, the misses and questions, the rate caption.
 QString scoreLine(const ScoreRun& run, const QDateTime& when, const QLocale& locale);
-
-// The text in the given character set ("SHIFT_JIS", "UTF-8", ...); characters the
-// set lacks are transliterated or replaced. An ASCII-only set (the C locale) gets
-// UTF-8, since it could keep none of the Japanese.
-std::string encodeText(const QString& text, const std::string& codeset);
-
-// The character set of the user's locale (LC_CTYPE), as iconv names it.
-std::string localeCodeset();
 
 }  // namespace tonarika

@@ -5,12 +5,6 @@
 #include <QScreen>
 #include <QWidget>
 
-// The icons are compiled into this static library: register them with the program.
-static const int resourcesRegistered = [] {
-    Q_INIT_RESOURCE(resources);
-    return 0;
-}();
-
 namespace tonarika {
 
 void registerFontSubstitutions()

@@ -21,6 +21,11 @@ QColor toQColor(Colour colour, const QPalette& palette)
     return colour.buttonText ? palette.color(QPalette::ButtonText) : QColor::fromRgb(colour.rgb);
 }
 
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 }  // namespace
 
 Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* parent)
@@ -45,17 +50,11 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* 
         connect(cmdKey[i], &QPushButton::clicked, this, [this, i] { m_game.cmdKey_Click(i); });
         cmdKey[i]->installEventFilter(this);
     }
-    // A checkable action flips its own mark before it reports the click; the marks are
-    // the game's to set, so the flip is undone before the game sees the click.
-    const auto connectMode = [this](QAction* action, void (Game::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, action, handler](bool checked) {
-            action->setChecked(!checked);
-            (m_game.*handler)();
-        });
-    };
-    connectMode(m_ui->easy, &Game::easy_Click);
-    connectMode(m_ui->hard, &Game::hard_Click);
-    connectMode(m_ui->prac, &Game::prac_Click);
+    // The mode actions form an exclusive group, so a click never clears the checked
+    // mode's mark; the game then sets the marks to the mode it switched to.
+    connect(m_ui->easy, &QAction::triggered, this, [this] { m_game.easy_Click(); });
+    connect(m_ui->hard, &QAction::triggered, this, [this] { m_game.hard_Click(); });
+    connect(m_ui->prac, &QAction::triggered, this, [this] { m_game.prac_Click(); });
     connect(m_ui->clear, &QAction::triggered, this, [this] { m_game.clear_Click(); });
     connect(m_ui->en, &QAction::triggered, this, [this] { m_game.en_Click(); });
     connect(m_ui->ver, &QAction::triggered, this, &Form1::ver_Click);
@@ -73,6 +72,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     // A key down on Listen or a note button answers through the keyboard table; the
     // button still handles the key itself afterwards (Space and Enter click it).
+    // A letter held with Ctrl, Alt or Meta is a command, not an answer: Ctrl+A (select
+    // all) or Alt+O must not answer Do or Ra#.
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
@@ -107,28 +108,23 @@ QLabel* Form1::label(Caption which) const
     return nullptr;
 }
 
-QAction* Form1::modeAction(ModeItem item) const
+QAction* Form1::modeAction(Mode item) const
 {
     switch (item) {
-    case ModeItem::Easy: return m_ui->easy;
-    case ModeItem::Hard: return m_ui->hard;
-    case ModeItem::Prac: return m_ui->prac;
+    case Mode::Easy: return m_ui->easy;
+    case Mode::Hard: return m_ui->hard;
+    case Mode::Prac: return m_ui->prac;
     }
     return nullptr;
 }
 
-void Form1::setCaption(Caption which, const std::string& text)
+void Form1::setCaption(Caption which, std::string_view text)
 {
     QLabel* target = label(which);
-    target->setText(QString::fromStdString(text));
+    target->setText(toQString(text));
     // The miss and rate labels fit their text, keeping their left and top edges.
     if (which == Caption::CapMiss || which == Caption::CapPar)
         target->adjustSize();
-}
-
-std::string Form1::caption(Caption which) const
-{
-    return label(which)->text().toStdString();
 }
 
 void Form1::setLabel1BackColor(Colour colour)
@@ -165,19 +161,14 @@ void Form1::setClearEnabled(bool enabled)
     m_ui->clear->setEnabled(enabled);
 }
 
-bool Form1::isChecked(ModeItem item) const
-{
-    return modeAction(item)->isChecked();
-}
-
-void Form1::setChecked(ModeItem item, bool checked)
+void Form1::setChecked(Mode item, bool checked)
 {
     modeAction(item)->setChecked(checked);
 }
 
-void Form1::showWarning(const std::string& text, const std::string& title)
+void Form1::showWarning(std::string_view text, std::string_view title)
 {
-    QMessageBox::warning(this, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox::warning(this, toQString(title), toQString(text), QMessageBox::Ok);
 }
 
 void Form1::unloadWindow()

@@ -30,17 +30,15 @@ public:
     ~Form1() override;
 
     // Display
-    void setCaption(Caption label, const std::string& text) override;
-    std::string caption(Caption label) const override;
+    void setCaption(Caption label, std::string_view text) override;
     void setLabel1BackColor(Colour colour) override;
     void setLabel1ForeColor(Colour colour) override;
     void focusListen() override;
     void focusKey(int index) override;
     void setListenEnabled(bool enabled) override;
     void setClearEnabled(bool enabled) override;
-    bool isChecked(ModeItem item) const override;
-    void setChecked(ModeItem item, bool checked) override;
-    void showWarning(const std::string& text, const std::string& title) override;
+    void setChecked(Mode item, bool checked) override;
+    void showWarning(std::string_view text, std::string_view title) override;
     void unloadWindow() override;
 
 protected:
@@ -50,7 +48,7 @@ protected:
 private:
     void ver_Click();
     QLabel* label(Caption which) const;
-    QAction* modeAction(ModeItem item) const;
+    QAction* modeAction(Mode item) const;
 
     std::unique_ptr<Ui::Form1> m_ui;
     std::array<QPushButton*, kNoteCount> cmdKey{};

@@ -28,7 +28,7 @@ public:
     }
 
     // The value that draws note `note` out of `range`.
-    static float valueFor(int note, int range) { return (note + 0.5f) / range; }
+    static float valueFor(int note, int range) { return (float(note) + 0.5f) / float(range); }
 };
 
 }  // namespace tonarika::test

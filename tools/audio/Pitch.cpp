@@ -19,7 +19,7 @@ double magnitudeAt(std::span<const float> samples, int sampleRate, double hz)
     std::complex<double> phasor = 1.0;
     std::complex<double> sum = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
-        const double window = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * i / (n - 1));
+        const double window = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * double(i) / double(n - 1));
         sum += phasor * (window * samples[i]);
         phasor *= turn;
         if ((i & 1023) == 0)
@@ -33,7 +33,7 @@ double peakFrequency(std::span<const float> samples, int sampleRate, double near
     const double low = nearHz * std::pow(2.0, -0.5);
     const double high = nearHz * std::pow(2.0, 0.5);
     // The Hann main lobe is 4 bins wide; stepping a quarter bin cannot miss it.
-    const double bin = double(sampleRate) / samples.size();
+    const double bin = double(sampleRate) / double(samples.size());
     double best = low;
     double bestMagnitude = -1.0;
     for (double f = low; f <= high; f += bin / 4) {

@@ -95,7 +95,7 @@ std::optional<Wave> readWav(const std::filesystem::path& path)
         float sum = 0;
         for (int c = 0; c < f.channels; ++c)
             sum += std::int16_t(le16(&parsed->bytes[parsed->dataOffset + 2 * (i * f.channels + c)])) / 32768.0f;
-        wave.samples.push_back(sum / f.channels);
+        wave.samples.push_back(sum / float(f.channels));
     }
     return wave;
 }

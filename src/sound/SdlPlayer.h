@@ -32,13 +32,19 @@ public:
     bool isOpen() const { return m_open; }
     int bufferFrames() const { return m_bufferFrames; }
 
-    // Per-channel fade state, shared with the audio thread.
+private:
+    // Per-channel fade state. The window thread writes it only in play(), between
+    // halting the channel and registering the fade effect on it, while no effect is
+    // attached; from then on only the audio thread's effect reads and writes it, and
+    // the window thread merely sets `fading` to start the fade-out.
     struct Voice {
         std::atomic<bool> fading{false};
-        int framesLeft = 0;  // touched only by the audio thread once fading is set
+        int framesLeft = 0;
     };
 
-private:
+    // The fade effect: runs on the audio thread on one channel's samples before mixing.
+    static void fadeEffect(int channel, void* stream, int length, void* voice);
+
     bool openDevice();
     Mix_Chunk* chunkFor(std::string_view wavFile);
     Mix_Chunk* alertTone();

@@ -18,26 +18,6 @@ constexpr int kOutputChannels = 2;
 constexpr int kFadeFrames = kRate * 5 / 1000;  // 5 ms: short enough to feel instant, long enough not to click
 constexpr std::array<int, 4> kBufferFrames{256, 512, 1024, 2048};
 
-// Runs on the audio thread on a channel's samples (signed 16-bit, interleaved stereo,
-// as the device was opened) before they are mixed.
-void fadeEffect(int /*channel*/, void* stream, int length, void* data)
-{
-    auto& voice = *static_cast<SdlPlayer::Voice*>(data);
-    if (!voice.fading.load(std::memory_order_acquire))
-        return;
-    auto* samples = static_cast<Sint16*>(stream);
-    const int frames = length / static_cast<int>(sizeof(Sint16) * kOutputChannels);
-    for (int frame = 0; frame < frames; ++frame) {
-        const float gain = static_cast<float>(voice.framesLeft) / kFadeFrames;
-        for (int c = 0; c < kOutputChannels; ++c) {
-            Sint16& sample = samples[frame * kOutputChannels + c];
-            sample = static_cast<Sint16>(std::lround(sample * gain));
-        }
-        if (voice.framesLeft > 0)
-            --voice.framesLeft;
-    }
-}
-
 // The alert tone for a note that cannot be loaded: two short 1 kHz pips, plainly
 // not a piano note of the octave the game asks.
 std::vector<short> makeAlertTone()
@@ -63,6 +43,25 @@ std::vector<short> makeAlertTone()
 }
 
 }  // namespace
+
+// The samples are signed 16-bit, interleaved stereo, as the device was opened.
+void SdlPlayer::fadeEffect(int /*channel*/, void* stream, int length, void* data)
+{
+    auto& voice = *static_cast<Voice*>(data);
+    if (!voice.fading.load(std::memory_order_acquire))
+        return;
+    auto* samples = static_cast<Sint16*>(stream);
+    const int frames = length / static_cast<int>(sizeof(Sint16) * kOutputChannels);
+    for (int frame = 0; frame < frames; ++frame) {
+        const float gain = static_cast<float>(voice.framesLeft) / kFadeFrames;
+        for (int c = 0; c < kOutputChannels; ++c) {
+            Sint16& sample = samples[frame * kOutputChannels + c];
+            sample = static_cast<Sint16>(std::lround(sample * gain));
+        }
+        if (voice.framesLeft > 0)
+            --voice.framesLeft;
+    }
+}
 
 SdlPlayer::SdlPlayer(std::filesystem::path fallbackFolder)
     : m_fallbackFolder(std::move(fallbackFolder))

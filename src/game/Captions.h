@@ -1,0 +1,28 @@
+#pragma once
+
+// std
+#include <string_view>
+
+namespace tonarika {
+
+// Every text the game itself puts on the window. The window's own design holds the rest.
+namespace captions {
+
+inline constexpr std::string_view kRight = " 当たり！";  // leading ASCII space, full-width "！"
+inline constexpr std::string_view kMiss = "はずれ";
+inline constexpr std::string_view kIdle = "";
+
+inline constexpr std::string_view kStartRate = "0.00 %";  // two decimals only here
+inline constexpr std::string_view kStartMiss = "0/0 回";
+inline constexpr std::string_view kPracticeRate = "--- %";
+inline constexpr std::string_view kPracticeMiss = "--- 回";
+
+inline constexpr std::string_view kEasy = "Easy";
+inline constexpr std::string_view kHard = "Hard";
+inline constexpr std::string_view kPractice = "練習モード";
+
+inline constexpr std::string_view kWarningText = "wavファイルが見つかりません。";
+inline constexpr std::string_view kWarningTitle = "Error";
+
+}  // namespace captions
+}  // namespace tonarika

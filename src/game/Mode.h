@@ -1,0 +1,25 @@
+#pragma once
+
+// own
+#include "Captions.h"
+
+// std
+#include <string_view>
+
+namespace tonarika {
+
+// The three modes, one per checkable item of the mode menu.
+enum class Mode { Easy, Hard, Prac };
+
+// The mode's name as the mode label shows it and the score file records it.
+constexpr std::string_view modeName(Mode mode)
+{
+    switch (mode) {
+    case Mode::Easy: return captions::kEasy;
+    case Mode::Hard: return captions::kHard;
+    case Mode::Prac: return captions::kPractice;
+    }
+    return {};
+}
+
+}  // namespace tonarika
