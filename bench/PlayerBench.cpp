@@ -11,15 +11,20 @@
 #include <benchmark/benchmark.h>
 #include <atomic>
 #include <chrono>
+#include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
+const std::vector<std::string> kNotes{"wav/Do.wav", "wav/Re.wav", "wav/Mi.wav", "wav/Fa.wav"};
+
 tonarika::SdlPlayer& player()
 {
-    static tonarika::SdlPlayer instance(TONARIKA_SOURCE_DIR);
+    static tonarika::SdlPlayer instance({TONARIKA_SOURCE_DIR}, kNotes);
     return instance;
 }
 
@@ -27,11 +32,45 @@ tonarika::SdlPlayer& player()
 void soundLoadedNote(benchmark::State& state)
 {
     auto& p = player();
+    p.waitUntilLoaded();
     p.play("wav/Do.wav");
     for (auto _ : state)
         p.play("wav/Do.wav");
 }
 BENCHMARK(soundLoadedNote);
+
+// Cost on the calling thread of the first question of a game: the player has just
+// been made and its notes are still loading in the background, as when the player
+// clicks Listen the moment the window appears.
+void soundFirstNoteWhileLoading(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto fresh = std::make_unique<tonarika::SdlPlayer>(std::vector<std::filesystem::path>{TONARIKA_SOURCE_DIR}, kNotes);
+        state.ResumeTiming();
+        fresh->play("wav/Fa.wav");
+        state.PauseTiming();
+        fresh.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(soundFirstNoteWhileLoading)->Unit(benchmark::kMicrosecond)->Iterations(50);
+
+// The first play of a note once the background load is done.
+void soundFirstNoteOnceLoaded(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto fresh = std::make_unique<tonarika::SdlPlayer>(std::vector<std::filesystem::path>{TONARIKA_SOURCE_DIR}, kNotes);
+        fresh->waitUntilLoaded();
+        state.ResumeTiming();
+        fresh->play("wav/Fa.wav");
+        state.PauseTiming();
+        fresh.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(soundFirstNoteOnceLoaded)->Unit(benchmark::kMicrosecond)->Iterations(50);
 
 std::atomic<bool> armed{false};
 std::atomic<Clock::rep> heardAt{0};
@@ -56,6 +95,7 @@ void postMix(void*, Uint8* stream, int length)
 void soundToMixer(benchmark::State& state)
 {
     auto& p = player();
+    p.waitUntilLoaded();
     if (!p.isOpen()) {
         state.SkipWithError("no audio device");
         return;

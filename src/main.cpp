@@ -18,7 +18,12 @@ int main(int argc, char** argv)
     tonarika::registerFontSubstitutions();
 
     const auto folder = tonarika::programFolder();
-    tonarika::SdlPlayer player(folder);
+    // The notes are looked for under the current folder first, then beside the program;
+    // all twelve start loading now, so that the first question sounds at once.
+    std::vector<std::string> notes;
+    for (const auto& row : tonarika::kNoteTable)
+        notes.emplace_back(row.wavFile);
+    tonarika::SdlPlayer player({{}, folder}, notes);
     tonarika::ScoreFile scoreFile(folder, tonarika::ScoreFile::userDataFolder());
     tonarika::ClockRandom random;
 

@@ -2,8 +2,13 @@
 
 // own
 #include "SdlPlayer.h"
+#include "audio/NotePitch.h"
 #include "audio/Pitch.h"
 #include "audio/Wav.h"
+
+// system
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 // std
 #include <gtest/gtest.h>
@@ -11,6 +16,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <numbers>
 #include <thread>
 
@@ -52,6 +58,13 @@ size_t onset(const std::vector<float>& left, double hz, size_t from = 0)
     return left.size();
 }
 
+long peakMemoryKiB()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 class SdlPlayerTest : public ::testing::Test {
 protected:
     fs::path folder;
@@ -89,7 +102,8 @@ TEST_F(SdlPlayerTest, aNewNoteFadesTheSoundingOneOutWithoutAClick)
     writeSine(folder / "wav/Do.wav", kLowHz, 0.9);
     writeSine(folder / "wav/Mi.wav", kHighHz, 0.5);
     {
-        SdlPlayer player(folder);
+        // Neither note was asked before: each starts when its load completes.
+        SdlPlayer player({folder});
         ASSERT_TRUE(player.isOpen());
         EXPECT_EQ(player.bufferFrames(), 256);
         player.play("wav/Do.wav");
@@ -125,7 +139,7 @@ TEST_F(SdlPlayerTest, theCurrentFolderComesBeforeTheProgramFolder)
     const auto previous = fs::current_path();
     fs::current_path(folder / "current");
     {
-        SdlPlayer player(folder / "program");
+        SdlPlayer player({{}, folder / "program"});
         player.play("wav/Re.wav");
         std::this_thread::sleep_for(200ms);
     }
@@ -138,9 +152,10 @@ TEST_F(SdlPlayerTest, theCurrentFolderComesBeforeTheProgramFolder)
 TEST_F(SdlPlayerTest, aRepeatedNoteIsPlayedFromMemory)
 {
     writeSine(folder / "wav/So.wav", kLowHz, 0.5);
-    SdlPlayer player(folder);
-    player.play("wav/So.wav");
+    SdlPlayer player({folder}, {"wav/So.wav"});
+    player.waitUntilLoaded();
     fs::remove(folder / "wav/So.wav");
+    player.play("wav/So.wav");
     player.play("wav/So.wav");
     std::this_thread::sleep_for(150ms);
     const auto left = recorded();
@@ -148,29 +163,84 @@ TEST_F(SdlPlayerTest, aRepeatedNoteIsPlayedFromMemory)
     EXPECT_EQ(onset(left, 1000.0), left.size()) << "the repeat went back to the disk";
 }
 
-TEST_F(SdlPlayerTest, aMissingOrBrokenFileSoundsTheAlertTone)
+TEST_F(SdlPlayerTest, unplayableFilesSoundTheAlertTonePromptlyWithMemoryBounded)
 {
     fs::create_directories(folder / "wav");
-    std::ofstream(folder / "wav/Si.wav") << "not a wave file";
-    for (const char* file : {"wav/Ra.wav", "wav/Si.wav"}) {
+    const auto header = [](std::uint32_t rate, std::uint16_t bits, std::uint32_t dataBytes) {
+        std::string h = "RIFF....WAVEfmt ";
+        const auto put = [&h](std::uint64_t value, int bytes) {
+            for (int i = 0; i < bytes; ++i)
+                h += char((value >> (8 * i)) & 0xFF);
+        };
+        put(16, 4), put(1, 2), put(1, 2), put(rate, 4), put(rate * bits / 8, 4), put(bits / 8, 2), put(bits, 2);
+        h += "data";
+        put(dataBytes, 4);
+        return h;
+    };
+    const auto write = [](const fs::path& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    };
+    const std::vector<std::pair<const char*, std::function<void(const fs::path&)>>> cases{
+        {"missing", [](const fs::path&) {}},
+        {"a FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }},
+        {"a link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }},
+        {"a link to /dev/urandom", [](const fs::path& p) { fs::create_symlink("/dev/urandom", p); }},
+        {"a 500 MB wave", [&](const fs::path& p) {
+             write(p, header(44100, 16, 500u << 20));
+             fs::resize_file(p, (500u << 20) + 44);
+         }},
+        {"a wave of 31 s", [&](const fs::path& p) { write(p, header(8000, 8, 31 * 8000) + std::string(31 * 8000, 'x')); }},
+        {"a header with no samples", [&](const fs::path& p) { write(p, header(44100, 16, 0)); }},
+        {"an empty file", [&](const fs::path& p) { write(p, ""); }},
+        {"random bytes", [&](const fs::path& p) {
+             std::string noise(4096, 0);
+             for (size_t i = 0; i < noise.size(); ++i)
+                 noise[i] = char((i * 7919 + 13) % 251);
+             write(p, noise);
+         }},
+    };
+    const long memoryBefore = peakMemoryKiB();
+    for (const auto& [what, make] : cases) {
+        const fs::path path = folder / "wav/Si.wav";
+        fs::remove(path);
+        make(path);
         fs::remove(output);
         {
-            SdlPlayer player(folder);
-            EXPECT_NO_THROW(player.play(file));
+            SdlPlayer player({folder});
+            EXPECT_NO_THROW(player.play("wav/Si.wav")) << what;
             std::this_thread::sleep_for(200ms);
         }
         const auto left = recorded();
         const size_t alert = onset(left, 1000.0);
-        ASSERT_LT(alert, left.size()) << file;
+        ASSERT_LT(alert, left.size()) << what << ": no alert tone";
+        EXPECT_LT(alert, size_t(kRate / 10)) << what << ": the alert tone came late";
         for (int note = 0; note < 12; ++note)
-            EXPECT_LT(amplitudeAt(left, alert + kRate / 100, 440.0 * std::pow(2.0, (60 + note - 69) / 12.0)), 0.02);
+            EXPECT_LT(amplitudeAt(left, alert + kRate / 100, audio::noteFrequency(note)), 0.02) << what;
     }
+    EXPECT_LT(peakMemoryKiB() - memoryBefore, 64 * 1024) << "a bad file was read into memory";
+}
+
+TEST_F(SdlPlayerTest, aBadNoteIsOpenedOnceAndItsOutcomeRemembered)
+{
+    fs::create_directories(folder / "wav");
+    std::ofstream(folder / "wav/Ra.wav") << "not a wave file";
+    SdlPlayer player({folder}, {"wav/Ra.wav"});
+    player.waitUntilLoaded();
+    for (int i = 0; i < 20; ++i)
+        player.play("wav/Ra.wav");
+    // Were the file read again, the good note now under its name would sound.
+    writeSine(folder / "wav/Ra.wav", kLowHz, 0.5);
+    player.play("wav/Ra.wav");
+    std::this_thread::sleep_for(150ms);
+    const auto left = recorded();
+    EXPECT_LT(onset(left, 1000.0), left.size());
+    EXPECT_EQ(onset(left, kLowHz), left.size());
 }
 
 TEST_F(SdlPlayerTest, withNoAudioDeviceAtAllPlayingFails)
 {
     ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    SdlPlayer player(folder);
+    SdlPlayer player({folder});
     EXPECT_FALSE(player.isOpen());
     EXPECT_THROW(player.play("wav/Do.wav"), SoundError);
 }

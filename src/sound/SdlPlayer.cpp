@@ -1,5 +1,8 @@
 #include "SdlPlayer.h"
 
+// own
+#include "NoteFile.h"
+
 // SDL
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -8,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace tonarika {
 
@@ -63,20 +67,35 @@ void SdlPlayer::fadeEffect(int /*channel*/, void* stream, int length, void* data
     }
 }
 
-SdlPlayer::SdlPlayer(std::filesystem::path fallbackFolder)
-    : m_fallbackFolder(std::move(fallbackFolder))
+SdlPlayer::SdlPlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> preload)
+    : m_folders(std::move(folders))
 {
-    openDevice();
+    if (!openDevice())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto& wavFile : preload)
+            noteLocked(wavFile);
+    }
+    m_loader = std::thread(&SdlPlayer::loadInBackground, this);
 }
 
 SdlPlayer::~SdlPlayer()
 {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    if (m_loader.joinable())
+        m_loader.join();
     if (m_open) {
         Mix_HaltChannel(-1);
-        for (auto& [name, chunk] : m_chunks)
-            Mix_FreeChunk(chunk);
-        if (m_alert)
-            Mix_FreeChunk(m_alert);
+        for (auto& [name, note] : m_notes) {
+            if (note.chunk)
+                Mix_FreeChunk(note.chunk);
+        }
+        Mix_FreeChunk(m_alert);
         Mix_CloseAudio();
     }
     if (m_sdlStarted)
@@ -88,6 +107,9 @@ bool SdlPlayer::openDevice()
     if (m_open)
         return true;
     if (!m_sdlStarted) {
+        // SDL would turn SIGINT and SIGTERM into a quit event that nothing here reads;
+        // the program handles them itself.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
         m_sdlStarted = true;
@@ -98,6 +120,9 @@ bool SdlPlayer::openDevice()
             m_bufferFrames = frames;
             m_open = true;
             Mix_AllocateChannels(kChannels);
+            m_alertSamples = makeAlertTone();
+            m_alert = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(m_alertSamples.data()),
+                                        static_cast<Uint32>(m_alertSamples.size() * sizeof(short)));
             return true;
         }
     }
@@ -108,51 +133,103 @@ void SdlPlayer::play(std::string_view wavFile)
 {
     if (!openDevice())
         throw SoundError(std::string("no audio device: ") + SDL_GetError());
+    if (!m_loader.joinable())
+        m_loader = std::thread(&SdlPlayer::loadInBackground, this);
 
-    Mix_Chunk* chunk = chunkFor(wavFile);
+    std::lock_guard lock(m_mutex);
+    const Note& note = noteLocked(std::string(wavFile));
+    if (note.state == Note::State::Loading) {
+        // The loader starts it the moment it is ready, unless another note is asked first.
+        m_wanted = std::string(wavFile);
+        return;
+    }
+    m_wanted.reset();
+    if (!startLocked(note.state == Note::State::Ready ? note.chunk : m_alert))
+        throw SoundError(std::string("cannot play: ") + Mix_GetError());
+}
+
+void SdlPlayer::waitUntilLoaded()
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return (m_queue.empty() && !m_loading) || !m_loader.joinable(); });
+}
+
+SdlPlayer::Note& SdlPlayer::noteLocked(const std::string& wavFile)
+{
+    const auto [found, added] = m_notes.try_emplace(wavFile);
+    if (added) {
+        m_queue.push_back(wavFile);
+        m_changed.notify_all();
+    }
+    return found->second;
+}
+
+bool SdlPlayer::startLocked(Mix_Chunk* chunk)
+{
     for (int channel = 0; channel < kChannels; ++channel) {
         if (Mix_Playing(channel))
-            m_voices[channel].fading.store(true, std::memory_order_release);
+            m_voices[static_cast<std::size_t>(channel)].fading.store(true, std::memory_order_release);
     }
-
     // Round robin: the channel taken next faded out long ago.
     const int channel = m_nextChannel;
     m_nextChannel = (m_nextChannel + 1) % kChannels;
     Mix_HaltChannel(channel);  // also drops the channel's effect
-    Voice& voice = m_voices[channel];
+    Voice& voice = m_voices[static_cast<std::size_t>(channel)];
     voice.fading.store(false, std::memory_order_relaxed);
     voice.framesLeft = kFadeFrames;
     if (Mix_PlayChannel(channel, chunk, 0) < 0)
-        throw SoundError(std::string("cannot play: ") + Mix_GetError());
+        return false;
     Mix_RegisterEffect(channel, fadeEffect, nullptr, &voice);
+    return true;
 }
 
-Mix_Chunk* SdlPlayer::chunkFor(std::string_view wavFile)
+void SdlPlayer::loadInBackground()
 {
-    const std::string key(wavFile);
-    if (const auto found = m_chunks.find(key); found != m_chunks.end())
-        return found->second;
-
-    std::vector<std::filesystem::path> candidates{key};
-    if (!m_fallbackFolder.empty())
-        candidates.push_back(m_fallbackFolder / key);
-    for (const auto& path : candidates) {
-        if (Mix_Chunk* chunk = Mix_LoadWAV(path.c_str())) {
-            m_chunks.emplace(key, chunk);
-            return chunk;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+        if (m_stopping)
+            return;
+        const std::string wavFile = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_loading = true;
+        lock.unlock();
+        Mix_Chunk* chunk = load(wavFile);
+        lock.lock();
+        m_loading = false;
+        Note& note = m_notes[wavFile];
+        note.chunk = chunk;
+        note.state = chunk ? Note::State::Ready : Note::State::Bad;
+        if (m_wanted == wavFile) {
+            m_wanted.reset();
+            startLocked(chunk ? chunk : m_alert);
         }
+        m_changed.notify_all();
     }
-    return alertTone();
 }
 
-Mix_Chunk* SdlPlayer::alertTone()
+Mix_Chunk* SdlPlayer::load(const std::string& wavFile) const
 {
-    if (!m_alert) {
-        m_alertSamples = makeAlertTone();
-        m_alert = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(m_alertSamples.data()),
-                                    static_cast<Uint32>(m_alertSamples.size() * sizeof(short)));
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> seen;  // one file reached twice is read once
+    for (const auto& folder : m_folders) {
+        const NoteFile file = readNoteFile(folder.empty() ? std::filesystem::path(wavFile) : folder / wavFile, kMaxFileBytes);
+        if (file.outcome != NoteFile::Outcome::Read)
+            continue;
+        const std::pair identity{file.device, file.inode};
+        if (std::find(seen.begin(), seen.end(), identity) != seen.end())
+            continue;
+        seen.push_back(identity);
+        if (!isShortPcmWave(file.bytes, kMaxSeconds))
+            continue;
+        // Decoded from the bytes already read, into the device's format.
+        SDL_RWops* source = SDL_RWFromConstMem(file.bytes.data(), static_cast<int>(file.bytes.size()));
+        Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
+        if (chunk && chunk->alen > 0)
+            return chunk;
+        if (chunk)
+            Mix_FreeChunk(chunk);
     }
-    return m_alert;
+    return nullptr;
 }
 
 }  // namespace tonarika

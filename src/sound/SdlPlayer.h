@@ -6,8 +6,13 @@
 // std
 #include <array>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -16,13 +21,18 @@ struct Mix_Chunk;
 namespace tonarika {
 
 // Plays notes through SDL_mixer. The device is opened once, with a small buffer so a
-// note starts within a few milliseconds; decoded notes stay in memory; a new note
-// fades the sounding one out over a few milliseconds instead of cutting it with a click.
-// SDL's environment (SDL_AUDIODRIVER and the rest) stays in force.
+// note starts within a few milliseconds. Notes are read and decoded on a thread of
+// their own and stay in memory, so play() never waits on the disk: a note asked
+// before its load has finished starts as soon as the load completes. A note that
+// cannot be loaded sounds the alert tone, and is not tried again. A new note fades
+// the sounding one out over a few milliseconds instead of cutting it with a click.
+// SDL's environment (SDL_AUDIODRIVER and the rest) stays in force; SDL installs no
+// signal handlers.
 class SdlPlayer : public Player {
 public:
-    // Files are looked up under the current directory first, then under fallbackFolder.
-    explicit SdlPlayer(std::filesystem::path fallbackFolder);
+    // A note file name ("wav/Do.wav") is looked up under each folder in turn; an empty
+    // folder is the current directory. The `preload` notes start loading at once.
+    explicit SdlPlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> preload = {});
     ~SdlPlayer() override;
     SdlPlayer(const SdlPlayer&) = delete;
     SdlPlayer& operator=(const SdlPlayer&) = delete;
@@ -31,35 +41,57 @@ public:
 
     bool isOpen() const { return m_open; }
     int bufferFrames() const { return m_bufferFrames; }
+    // Blocks until every note asked for so far is loaded or known to be bad.
+    void waitUntilLoaded();
+
+    // Larger or longer note files are refused without being decoded.
+    static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+    static constexpr double kMaxSeconds = 30.0;
 
 private:
-    // Per-channel fade state. The window thread writes it only in play(), between
-    // halting the channel and registering the fade effect on it, while no effect is
-    // attached; from then on only the audio thread's effect reads and writes it, and
-    // the window thread merely sets `fading` to start the fade-out.
+    // Per-channel fade state. It is written by whoever starts a note on the channel,
+    // under m_mutex, between halting the channel and registering the fade effect on
+    // it, while no effect is attached; from then on only the audio thread's effect
+    // reads and writes it, and starting a later note merely sets `fading`.
     struct Voice {
         std::atomic<bool> fading{false};
         int framesLeft = 0;
+    };
+    struct Note {
+        enum class State { Loading, Ready, Bad } state = State::Loading;
+        Mix_Chunk* chunk = nullptr;
     };
 
     // The fade effect: runs on the audio thread on one channel's samples before mixing.
     static void fadeEffect(int channel, void* stream, int length, void* voice);
 
     bool openDevice();
-    Mix_Chunk* chunkFor(std::string_view wavFile);
-    Mix_Chunk* alertTone();
+    void loadInBackground();
+    Mix_Chunk* load(const std::string& wavFile) const;
+    // Asks for a note's load unless it was asked before. Needs m_mutex.
+    Note& noteLocked(const std::string& wavFile);
+    // Starts a chunk on the next channel, fading out all others. Needs m_mutex.
+    bool startLocked(Mix_Chunk* chunk);
 
     static constexpr int kChannels = 4;
 
-    std::filesystem::path m_fallbackFolder;
+    std::vector<std::filesystem::path> m_folders;
     bool m_sdlStarted = false;
     bool m_open = false;
     int m_bufferFrames = 0;
-    int m_nextChannel = 0;
-    std::array<Voice, kChannels> m_voices;
-    std::unordered_map<std::string, Mix_Chunk*> m_chunks;
     std::vector<short> m_alertSamples;
     Mix_Chunk* m_alert = nullptr;
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_nextChannel = 0;
+    std::array<Voice, kChannels> m_voices;
+    std::unordered_map<std::string, Note> m_notes;
+    std::deque<std::string> m_queue;        // notes still to load, in the order asked
+    std::optional<std::string> m_wanted;    // the note asked last, if it is still loading
+    bool m_loading = false;                 // a load is under way outside the lock
+    bool m_stopping = false;
+    std::thread m_loader;
 };
 
 }  // namespace tonarika
