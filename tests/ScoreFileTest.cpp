@@ -14,12 +14,15 @@
 #include <QStandardPaths>
 
 // system
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 // std
 #include <gtest/gtest.h>
+#include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -187,11 +190,49 @@ TEST_F(ScoreFileTest, scoreFileThatIsADirectorySendsTheRecordToTheDataFolder)
     EXPECT_EQ(slurp(data / "Score.TXT"), kHead + record());
 }
 
-TEST_F(ScoreFileTest, fullDiskSendsTheRecordToTheDataFolder)
+TEST_F(ScoreFileTest, aLinkOrAFileOfAnotherUserIsNeverWrittenAndTheRecordGoesToTheDataFolder)
 {
-    fs::create_symlink("/dev/full", program / "Score.TXT");
-    EXPECT_NO_THROW(file().append(run()));
-    EXPECT_TRUE(fs::is_symlink(program / "Score.TXT"));
+    const std::string victim = "export PATH=/usr/bin\n";
+    const struct {
+        const char* what;
+        bool link;
+        bool otherOwner;
+    } cases[] = {{"a link to the player's own file", true, false},
+                 {"a link to another user's file", true, true},
+                 {"another user's file", false, true}};
+    for (const auto& c : cases) {
+        fs::remove(program / "Score.TXT");
+        fs::remove_all(data);
+        const fs::path target = c.link ? root / "victim" : program / "Score.TXT";
+        std::ofstream(target, std::ios::binary) << victim;
+        if (c.otherOwner && ::chown(target.c_str(), 65534, 65534) != 0) {
+            std::printf("skipped %s: only root can give a file away\n", c.what);
+            continue;
+        }
+        if (c.link)
+            fs::create_symlink(target, program / "Score.TXT");
+        EXPECT_NO_THROW(file().append(run())) << c.what;
+        EXPECT_EQ(slurp(target), victim) << c.what;
+        EXPECT_EQ(slurp(data / "Score.TXT"), kHead + record()) << c.what;
+    }
+}
+
+TEST_F(ScoreFileTest, aFullFileSystemLeavesTheFileAsItWasAndTheRecordWholeInTheDataFolder)
+{
+    const std::string earlier = kHead + record("Hard") + record("Hard") + record("Hard");
+    std::ofstream(program / "Score.TXT", std::ios::binary) << earlier;
+    // A file size limit, in a child process, stands in for a full disk: the write
+    // comes up short at it.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{earlier.size() + 20, earlier.size() + 20};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        file().append(run());
+        ::_exit(0);
+    }
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    EXPECT_EQ(slurp(program / "Score.TXT"), earlier);
     EXPECT_EQ(slurp(data / "Score.TXT"), kHead + record());
 }
 

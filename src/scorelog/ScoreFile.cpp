@@ -11,6 +11,7 @@
 #include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,6 +72,20 @@ std::string encodeText(const QString& text, const std::string& codeset)
     return out;
 }
 
+// Takes the advisory lock that every writer of the score file takes for its append.
+// A lock held for more than a moment is no writer of ours: give up rather than hang.
+bool lockFile(int fd)
+{
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+        ::usleep(10'000);
+    }
+    return false;
+}
+
 bool writeAll(int fd, const std::string& bytes)
 {
     // One write() for the record, so that appends of two processes cannot interleave.
@@ -115,15 +130,30 @@ std::filesystem::path scoreFilePath(const std::filesystem::path& folder)
 bool appendRecord(const std::filesystem::path& path, const std::string& head, const std::string& record)
 {
     struct stat status {};
-    // Only a file that is certainly absent is created; whatever else is there is kept.
-    if (::stat(path.c_str(), &status) != 0 && errno == ENOENT)
+    // Only a name that is certainly free is created; whatever else is there is kept.
+    if (::lstat(path.c_str(), &status) != 0 && errno == ENOENT)
         createWithHead(path, head);
 
-    // O_NONBLOCK: a FIFO planted under the name must not hang the game.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+    // O_NOFOLLOW: a link planted under the name is never followed, whatever it points
+    // at. O_NONBLOCK: a FIFO planted there must not hang the game.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return false;
-    const bool written = writeAll(fd, record);
+    bool written = false;
+    // Only a regular file of the player's own takes the record.
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() && lockFile(fd)) {
+        // Under the lock nobody else appends, so the length read here is where this
+        // record starts, and cutting back to it removes exactly a torn record.
+        if (::fstat(fd, &status) == 0) {
+            written = writeAll(fd, record);
+            if (!written) {
+                // A torn record would glue the next one onto it for ever. Should the
+                // cut fail too, nothing more can be done here.
+                [[maybe_unused]] const int cut = ::ftruncate(fd, status.st_size);
+            }
+        }
+        ::flock(fd, LOCK_UN);
+    }
     return ::close(fd) == 0 && written;
 }
 

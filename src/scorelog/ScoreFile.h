@@ -47,8 +47,10 @@ std::filesystem::path scoreFilePath(const std::filesystem::path& folder);
 
 // Appends `record` to the file at `path`, first creating it with `head` when no file
 // is there. The head arrives with the file in one step, so a record appended by
-// another process at the same moment can never come before it. Returns whether the
-// whole record was written.
+// another process at the same moment can never come before it. A link, or anything
+// but a regular file of the user's own, is not written. The record lands whole or
+// not at all: appends take an exclusive lock, and one that comes up short is cut
+// back. Returns whether the whole record was written.
 bool appendRecord(const std::filesystem::path& path, const std::string& head, const std::string& record);
 
 }  // namespace tonarika
