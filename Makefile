@@ -2,11 +2,12 @@
 # make test   install what is missing, build, run every test
 # make notes  render the twelve notes again (installs the soundfont)
 # make bench  build and run the benchmarks
+# make sanitize  build and run every test under ASan and UBSan (build-sanitize/)
 
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test run display notes bench
+.PHONY: deps build test run display notes bench sanitize
 
 deps:
 	@scripts/install-deps
@@ -17,6 +18,17 @@ build: deps
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure
+
+# Its own build folder, so that it never mixes with the ordinary build.
+SANITIZE_BUILD ?= build-sanitize
+sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTONARIKA_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(SANITIZE_BUILD)
+	cd $(SANITIZE_BUILD) && \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure
 
 # Checked before building, so that a machine without a desktop is told at once.
 display:

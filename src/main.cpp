@@ -5,12 +5,37 @@
 #include "ProgramFolder.h"
 #include "ScoreFile.h"
 #include "SdlPlayer.h"
+#include "TerminationSignals.h"
 
 // Qt
 #include <QApplication>
+#include <QSessionManager>
+
+// std
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the process does if it ends by exit() while the window is open: Qt calls it
+// when the display connection breaks, and the run must not be lost then either.
+tonarika::Form1* openWindow = nullptr;
+
+void recordOnExit()
+{
+    if (openWindow)
+        openWindow->recordRunOnce();
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
+    // A full disk must fail a write, not kill the program before it can try elsewhere.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tonarika"));
     // Fusion paints push buttons in their palette's colour: white and black keys.
@@ -28,6 +53,21 @@ int main(int argc, char** argv)
     tonarika::ClockRandom random;
 
     tonarika::Form1 window(player, random, scoreFile);
+
+    // A logout, a shutdown or a kill ends the game as its close box does: the window
+    // records the run and closes, and every event loop, a modal box's too, ends.
+    const auto endSession = [&window] {
+        window.close();
+        QCoreApplication::quit();
+    };
+    tonarika::TerminationSignals terminations;
+    QObject::connect(&terminations, &tonarika::TerminationSignals::received, &app, endSession);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, [endSession](QSessionManager&) { endSession(); });
+    openWindow = &window;
+    std::atexit(recordOnExit);
+
     window.show();
-    return app.exec();
+    const int status = QApplication::exec();
+    openWindow = nullptr;
+    return status;
 }

@@ -51,8 +51,8 @@ NoteFile readNoteFile(const std::filesystem::path& path, std::size_t maxBytes)
         && static_cast<std::uint64_t>(status.st_size) <= maxBytes) {
         file.device = status.st_dev;
         file.inode = status.st_ino;
-        // One byte more than allowed tells a file that grew since fstat.
-        file.bytes.resize(maxBytes + 1);
+        // One byte more than fstat gave tells a file that is still growing.
+        file.bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
         std::size_t got = 0;
         while (got < file.bytes.size()) {
             const ssize_t n = ::read(fd, file.bytes.data() + got, file.bytes.size() - got);
@@ -65,7 +65,7 @@ NoteFile readNoteFile(const std::filesystem::path& path, std::size_t maxBytes)
             }
             got += static_cast<std::size_t>(n);
         }
-        if (got > maxBytes)
+        if (got > static_cast<std::size_t>(status.st_size))
             file.outcome = NoteFile::Outcome::Refused;
         file.bytes.resize(file.outcome == NoteFile::Outcome::Read ? got : 0);
         file.bytes.shrink_to_fit();

@@ -84,11 +84,16 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    recordRunOnce();
+    event->accept();
+}
+
+void Form1::recordRunOnce()
+{
     if (!m_unloaded) {
         m_unloaded = true;
         m_game.Form_Unload();
     }
-    event->accept();
 }
 
 void Form1::ver_Click()

@@ -41,6 +41,11 @@ public:
     void showWarning(std::string_view text, std::string_view title) override;
     void unloadWindow() override;
 
+    // Writes the run's record unless the window already has: the close box, the quit
+    // command, the end of the session and the end of the process all come here, and
+    // between them the record is written exactly once.
+    void recordRunOnce();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

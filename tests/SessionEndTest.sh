@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The end of a session must not lose the run. Starts the real program under Xvfb, plays
+# one counted question with real key presses (Space asks; A answers Do, which the first
+# question never is, so it is a miss), then ends the process the way a session ends it:
+# SIGTERM, SIGINT, SIGHUP (also while the modal about box is open), or the display
+# going away. Each time the run's record must be in Score.TXT exactly once.
+#   SessionEndTest.sh PROGRAM
+set -u
+program=$1
+scratch=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$scratch"' EXIT
+failures=0
+
+fail() { echo "FAIL ($1): $2"; failures=$((failures + 1)); }
+
+start_display() {
+  rm -f "$scratch/display-number"
+  Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp 5>"$scratch/display-number" 2>/dev/null &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$scratch/display-number" ] && break; sleep 0.05; done
+  export DISPLAY=":$(cat "$scratch/display-number")"
+}
+
+for ending in TERM INT HUP HUP-over-about display; do
+  # A copy of the program of its own, so the record lands beside it, not in the build.
+  folder="$scratch/$ending"
+  mkdir -p "$folder/data"
+  cp "$program" "$folder/tonarika"
+  start_display
+  (cd "$folder" && HOME="$folder" XDG_DATA_HOME="$folder/data" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy \
+     exec ./tonarika) &
+  game=$!
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
+  if [ -z "$window" ]; then
+    fail "$ending" "the window never appeared"; kill "$game" "$xvfb"; continue
+  fi
+  xdotool windowfocus --sync "$window"
+  xdotool key --delay 100 space a
+  if [ "$ending" = HUP-over-about ]; then
+    xdotool key --delay 200 alt+h v
+    timeout 10 xdotool search --sync --onlyvisible --name 'ﾊﾞｰｼﾞｮﾝ情報' >/dev/null || fail "$ending" "no about box"
+  fi
+  sleep 1
+  case $ending in
+    display) kill "$xvfb" ;;
+    *) kill -s "${ending%%-*}" "$game" ;;
+  esac
+  for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$game" 2>/dev/null; then
+    fail "$ending" "the game did not end"; kill -9 "$game"
+  fi
+  kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null
+  records=$(grep -c ' 1/ 1 回' "$folder/Score.TXT" 2>/dev/null)
+  if [ "${records:-0}" != 1 ]; then
+    fail "$ending" "expected one record of 1 miss in 1 question, found ${records:-none}"
+  fi
+  [ -e "$folder/data/tonarika/Score.TXT" ] && fail "$ending" "the record went to the data folder"
+done
+
+echo "$(( 5 - failures )) passed, $failures failed"
+[ "$failures" -eq 0 ]
