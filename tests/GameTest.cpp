@@ -133,6 +133,23 @@ TEST_F(GameTest, onlyTheFirstMissOfAQuestionCounts)
     EXPECT_EQ(caption(Caption::CapMiss), "1/1 回");
 }
 
+// A screen reader hears on Listen, which the judge focuses, what the eye sees.
+TEST_F(GameTest, listenDescriptionTellsTheResultAndScoreUntilTheNextQuestion)
+{
+    ask(1);
+    EXPECT_EQ(display.listenDescription, "音を聞く");
+    game.cmdKey_Click(2);
+    EXPECT_EQ(display.listenDescription, "はずれ、ミス 1/1 回、正解率 0.0 %");
+    game.cmdKey_Click(9);  // a black key in Easy: no judgement, nothing new to hear
+    EXPECT_EQ(display.listenDescription, "はずれ、ミス 1/1 回、正解率 0.0 %");
+    game.cmdKey_Click(1);
+    EXPECT_EQ(display.listenDescription, "当たり！、ミス 1/1 回、正解率 0.0 %");
+    ask(3);
+    EXPECT_EQ(display.listenDescription, "音を聞く");
+    game.cmdKey_Click(3);
+    EXPECT_EQ(display.listenDescription, "当たり！、ミス 1/2 回、正解率 50.0 %");
+}
+
 TEST_F(GameTest, questionOnDoIsJudgedLikeAnyOther)
 {
     game.clear_Click();

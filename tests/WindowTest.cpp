@@ -2,13 +2,18 @@
 
 // own
 #include "WindowsTestMain.h"
+#include "Captions.h"
+#include "FocusMarkStyle.h"
 #include "Form1.h"
+#include "KeyTable.h"
+#include "ResultLabel.h"
 #include "frmAbout.h"
 #include "fakes/FakePlayer.h"
 #include "fakes/FakeScoreLog.h"
 #include "fakes/ScriptedRandom.h"
 
 // Qt
+#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QApplication>
@@ -45,6 +50,11 @@ class WindowTest : public QObject {
     T* child(const char* name) const
     {
         return test::childNamed<T>(*window, QLatin1String(name));
+    }
+    template <typename T>
+    T* child(const char* name, const QObject& parent) const
+    {
+        return test::childNamed<T>(parent, QLatin1String(name));
     }
     QPushButton* key(int i) const { return child<QPushButton>(qPrintable(QStringLiteral("cmdKey_%1").arg(i))); }
     QPushButton* listen() const { return child<QPushButton>("Command1"); }
@@ -98,7 +108,8 @@ private slots:
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(!window->windowIcon().isNull());
-        QCOMPARE(window->windowIcon().availableSizes(), (QList<QSize>{QSize(32, 32), QSize(16, 16)}));
+        for (const int size : {16, 32, 48, 64, 128, 256})
+            QVERIFY(window->windowIcon().availableSizes().contains(QSize(size, size)));
     }
 
     void keysStandWhereDesignedAndTheUpperKeyTakesTheClick()
@@ -351,6 +362,138 @@ private slots:
         QCOMPARE(text("CapMiss"), QStringLiteral("0/0 回"));
         QTest::keyClick(listen(), Qt::Key_S);
         QCOMPARE(text("Label1"), QStringLiteral(" 当たり！"));
+    }
+
+    // Each look with each caption, all twelve note names included: the ink stays clear of
+    // the border, and the border keeps the button-text colour whatever the text's colour.
+    void resultCaptionsShowWholeInsideTheBorderInEveryLook()
+    {
+        const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
+        const struct {
+            const char* look;
+            Colour back;
+            Colour fore;
+        } looks[] = {{"idle", kWhite, Colour::systemButtonText()},
+                     {"right", kRed, kWhite},
+                     {"miss", Colour::systemButtonText(), kWhite},
+                     {"practice", kWhite, kBlue},
+                     {"practice after a right answer", kRed, kBlue}};
+        std::vector<std::string_view> texts{captions::kRight, captions::kMiss};
+        for (const auto& row : kNoteTable)
+            texts.push_back(row.noteName);
+        auto* label = child<ResultLabel>("Label1");
+        QCOMPARE(label->size(), QSize(137, 33));
+        for (const auto& look : looks) {
+            window->setLabel1BackColor(look.back);
+            window->setLabel1ForeColor(look.fore);
+            for (const auto text : texts) {
+                window->setCaption(Caption::Label1, text);
+                const QImage image = label->grab().toImage();
+                const QColor back = label->palette().color(QPalette::Window);
+                const QString what = QStringLiteral("%1 look, \"%2\"").arg(QLatin1String(look.look), label->text());
+                int ink = 0;
+                for (int y = 0; y < image.height(); ++y) {
+                    for (int x = 0; x < image.width(); ++x) {
+                        const QColor pixel = image.pixelColor(x, y);
+                        const bool border = x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1;
+                        const bool nextToBorder = x == 1 || y == 1 || x == image.width() - 2 || y == image.height() - 2;
+                        if (border)
+                            QVERIFY2(pixel == buttonText, qPrintable(what + QStringLiteral(": border")));
+                        else if (nextToBorder)
+                            QVERIFY2(pixel == back, qPrintable(what + QStringLiteral(": ink touches the edge")));
+                        else
+                            ink += pixel != back;
+                    }
+                }
+                QVERIFY2(ink > 20, qPrintable(what + QStringLiteral(": no ink")));
+            }
+        }
+        // The designed 29 px is kept where the caption fits it.
+        window->setCaption(Caption::Label1, captions::kMiss);
+        QCOMPARE(label->fittedPixelSize(), 29);
+    }
+
+    void longCountsShowWholeInsideTheScoreFrame()
+    {
+        auto* frame = child<QFrame>("Frame1");
+        for (const char* name : {"CapMiss", "CapPar"}) {
+            auto* label = child<QLabel>(name);
+            const QPoint topLeft = label->pos();
+            const Caption which = QLatin1String(name) == QLatin1String("CapMiss") ? Caption::CapMiss : Caption::CapPar;
+            for (const char* text : {"27/34 回", "100/250 回", "9999/9999 回", "100.0 %", "0/0 回"}) {
+                window->setCaption(which, text);
+                QCOMPARE(label->pos(), topLeft);
+                QVERIFY2(label->geometry().right() <= frame->contentsRect().right(), text);
+                QVERIFY2(label->sizeHint().width() <= label->width(), text);
+                QVERIFY2(label->font().pixelSize() >= 9, text);
+            }
+        }
+        // Short texts keep the designed size.
+        QCOMPARE(child<QLabel>("CapMiss")->font().pixelSize(), 16);
+    }
+
+    void theFocusedKeyWearsAMarkThatStandsOutOnWhiteAndBlackKeys()
+    {
+        for (QPushButton* button : {key(0), key(8), listen()}) {
+            key(11)->setFocus();
+            const QImage before = button->grab().toImage();
+            const QRect geometry = button->geometry();
+            button->setFocus();
+            const QImage after = button->grab().toImage();
+            QCOMPARE(button->geometry(), geometry);
+            const QColor mark = after.pixelColor(1, after.height() / 2);
+            QVERIFY(contrastRatio(mark, Qt::white) >= 3.0);
+            QVERIFY(contrastRatio(mark, Qt::black) >= 3.0);
+            // Two pixels wide inside the edge, on all four sides; the key's face unchanged.
+            const int w = after.width(), h = after.height();
+            for (const QPoint p : {QPoint(1, h / 2), QPoint(2, h / 2), QPoint(w - 2, h / 2), QPoint(w - 3, h / 2),
+                                   QPoint(w / 2, 1), QPoint(w / 2, 2), QPoint(w / 2, h - 2), QPoint(w / 2, h - 3)})
+                QCOMPARE(after.pixelColor(p), mark);
+            QVERIFY(before.pixelColor(1, h / 2) != mark);
+            QCOMPARE(after.pixelColor(w / 2, h * 3 / 4), before.pixelColor(w / 2, h * 3 / 4));
+        }
+    }
+
+    void aScreenReaderHearsNamesDescriptionsAndEveryResult()
+    {
+        const auto name = [](QObject* object) { return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name); };
+        const auto description = [](QObject* object) {
+            return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Description);
+        };
+        for (int i = 0; i < kNoteCount; ++i) {
+            QCOMPARE(name(key(i)), QString::fromUtf8(kNoteTable[static_cast<size_t>(i)].noteName.data()));
+            QCOMPARE(description(key(i)), QStringLiteral("%1 キー").arg(QLatin1Char(noteToKey(i))));
+        }
+        QCOMPARE(name(listen()), QStringLiteral("Listen"));
+        QCOMPARE(description(listen()), QStringLiteral("音を聞く"));
+        QCOMPARE(description(child("Label1")), QStringLiteral("結果"));
+        QCOMPARE(description(child("CapMode")), QStringLiteral("モード"));
+        QCOMPARE(description(child("CapMiss")), QStringLiteral("ミス"));
+        QCOMPARE(description(child("CapPar")), QStringLiteral("正解率"));
+
+        nextNote(2);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QTest::keyClick(listen(), Qt::Key_A);
+        QCOMPARE(description(listen()), QStringLiteral("はずれ、ミス 1/1 回、正解率 0.0 %"));
+        QTest::keyClick(listen(), Qt::Key_D);
+        QCOMPARE(description(listen()), QStringLiteral("当たり！、ミス 1/1 回、正解率 0.0 %"));
+        nextNote(4);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QCOMPARE(description(listen()), QStringLiteral("音を聞く"));
+    }
+
+    // Run again at QT_SCALE_FACTOR=2 by ctest: there the icon and the about box's picture
+    // must come from images of twice the pixels, not from 32-pixel images blown up.
+    void iconAndAboutPictureAreSharpAtTheDevicePixelRatio()
+    {
+        const qreal ratio = window->devicePixelRatioF();
+        if (qEnvironmentVariable("QT_SCALE_FACTOR") == QLatin1String("2"))
+            QCOMPARE(ratio, 2.0);
+        QVERIFY(window->windowIcon().actualSize(QSize(256, 256)).width() >= 64);
+        frmAbout about(window.get());
+        const QPixmap picture = child<QLabel>("picIcon", about)->pixmap();
+        QCOMPARE(picture.devicePixelRatio(), ratio);
+        QVERIFY(picture.width() >= qRound(32 * ratio));
     }
 
     void closingTheWindowRecordsTheRunOnce()

@@ -21,6 +21,13 @@ inline constexpr std::string_view kEasy = "Easy";
 inline constexpr std::string_view kHard = "Hard";
 inline constexpr std::string_view kPractice = "練習モード";
 
+// What a screen reader hears on Listen: its use, and after each judged answer the
+// result and the new score, so that the player need not leave Listen to hear them.
+inline constexpr std::string_view kListenDescription = "音を聞く";
+inline constexpr std::string_view kMissLabel = "ミス ";
+inline constexpr std::string_view kRateLabel = "正解率 ";
+inline constexpr std::string_view kSeparator = "、";
+
 inline constexpr std::string_view kWarningText = "wavファイルが見つかりません。";
 inline constexpr std::string_view kWarningTitle = "Error";
 

@@ -39,6 +39,8 @@ public:
     virtual void focusKey(int index) = 0;
     virtual void setListenEnabled(bool enabled) = 0;
     virtual void setClearEnabled(bool enabled) = 0;
+    // What assistive technology reads as the description of Listen.
+    virtual void setListenDescription(std::string_view text) = 0;
 
     // The check mark of the mode's menu item.
     virtual void setChecked(Mode item, bool checked) = 0;

@@ -40,6 +40,7 @@ void Game::Command1_Click()
             ++m_state.questionCount;
         m_state.settled = false;
         setIdleLook();
+        m_display.setListenDescription(captions::kListenDescription);
 
         m_random.reseedFromClock();
         const int range = m_state.mode == Mode::Easy ? kWhiteKeyCount : kNoteCount;
@@ -93,7 +94,7 @@ void Game::hantei()
         m_display.setCaption(Caption::Label1, captions::kRight);
         m_state.curNote.reset();
         m_state.settled = true;
-        update();
+        update(captions::kRight);
         return;
     }
     // In Easy mode no black key is ever asked, so pressing one is not a miss.
@@ -108,15 +109,17 @@ void Game::hantei()
         ++m_state.missCount;
         m_state.settled = true;
     }
-    update();
+    update(captions::kMiss);
 }
 
-void Game::update()
+void Game::update(std::string_view result)
 {
     m_display.focusListen();
-    m_display.setCaption(Caption::CapPar,
-                         rateText(m_state.questionCount, m_state.missCount, m_decimalSeparator));
-    m_display.setCaption(Caption::CapMiss, missText(m_state.questionCount, m_state.missCount));
+    const std::string rate = rateText(m_state.questionCount, m_state.missCount, m_decimalSeparator);
+    const std::string misses = missText(m_state.questionCount, m_state.missCount);
+    m_display.setCaption(Caption::CapPar, rate);
+    m_display.setCaption(Caption::CapMiss, misses);
+    m_display.setListenDescription(answerSummary(result, misses, rate));
 }
 
 void Game::setIdleLook()

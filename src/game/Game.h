@@ -10,6 +10,7 @@
 // std
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tonarika {
 
@@ -45,7 +46,7 @@ public:
 
 private:
     void hantei();
-    void update();
+    void update(std::string_view result);
     void setIdleLook();
     void switchMode(Mode mode);
     void warn();

@@ -15,11 +15,20 @@ constexpr std::array<std::pair<int, int>, 12> kKeys{{
 
 std::optional<int> keyToNote(int keyCode)
 {
-    for (const auto& [code, note] : kKeys) {
+    for (const auto& [code, index] : kKeys) {
         if (code == keyCode)
-            return note;
+            return index;
     }
     return std::nullopt;
+}
+
+char noteToKey(int note)
+{
+    for (const auto& [code, index] : kKeys) {
+        if (index == note)
+            return static_cast<char>(code);
+    }
+    return '\0';
 }
 
 }  // namespace tonarika

@@ -10,4 +10,7 @@ namespace tonarika {
 // also what Qt::Key_A... are; the Shift state plays no part.
 std::optional<int> keyToNote(int keyCode);
 
+// The letter key that answers with a note: the inverse of keyToNote.
+char noteToKey(int note);
+
 }  // namespace tonarika

@@ -1,5 +1,8 @@
 #include "Rules.h"
 
+// own
+#include "Captions.h"
+
 // std
 #include <cmath>
 
@@ -31,6 +34,18 @@ std::string rateText(std::uint32_t questionCount, std::uint32_t missCount,
     const auto tenths = std::llround(correctRate(questionCount, missCount) * 10.0);
     return std::to_string(tenths / 10) + std::string(decimalSeparator) + std::to_string(tenths % 10)
         + " %";
+}
+
+std::string answerSummary(std::string_view result, std::string_view missCaption, std::string_view rateCaption)
+{
+    // The result caption's leading space is for the eye only.
+    while (result.starts_with(' '))
+        result.remove_prefix(1);
+    std::string summary(result);
+    for (const auto part : {captions::kSeparator, captions::kMissLabel, missCaption, captions::kSeparator,
+                            captions::kRateLabel, rateCaption})
+        summary += part;
+    return summary;
 }
 
 std::string missText(std::uint32_t questionCount, std::uint32_t missCount)

@@ -29,4 +29,7 @@ std::string rateText(std::uint32_t questionCount, std::uint32_t missCount,
 // The misses caption, "2/15 回".
 std::string missText(std::uint32_t questionCount, std::uint32_t missCount);
 
+// What a screen reader is told after an answer: "はずれ、ミス 1/3 回、正解率 66.7 %".
+std::string answerSummary(std::string_view result, std::string_view missCaption, std::string_view rateCaption);
+
 }  // namespace tonarika

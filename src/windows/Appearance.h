@@ -11,7 +11,8 @@ namespace tonarika {
 // "ＭＳ Ｐゴシック" with IPAPGothic or Noto Sans CJK JP, "Comic Sans MS" with Comic Neue.
 void registerFontSubstitutions();
 
-// The program icon, 32 x 32 and 16 x 16.
+// The program icon: the 32 x 32 and 16 x 16 pixel images, and the scalable art
+// drawn at 48, 64, 128 and 256 pixels.
 QIcon programIcon();
 
 // Places a top-level widget in the middle of its screen's available area.

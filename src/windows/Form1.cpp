@@ -2,6 +2,9 @@
 
 // own
 #include "Appearance.h"
+#include "Captions.h"
+#include "FocusMarkStyle.h"
+#include "KeyTable.h"
 #include "frmAbout.h"
 #include "ui_Form1.h"
 
@@ -11,6 +14,8 @@
 #include <QLayout>
 #include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QStyle>
 
 namespace tonarika {
 
@@ -19,6 +24,14 @@ namespace {
 QColor toQColor(Colour colour, const QPalette& palette)
 {
     return colour.buttonText ? palette.color(QPalette::ButtonText) : QColor::fromRgb(colour.rgb);
+}
+
+// The labels' fonts are set in pixels by their style sheets, as the design gives them.
+const QRegularExpression kPixelSize(QStringLiteral("(\\d+)px"));
+
+int designedPixels(const QWidget& widget)
+{
+    return kPixelSize.match(widget.styleSheet()).captured(1).toInt();
 }
 
 QString toQString(std::string_view text)
@@ -50,6 +63,20 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* 
         connect(cmdKey[i], &QPushButton::clicked, this, [this, i] { m_game.cmdKey_Click(i); });
         cmdKey[i]->installEventFilter(this);
     }
+
+    // What a screen reader says of each key: the note's name and the letter that plays it.
+    for (int i = 0; i < kNoteCount; ++i) {
+        cmdKey[i]->setAccessibleName(toQString(kNoteTable[static_cast<std::size_t>(i)].noteName));
+        cmdKey[i]->setAccessibleDescription(QStringLiteral("%1 キー").arg(QLatin1Char(noteToKey(i))));
+    }
+    m_ui->Command1->setAccessibleDescription(toQString(captions::kListenDescription));
+
+    // A focus mark that shows on white keys, black keys and Listen alike.
+    auto* focusMark = new FocusMarkStyle(QApplication::style()->name());
+    focusMark->setParent(this);
+    m_ui->Command1->setStyle(focusMark);
+    for (QPushButton* key : cmdKey)
+        key->setStyle(focusMark);
     // The mode actions form an exclusive group, so a click never clears the checked
     // mode's mark; the game then sets the marks to the mode it switched to.
     connect(m_ui->easy, &QAction::triggered, this, [this] { m_game.easy_Click(); });
@@ -59,8 +86,9 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* 
     connect(m_ui->en, &QAction::triggered, this, [this] { m_game.en_Click(); });
     connect(m_ui->ver, &QAction::triggered, this, &Form1::ver_Click);
     // The miss and rate labels fit their text, from the start as after every change.
-    m_ui->CapMiss->adjustSize();
-    m_ui->CapPar->adjustSize();
+    m_scoreFontPixels = designedPixels(*m_ui->CapMiss);
+    fitToFrame(m_ui->CapMiss);
+    fitToFrame(m_ui->CapPar);
     adjustSize();
     centreOnScreen(*this);
     m_ui->Command1->setFocus();
@@ -127,9 +155,8 @@ void Form1::setCaption(Caption which, std::string_view text)
 {
     QLabel* target = label(which);
     target->setText(toQString(text));
-    // The miss and rate labels fit their text, keeping their left and top edges.
     if (which == Caption::CapMiss || which == Caption::CapPar)
-        target->adjustSize();
+        fitToFrame(target);
 }
 
 void Form1::setLabel1BackColor(Colour colour)
@@ -144,6 +171,28 @@ void Form1::setLabel1ForeColor(Colour colour)
     QPalette palette = m_ui->Label1->palette();
     palette.setColor(QPalette::WindowText, toQColor(colour, QApplication::palette()));
     m_ui->Label1->setPalette(palette);
+}
+
+// The miss and rate labels fit their text, keeping their left and top edges; a text
+// wider than the room left in the score frame is set in a smaller font, down to 9 px,
+// so that "9999/9999 回" still shows whole.
+void Form1::fitToFrame(QLabel* target)
+{
+    constexpr int kSmallestPixels = 9;
+    const int room = m_ui->Frame1->contentsRect().right() + 1 - target->x();
+    for (int pixels = m_scoreFontPixels; pixels >= kSmallestPixels; --pixels) {
+        QString sheet = target->styleSheet();
+        sheet.replace(kPixelSize, QStringLiteral("%1px").arg(pixels));
+        target->setStyleSheet(sheet);
+        target->adjustSize();
+        if (target->width() <= room)
+            break;
+    }
+}
+
+void Form1::setListenDescription(std::string_view text)
+{
+    m_ui->Command1->setAccessibleDescription(toQString(text));
 }
 
 void Form1::focusListen()

@@ -37,6 +37,7 @@ public:
     void focusKey(int index) override;
     void setListenEnabled(bool enabled) override;
     void setClearEnabled(bool enabled) override;
+    void setListenDescription(std::string_view text) override;
     void setChecked(Mode item, bool checked) override;
     void showWarning(std::string_view text, std::string_view title) override;
     void unloadWindow() override;
@@ -54,9 +55,11 @@ private:
     void ver_Click();
     QLabel* label(Caption which) const;
     QAction* modeAction(Mode item) const;
+    void fitToFrame(QLabel* label);
 
     std::unique_ptr<Ui::Form1> m_ui;
     std::array<QPushButton*, kNoteCount> cmdKey{};
+    int m_scoreFontPixels = 0;  // the designed size of the miss and rate labels' font
     Game m_game;
     bool m_unloaded = false;
 };

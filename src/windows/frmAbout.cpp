@@ -16,6 +16,9 @@ frmAbout::frmAbout(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowIcon(programIcon());
+    // The 32-pixel picture, drawn from an image of as many device pixels as the screen
+    // has: on a 2x screen the 64-pixel art, not the 32-pixel image scaled up.
+    m_ui->picIcon->setPixmap(programIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
     setFixedSize(size());
     // These two labels fit themselves to their text, their top-left corner fixed.
     m_ui->lblTitle->adjustSize();

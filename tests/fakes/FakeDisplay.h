@@ -23,6 +23,7 @@ public:
     int focusedKey = -1;
     bool listenEnabled = true;
     bool clearEnabled = true;
+    std::string listenDescription;
     std::map<Mode, bool> checks;
     std::vector<std::pair<std::string, std::string>> warnings;  // text, title
     std::function<void()> onUnload;
@@ -39,6 +40,7 @@ public:
     }
     void setListenEnabled(bool enabled) override { listenEnabled = enabled; }
     void setClearEnabled(bool enabled) override { clearEnabled = enabled; }
+    void setListenDescription(std::string_view text) override { listenDescription = text; }
     void setChecked(Mode item, bool checked) override { checks[item] = checked; }
     void showWarning(std::string_view text, std::string_view title) override { warnings.emplace_back(text, title); }
     void unloadWindow() override
