@@ -3,11 +3,12 @@
 # make notes  render the twelve notes again (installs the soundfont)
 # make bench  build and run the benchmarks
 # make sanitize  build and run every test under ASan and UBSan (build-sanitize/)
+# make package   build the Debian package build/tonarika_<version>_<arch>.deb, check it with lintian
 
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test run display notes bench sanitize
+.PHONY: deps build test run display notes bench sanitize package
 
 deps:
 	@scripts/install-deps
@@ -18,6 +19,11 @@ build: deps
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure
+
+# lintian fails the target on any error or warning.
+package: build
+	cd $(BUILD) && cpack
+	lintian --fail-on error,warning --info $(BUILD)/tonarika_*.deb
 
 # Its own build folder, so that it never mixes with the ordinary build.
 SANITIZE_BUILD ?= build-sanitize

@@ -38,18 +38,19 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tonarika"));
+    // The desktop entry's name: Wayland shells and taskbars find the icon through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TONARIKA_APP_ID));
     // Fusion paints push buttons in their palette's colour: white and black keys.
     QApplication::setStyle(QStringLiteral("Fusion"));
     tonarika::registerFontSubstitutions();
 
     const auto folder = tonarika::programFolder();
-    // The notes are looked for under the current folder first, then beside the program;
-    // all twelve start loading now, so that the first question sounds at once.
+    // All twelve notes start loading now, so that the first question sounds at once.
     std::vector<std::string> notes;
     for (const auto& row : tonarika::kNoteTable)
         notes.emplace_back(row.wavFile);
-    tonarika::SdlPlayer player({{}, folder}, notes);
-    tonarika::ScoreFile scoreFile(folder, tonarika::ScoreFile::userDataFolder());
+    tonarika::SdlPlayer player(tonarika::noteFolders(folder), notes);
+    tonarika::ScoreFile scoreFile(tonarika::scoreFolder(folder), tonarika::ScoreFile::userDataFolder());
     tonarika::ClockRandom random;
 
     tonarika::Form1 window(player, random, scoreFile);

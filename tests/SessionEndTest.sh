@@ -12,14 +12,7 @@ trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$scratch"' EXIT
 failures=0
 
 fail() { echo "FAIL ($1): $2"; failures=$((failures + 1)); }
-
-start_display() {
-  rm -f "$scratch/display-number"
-  Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp 5>"$scratch/display-number" 2>/dev/null &
-  xvfb=$!
-  for _ in $(seq 100); do [ -s "$scratch/display-number" ] && break; sleep 0.05; done
-  export DISPLAY=":$(cat "$scratch/display-number")"
-}
+. "$(dirname "$0")/GameUnderX.sh"
 
 for ending in TERM INT HUP HUP-over-about display; do
   # A copy of the program of its own, so the record lands beside it, not in the build.
@@ -30,12 +23,9 @@ for ending in TERM INT HUP HUP-over-about display; do
   (cd "$folder" && HOME="$folder" XDG_DATA_HOME="$folder/data" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy \
      exec ./tonarika) &
   game=$!
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
-  if [ -z "$window" ]; then
+  if ! play_counted_question; then
     fail "$ending" "the window never appeared"; kill "$game" "$xvfb"; continue
   fi
-  xdotool windowfocus --sync "$window"
-  xdotool key --delay 100 space a
   if [ "$ending" = HUP-over-about ]; then
     xdotool key --delay 200 alt+h v
     timeout 10 xdotool search --sync --onlyvisible --name 'ﾊﾞｰｼﾞｮﾝ情報' >/dev/null || fail "$ending" "no about box"
@@ -45,8 +35,7 @@ for ending in TERM INT HUP HUP-over-about display; do
     display) kill "$xvfb" ;;
     *) kill -s "${ending%%-*}" "$game" ;;
   esac
-  for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$game" 2>/dev/null; then
+  if ! wait_for_end "$game"; then
     fail "$ending" "the game did not end"; kill -9 "$game"
   fi
   kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null

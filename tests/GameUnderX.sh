@@ -1,0 +1,27 @@
+# Sourced by the tests that drive the real program under Xvfb with real key presses.
+# Needs $scratch, a folder of the test's own.
+
+# Starts an X server of its own; sets DISPLAY and $xvfb, its process.
+start_display() {
+  rm -f "$scratch/display-number"
+  Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp 5>"$scratch/display-number" 2>/dev/null &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$scratch/display-number" ] && break; sleep 0.05; done
+  export DISPLAY=":$(cat "$scratch/display-number")"
+}
+
+# Waits for the game's window and plays one counted question: Space asks, A answers
+# Do, which the first question never is, so it counts as a miss. False if no window.
+play_counted_question() {
+  local window
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
+  [ -n "$window" ] || return 1
+  xdotool windowfocus --sync "$window"
+  xdotool key --delay 100 space a
+}
+
+# Waits up to ten seconds for a process to end; false if it is still running.
+wait_for_end() {
+  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
+  return 1
+}
