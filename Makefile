@@ -1,4 +1,5 @@
 # make run    install what is missing, build, launch the game
+# make progress  build and launch the progress view, tonarika-progress
 # make test   install what is missing, build, run every test
 # make notes  render the twelve notes again (installs the soundfont)
 # make bench  build and run the benchmarks
@@ -8,7 +9,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test run display notes bench sanitize package
+.PHONY: deps build test run progress display notes bench sanitize package
 
 deps:
 	@scripts/install-deps
@@ -39,13 +40,16 @@ sanitize: deps
 # Checked before building, so that a machine without a desktop is told at once.
 display:
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
-	  echo "make run: there is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)."; \
+	  echo "make $(MAKECMDGOALS): there is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)."; \
 	  echo "Start it on a desktop, or build it with 'make build' and run it under a virtual one: xvfb-run -a $(BUILD)/tonarika"; \
 	  exit 1; \
 	fi
 
 run: display build
 	$(BUILD)/tonarika
+
+progress: display build
+	$(BUILD)/tonarika-progress
 
 # The renderer and the benchmarks are built only here, once their packages are in;
 # neither changes what 'make build' and 'make test' build.

@@ -22,7 +22,8 @@ prefix="$scratch/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
 
 share="$prefix/share"
-expected=(bin/tonarika "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
+expected=(bin/tonarika bin/tonarika-progress "share/applications/$id.desktop" "share/applications/$id.Progress.desktop"
+  "share/metainfo/$id.metainfo.xml" share/man/man1/tonarika-progress.1.gz
   "share/icons/hicolor/scalable/apps/$id.svg" share/man/man1/tonarika.1.gz
   share/doc/tonarika/copyright share/doc/tonarika/LICENSE share/doc/tonarika/changelog.gz)
 for size in 16 32 48 64 128 256; do expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png"); done
@@ -30,7 +31,9 @@ for note in Do Re Mi Fa So Ra Si Do# Re# Fa# So# Ra#; do expected+=("share/tonar
 for file in "${expected[@]}"; do check "installed $file" "[ -f '$prefix/$file' ]"; done
 check "the program is executable" "[ -x '$prefix/bin/tonarika' ]"
 check "no wav folder beside the installed program" "[ ! -e '$prefix/bin/wav' ]"
-check "desktop-file-validate" "[ -z \"\$(desktop-file-validate '$share/applications/$id.desktop' 2>&1)\" ]"
+for entry in "$id" "$id.Progress"; do
+  check "desktop-file-validate $entry" "[ -z \"\$(desktop-file-validate '$share/applications/$entry.desktop' 2>&1)\" ]"
+done
 check "appstreamcli validate" "appstreamcli validate --no-net '$share/metainfo/$id.metainfo.xml' >/dev/null"
 
 touch "$scratch/before-the-game"

@@ -25,16 +25,6 @@ namespace tonarika {
 
 namespace {
 
-// The character set of the user's locale (LC_CTYPE), as iconv names it.
-std::string localeCodeset()
-{
-    locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
-    if (!user)
-        return "UTF-8";
-    std::string codeset = nl_langinfo_l(CODESET, user);
-    freelocale(user);
-    return codeset;
-}
 
 // The text in the given character set ("SHIFT_JIS", "UTF-8", ...); characters the
 // set lacks are transliterated or replaced. An ASCII-only set (the C locale) gets
@@ -121,6 +111,16 @@ void createWithHead(const std::filesystem::path& path, const std::string& head)
 }
 
 }  // namespace
+
+std::string localeCodeset()
+{
+    locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
+    if (!user)
+        return "UTF-8";
+    std::string codeset = nl_langinfo_l(CODESET, user);
+    freelocale(user);
+    return codeset;
+}
 
 std::filesystem::path scoreFilePath(const std::filesystem::path& folder)
 {

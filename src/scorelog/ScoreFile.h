@@ -42,6 +42,10 @@ private:
     Clock m_clock;
 };
 
+// The character set of the user's locale (LC_CTYPE), as iconv names it: the score
+// file is written in it.
+std::string localeCodeset();
+
 // The score file in `folder`: one "/" between them, none added after the root.
 std::filesystem::path scoreFilePath(const std::filesystem::path& folder);
 
