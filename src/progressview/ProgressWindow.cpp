@@ -64,9 +64,13 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     , m_today(std::move(today))
 {
     setWindowTitle(QStringLiteral("Tonarika スコアの推移"));
+    // The game's look: its window colour, and its face for Japanese text.
     QPalette look = palette();
     look.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xFF));
     setPalette(look);
+    QFont face(QStringLiteral("ＭＳ Ｐゴシック"));
+    face.setPixelSize(15);
+    setFont(face);
 
     m_chart = new QChart;
     m_chart->setBackgroundVisible(false);
@@ -78,6 +82,11 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     rates->setRange(0, 100);
     rates->setLabelFormat(QStringLiteral("%d"));
     rates->setTitleText(QStringLiteral("正解率 (%)"));
+    for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(days), static_cast<QAbstractAxis*>(rates)}) {
+        axis->setLabelsFont(face);
+        axis->setTitleFont(face);
+    }
+    m_chart->legend()->setFont(face);
     m_chart->addAxis(days, Qt::AlignBottom);
     m_chart->addAxis(rates, Qt::AlignLeft);
     for (const QString& mode : kModes) {
@@ -89,7 +98,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
         points->setMarkerSize(7);
         auto* average = new QLineSeries;
         average->setObjectName(QStringLiteral("average_") + mode);
-        average->setName(mode + QStringLiteral("（直近10回の平均）"));
+        average->setName(mode + QStringLiteral("（10回平均）"));
         average->setPen(QPen(modeColour(mode), 2));
         for (QXYSeries* series : {static_cast<QXYSeries*>(points), static_cast<QXYSeries*>(average)}) {
             m_chart->addSeries(series);
@@ -124,7 +133,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
         table->horizontalHeader()->hide();
         table->horizontalHeader()->setStretchLastSection(true);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        table->setMinimumWidth(300);
+        table->setMinimumWidth(400);
         // Every row in sight: the table is short, and scrolling it would hide figures.
         table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         table->setFixedHeight(table->verticalHeader()->length() + 2 * table->frameWidth());

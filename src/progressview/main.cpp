@@ -26,6 +26,7 @@ int main(int argc, char** argv)
         logs.insert(logs.begin(), program / "Score.TXT");
 
     tonarika::ProgressWindow window(logs, tonarika::ScoreLogReader());
+    window.resize(1000, 600);
     window.show();
     return QApplication::exec();
 }
