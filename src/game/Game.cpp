@@ -40,7 +40,6 @@ void Game::Command1_Click()
             ++m_state.questionCount;
         m_state.settled = false;
         setIdleLook();
-        m_display.setListenDescription(captions::kListenDescription);
 
         m_random.reseedFromClock();
         const int range = m_state.mode == Mode::Easy ? kWhiteKeyCount : kNoteCount;
@@ -126,6 +125,8 @@ void Game::setIdleLook()
 {
     m_display.setLabel1BackColor(kWhite);
     m_display.setCaption(Caption::Label1, captions::kIdle);
+    // What a screen reader hears follows what the eye sees: no result, only Listen's use.
+    m_display.setListenDescription(captions::kListenDescription);
 }
 
 void Game::clear_Click()
