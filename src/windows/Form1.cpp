@@ -62,10 +62,7 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* 
     for (int i = 0; i < kNoteCount; ++i) {
         connect(cmdKey[i], &QPushButton::clicked, this, [this, i] { m_game.cmdKey_Click(i); });
         cmdKey[i]->installEventFilter(this);
-    }
-
-    // What a screen reader says of each key: the note's name and the letter that plays it.
-    for (int i = 0; i < kNoteCount; ++i) {
+        // What a screen reader says of each key: the note's name and the letter that plays it.
         cmdKey[i]->setAccessibleName(toQString(kNoteTable[static_cast<std::size_t>(i)].noteName));
         cmdKey[i]->setAccessibleDescription(QStringLiteral("%1 キー").arg(QLatin1Char(noteToKey(i))));
     }
@@ -77,6 +74,7 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* 
     m_ui->Command1->setStyle(focusMark);
     for (QPushButton* key : cmdKey)
         key->setStyle(focusMark);
+
     // The mode actions form an exclusive group, so a click never clears the checked
     // mode's mark; the game then sets the marks to the mode it switched to.
     connect(m_ui->easy, &QAction::triggered, this, [this] { m_game.easy_Click(); });
