@@ -10,17 +10,22 @@
 #include "WindowsTestMain.h"
 
 // Qt
+#include <QChartView>
+#include <QDateTimeAxis>
 #include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QToolTip>
+#include <QWheelEvent>
 
 // system
 #include <unistd.h>
 
 // std
+#include <algorithm>
 #include <fstream>
 
 using namespace tonarika;
@@ -134,6 +139,33 @@ private slots:
         // The program folder had no log at the start; the game may create one later.
         writeRun(folder / "program", QDateTime(kToday, QTime(22, 0), Qt::UTC), "Hard", 1, 20);
         QTRY_COMPARE(points->count(), before + 2);
+    }
+
+    void theTimeAxisZoomsAndDragsAndAPointTellsItsRun()
+    {
+        const auto window = open({folder / "data/Score.TXT"});
+        auto* view = window->findChild<QChartView*>();
+        auto* days = qobject_cast<QDateTimeAxis*>(view->chart()->axes(Qt::Horizontal).first());
+        const auto span = [days] { return days->min().msecsTo(days->max()); };
+        const qint64 before = span();
+        const QPointF middle = view->chart()->plotArea().center();
+        QWheelEvent forward(middle, view->mapToGlobal(middle.toPoint()), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                            Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &forward);
+        QVERIFY(span() < before);
+        const QDateTime start = days->min();
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, middle.toPoint());
+        QTest::mouseMove(view->viewport(), middle.toPoint() + QPoint(60, 0));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, middle.toPoint() + QPoint(60, 0));
+        QVERIFY(days->min() < start);  // dragged right: earlier days come into view
+
+        auto* points = window->points(QStringLiteral("Hard"));
+        emit points->hovered(points->at(0), true);
+        const ScoreRecord& first = *std::find_if(written.begin(), written.end(),
+                                                 [](const ScoreRecord& run) { return run.mode == QLatin1String("Hard"); });
+        QVERIFY(QToolTip::text().contains(QStringLiteral("Hard")));
+        QVERIFY(QToolTip::text().contains(QStringLiteral("%1/%2 回").arg(first.misses).arg(first.questions)));
+        QVERIFY(QToolTip::text().contains(first.when.toString(QStringLiteral("HH:mm"))));
     }
 
     // Under Xvfb: the window as a player sees it, with both modes drawn in their colours.

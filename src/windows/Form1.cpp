@@ -181,7 +181,9 @@ void Form1::fitToFrame(QLabel* target)
     for (int pixels = m_scoreFontPixels; pixels >= kSmallestPixels; --pixels) {
         QString sheet = target->styleSheet();
         sheet.replace(kPixelSize, QStringLiteral("%1px").arg(pixels));
-        target->setStyleSheet(sheet);
+        // A new style sheet polishes the label again: only when the size changes.
+        if (sheet != target->styleSheet())
+            target->setStyleSheet(sheet);
         target->adjustSize();
         if (target->width() <= room)
             break;
