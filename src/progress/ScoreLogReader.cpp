@@ -93,7 +93,6 @@ void ScoreLogReader::readOne(const std::filesystem::path& log, ScoreHistory& his
     const auto bytes = slurp(log);
     if (!bytes)
         return;
-    ++history.logsFound;
     // Up to the last whole line: the game may be appending at this moment.
     const size_t whole = bytes->rfind('\n');
     if (whole == std::string::npos)

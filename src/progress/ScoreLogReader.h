@@ -18,7 +18,6 @@ namespace tonarika {
 struct ScoreHistory {
     std::vector<ScoreRecord> records;
     int unreadableLines = 0;
-    int logsFound = 0;
 };
 
 // Reads score logs without ever writing, locking or creating anything. A log that grows
