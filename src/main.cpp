@@ -9,6 +9,7 @@
 
 // Qt
 #include <QApplication>
+#include <QToolTip>
 #include <QSessionManager>
 
 // std
@@ -43,6 +44,8 @@ int main(int argc, char** argv)
     // Fusion paints push buttons in their palette's colour: white and black keys.
     QApplication::setStyle(QStringLiteral("Fusion"));
     tonarika::registerFontSubstitutions();
+    // Tool tips are drawn by Qt, not by a window of ours: they take the light look too.
+    QToolTip::setPalette(tonarika::lightPalette());
 
     const auto folder = tonarika::programFolder();
     // All twelve notes start loading now, so that the first question sounds at once.

@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -62,6 +63,85 @@ class WindowTest : public QObject {
     QString text(const char* label) const { return child<QLabel>(label)->text(); }
     QColor label1(QPalette::ColorRole role) const { return child<QLabel>("Label1")->palette().color(role); }
     void nextNote(int note, int range = 7) { random->values.push_back(test::ScriptedRandom::valueFor(note, range)); }
+
+    // The menus a player opens from the menu bar, submenus included.
+    static QList<QMenu*> menusOf(QWidget& top)
+    {
+        QList<QMenu*> menus;
+        QList<QAction*> actions;
+        for (QMenuBar* bar : top.findChildren<QMenuBar*>())
+            actions += bar->actions();
+        while (!actions.isEmpty()) {
+            if (QMenu* menu = actions.takeFirst()->menu()) {
+                menus << menu;
+                actions += menu->actions();
+            }
+        }
+        return menus;
+    }
+
+    // Grabs of the window and of its menus in each look a run goes through: the start,
+    // a miss, a right answer and a note played in practice. `check` sees each look.
+    std::vector<QImage> grabLooks(const std::function<void(const QString& look)>& check)
+    {
+        std::vector<QImage> shots;
+        const auto shoot = [&](const QString& look) {
+            shots.push_back(window->grab().toImage());
+            for (QMenu* menu : menusOf(*window)) {
+                menu->adjustSize();
+                shots.push_back(menu->grab().toImage());
+            }
+            check(look);
+        };
+        shoot(QStringLiteral("start"));
+        nextNote(2);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QTest::keyClick(listen(), Qt::Key_A);
+        shoot(QStringLiteral("miss"));
+        QTest::keyClick(listen(), Qt::Key_D);
+        shoot(QStringLiteral("right"));
+        QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
+        key(0)->setFocus();
+        QTest::keyClick(key(0), Qt::Key_I);
+        shoot(QStringLiteral("practice"));
+        return shots;
+    }
+
+    // Every text a widget of `top` shows stands out 4.5:1 from the ground it is drawn on,
+    // measured on a grab of the whole window; a menu, a window of its own, on its own grab.
+    static void everyTextStandsOut(QWidget& top, const QString& look)
+    {
+        QList<QWidget*> texts;
+        for (QLabel* label : top.findChildren<QLabel*>()) {
+            if (label->isVisible() && !label->text().isEmpty())
+                texts << label;
+        }
+        // A disabled control's greyed text tells that it is disabled; it is not read.
+        for (QPushButton* button : top.findChildren<QPushButton*>()) {
+            if (!button->text().isEmpty() && button->isEnabled())
+                texts << button;
+        }
+        for (QMenuBar* bar : top.findChildren<QMenuBar*>())
+            texts << bar;
+        QVERIFY(!texts.isEmpty());
+        const QImage whole = top.grab().toImage();
+        const qreal ratio = whole.devicePixelRatio();
+        for (QWidget* widget : texts) {
+            QRect area(widget->mapTo(&top, QPoint(0, 0)), widget->size());
+            // The result label's border is no text: only what lies inside it counts.
+            if (qobject_cast<ResultLabel*>(widget))
+                area.adjust(2, 2, -2, -2);
+            const double contrast = test::inkContrast(whole.copy(QRect(area.topLeft() * ratio, area.size() * ratio)));
+            // Large text (18 pt, 24 px, and more) needs 3:1, as the WCAG have it.
+            const double needed = QFontInfo(widget->font()).pixelSize() >= 24 ? 3.0 : 4.5;
+            QVERIFY2(contrast >= needed,
+                     qPrintable(QStringLiteral("%1, %2: %3:1").arg(look, widget->objectName()).arg(contrast)));
+        }
+        for (QMenu* menu : menusOf(top)) {
+            menu->adjustSize();
+            QVERIFY2(test::inkContrast(menu->grab().toImage()) >= 4.5, qPrintable(look + QStringLiteral(", menu ") + menu->title()));
+        }
+    }
 
 private slots:
     void initTestCase() { modals = std::make_unique<test::ModalGuard>(); }
@@ -413,23 +493,37 @@ private slots:
         QCOMPARE(label->fittedPixelSize(), 29);
     }
 
-    void longCountsShowWholeInsideTheScoreFrame()
+    // The value labels fit every caption they can show: long counts, and each mode's name.
+    void everyScoreCaptionShowsWholeInsideTheScoreFrame()
     {
         auto* frame = child<QFrame>("Frame1");
-        for (const char* name : {"CapMiss", "CapPar"}) {
-            auto* label = child<QLabel>(name);
+        std::vector<std::string> modes;
+        for (const Mode mode : {Mode::Prac, Mode::Hard, Mode::Easy})
+            modes.emplace_back(modeName(mode));
+        const struct {
+            const char* name;
+            Caption which;
+            std::vector<std::string> texts;
+        } labels[] = {
+            {"CapMiss", Caption::CapMiss, {"27/34 回", "100/250 回", "9999/9999 回", "0/0 回"}},
+            {"CapPar", Caption::CapPar, {"100.0 %", "100/250 回", "0.00 %"}},
+            {"CapMode", Caption::CapMode, modes},
+        };
+        for (const auto& row : labels) {
+            auto* label = child<QLabel>(row.name);
             const QPoint topLeft = label->pos();
-            const Caption which = QLatin1String(name) == QLatin1String("CapMiss") ? Caption::CapMiss : Caption::CapPar;
-            for (const char* text : {"27/34 回", "100/250 回", "9999/9999 回", "100.0 %", "0/0 回"}) {
-                window->setCaption(which, text);
+            for (const std::string& text : row.texts) {
+                window->setCaption(row.which, text);
+                const QByteArray what = QByteArray(row.name) + ": " + text.c_str();
                 QCOMPARE(label->pos(), topLeft);
-                QVERIFY2(label->geometry().right() <= frame->contentsRect().right(), text);
-                QVERIFY2(label->sizeHint().width() <= label->width(), text);
-                QVERIFY2(label->font().pixelSize() >= 9, text);
+                QVERIFY2(label->geometry().right() <= frame->contentsRect().right(), what);
+                QVERIFY2(label->sizeHint().width() <= label->width(), what);
+                QVERIFY2(label->font().pixelSize() >= 9, what);
             }
         }
-        // Short texts keep the designed size.
+        // Short texts keep the designed size, also after a long one.
         QCOMPARE(child<QLabel>("CapMiss")->font().pixelSize(), 16);
+        QCOMPARE(child<QLabel>("CapMode")->font().pixelSize(), 16);
     }
 
     void theFocusedKeyWearsAMarkThatStandsOutOnWhiteAndBlackKeys()
@@ -494,6 +588,35 @@ private slots:
         const QPixmap picture = child<QLabel>("picIcon", about)->pixmap();
         QCOMPARE(picture.devicePixelRatio(), ratio);
         QVERIFY(picture.width() >= qRound(32 * ratio));
+    }
+
+    // A dark desktop palette (white texts on dark grounds) changes nothing: every look of
+    // the window, its menus and the about box is the light scheme's, pixel for pixel, the
+    // miss look is white on black, and every text stands out from its ground.
+    void aDarkDesktopPaletteChangesNothingAndEveryTextStandsOut()
+    {
+        const auto aboutBox = [this] {
+            frmAbout about(window.get());
+            about.show();
+            everyTextStandsOut(about, QStringLiteral("about box"));
+            return about.grab().toImage();
+        };
+        const std::vector<QImage> light = grabLooks([](const QString&) {});
+        const QImage lightAbout = aboutBox();
+
+        const test::ApplicationPalette dark(test::darkDesktopPalette());
+        init();  // a new window, made under the dark palette
+        const std::vector<QImage> darkLooks = grabLooks([this](const QString& look) {
+            everyTextStandsOut(*window, look);
+            if (look == QLatin1String("miss")) {
+                QCOMPARE(label1(QPalette::Window), QColor(Qt::black));
+                QCOMPARE(label1(QPalette::WindowText), QColor(Qt::white));
+            }
+        });
+        QCOMPARE(darkLooks.size(), light.size());
+        for (size_t i = 0; i < light.size(); ++i)
+            QVERIFY2(darkLooks[i] == light[i], qPrintable(QStringLiteral("grab %1 differs from the light scheme's").arg(i)));
+        QVERIFY(aboutBox() == lightAbout);
     }
 
     void closingTheWindowRecordsTheRunOnce()

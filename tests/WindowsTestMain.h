@@ -2,6 +2,7 @@
 
 // own
 #include "Appearance.h"
+#include "FocusMarkStyle.h"
 
 // Qt
 #include <QApplication>
@@ -13,6 +14,7 @@
 
 // std
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <utility>
 
@@ -73,6 +75,52 @@ T* childNamed(const QObject& parent, const QString& name)
     const QString message = QStringLiteral("no child named \"%1\" of the kind asked for").arg(name);
     QTest::qFail(qPrintable(message), __FILE__, __LINE__);
     throw std::logic_error(message.toStdString());
+}
+
+// White texts on dark grounds, as a dark desktop theme gives them to every program.
+inline QPalette darkDesktopPalette()
+{
+    const QColor ground(0x20, 0x20, 0x20);
+    QPalette dark(QColor(0x35, 0x35, 0x35), ground);
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::AlternateBase, QPalette::ToolTipBase})
+        dark.setColor(role, ground);
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text, QPalette::ToolTipText,
+                            QPalette::HighlightedText, QPalette::PlaceholderText})
+        dark.setColor(role, Qt::white);
+    return dark;
+}
+
+// The application's palette for as long as it lives; the one before comes back after.
+class ApplicationPalette {
+public:
+    explicit ApplicationPalette(const QPalette& palette)
+        : m_before(QApplication::palette())
+    {
+        QApplication::setPalette(palette);
+    }
+    ~ApplicationPalette() { QApplication::setPalette(m_before); }
+
+private:
+    QPalette m_before;
+};
+
+// How far the text of a grab stands out from its ground: the contrast between its
+// commonest colour and the pixel that differs most from that.
+inline double inkContrast(const QImage& image)
+{
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    }
+    if (counts.empty())
+        return 1.0;
+    const QColor ground = QColor::fromRgb(
+        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first);
+    double best = 1.0;
+    for (const auto& [rgb, count] : counts)
+        best = std::max(best, contrastRatio(QColor::fromRgb(rgb), ground));
+    return best;
 }
 
 }  // namespace tonarika::test

@@ -7,6 +7,7 @@
 
 // Qt
 #include <QApplication>
+#include <QToolTip>
 #include <QStandardPaths>
 
 int main(int argc, char** argv)
@@ -16,6 +17,8 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral(TONARIKA_PROGRESS_APP_ID));
     QApplication::setStyle(QStringLiteral("Fusion"));
     tonarika::registerFontSubstitutions();
+    // Tool tips are drawn by Qt, not by a window of ours: they take the light look too.
+    QToolTip::setPalette(tonarika::lightPalette());
     QApplication::setWindowIcon(tonarika::programIcon());
 
     // Both places the game writes: beside its program, which is installed beside this

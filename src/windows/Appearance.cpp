@@ -1,11 +1,13 @@
 #include "Appearance.h"
 
 // Qt
+#include <QApplication>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QStyle>
 #include <QSvgRenderer>
 #include <QWidget>
 
@@ -35,6 +37,25 @@ QIcon programIcon()
         icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
+}
+
+QPalette lightPalette()
+{
+    return QApplication::style()->standardPalette();
+}
+
+void useLightPalette(QWidget& window)
+{
+    const QPalette light = lightPalette();
+    // Parents come before their children, so that what a child inherits is already light.
+    auto widgets = window.findChildren<QWidget*>();
+    widgets.prepend(&window);
+    for (QWidget* widget : widgets) {
+        QPalette own = widget->palette().resolve(light);
+        // Every role set here, so that none is taken from the desktop's palette.
+        own.setResolveMask(~QPalette::ResolveMask(0));
+        widget->setPalette(own);
+    }
 }
 
 void centreOnScreen(QWidget& widget)

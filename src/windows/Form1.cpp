@@ -47,6 +47,7 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* 
     , m_game(*this, player, random, scoreLog, QLocale().decimalPoint().toStdString())
 {
     m_ui->setupUi(this);
+    useLightPalette(*this);
     cmdKey = {m_ui->cmdKey_0, m_ui->cmdKey_1, m_ui->cmdKey_2,  m_ui->cmdKey_3,
               m_ui->cmdKey_4, m_ui->cmdKey_5, m_ui->cmdKey_6,  m_ui->cmdKey_7,
               m_ui->cmdKey_8, m_ui->cmdKey_9, m_ui->cmdKey_10, m_ui->cmdKey_11};
@@ -83,10 +84,10 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* 
     connect(m_ui->clear, &QAction::triggered, this, [this] { m_game.clear_Click(); });
     connect(m_ui->en, &QAction::triggered, this, [this] { m_game.en_Click(); });
     connect(m_ui->ver, &QAction::triggered, this, &Form1::ver_Click);
-    // The miss and rate labels fit their text, from the start as after every change.
+    // The value labels fit their text, from the start as after every change.
     m_scoreFontPixels = designedPixels(*m_ui->CapMiss);
-    fitToFrame(m_ui->CapMiss);
-    fitToFrame(m_ui->CapPar);
+    for (QLabel* value : {m_ui->CapMode, m_ui->CapMiss, m_ui->CapPar})
+        fitToFrame(value);
     adjustSize();
     centreOnScreen(*this);
     m_ui->Command1->setFocus();
@@ -153,27 +154,27 @@ void Form1::setCaption(Caption which, std::string_view text)
 {
     QLabel* target = label(which);
     target->setText(toQString(text));
-    if (which == Caption::CapMiss || which == Caption::CapPar)
+    if (which != Caption::Label1)
         fitToFrame(target);
 }
 
 void Form1::setLabel1BackColor(Colour colour)
 {
     QPalette palette = m_ui->Label1->palette();
-    palette.setColor(QPalette::Window, toQColor(colour, QApplication::palette()));
+    palette.setColor(QPalette::Window, toQColor(colour, this->palette()));
     m_ui->Label1->setPalette(palette);
 }
 
 void Form1::setLabel1ForeColor(Colour colour)
 {
     QPalette palette = m_ui->Label1->palette();
-    palette.setColor(QPalette::WindowText, toQColor(colour, QApplication::palette()));
+    palette.setColor(QPalette::WindowText, toQColor(colour, this->palette()));
     m_ui->Label1->setPalette(palette);
 }
 
-// The miss and rate labels fit their text, keeping their left and top edges; a text
-// wider than the room left in the score frame is set in a smaller font, down to 9 px,
-// so that "9999/9999 回" still shows whole.
+// The value labels fit their text, keeping their left and top edges; a text wider than
+// the room left in the score frame is set in a smaller font, down to 9 px, so that
+// "練習モード" and "9999/9999 回" still show whole.
 void Form1::fitToFrame(QLabel* target)
 {
     constexpr int kSmallestPixels = 9;
@@ -222,7 +223,9 @@ void Form1::setChecked(Mode item, bool checked)
 
 void Form1::showWarning(std::string_view text, std::string_view title)
 {
-    QMessageBox::warning(this, toQString(title), toQString(text), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Warning, toQString(title), toQString(text), QMessageBox::Ok, this);
+    useLightPalette(box);
+    box.exec();
 }
 
 void Form1::unloadWindow()

@@ -59,7 +59,7 @@ private:
 
     std::unique_ptr<Ui::Form1> m_ui;
     std::array<QPushButton*, kNoteCount> cmdKey{};
-    int m_scoreFontPixels = 0;  // the designed size of the miss and rate labels' font
+    int m_scoreFontPixels = 0;  // the designed size of the value labels' font
     Game m_game;
     bool m_unloaded = false;
 };

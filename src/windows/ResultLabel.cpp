@@ -1,7 +1,6 @@
 #include "ResultLabel.h"
 
 // Qt
-#include <QApplication>
 #include <QPainter>
 
 namespace tonarika {
@@ -55,7 +54,7 @@ void ResultLabel::paintEvent(QPaintEvent*)
         painter.drawText(QPoint(centre.x() - ink.width() / 2 - ink.left(), centre.y() - ink.height() / 2 - ink.top()),
                          text());
     }
-    painter.setPen(QApplication::palette().color(QPalette::ButtonText));
+    painter.setPen(palette().color(QPalette::ButtonText));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

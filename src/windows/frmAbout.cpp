@@ -11,6 +11,7 @@ frmAbout::frmAbout(QWidget* parent)
     , m_ui(std::make_unique<Ui::frmAbout>())
 {
     m_ui->setupUi(this);
+    useLightPalette(*this);
     // A fixed dialog frame: a close box, no minimise or maximise, no taskbar entry of
     // its own (it belongs to the main window).
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
