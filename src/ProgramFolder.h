@@ -20,4 +20,17 @@ std::vector<std::filesystem::path> noteFolders(const std::filesystem::path& prog
 // score then goes straight to the user's data folder.
 std::filesystem::path scoreFolder(const std::filesystem::path& program);
 
+// The player's own data folder, "$XDG_DATA_HOME/tonarika": where the score goes when the
+// program's folder cannot take it, and where the journal lives. Built from the bytes of
+// the environment, never through a QString, so that a folder whose name is no UTF-8
+// is found as it is. Without XDG_DATA_HOME (or with one that is not absolute) it is
+// under $HOME/.local/share, and without HOME under the home the user database gives.
+// Empty when no home can be found at all.
+std::filesystem::path playerDataFolder();
+
+// Every score log the game may write in this layout: the one beside the program where
+// the game keeps its score there (see scoreFolder), then the one in `dataFolder`.
+std::vector<std::filesystem::path> scoreLogs(const std::filesystem::path& program,
+                                             const std::filesystem::path& dataFolder);
+
 }  // namespace tonarika

@@ -53,7 +53,7 @@ int main(int argc, char** argv)
     for (const auto& row : tonarika::kNoteTable)
         notes.emplace_back(row.wavFile);
     tonarika::SdlPlayer player(tonarika::noteFolders(folder), notes);
-    tonarika::ScoreFile scoreFile(tonarika::scoreFolder(folder), tonarika::ScoreFile::userDataFolder());
+    tonarika::ScoreFile scoreFile(tonarika::scoreFolder(folder), tonarika::playerDataFolder());
     tonarika::ClockRandom random;
 
     tonarika::Form1 window(player, random, scoreFile);

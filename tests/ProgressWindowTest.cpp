@@ -1,22 +1,28 @@
-// The progress window on logs the game's writer produced: its series, averages and
-// tables, the sentence for an empty log, a change to a log, and (under Xvfb) a
-// photograph checked for both modes' colours.
+// The progress window on logs the game's writer produced: its points, averages and
+// figures, the sentence for an empty log, a change to a log, zooming and its keys, its
+// look under a dark desktop, and (under Xvfb) a photograph and a small 2x screen.
 
 // own
 #include "Appearance.h"
-#include "Progress.h"
+#include "ProgressChartView.h"
 #include "ProgressWindow.h"
 #include "ScoreFile.h"
+#include "TrendPage.h"
 #include "WindowsTestMain.h"
 
 // Qt
-#include <QChartView>
+#include <QAction>
+#include <QChart>
 #include <QDateTimeAxis>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMenuBar>
 #include <QScatterSeries>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -50,18 +56,30 @@ class ProgressWindowTest : public QObject {
     fs::path folder;
     std::vector<ScoreRecord> written;
 
+    // A window on the logs, once it shows what they hold.
     std::unique_ptr<ProgressWindow> open(std::vector<fs::path> logs)
     {
         auto window = std::make_unique<ProgressWindow>(std::move(logs), ScoreLogReader(ScoreLogParser(kJapanese), "UTF-8"),
                                                        [] { return kToday; });
-        window->resize(900, 480);
+        QSignalSpy shown(window.get(), &ProgressWindow::shown);
+        window->resize(900, 560);
         window->show();
+        if (!window->snapshot())
+            shown.wait(5000);
         return window;
     }
     template <typename T>
     static T* child(const QWidget& window, const QString& name)
     {
         return test::childNamed<T>(window, name);
+    }
+    static QString figure(const QWidget& window, int row, const QString& mode)
+    {
+        return child<QTableWidget>(window, QStringLiteral("figures"))->item(row, int(kScoreModes.indexOf(mode)))->text();
+    }
+    static QDateTimeAxis* timeAxis(ProgressWindow& window)
+    {
+        return qobject_cast<QDateTimeAxis*>(window.trend()->chartView()->chart()->axes(Qt::Horizontal).first());
     }
 
 private slots:
@@ -90,49 +108,51 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika スコアの推移"));
         QCOMPARE(window->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xFF));
         QCOMPARE(child<QLabel>(*window, QStringLiteral("unreadableLines"))->text(), QStringLiteral("読めない行: 1"));
+        QVERIFY(child<QLabel>(*window, QStringLiteral("logFaults"))->text().isEmpty());
 
-        for (const QString& mode : {QStringLiteral("Easy"), QStringLiteral("Hard")}) {
+        for (const QString& mode : kScoreModes) {
             std::vector<double> rates;
             for (const auto& run : written) {
                 if (run.mode == mode)
                     rates.push_back(run.rate());
             }
-            auto* points = window->points(mode);
-            auto* average = window->average(mode);
+            auto* points = window->trend()->points(mode);
+            auto* average = window->trend()->average(mode);
             QCOMPARE(points->count(), int(rates.size()));
             QCOMPARE(points->at(0).y(), rates.front());
-            const auto averages = movingAverage(rates);
             QCOMPARE(average->count(), int(rates.size()));
-            QCOMPARE(average->at(average->count() - 1).y(), averages.back());
+            QCOMPARE(average->at(average->count() - 1).y(), movingAverage(rates).back());
 
-            const ModeSummary summary = summarize(window->history().records, mode, kToday);
-            auto* table = child<QTableWidget>(*window, QStringLiteral("table_") + mode);
-            QCOMPARE(table->item(0, 0)->text(), QString::number(rates.size()));
-            QCOMPARE(table->item(1, 0)->text(), QString::number(summary.questions));
-            QCOMPARE(table->item(7, 0)->text(), QString::number(summary.questionsToday));
+            const ModeSummary summary = summarize(window->snapshot()->history.records, mode, kToday);
+            QCOMPARE(figure(*window, 0, mode), QString::number(rates.size()));
+            QCOMPARE(figure(*window, 1, mode), QString::number(summary.questions));
+            QCOMPARE(figure(*window, 4, mode), QStringLiteral("%1（%2）").arg(percentText(summary.bestRun->rate()),
+                                                                          dateTimeText(summary.bestRun->when)));
+            QCOMPARE(figure(*window, 5, mode), rateOfRunsText(summary.lastWeek));
+            QCOMPARE(figure(*window, 7, mode), QString::number(summary.questionsToday));
         }
         std::uint32_t easyMisses = 0;
         for (const auto& run : written)
             easyMisses += run.mode == QLatin1String("Easy") ? run.misses : 0;
-        QCOMPARE(child<QTableWidget>(*window, QStringLiteral("table_Easy"))->item(2, 0)->text(), QString::number(easyMisses));
+        QCOMPARE(figure(*window, 2, QStringLiteral("Easy")), QString::number(easyMisses));
     }
 
     void anEmptyOrMissingLogSaysWhereTheGameWritesIt()
     {
         const fs::path missing = folder / "nowhere/Score.TXT";
         const auto window = open({missing});
-        auto* stack = window->findChild<QStackedWidget*>();
+        auto* stack = child<QStackedWidget>(*window, QStringLiteral("trendStack"));
         auto* sentence = child<QLabel>(*window, QStringLiteral("emptyLog"));
         QCOMPARE(stack->currentWidget(), sentence);
         QVERIFY(sentence->text().contains(QString::fromStdString(missing.string())));
         QVERIFY(sentence->text().contains(QStringLiteral("最初の練習を終えると")));
-        QCOMPARE(window->points(QStringLiteral("Easy"))->count(), 0);
+        QCOMPARE(window->trend()->points(QStringLiteral("Easy"))->count(), 0);
     }
 
     void aChangedOrNewLogIsReadAgain()
     {
         const auto window = open({folder / "program/Score.TXT", folder / "data/Score.TXT"});
-        auto* points = window->points(QStringLiteral("Hard"));
+        auto* points = window->trend()->points(QStringLiteral("Hard"));
         const int before = points->count();
         writeRun(folder / "data", QDateTime(kToday, QTime(21, 0), Qt::UTC), "Hard", 0, 20);
         QTRY_COMPARE(points->count(), before + 1);
@@ -141,31 +161,131 @@ private slots:
         QTRY_COMPARE(points->count(), before + 2);
     }
 
-    void theTimeAxisZoomsAndDragsAndAPointTellsItsRun()
+    // A log that is there but cannot be read is named in the status bar with the reason,
+    // rather than its runs vanishing from view.
+    void aLogThatCannotBeReadIsNamedWithTheReason()
+    {
+        const fs::path large = folder / "large/Score.TXT";
+        fs::create_directories(large.parent_path());
+        std::ofstream(large).close();
+        fs::resize_file(large, 300u << 20);  // sparse: takes no room on the disk
+        const fs::path folderForLog = folder / "dir/Score.TXT";
+        fs::create_directories(folderForLog);
+        const auto window = open({large, folderForLog, folder / "data/Score.TXT"});
+        const QString faults = child<QLabel>(*window, QStringLiteral("logFaults"))->text();
+        QVERIFY2(faults.contains(QString::fromStdString(large.string()) + QStringLiteral("（大きすぎます")), qPrintable(faults));
+        QVERIFY2(faults.contains(QString::fromStdString(folderForLog.string()) + QStringLiteral("（通常のファイルではありません")),
+                 qPrintable(faults));
+        QCOMPARE(window->trend()->points(QStringLiteral("Easy"))->count(), 12);
+    }
+
+    void theTimeAxisZoomsByWheelKeysAndMenuAndComesBackWhole()
     {
         const auto window = open({folder / "data/Score.TXT"});
-        auto* view = window->findChild<QChartView*>();
-        auto* days = qobject_cast<QDateTimeAxis*>(view->chart()->axes(Qt::Horizontal).first());
+        ProgressChartView* view = window->trend()->chartView();
+        QDateTimeAxis* days = timeAxis(*window);
         const auto span = [days] { return days->min().msecsTo(days->max()); };
-        const qint64 before = span();
+        const qint64 whole = span();
         const QPointF middle = view->chart()->plotArea().center();
         QWheelEvent forward(middle, view->mapToGlobal(middle.toPoint()), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                             Qt::NoScrollPhase, false);
         QApplication::sendEvent(view->viewport(), &forward);
-        QVERIFY(span() < before);
+        QVERIFY(span() < whole);
         const QDateTime start = days->min();
         QTest::mousePress(view->viewport(), Qt::LeftButton, {}, middle.toPoint());
         QTest::mouseMove(view->viewport(), middle.toPoint() + QPoint(60, 0));
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, middle.toPoint() + QPoint(60, 0));
         QVERIFY(days->min() < start);  // dragged right: earlier days come into view
 
-        auto* points = window->points(QStringLiteral("Hard"));
+        // Back to the whole time: a double click, Ctrl+0, and the menu's command.
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, middle.toPoint());
+        QCOMPARE(span(), whole);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ControlModifier);
+        QVERIFY(span() < whole);
+        const qint64 zoomed = span();
+        QTest::keyClick(window.get(), Qt::Key_Minus, Qt::ControlModifier);
+        QVERIFY(span() > zoomed);
+        QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(window.get(), Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(span(), whole);
+        QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ControlModifier);
+        child<QAction>(*window, QStringLiteral("resetZoom"))->trigger();
+        QCOMPARE(span(), whole);
+
+        // The points and the screen reader's description follow what is in view.
+        TrendPage* trend = window->trend();
+        auto* points = trend->points(QStringLiteral("Hard"));
         emit points->hovered(points->at(0), true);
         const ScoreRecord& first = *std::find_if(written.begin(), written.end(),
                                                  [](const ScoreRecord& run) { return run.mode == QLatin1String("Hard"); });
         QVERIFY(QToolTip::text().contains(QStringLiteral("Hard")));
         QVERIFY(QToolTip::text().contains(QStringLiteral("%1/%2 回").arg(first.misses).arg(first.questions)));
-        QVERIFY(QToolTip::text().contains(first.when.toString(QStringLiteral("HH:mm"))));
+        QVERIFY(QToolTip::text().contains(dateTimeText(first.when)));
+        QVERIFY(view->accessibleDescription().contains(QStringLiteral("Hard: 表示中の期間に 4 回")));
+        days->setRange(days->min(), days->min().addDays(2));
+        QTRY_VERIFY(view->accessibleDescription().contains(QStringLiteral("Hard: 表示中の期間に記録はありません")));
+    }
+
+    void ctrlWAndCtrlQCloseTheWindow()
+    {
+        for (const Qt::Key key : {Qt::Key_W, Qt::Key_Q}) {
+            const auto window = open({folder / "data/Score.TXT"});
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window.get()));
+            QTest::keyClick(window.get(), key, Qt::ControlModifier);
+            QVERIFY(!window->isVisible());
+        }
+    }
+
+    // The rate axis leaves room past 0 and 100, so that a point there is drawn whole.
+    void pointsAtAHundredAndAtNoughtPercentAreDrawnWhole()
+    {
+        const fs::path log = folder / "edges/Score.TXT";
+        writeRun(log.parent_path(), QDateTime(kToday.addDays(-1), QTime(20, 0), Qt::UTC), "Easy", 0, 10);
+        writeRun(log.parent_path(), QDateTime(kToday, QTime(20, 0), Qt::UTC), "Easy", 10, 10);
+        const auto window = open({log});
+        QChart* chart = window->trend()->chartView()->chart();
+        QScatterSeries* points = window->trend()->points(QStringLiteral("Easy"));
+        const QImage image = window->trend()->chartView()->grab().toImage();
+        const QColor colour = TrendPage::modeColour(QStringLiteral("Easy"));
+        const auto painted = [&](QPoint pixel) {
+            const QColor c = image.pixelColor(pixel * image.devicePixelRatio());
+            return std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) + std::abs(c.blue() - colour.blue()) < 60;
+        };
+        for (int i = 0; i < 2; ++i) {
+            const QPointF centre = chart->mapToPosition(points->at(i), points);
+            const int outward = points->at(i).y() >= 100 ? -1 : 1;  // away from the plot's middle
+            const QPoint beyond = centre.toPoint() + QPoint(0, 2 * outward);
+            QVERIFY2(painted(beyond), qPrintable(QStringLiteral("the point at %1 % is cut at the edge").arg(points->at(i).y())));
+        }
+    }
+
+    // A dark desktop palette (white texts on dark grounds) changes nothing: the window is
+    // drawn as under the light one, pixel for pixel, and its texts stand out.
+    void aDarkDesktopPaletteChangesNothingAndEveryTextStandsOut()
+    {
+        const auto grabWhole = [this](QImage& whole) {
+            const auto window = open({folder / "data/Score.TXT"});
+            window->trend()->chartView()->setRenderHint(QPainter::Antialiasing, false);
+            const QList<QWidget*> texts{window->menuBar(), window->findChild<QTabBar*>(),
+                                        child<QLabel>(*window, QStringLiteral("unreadableLines")),
+                                        child<QTableWidget>(*window, QStringLiteral("figures"))};
+            whole = window->grab().toImage();
+            for (QWidget* widget : texts) {
+                const QRect area(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());
+                QVERIFY2(test::inkContrast(whole.copy(area)) >= 4.5, qPrintable(widget->metaObject()->className()));
+            }
+            QMenu* file = child<QMenu>(*window, QStringLiteral("fileMenu"));
+            file->adjustSize();
+            QVERIFY(test::inkContrast(file->grab().toImage()) >= 4.5);
+        };
+        QImage light, dark;
+        grabWhole(light);
+        const test::ApplicationPalette darkDesktop(test::darkDesktopPalette());
+        grabWhole(dark);
+        QVERIFY(dark == light);
     }
 
     // Under Xvfb: the window as a player sees it, with both modes drawn in their colours.
@@ -179,8 +299,8 @@ private slots:
         const QImage shot = window->screen()->grabWindow(window->winId()).toImage();
         if (const QString path = qEnvironmentVariable("TONARIKA_PROGRESS_SCREENSHOT"); !path.isEmpty())
             QVERIFY(shot.save(path));
-        for (const QString& mode : {QStringLiteral("Easy"), QStringLiteral("Hard")}) {
-            const QColor colour = ProgressWindow::modeColour(mode);
+        for (const QString& mode : kScoreModes) {
+            const QColor colour = TrendPage::modeColour(mode);
             int pixels = 0;
             for (int y = 0; y < shot.height(); ++y) {
                 for (int x = 0; x < shot.width(); ++x)
@@ -188,6 +308,32 @@ private slots:
             }
             QVERIFY2(pixels > 50, qPrintable(mode));
         }
+    }
+
+    // Run by ctest at QT_SCALE_FACTOR=2 on a 1280 x 1024 screen: 640 x 512 of room. The
+    // window can be made as small as 640 x 400, and opens on the screen, tables and all.
+    void fitsASmallOrDoubleDensityScreen()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("run under xvfb-run at QT_SCALE_FACTOR=2");
+        auto window = std::make_unique<ProgressWindow>(std::vector<fs::path>{folder / "data/Score.TXT"},
+                                                       ScoreLogReader(ScoreLogParser(kJapanese), "UTF-8"), [] { return kToday; });
+        QSignalSpy shown(window.get(), &ProgressWindow::shown);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(window->snapshot() || shown.wait(5000));
+        QVERIFY2(window->minimumSizeHint().width() <= 640 && window->minimumSizeHint().height() <= 400,
+                 qPrintable(QStringLiteral("%1 x %2").arg(window->minimumSizeHint().width()).arg(window->minimumSizeHint().height())));
+        const QRect screen = window->screen()->availableGeometry();
+        QVERIFY2(screen.contains(window->geometry()), "the window is off the screen");
+        const QList<QWidget*> parts{child<QTableWidget>(*window, QStringLiteral("figures")), window->statusBar(),
+                                    window->trend()->chartView()};
+        for (QWidget* part : parts) {
+            const QRect onScreen(part->mapToGlobal(QPoint(0, 0)), part->size());
+            QVERIFY2(part->isVisible() && screen.contains(onScreen), part->metaObject()->className());
+        }
+        // The chart and the table each keep room enough to be read.
+        QVERIFY(parts[0]->height() >= 100 && parts[2]->height() >= 100);
     }
 };
 

@@ -10,8 +10,6 @@
 
 // Qt
 #include <QCoreApplication>
-#include <QDir>
-#include <QStandardPaths>
 
 // system
 #include <sys/resource.h>
@@ -317,14 +315,6 @@ TEST_F(ScoreFileTest, twoProcessesAppendingAtOnceKeepOneHeadAndWholeLines)
     }
     EXPECT_EQ(counts["Easy"], kEach);
     EXPECT_EQ(counts["Hard"], kEach);
-}
-
-TEST(ScoreFileFolders, userDataFolderIsTheApplicationsOwnDataFolder)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    QCoreApplication::setApplicationName(QStringLiteral("tonarika"));
-    EXPECT_EQ(ScoreFile::userDataFolder(), fs::path((QDir::homePath() + "/.qttest/share/tonarika").toStdString()));
-    QStandardPaths::setTestModeEnabled(false);
 }
 
 }  // namespace

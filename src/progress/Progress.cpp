@@ -1,7 +1,14 @@
 #include "Progress.h"
 
+// own
+#include "ModeSeries.h"
+
+// Qt
+#include <QLocale>
+
 // std
 #include <algorithm>
+#include <cmath>
 
 namespace tonarika {
 
@@ -12,6 +19,25 @@ std::optional<double> rateOf(std::uint64_t questions, std::uint64_t misses)
     if (questions == 0)
         return std::nullopt;
     return double(questions - misses) / double(questions) * 100.0;
+}
+
+// Counts runs into one stretch of days.
+struct Stretch {
+    std::uint64_t questions = 0;
+    std::uint64_t misses = 0;
+    int runs = 0;
+    void add(const ScoreRecord& record)
+    {
+        questions += record.questions;
+        misses += record.misses;
+        ++runs;
+    }
+    RateOfRuns result() const { return {rateOf(questions, misses), runs}; }
+};
+
+QString oneDecimal(double value)
+{
+    return QLocale().toString(value, 'f', 1);
 }
 
 }  // namespace
@@ -33,7 +59,7 @@ std::vector<double> movingAverage(const std::vector<double>& rates, int window)
 ModeSummary summarize(const std::vector<ScoreRecord>& records, const QString& mode, const QDate& today)
 {
     ModeSummary summary;
-    std::uint64_t weekQuestions = 0, weekMisses = 0, beforeQuestions = 0, beforeMisses = 0;
+    Stretch week, before;
     for (const ScoreRecord& record : records) {
         if (record.mode != mode)
             continue;
@@ -44,20 +70,50 @@ ModeSummary summarize(const std::vector<ScoreRecord>& records, const QString& mo
             && (!summary.bestRun || record.rate() > summary.bestRun->rate()))
             summary.bestRun = record;
         const qint64 daysAgo = record.when.date().daysTo(today);
-        if (daysAgo >= 0 && daysAgo < 7) {
-            weekQuestions += record.questions;
-            weekMisses += record.misses;
-        } else if (daysAgo >= 7 && daysAgo < 14) {
-            beforeQuestions += record.questions;
-            beforeMisses += record.misses;
-        }
+        if (daysAgo >= 0 && daysAgo < 7)
+            week.add(record);
+        else if (daysAgo >= 7 && daysAgo < 14)
+            before.add(record);
         if (daysAgo == 0)
             summary.questionsToday += record.questions;
     }
     summary.rate = rateOf(summary.questions, summary.misses);
-    summary.lastWeekRate = rateOf(weekQuestions, weekMisses);
-    summary.weekBeforeRate = rateOf(beforeQuestions, beforeMisses);
+    summary.lastWeek = week.result();
+    summary.weekBefore = before.result();
     return summary;
+}
+
+QString percentText(std::optional<double> rate)
+{
+    return rate ? oneDecimal(*rate) + QStringLiteral(" %") : QStringLiteral("―");
+}
+
+QString rateOfRunsText(const RateOfRuns& rate)
+{
+    return rate.rate ? QStringLiteral("%1 (%2 回)").arg(percentText(rate.rate)).arg(rate.runs) : percentText(rate.rate);
+}
+
+QString dateTimeText(const QDateTime& when)
+{
+    return when.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+}
+
+QString chartSummary(const QString& mode, const ModeSeries& series, std::int64_t from, std::int64_t to)
+{
+    const std::size_t first = series.firstAtOrAfter(from);
+    const std::size_t end = series.firstAtOrAfter(to + 1);
+    if (first >= end)
+        return QStringLiteral("%1: 表示中の期間に記録はありません。").arg(mode);
+    const double latest = series.average(end - 1);
+    // A change that rounds to nothing reads as 0.0, not as -0.0.
+    double change = latest - series.average(first);
+    if (std::abs(change) < 0.05)
+        change = 0.0;
+    const QString sign = change > 0.0 ? QStringLiteral("+") : QString();
+    return QStringLiteral("%1: 表示中の期間に %2 回。直近10回の平均 %3、期間の初めから %4%5 ポイント。")
+        .arg(mode)
+        .arg(end - first)
+        .arg(percentText(latest), sign, oneDecimal(change));
 }
 
 }  // namespace tonarika

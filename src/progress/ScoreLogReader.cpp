@@ -4,7 +4,7 @@
 #include "ScoreFile.h"
 
 // Qt
-#include <QStringDecoder>
+#include <QFile>
 
 // system
 #include <fcntl.h>
@@ -14,113 +14,211 @@
 
 // std
 #include <algorithm>
+#include <array>
 #include <cerrno>
-#include <optional>
+#include <cstring>
 
 namespace tonarika {
 
 namespace {
 
 // Far beyond a lifetime of daily runs; a larger file is not a score log.
-constexpr off_t kMaxLogBytes = 256 * 1024 * 1024;
+constexpr std::uint64_t kMaxLogBytes = 256 * 1024 * 1024;
 
-// The bytes in `codeset`, or nothing where they are not valid in it.
-std::optional<QString> convert(std::string_view bytes, const std::string& codeset)
+bool isUtf8(const std::string& codeset)
 {
-    iconv_t converter = iconv_open("UTF-8", codeset.c_str());
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
-    std::string out(bytes.size() * 4 + 4, '\0');
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char* next = out.data();
-    size_t outLeft = out.size();
-    const bool whole = iconv(converter, &in, &inLeft, &next, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
-    iconv_close(converter);
-    if (!whole)
-        return std::nullopt;
-    return QString::fromUtf8(out.data(), next - out.data());
+    return codeset == "UTF-8" || codeset == "utf8";
 }
 
-// The whole content of a regular file, read once; nothing for anything else.
-std::optional<std::string> slurp(const std::filesystem::path& path)
+// Why a file could not be read, in the words the status bar uses.
+QString reasonFor(int error)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    std::optional<std::string> bytes;
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= kMaxLogBytes) {
-        bytes.emplace(static_cast<size_t>(status.st_size), '\0');
-        size_t got = 0;
-        while (got < bytes->size()) {
-            const ssize_t n = ::read(fd, bytes->data() + got, bytes->size() - got);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            got += static_cast<size_t>(n);
-        }
-        bytes->resize(got);
+    switch (error) {
+    case EACCES:
+    case EPERM: return QStringLiteral("読む権限がありません");
+    case ELOOP: return QStringLiteral("リンクがたどれません");
+    default: return QString::fromLocal8Bit(std::strerror(error));
     }
-    ::close(fd);
-    return bytes;
 }
 
 }  // namespace
 
+// One iconv descriptor per character set, opened once: opening one costs far more than
+// converting a line.
+class ScoreLogReader::Decoders {
+public:
+    explicit Decoders(std::vector<std::string> codesets)
+    {
+        for (auto& codeset : codesets) {
+            const iconv_t converter = iconv_open("UTF-8", codeset.c_str());
+            if (converter != reinterpret_cast<iconv_t>(-1))
+                m_converters.push_back(converter);
+        }
+    }
+    ~Decoders()
+    {
+        for (const iconv_t converter : m_converters)
+            iconv_close(converter);
+    }
+    Decoders(const Decoders&) = delete;
+    Decoders& operator=(const Decoders&) = delete;
+
+    const std::vector<iconv_t>& converters() const { return m_converters; }
+
+    // The bytes through one converter, or nothing where they are not valid in its set.
+    std::optional<QString> convert(iconv_t converter, std::string_view bytes)
+    {
+        m_out.resize(bytes.size() * 4 + 4);
+        iconv(converter, nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(bytes.data());
+        size_t inLeft = bytes.size();
+        char* next = m_out.data();
+        size_t outLeft = m_out.size();
+        if (iconv(converter, &in, &inLeft, &next, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
+            return std::nullopt;
+        return QString::fromUtf8(m_out.data(), next - m_out.data());
+    }
+
+private:
+    std::vector<iconv_t> m_converters;
+    std::string m_out;
+};
+
 ScoreLogReader::ScoreLogReader(ScoreLogParser parser, std::string codeset)
     : m_parser(std::move(parser))
-    , m_codeset(codeset.empty() ? localeCodeset() : std::move(codeset))
 {
+    if (codeset.empty())
+        codeset = localeCodeset();
+    // The Japanese sets the game's logs are written in come before the locale's own,
+    // which, being single-byte in most locales, would take any bytes at all.
+    std::vector<std::string> codesets{"CP932", "EUC-JP"};
+    if (!isUtf8(codeset))
+        codesets.push_back(codeset);
+    m_decoders = std::make_unique<Decoders>(std::move(codesets));
 }
 
-std::optional<QString> ScoreLogReader::decode(std::string_view bytes) const
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!utf8.hasError())
-        return text;
-    for (const std::string& codeset : {m_codeset, std::string("CP932"), std::string("EUC-JP")}) {
-        if (auto converted = convert(bytes, codeset))
-            return converted;
-    }
-    return std::nullopt;
-}
+ScoreLogReader::~ScoreLogReader() = default;
+ScoreLogReader::ScoreLogReader(ScoreLogReader&&) noexcept = default;
+ScoreLogReader& ScoreLogReader::operator=(ScoreLogReader&&) noexcept = default;
 
-void ScoreLogReader::readOne(const std::filesystem::path& log, ScoreHistory& history) const
+ScoreLogParser::Line ScoreLogReader::parseLine(std::string_view bytes) const
 {
-    const auto bytes = slurp(log);
-    if (!bytes)
-        return;
-    // Up to the last whole line: the game may be appending at this moment.
-    const size_t whole = bytes->rfind('\n');
-    if (whole == std::string::npos)
-        return;
-    std::string_view rest(bytes->data(), whole + 1);
-    while (!rest.empty()) {
-        const size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end + 1);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        const auto text = decode(line);
-        const auto parsed = text ? m_parser.parse(*text) : ScoreLogParser::Line{};
-        if (parsed.kind == ScoreLogParser::Kind::Record)
-            history.records.push_back(*parsed.record);
-        else if (parsed.kind == ScoreLogParser::Kind::Unreadable)
-            ++history.unreadableLines;
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (view.isValidUtf8()) {
+        const auto line = m_parser.parse(QString::fromUtf8(view));
+        if (line.kind != ScoreLogParser::Kind::Unreadable)
+            return line;
     }
+    for (const iconv_t converter : m_decoders->converters()) {
+        const auto text = m_decoders->convert(converter, bytes);
+        if (!text)
+            continue;
+        const auto line = m_parser.parse(*text);
+        if (line.kind != ScoreLogParser::Kind::Unreadable)
+            return line;
+    }
+    return {};
 }
 
 ScoreHistory ScoreLogReader::read(const std::vector<std::filesystem::path>& logs) const
 {
+    std::vector<ScoreLogTail> tails;
+    for (const auto& log : logs) {
+        tails.emplace_back(log);
+        tails.back().update(*this);
+    }
+    return mergeTails(tails);
+}
+
+ScoreLogTail::ScoreLogTail(std::filesystem::path log)
+    : m_log(std::move(log))
+{
+}
+
+void ScoreLogTail::reset()
+{
+    m_device = m_inode = m_consumed = 0;
+    m_records.clear();
+    m_unreadable = 0;
+}
+
+bool ScoreLogTail::update(const ScoreLogReader& reader)
+{
+    const auto before = std::make_tuple(m_records.size(), m_unreadable, m_fault);
+    const auto changed = [&] { return before != std::make_tuple(m_records.size(), m_unreadable, m_fault); };
+    const int fd = ::open(m_log.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        reset();
+        m_fault.reset();
+        if (error != ENOENT && error != ENOTDIR)
+            m_fault = reasonFor(error);
+        return changed();
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        reset();
+        m_fault = QStringLiteral("通常のファイルではありません");
+        return changed();
+    }
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    if (size > kMaxLogBytes) {
+        ::close(fd);
+        reset();
+        m_fault = QStringLiteral("大きすぎます（256 MB を超えています）");
+        return changed();
+    }
+    m_fault.reset();
+    // Another file under the name, or this one cut short: read it again from its start.
+    if (status.st_dev != m_device || status.st_ino != m_inode || size < m_consumed) {
+        reset();
+        m_device = status.st_dev;
+        m_inode = status.st_ino;
+    }
+    std::string bytes(size - m_consumed, '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::pread(fd, bytes.data() + got, bytes.size() - got, off_t(m_consumed + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(got);
+    m_consumed += forEachWholeLine(bytes, [&](std::string_view line) {
+        auto parsed = reader.parseLine(line);
+        if (parsed.kind == ScoreLogParser::Kind::Record)
+            m_records.push_back(std::move(*parsed.record));
+        else if (parsed.kind == ScoreLogParser::Kind::Unreadable)
+            ++m_unreadable;
+    });
+    return changed();
+}
+
+ScoreHistory mergeTails(const std::vector<ScoreLogTail>& tails)
+{
     ScoreHistory history;
-    for (const auto& log : logs)
-        readOne(log, history);
+    std::size_t total = 0;
+    for (const auto& tail : tails)
+        total += tail.records().size();
+    history.records.reserve(total);
+    for (const auto& tail : tails) {
+        history.records.insert(history.records.end(), tail.records().begin(), tail.records().end());
+        history.unreadableLines += tail.unreadableLines();
+        if (tail.fault())
+            history.faults.push_back({tail.log(), *tail.fault()});
+    }
     std::stable_sort(history.records.begin(), history.records.end(),
                      [](const ScoreRecord& a, const ScoreRecord& b) { return a.when < b.when; });
     return history;
+}
+
+QString displayPath(const std::filesystem::path& path)
+{
+    return QFile::decodeName(QByteArray(path.c_str()));
 }
 
 }  // namespace tonarika

@@ -1,71 +1,68 @@
 #pragma once
 
 // own
-#include "ScoreLogReader.h"
+#include "PathWatcher.h"
+#include "ProgressLoader.h"
 
 // Qt
-#include <QFileSystemWatcher>
 #include <QMainWindow>
+#include <QThread>
 #include <QTimer>
 
 // std
 #include <filesystem>
 #include <functional>
-#include <map>
+#include <memory>
 #include <vector>
 
-class QChart;
 class QLabel;
-class QLineSeries;
-class QScatterSeries;
-class QStackedWidget;
-class QTableWidget;
+class QTabWidget;
 
 namespace tonarika {
 
-class ProgressChartView;
+class TrendPage;
 
-// The player's progress from the score logs: the correct-answer rate of every run over
-// time, with a moving average per mode, and a table of figures per mode beside it.
-// It reads the logs again whenever one of them changes.
+// The player's progress from the score logs, in pages: the correct-answer rate over
+// time with each mode's figures. The logs are read on a thread of their own and read
+// again whenever one of them changes, so the window never waits for them.
 class ProgressWindow : public QMainWindow {
     Q_OBJECT
 public:
-    using Today = std::function<QDate()>;
+    using Today = ProgressLoader::Today;
 
     ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLogReader reader, Today today = &QDate::currentDate,
                    QWidget* parent = nullptr);
+    ~ProgressWindow() override;
 
+    // What the window shows; null until the logs have been read once.
+    const std::shared_ptr<const ProgressSnapshot>& snapshot() const { return m_snapshot; }
+    TrendPage* trend() const { return m_trend; }
+
+    // Reads the logs again (only what they gained).
     void reload();
-    const ScoreHistory& history() const { return m_history; }
-    // The runs of a mode as points, and their moving average as a line.
-    QScatterSeries* points(const QString& mode) const { return m_points.at(mode); }
-    QLineSeries* average(const QString& mode) const { return m_averages.at(mode); }
+    // A size that suits the window on the screen it is on, never more than that screen.
+    void fitToScreen();
 
-    // The colours of the two modes' points and lines.
-    static QColor modeColour(const QString& mode);
+signals:
+    // A reading of the logs is on the screen.
+    void shown();
 
 private:
-    void showHistory();
-    void fillTable(QTableWidget* table, const QString& mode);
-    void watchLogs();
-    void showToolTip(const QString& mode, const QPointF& point, bool entered);
+    void createMenus();
+    void showSnapshot(std::shared_ptr<const ProgressSnapshot> snapshot);
 
     std::vector<std::filesystem::path> m_logs;
-    ScoreLogReader m_reader;
-    Today m_today;
-    ScoreHistory m_history;
+    QThread m_thread;
+    ProgressLoader* m_loader = nullptr;  // lives on m_thread
+    bool m_loading = false;
+    bool m_loadAgain = false;
+    std::shared_ptr<const ProgressSnapshot> m_snapshot;
 
-    QStackedWidget* m_stack = nullptr;
-    QLabel* m_empty = nullptr;
-    ProgressChartView* m_chartView = nullptr;
-    QChart* m_chart = nullptr;
-    std::map<QString, QScatterSeries*> m_points;
-    std::map<QString, QLineSeries*> m_averages;
-    std::map<QString, QTableWidget*> m_tables;
-    std::map<QString, std::vector<ScoreRecord>> m_runs;  // per mode, in the points' order
+    QTabWidget* m_pages = nullptr;
+    TrendPage* m_trend = nullptr;
     QLabel* m_unreadable = nullptr;
-    QFileSystemWatcher m_watcher;
+    QLabel* m_faults = nullptr;
+    PathWatcher m_watcher;
     QTimer m_settle;
 };
 

@@ -8,7 +8,6 @@
 // Qt
 #include <QApplication>
 #include <QToolTip>
-#include <QStandardPaths>
 
 int main(int argc, char** argv)
 {
@@ -21,15 +20,11 @@ int main(int argc, char** argv)
     QToolTip::setPalette(tonarika::lightPalette());
     QApplication::setWindowIcon(tonarika::programIcon());
 
-    // Both places the game writes: beside its program, which is installed beside this
-    // one, and the user's data folder.
-    const auto data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
-    std::vector<std::filesystem::path> logs{std::filesystem::path(data) / "tonarika" / "Score.TXT"};
-    if (const auto program = tonarika::programFolder(); !program.empty())
-        logs.insert(logs.begin(), program / "Score.TXT");
+    // The places the game writes its log in this layout: beside its program (installed
+    // beside this one) where it keeps its score there, and the player's data folder.
+    const auto logs = tonarika::scoreLogs(tonarika::programFolder(), tonarika::playerDataFolder());
 
     tonarika::ProgressWindow window(logs, tonarika::ScoreLogReader());
-    window.resize(1000, 600);
     window.show();
     return QApplication::exec();
 }

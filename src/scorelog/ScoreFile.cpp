@@ -3,9 +3,6 @@
 // own
 #include "ScoreLine.h"
 
-// Qt
-#include <QStandardPaths>
-
 // system
 #include <fcntl.h>
 #include <iconv.h>
@@ -179,11 +176,6 @@ void ScoreFile::append(const ScoreRun& run)
     std::error_code ignored;
     std::filesystem::create_directories(m_dataFolder, ignored);
     appendRecord(scoreFilePath(m_dataFolder), head, record);
-}
-
-std::filesystem::path ScoreFile::userDataFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
 }
 
 }  // namespace tonarika

@@ -31,9 +31,6 @@ public:
 
     void append(const ScoreRun& run) override;
 
-    // "$XDG_DATA_HOME/<application name>", as QStandardPaths gives it.
-    static std::filesystem::path userDataFolder();
-
 private:
     std::filesystem::path m_programFolder;
     std::filesystem::path m_dataFolder;

@@ -47,11 +47,15 @@ QPalette lightPalette()
 void useLightPalette(QWidget& window)
 {
     const QPalette light = lightPalette();
-    // Parents come before their children, so that what a child inherits is already light.
+    // Parents come before their children. A widget keeps the colours it sets itself and
+    // takes the rest where Qt would have in the light scheme: from its parent, or, for a
+    // window of its own (a menu) and a widget with a style sheet, from the application.
     auto widgets = window.findChildren<QWidget*>();
     widgets.prepend(&window);
     for (QWidget* widget : widgets) {
-        QPalette own = widget->palette().resolve(light);
+        const bool inherits = !widget->isWindow() && !widget->testAttribute(Qt::WA_StyleSheet);
+        const QWidget* parent = inherits ? widget->parentWidget() : nullptr;
+        QPalette own = widget->palette().resolve(parent ? parent->palette() : light);
         // Every role set here, so that none is taken from the desktop's palette.
         own.setResolveMask(~QPalette::ResolveMask(0));
         widget->setPalette(own);
