@@ -62,5 +62,6 @@ notes:
 bench:
 	@scripts/install-deps bench
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
-	cmake --build $(BUILD) --target tonarika-bench
+	cmake --build $(BUILD) --target tonarika-bench tonarika-progress-bench
 	SDL_AUDIODRIVER=$${SDL_AUDIODRIVER:-dummy} $(BUILD)/bench/tonarika-bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
+	$(BUILD)/bench/tonarika-progress-bench

@@ -2,6 +2,7 @@
 // Run with SDL_AUDIODRIVER=dummy for figures that do not depend on a sound server.
 
 // own
+#include "BenchMain.h"
 #include "SdlPlayer.h"
 
 // SDL
@@ -122,4 +123,7 @@ BENCHMARK(soundToMixer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterati
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return tonarika::bench::runBenchmarks(argc, argv);
+}
