@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QtTest>
@@ -617,6 +618,32 @@ private slots:
         for (size_t i = 0; i < light.size(); ++i)
             QVERIFY2(darkLooks[i] == light[i], qPrintable(QStringLiteral("grab %1 differs from the light scheme's").arg(i)));
         QVERIFY(aboutBox() == lightAbout);
+    }
+
+    // The icon a menu or panel shows reads on a dark one as on a light one: at every size,
+    // at least a quarter of what it covers stands 3:1 or more from a black and a white ground.
+    void theThemeIconStandsOutOnBlackAndOnWhite()
+    {
+        for (const int size : kThemeIconSizes) {
+            const QImage icon = themeIconImage(size);
+            QCOMPARE(icon.size(), QSize(size, size));
+            for (const QColor ground : {QColor(Qt::black), QColor(Qt::white)}) {
+                QImage onGround(icon.size(), QImage::Format_ARGB32);
+                onGround.fill(ground);
+                QPainter(&onGround).drawImage(0, 0, icon);
+                int covered = 0, standing = 0;
+                for (int y = 0; y < size; ++y) {
+                    for (int x = 0; x < size; ++x) {
+                        if (qAlpha(icon.pixel(x, y)) < 128)
+                            continue;
+                        ++covered;
+                        standing += contrastRatio(onGround.pixelColor(x, y), ground) >= 3.0;
+                    }
+                }
+                QVERIFY2(covered > 0 && standing * 4 >= covered,
+                         qPrintable(QStringLiteral("%1 px on %2: %3 of %4").arg(size).arg(ground.name()).arg(standing).arg(covered)));
+            }
+        }
     }
 
     void closingTheWindowRecordsTheRunOnce()

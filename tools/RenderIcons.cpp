@@ -1,16 +1,17 @@
-// Writes the program icon as the PNG files a desktop's icon theme wants:
+// Writes the program icon as the files a desktop's icon theme wants:
 //   render-icons OUTPUT_FOLDER NAME   writes OUTPUT_FOLDER/<size>x<size>/apps/NAME.png
-// The images are those the running program offers its windows, so the menu entry, the
-// taskbar and the window show one picture.
+//                                     and OUTPUT_FOLDER/scalable/apps/NAME.svg
+// They are the theme icon: the program's own pictures on a light backdrop, so that the
+// menu entry reads on a dark panel as on a light one.
 
 // own
 #include "Appearance.h"
 
 // Qt
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
-#include <QIcon>
-#include <QPixmap>
+#include <QImage>
 
 // std
 #include <cstdio>
@@ -22,16 +23,24 @@ int main(int argc, char** argv)
         return 2;
     }
     QGuiApplication app(argc, argv);
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    const QString name = QString::fromLocal8Bit(argv[2]);
-    const QIcon icon = tonarika::programIcon();
-    for (const QSize size : icon.availableSizes()) {
-        const QString folder = QStringLiteral("%1/%2x%3/apps").arg(out).arg(size.width()).arg(size.height());
-        QDir().mkpath(folder);
-        if (!icon.pixmap(size).toImage().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"))) {
-            std::fprintf(stderr, "render-icons: cannot write %s\n", qPrintable(folder));
+    const QString out = QFile::decodeName(argv[1]);
+    const QString name = QFile::decodeName(argv[2]);
+    const auto folder = [&out](const QString& size) {
+        const QString path = QStringLiteral("%1/%2/apps").arg(out, size);
+        QDir().mkpath(path);
+        return path + QLatin1Char('/');
+    };
+    for (const int size : tonarika::kThemeIconSizes) {
+        const QString path = folder(QStringLiteral("%1x%1").arg(size)) + name + QStringLiteral(".png");
+        if (!tonarika::themeIconImage(size).save(path)) {
+            std::fprintf(stderr, "render-icons: cannot write %s\n", qPrintable(path));
             return 1;
         }
+    }
+    QFile svg(folder(QStringLiteral("scalable")) + name + QStringLiteral(".svg"));
+    if (!svg.open(QIODevice::WriteOnly) || svg.write(tonarika::themeIconSvg()) < 0) {
+        std::fprintf(stderr, "render-icons: cannot write %s\n", qPrintable(svg.fileName()));
+        return 1;
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 // Qt
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -12,6 +13,38 @@
 #include <QWidget>
 
 namespace tonarika {
+
+namespace {
+
+const QString kArt = QStringLiteral(":/icons/tonarika.svg");
+// The window's own colour, with a darker edge that keeps its shape on a white panel.
+const QColor kBackdrop(0xC0, 0xC0, 0xFF);
+const QColor kBackdropEdge(0x70, 0x70, 0xB0);
+
+// The pixel image without the grey pixels that end its staff lines: a row whose ink runs
+// across most of the image is a staff line, and its first and last pixels go if grey.
+QImage withoutGreyLineEnds(QImage image)
+{
+    const QRgb grey = qRgb(0x80, 0x80, 0x80);
+    for (int y = 0; y < image.height(); ++y) {
+        int first = -1, last = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) > 0) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+        if (first < 0 || last - first + 1 < image.width() * 3 / 4)
+            continue;
+        for (const int x : {first, last}) {
+            if ((image.pixel(x, y) & RGB_MASK) == (grey & RGB_MASK))
+                image.setPixel(x, y, qRgba(0, 0, 0, 0));
+        }
+    }
+    return image;
+}
+
+}  // namespace
 
 void registerFontSubstitutions()
 {
@@ -60,6 +93,41 @@ void useLightPalette(QWidget& window)
         own.setResolveMask(~QPalette::ResolveMask(0));
         widget->setPalette(own);
     }
+}
+
+QImage themeIconImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    if (size == 16 || size == 32) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kBackdropEdge, 1.0));
+        painter.setBrush(kBackdrop);
+        const qreal radius = size * 5 / 32.0;
+        painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1.0, size - 1.0), radius, radius);
+        const QImage pixels(QStringLiteral(":/icons/tonarika-%1.xpm").arg(size));
+        painter.drawImage(0, 0, withoutGreyLineEnds(pixels.convertToFormat(QImage::Format_ARGB32)));
+    } else {
+        QSvgRenderer(themeIconSvg()).render(&painter);
+    }
+    painter.end();
+    return image;
+}
+
+QByteArray themeIconSvg()
+{
+    QFile file(kArt);
+    file.open(QIODevice::ReadOnly);
+    QByteArray svg = file.readAll();
+    // The backdrop comes first, under the art, on the art's 32-unit grid.
+    const QByteArray backdrop =
+        QStringLiteral("  <rect x=\"0.5\" y=\"0.5\" width=\"31\" height=\"31\" rx=\"5\" fill=\"%1\" stroke=\"%2\"/>\n")
+            .arg(kBackdrop.name(), kBackdropEdge.name())
+            .toUtf8();
+    const QByteArray title = "</title>\n";
+    svg.insert(svg.indexOf(title) + title.size(), backdrop);
+    return svg;
 }
 
 void centreOnScreen(QWidget& widget)

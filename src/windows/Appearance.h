@@ -16,6 +16,18 @@ void registerFontSubstitutions();
 // drawn at 48, 64, 128 and 256 pixels.
 QIcon programIcon();
 
+// The sizes the desktop's icon theme gets: the pixel images', then the art's.
+inline constexpr int kThemeIconSizes[] = {16, 32, 48, 64, 128, 256};
+
+// The program icon as the desktop's icon theme gets it, for menus and panels: the same
+// staff and notes on a light rounded backdrop, so that it reads on a dark panel as on a
+// light one. At 16 and 32 pixels the pixel images, without the grey pixels that end
+// their staff lines; larger, the art.
+QImage themeIconImage(int size);
+
+// The scalable art of the theme icon: the program's art over the same backdrop.
+QByteArray themeIconSvg();
+
 // The palette every window of the game and of its companion keeps, whatever the
 // desktop's: the style's own light one. The designs paint their grounds in fixed light
 // colours and leave their texts to the "system" colours, which are black only there.
