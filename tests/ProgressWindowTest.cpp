@@ -262,6 +262,40 @@ private slots:
         }
     }
 
+    // In the legend a mode's runs show as a dot and its average as a line, as drawn.
+    void theLegendShowsADotForTheRunsAndALineForTheAverage()
+    {
+        const auto window = open({folder / "data/Score.TXT"});
+        QChart* chart = window->trend()->chartView()->chart();
+        const QImage image = window->trend()->chartView()->grab().toImage();
+        const QRect legend = chart->mapToScene(chart->legend()->geometry()).boundingRect().toRect();
+        for (const QString& mode : kScoreModes) {
+            const QColor colour = TrendPage::modeColour(mode);
+            // The swatches, left to right: runs of columns with the mode's colour, and their heights.
+            std::vector<std::pair<int, int>> swatches;  // width, height
+            bool inSwatch = false;
+            for (int x = legend.left(); x <= legend.right(); ++x) {
+                int top = -1, bottom = -1;
+                for (int y = legend.top(); y <= legend.bottom(); ++y) {
+                    if (image.pixelColor(x, y) == colour) {
+                        top = top < 0 ? y : top;
+                        bottom = y;
+                    }
+                }
+                if (top >= 0 && !inSwatch)
+                    swatches.push_back({0, 0});
+                if (top >= 0) {
+                    swatches.back().first += 1;
+                    swatches.back().second = std::max(swatches.back().second, bottom - top + 1);
+                }
+                inSwatch = top >= 0;
+            }
+            QCOMPARE(swatches.size(), size_t(2));
+            QVERIFY2(std::abs(swatches[0].first - swatches[0].second) <= 2, qPrintable(mode + QStringLiteral(": the runs' swatch is no dot")));
+            QVERIFY2(swatches[1].first >= 3 * swatches[1].second, qPrintable(mode + QStringLiteral(": the average's swatch is no line")));
+        }
+    }
+
     // A dark desktop palette (white texts on dark grounds) changes nothing: the window is
     // drawn as under the light one, pixel for pixel, and its texts stand out.
     void aDarkDesktopPaletteChangesNothingAndEveryTextStandsOut()
