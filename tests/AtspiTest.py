@@ -57,7 +57,8 @@ def main():
     scratch = tempfile.mkdtemp()
     try:
         shutil.copy(sys.argv[1], scratch)
-        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
+        # The locale is pinned: the rate's decimal separator is the locale's.
+        env = dict(os.environ, LC_ALL="C.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
                    SDL_AUDIODRIVER="dummy", HOME=scratch, XDG_DATA_HOME=os.path.join(scratch, "data"))
         game = subprocess.Popen([os.path.join(scratch, "tonarika")], cwd=scratch, env=env)
         try:

@@ -11,6 +11,8 @@ recorded_note=$2
 id=$3
 scratch=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$scratch"' EXIT
+# Pinned: the record is looked for as UTF-8.
+export LC_ALL=C.UTF-8
 failures=0
 passes=0
 check() {

@@ -125,9 +125,11 @@ inline double inkContrast(const QImage& image)
 
 }  // namespace tonarika::test
 
-// Runs a Qt Test object with the application set up as the program sets it up.
+// Runs a Qt Test object with the application set up as the program sets it up, in the
+// windows' own language: the rate's decimal separator is pinned, whatever the machine's.
 inline int runWindowsTest(QObject& test, int argc, char** argv)
 {
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     tonarika::registerFontSubstitutions();
