@@ -141,14 +141,15 @@ TEST_F(ScoreFileTest, recordsGoToTheProgramFolderWhateverTheCurrentDirectory)
     EXPECT_FALSE(fs::exists(root / "elsewhere" / "Score.TXT"));
 }
 
-TEST_F(ScoreFileTest, writesTheLocalesCharacterSetAndUtf8WhereItIsAscii)
+TEST_F(ScoreFileTest, writesTheLocalesCharacterSetOrUtf8WhereTheSetLacksTheJapanese)
 {
     // The worked example has 49 characters; five of them are wide (月, three ideographic
     // spaces and 回): two bytes each in the Japanese sets, three in UTF-8.
     const struct {
         const char* codeset;
         size_t recordBytes;
-    } cases[] = {{"SHIFT_JIS", 54}, {"EUC-JP", 54}, {"UTF-8", 59}, {"ANSI_X3.4-1968", 59}};
+    } cases[] = {{"SHIFT_JIS", 54}, {"EUC-JP", 54}, {"UTF-8", 59}, {"ANSI_X3.4-1968", 59}, {"ISO-8859-1", 59},
+                 {"ISO-8859-15", 59}};
     for (const auto& c : cases) {
         fs::remove(program / "Score.TXT");
         ScoreFile(program, data, QLocale(QLocale::Japanese, QLocale::Japan), c.codeset,
@@ -159,7 +160,7 @@ TEST_F(ScoreFileTest, writesTheLocalesCharacterSetAndUtf8WhereItIsAscii)
         EXPECT_EQ(lastLine.size(), c.recordBytes + 2) << c.codeset;
         EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << "no byte-order mark";
         if (c.recordBytes == 59) {
-            EXPECT_EQ(bytes, kHead + record()) << c.codeset << ": the C locale keeps the Japanese as UTF-8";
+            EXPECT_EQ(bytes, kHead + record()) << c.codeset << ": a set without the Japanese gets UTF-8";
         }
     }
 }

@@ -140,6 +140,7 @@ void ScoreLogTail::reset()
     m_device = m_inode = m_consumed = 0;
     m_records.clear();
     m_unreadable = 0;
+    m_evidence.clear();
 }
 
 bool ScoreLogTail::update(const ScoreLogReader& reader)
@@ -188,13 +189,29 @@ bool ScoreLogTail::update(const ScoreLogReader& reader)
     }
     ::close(fd);
     bytes.resize(got);
+    std::vector<ScoreLogParser::Line> undecided;
     m_consumed += forEachWholeLine(bytes, [&](std::string_view line) {
         auto parsed = reader.parseLine(line);
-        if (parsed.kind == ScoreLogParser::Kind::Record)
+        switch (parsed.kind) {
+        case ScoreLogParser::Kind::Record:
+            m_evidence.note(parsed);
             m_records.push_back(std::move(*parsed.record));
-        else if (parsed.kind == ScoreLogParser::Kind::Unreadable)
-            ++m_unreadable;
+            break;
+        case ScoreLogParser::Kind::Undecided: undecided.push_back(std::move(parsed)); break;
+        case ScoreLogParser::Kind::Unreadable: ++m_unreadable; break;
+        case ScoreLogParser::Kind::Head: break;
+        }
     });
+    // A date that reads two ways is decided once the whole log has shown how it writes
+    // dates; one that nothing decides is unreadable, never placed on a guessed day.
+    for (ScoreLogParser::Line& line : undecided) {
+        if (const auto date = reader.decide(line, m_evidence)) {
+            line.record->when.setDate(*date);
+            m_records.push_back(std::move(*line.record));
+        } else {
+            ++m_unreadable;
+        }
+    }
     return changed();
 }
 

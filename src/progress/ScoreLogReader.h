@@ -47,6 +47,11 @@ public:
     // is a record or a head line wins: a set that takes any byte (a single-byte one)
     // never hides a Japanese reading, nor the other way round.
     ScoreLogParser::Line parseLine(std::string_view bytes) const;
+    // The date of a line that parseLine() left undecided, by what its log shows.
+    std::optional<QDate> decide(const ScoreLogParser::Line& line, const DateEvidence& evidence) const
+    {
+        return m_parser.decide(line, evidence);
+    }
 
 private:
     class Decoders;
@@ -100,6 +105,7 @@ private:
     std::vector<ScoreRecord> m_records;
     int m_unreadable = 0;
     std::optional<QString> m_fault;
+    DateEvidence m_evidence;  // how this log writes its dates
 };
 
 // The records of several tails merged in time order, with their counts and faults.

@@ -16,46 +16,34 @@
 #include <atomic>
 #include <cerrno>
 #include <system_error>
-#include <vector>
 
 namespace tonarika {
 
 namespace {
 
 
-// The text in the given character set ("SHIFT_JIS", "UTF-8", ...); characters the
-// set lacks are transliterated or replaced. An ASCII-only set (the C locale) gets
-// UTF-8, since it could keep none of the Japanese.
+// The text in the given character set ("SHIFT_JIS", "UTF-8", ...), or in UTF-8 where the
+// set cannot hold all of it (ASCII, Latin-1: no Japanese at all). A record turned to "?"
+// could never be read back; one in UTF-8 can, and whole.
 std::string encodeText(const QString& text, const std::string& codeset)
 {
     const QByteArray utf8 = text.toUtf8();
-    if (codeset == "UTF-8" || codeset == "utf8" || codeset == "ANSI_X3.4-1968" || codeset == "ASCII")
+    if (codeset == "UTF-8" || codeset == "utf8")
         return utf8.toStdString();
-
-    iconv_t converter = iconv_open((codeset + "//TRANSLIT").c_str(), "UTF-8");
+    iconv_t converter = iconv_open(codeset.c_str(), "UTF-8");
     if (converter == reinterpret_cast<iconv_t>(-1))
         return utf8.toStdString();
-    std::string out;
-    std::vector<char> buffer(4 * static_cast<size_t>(utf8.size()) + 16);
+    std::string out(4 * static_cast<size_t>(utf8.size()) + 16, '\0');
     char* in = const_cast<char*>(utf8.constData());
     size_t inLeft = static_cast<size_t>(utf8.size());
-    while (inLeft > 0) {
-        char* next = buffer.data();
-        size_t outLeft = buffer.size();
-        const size_t done = iconv(converter, &in, &inLeft, &next, &outLeft);
-        out.append(buffer.data(), next);
-        if (done == static_cast<size_t>(-1) && errno != E2BIG) {
-            // A character with no equivalent: mark it and go on with the next one.
-            out += '?';
-            ++in;
-            --inLeft;
-            while (inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80) {
-                ++in;
-                --inLeft;
-            }
-        }
-    }
+    char* next = out.data();
+    size_t outLeft = out.size();
+    const bool whole = iconv(converter, &in, &inLeft, &next, &outLeft) != static_cast<size_t>(-1) && inLeft == 0
+        && iconv(converter, nullptr, nullptr, &next, &outLeft) != static_cast<size_t>(-1);
     iconv_close(converter);
+    if (!whole)
+        return utf8.toStdString();
+    out.resize(static_cast<size_t>(next - out.data()));
     return out;
 }
 
