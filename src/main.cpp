@@ -26,8 +26,10 @@ tonarika::Form1* openWindow = nullptr;
 
 void recordOnExit()
 {
-    if (openWindow)
+    if (openWindow) {
+        openWindow->setEnding();
         openWindow->recordRunOnce();
+    }
 }
 
 }  // namespace
@@ -61,6 +63,7 @@ int main(int argc, char** argv)
     // A logout, a shutdown or a kill ends the game as its close box does: the window
     // records the run and closes, and every event loop, a modal box's too, ends.
     const auto endSession = [&window] {
+        window.setEnding();
         window.close();
         QCoreApplication::quit();
     };

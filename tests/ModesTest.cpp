@@ -11,7 +11,7 @@ namespace {
 
 class ThrowingScoreLog : public ScoreLog {
 public:
-    void append(const ScoreRun&) override { throw std::runtime_error("disk on fire"); }
+    RecordOutcome append(const ScoreRun&) override { throw std::runtime_error("disk on fire"); }
 };
 
 class ModesTest : public ::testing::Test, protected GameHarness {
@@ -186,7 +186,21 @@ TEST_F(ModesTest, aFailingScoreLogNeverStopsTheModeChange)
     EXPECT_NO_THROW(fragile.hard_Click());
     EXPECT_EQ(caption(Caption::CapMode), "Hard");
     EXPECT_EQ(caption(Caption::CapMiss), "0/0 回");
-    EXPECT_TRUE(display.warnings.empty()) << "nothing is shown";
+    EXPECT_TRUE(display.warnings.empty()) << "no warning box";
+    EXPECT_EQ(display.unsavedRecords.size(), 1u) << "the player is told the run was lost";
+}
+
+// A record no folder took reaches the window with its line, once per lost run; a run
+// with nothing to record reports nothing.
+TEST_F(ModesTest, aRecordThatWasNotSavedIsReportedWithItsLine)
+{
+    scoreLog.failing = true;
+    questions(3, 1);
+    game.hard_Click();
+    game.easy_Click();
+    ASSERT_EQ(display.unsavedRecords.size(), 1u);
+    EXPECT_EQ(display.unsavedRecords[0], "Easy 1/3");
+    EXPECT_EQ(caption(Caption::CapMode), "Easy");
 }
 
 }  // namespace

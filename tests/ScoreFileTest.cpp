@@ -2,6 +2,8 @@
 
 // own
 #include "Game.h"
+#include "MessageCapture.h"
+#include "ProgramFolder.h"
 #include "ScoreFile.h"
 #include "ScoreLine.h"
 #include "fakes/FakeDisplay.h"
@@ -257,13 +259,108 @@ TEST_F(ScoreFileTest, readOnlyScoreFileKeepsEveryByteAndTheRecordGoesToTheDataFo
     EXPECT_EQ(slurp(program / "Score.TXT"), earlier);
 }
 
-TEST_F(ScoreFileTest, whenBothFoldersFailTheRecordIsLostQuietly)
+// A run that no folder takes is reported lost, with its line for the player to keep, and
+// leaves its lines on stderr; nothing is thrown and nothing else is touched.
+TEST_F(ScoreFileTest, aRecordNoFolderTakesIsReportedLostAndTold)
 {
-    fs::create_symlink("/dev/full", program / "Score.TXT");
     std::ofstream(root / "plain-file") << "x";
-    EXPECT_NO_THROW(file(program, root / "plain-file" / "tonarika").append(run()));
-    EXPECT_NO_THROW(file("", "").append(run()));
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+        fs::path programFolder;
+        fs::path dataFolder;
+    } cases[] = {
+        {"a link in the program folder, and XDG_DATA_HOME pointing at a file",
+         [&] { fs::create_symlink("/dev/full", program / "Score.TXT"); }, program, root / "plain-file" / "tonarika"},
+        {"an installed program, and no home at all", [] {}, "", ""},
+        {"Score.TXT a folder in both places",
+         [&] {
+             fs::create_directories(program / "Score.TXT");
+             fs::create_directories(data / "Score.TXT");
+         },
+         program, data},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(program / "Score.TXT");
+        fs::remove_all(data);
+        c.arrange();
+        test::MessageCapture messages;
+        RecordOutcome outcome;
+        EXPECT_NO_THROW(outcome = file(c.programFolder, c.dataFolder).append(run())) << c.what;
+        EXPECT_FALSE(outcome.saved) << c.what;
+        EXPECT_EQ(outcome.line + "\r\n", record()) << c.what;
+        EXPECT_TRUE(messages.has("tonarika.score", "was not saved anywhere")) << c.what;
+    }
     EXPECT_EQ(slurp(root / "plain-file"), "x");
+}
+
+TEST_F(ScoreFileTest, aReadOnlyHomeLosesTheRecordAndSaysSo)
+{
+    const fs::path home = root / "home";
+    fs::create_directories(home);
+    fs::permissions(home, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_HOLDS_AS_A_USER([&] {
+        test::MessageCapture messages;
+        const RecordOutcome result = file(program, home / ".local/share/tonarika").append(run());
+        return !result.saved && messages.has("tonarika.score", "its folder cannot be made");
+    });
+}
+
+// A record that goes to the data folder in place of the program's says where and why.
+TEST_F(ScoreFileTest, aRedirectedRecordIsToldOnStderr)
+{
+    fs::create_directories(program / "Score.TXT");
+    test::MessageCapture messages;
+    EXPECT_TRUE(file().append(run()).saved);
+    EXPECT_EQ(slurp(data / "Score.TXT"), kHead + record());
+    EXPECT_TRUE(messages.has("tonarika.score", "the record went to " + (data / "Score.TXT").string() + ", as "
+                                                   + (program / "Score.TXT").string() + " did not take it"));
+}
+
+// In the player's own data folder a link to a file of the player's (into a synchronised
+// folder, say) is followed; a link to anything else is not, and nothing is created.
+TEST_F(ScoreFileTest, aLinkInThePlayersDataFolderIsFollowedOnlyToTheirOwnFile)
+{
+    const fs::path synced = root / "synced" / "Score.TXT";
+    const struct {
+        const char* what;
+        bool targetExists;
+        bool otherOwner;
+        bool saved;
+    } cases[] = {{"a link to the player's own file", true, false, true},
+                 {"a link to another user's file", true, true, false},
+                 {"a link to nothing", false, false, false}};
+    for (const auto& c : cases) {
+        fs::remove_all(data);
+        fs::remove_all(synced.parent_path());
+        fs::create_directories(data);
+        fs::create_directories(synced.parent_path());
+        if (c.targetExists)
+            std::ofstream(synced, std::ios::binary) << kHead;
+        if (c.otherOwner && ::chown(synced.c_str(), 65534, 65534) != 0) {
+            std::printf("skipped %s: only root can give a file away\n", c.what);
+            continue;
+        }
+        fs::create_symlink(synced, data / "Score.TXT");
+        EXPECT_EQ(file("", data).append(run()).saved, c.saved) << c.what;
+        EXPECT_TRUE(fs::is_symlink(data / "Score.TXT")) << c.what;
+        if (c.targetExists)
+            EXPECT_EQ(slurp(synced), c.saved ? kHead + record() : kHead) << c.what;
+        else
+            EXPECT_FALSE(fs::exists(synced)) << c.what;
+    }
+}
+
+// A data folder whose name is no UTF-8 is used as it is, byte for byte.
+TEST_F(ScoreFileTest, aDataFolderNamedInNoUtf8IsUsedAsItIs)
+{
+    const fs::path dataHome = root / "\xff\xfe-data";
+    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    const fs::path folder = playerDataFolder();
+    ::unsetenv("XDG_DATA_HOME");
+    EXPECT_TRUE(file("", folder).append(run()).saved);
+    EXPECT_EQ(slurp(dataHome / "tonarika" / "Score.TXT"), kHead + record());
 }
 
 TEST_F(ScoreFileTest, modeStillChangesWhenNoFolderCanTakeTheRecord)

@@ -660,6 +660,34 @@ private slots:
         QCOMPARE(scoreLog->runs[0].rateCaption, std::string("100.0 %"));
     }
 
+    // A run no folder takes is shown to the player, its line ready to copy, when a mode
+    // change or Quit ends it; when the session ends, nothing waits for the player.
+    void aRunThatCannotBeSavedIsShownUnlessTheSessionEnds()
+    {
+        scoreLog->failing = true;
+        nextNote(2);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QTest::keyClick(listen(), Qt::Key_D);
+        bool seen = false;
+        modals->expect([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            seen = true;
+            QVERIFY(box->text().contains(QStringLiteral("Easy 0/1")));
+            QVERIFY(box->textInteractionFlags() & Qt::TextSelectableByMouse);
+            box->accept();
+        });
+        action("hard")->trigger();
+        QVERIFY(seen);
+
+        nextNote(3, 12);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QTest::keyClick(listen(), Qt::Key_A);
+        window->setEnding();
+        window->close();  // a box now would fail the test through the guard
+        QVERIFY(!window->isVisible());
+    }
+
     void quitFromTheMenuRecordsTheRunOnce()
     {
         nextNote(4);

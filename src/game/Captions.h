@@ -31,5 +31,10 @@ inline constexpr std::string_view kSeparator = "、";
 inline constexpr std::string_view kWarningText = "wavファイルが見つかりません。";
 inline constexpr std::string_view kWarningTitle = "Error";
 
+// A run's record that no folder would take, shown so that the player can keep it.
+inline constexpr std::string_view kUnsavedTitle = "Tonarika";
+inline constexpr std::string_view kUnsavedText = "この回のスコアを Score.TXT に保存できませんでした。\n"
+                                                 "記録は次のとおりです。必要なら書き写してください。";
+
 }  // namespace captions
 }  // namespace tonarika

@@ -47,6 +47,9 @@ public:
 
     // A warning box with an exclamation icon and one OK button; returns when closed.
     virtual void showWarning(std::string_view text, std::string_view title) = 0;
+    // A run's record that no place would take: the player is told, and shown the line,
+    // unless the program is ending and no box can be shown.
+    virtual void reportUnsavedRecord(std::string_view line) = 0;
     // Closes the window; its unload handler records the run.
     virtual void unloadWindow() = 0;
 };

@@ -194,15 +194,17 @@ std::optional<ScoreRun> Game::runRecord() const
 void Game::Form_Unload()
 {
     const auto run = runRecord();
-    if (!m_state.settled && m_state.questionCount > 0)
-        --m_state.questionCount;
     if (!run)
         return;
+    RecordOutcome outcome;
     try {
-        m_scoreLog.append(*run);
+        outcome = m_scoreLog.append(*run);
     } catch (...) {
         // Losing one record must never stop a mode change or the window's closing.
+        outcome.saved = false;
     }
+    if (!outcome.saved)
+        m_display.reportUnsavedRecord(outcome.line);
 }
 
 }  // namespace tonarika

@@ -14,11 +14,18 @@ struct ScoreRun {
     std::string rateCaption;     // the caption of CapPar
 };
 
+// What became of a run's record: kept, or lost with the line it would have been, so
+// that the player can be shown that line and keep it some other way.
+struct RecordOutcome {
+    bool saved = true;
+    std::string line;  // as the score file holds it, in UTF-8, without its line end
+};
+
 // Appends one record per finished run. Must not throw and shows nothing.
 class ScoreLog {
 public:
     virtual ~ScoreLog() = default;
-    virtual void append(const ScoreRun& run) = 0;
+    virtual RecordOutcome append(const ScoreRun& run) = 0;
 };
 
 }  // namespace tonarika

@@ -3,6 +3,9 @@
 // own
 #include "ScoreLine.h"
 
+// Qt
+#include <QLoggingCategory>
+
 // system
 #include <fcntl.h>
 #include <iconv.h>
@@ -15,11 +18,14 @@
 // std
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <system_error>
 
 namespace tonarika {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcScore, "tonarika.score", QtWarningMsg)
 
 
 // The text in the given character set ("SHIFT_JIS", "UTF-8", ...), or in UTF-8 where the
@@ -112,34 +118,47 @@ std::filesystem::path scoreFilePath(const std::filesystem::path& folder)
     return folder / "Score.TXT";
 }
 
-bool appendRecord(const std::filesystem::path& path, const std::string& head, const std::string& record)
+std::string appendRecord(const std::filesystem::path& path, const std::string& head, const std::string& record,
+                         Links links)
 {
     struct stat status {};
     // Only a name that is certainly free is created; whatever else is there is kept.
     if (::lstat(path.c_str(), &status) != 0 && errno == ENOENT)
         createWithHead(path, head);
 
-    // O_NOFOLLOW: a link planted under the name is never followed, whatever it points
-    // at. O_NONBLOCK: a FIFO planted there must not hang the game.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    // O_NOFOLLOW: a link planted under the name is not followed unless `links` allows
+    // it. O_NONBLOCK: a FIFO planted there must not hang the game.
+    constexpr int kFlags = O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(path.c_str(), kFlags | O_NOFOLLOW);
+    if (fd < 0 && errno == ELOOP && links == Links::FollowedToOwnFile)
+        fd = ::open(path.c_str(), kFlags);
     if (fd < 0)
-        return false;
-    bool written = false;
+        return errno == ELOOP ? "it is a link, and links are not followed there" : std::strerror(errno);
+    std::string fault;
     // Only a regular file of the player's own takes the record.
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() && lockFile(fd)) {
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        fault = "it is not a regular file";
+    else if (status.st_uid != ::geteuid())
+        fault = "it belongs to another user";
+    else if (!lockFile(fd))
+        fault = "another program has held its lock for more than 2 s";
+    else {
         // Under the lock nobody else appends, so the length read here is where this
         // record starts, and cutting back to it removes exactly a torn record.
-        if (::fstat(fd, &status) == 0) {
-            written = writeAll(fd, record);
-            if (!written) {
-                // A torn record would glue the next one onto it for ever. Should the
-                // cut fail too, nothing more can be done here.
-                [[maybe_unused]] const int cut = ::ftruncate(fd, status.st_size);
-            }
+        errno = 0;
+        if (::fstat(fd, &status) != 0)
+            fault = std::strerror(errno);
+        else if (!writeAll(fd, record)) {
+            fault = errno != 0 ? std::strerror(errno) : "the disk took only part of it";
+            // A torn record would glue the next one onto it for ever. Should the
+            // cut fail too, nothing more can be done here.
+            [[maybe_unused]] const int cut = ::ftruncate(fd, status.st_size);
         }
         ::flock(fd, LOCK_UN);
     }
-    return ::close(fd) == 0 && written;
+    if (::close(fd) != 0 && fault.empty())
+        fault = std::strerror(errno);
+    return fault;
 }
 
 ScoreFile::ScoreFile(std::filesystem::path programFolder, std::filesystem::path dataFolder, QLocale locale,
@@ -152,18 +171,41 @@ ScoreFile::ScoreFile(std::filesystem::path programFolder, std::filesystem::path 
 {
 }
 
-void ScoreFile::append(const ScoreRun& run)
+RecordOutcome ScoreFile::append(const ScoreRun& run)
 {
+    const QString line = scoreLine(run, m_clock(), m_locale);
+    const RecordOutcome kept{true, line.toStdString()};
     const std::string head = encodeText(scoreHead(), m_codeset);
-    const std::string record = encodeText(scoreLine(run, m_clock(), m_locale) + QStringLiteral("\r\n"), m_codeset);
+    const std::string record = encodeText(line + QStringLiteral("\r\n"), m_codeset);
 
-    if (!m_programFolder.empty() && appendRecord(scoreFilePath(m_programFolder), head, record))
-        return;
-    if (m_dataFolder.empty())
-        return;
-    std::error_code ignored;
-    std::filesystem::create_directories(m_dataFolder, ignored);
-    appendRecord(scoreFilePath(m_dataFolder), head, record);
+    const auto programLog = scoreFilePath(m_programFolder);
+    std::string programFault;
+    if (!m_programFolder.empty()) {
+        programFault = appendRecord(programLog, head, record, Links::Refused);
+        if (programFault.empty())
+            return kept;
+    }
+    // The player's own folder, which only the player can write: a link there is the
+    // player's, to a file in a folder that is synchronised, say.
+    const auto dataLog = scoreFilePath(m_dataFolder);
+    std::string dataFault = "there is no data folder: no home folder was found";
+    if (!m_dataFolder.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(m_dataFolder, error);
+        dataFault = error ? "its folder cannot be made: " + error.message()
+                          : appendRecord(dataLog, head, record, Links::FollowedToOwnFile);
+    }
+    if (dataFault.empty()) {
+        if (!m_programFolder.empty())
+            qCWarning(lcScore, "the record went to %s, as %s did not take it: %s", dataLog.c_str(), programLog.c_str(),
+                      programFault.c_str());
+        return kept;
+    }
+    if (!m_programFolder.empty())
+        qCWarning(lcScore, "%s did not take the record: %s", programLog.c_str(), programFault.c_str());
+    qCWarning(lcScore, "%s did not take the record: %s", dataLog.c_str(), dataFault.c_str());
+    qCWarning(lcScore, "the run was not saved anywhere; its record: %s", kept.line.c_str());
+    return {false, kept.line};
 }
 
 }  // namespace tonarika

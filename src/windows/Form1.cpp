@@ -228,6 +228,18 @@ void Form1::showWarning(std::string_view text, std::string_view title)
     box.exec();
 }
 
+void Form1::reportUnsavedRecord(std::string_view line)
+{
+    if (m_ending)
+        return;
+    QMessageBox box(QMessageBox::Warning, toQString(captions::kUnsavedTitle),
+                    toQString(captions::kUnsavedText) + QStringLiteral("\n\n") + toQString(line), QMessageBox::Ok, this);
+    // The line can be selected and copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    useLightPalette(box);
+    box.exec();
+}
+
 void Form1::unloadWindow()
 {
     close();

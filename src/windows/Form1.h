@@ -40,12 +40,17 @@ public:
     void setListenDescription(std::string_view text) override;
     void setChecked(Mode item, bool checked) override;
     void showWarning(std::string_view text, std::string_view title) override;
+    void reportUnsavedRecord(std::string_view line) override;
     void unloadWindow() override;
 
     // Writes the run's record unless the window already has: the close box, the quit
     // command, the end of the session and the end of the process all come here, and
     // between them the record is written exactly once.
     void recordRunOnce();
+    // The program is ending without the player (a signal, the end of the session): from
+    // now on nothing waits for the player, and a record that cannot be saved is only
+    // told on stderr.
+    void setEnding() { m_ending = true; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,6 +67,7 @@ private:
     int m_scoreFontPixels = 0;  // the designed size of the value labels' font
     Game m_game;
     bool m_unloaded = false;
+    bool m_ending = false;
 };
 
 }  // namespace tonarika

@@ -26,6 +26,7 @@ public:
     std::string listenDescription;
     std::map<Mode, bool> checks;
     std::vector<std::pair<std::string, std::string>> warnings;  // text, title
+    std::vector<std::string> unsavedRecords;
     std::function<void()> onUnload;
     int unloads = 0;
 
@@ -43,6 +44,7 @@ public:
     void setListenDescription(std::string_view text) override { listenDescription = text; }
     void setChecked(Mode item, bool checked) override { checks[item] = checked; }
     void showWarning(std::string_view text, std::string_view title) override { warnings.emplace_back(text, title); }
+    void reportUnsavedRecord(std::string_view line) override { unsavedRecords.emplace_back(line); }
     void unloadWindow() override
     {
         ++unloads;
