@@ -48,6 +48,7 @@ void soundFirstNoteWhileLoading(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         auto fresh = std::make_unique<tonarika::SdlPlayer>(std::vector<std::filesystem::path>{TONARIKA_SOURCE_DIR}, kNotes);
+        fresh->start();
         state.ResumeTiming();
         fresh->play("wav/Fa.wav");
         state.PauseTiming();

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QToolTip>
 #include <QSessionManager>
+#include <QTimer>
 
 // std
 #include <csignal>
@@ -50,7 +51,7 @@ int main(int argc, char** argv)
     QToolTip::setPalette(tonarika::lightPalette());
 
     const auto folder = tonarika::programFolder();
-    // All twelve notes start loading now, so that the first question sounds at once.
+    // The twelve notes, all from one folder.
     std::vector<std::string> notes;
     for (const auto& row : tonarika::kNoteTable)
         notes.emplace_back(row.wavFile);
@@ -74,6 +75,9 @@ int main(int argc, char** argv)
     std::atexit(recordOnExit);
 
     window.show();
+    // The sound device opens and the notes load once the window is up, so that neither
+    // delays it; a note asked before its load is done is loaded first.
+    QTimer::singleShot(0, &app, [&player] { player.start(); });
     const int status = QApplication::exec();
     openWindow = nullptr;
     return status;

@@ -1,6 +1,7 @@
 // The real player, through SDL's disk driver: what it writes is what a speaker would get.
 
 // own
+#include "MessageCapture.h"
 #include "SdlPlayer.h"
 #include "audio/NotePitch.h"
 #include "audio/Pitch.h"
@@ -31,9 +32,9 @@ constexpr int kRate = 44100;
 constexpr double kLowHz = 400.0;
 constexpr double kHighHz = 800.0;
 
-void writeSine(const fs::path& path, double hz, double amplitude)
+void writeSine(const fs::path& path, double hz, double amplitude, int seconds = 2)
 {
-    audio::Wave wave{kRate, std::vector<float>(2 * kRate)};
+    audio::Wave wave{kRate, std::vector<float>(size_t(seconds) * kRate)};
     for (size_t i = 0; i < wave.samples.size(); ++i)
         wave.samples[i] = float(amplitude * std::sin(2 * std::numbers::pi * hz * double(i) / kRate));
     fs::create_directories(path.parent_path());
@@ -105,6 +106,7 @@ TEST_F(SdlPlayerTest, aNewNoteFadesTheSoundingOneOutWithoutAClick)
     {
         // Neither note was asked before: each starts when its load completes.
         SdlPlayer player({folder});
+        player.start();
         ASSERT_TRUE(player.isOpen());
         EXPECT_EQ(player.bufferFrames(), 256);
         player.play("wav/Do.wav");
@@ -150,6 +152,48 @@ TEST_F(SdlPlayerTest, theCurrentFolderComesBeforeTheProgramFolder)
     const auto left = recorded();
     EXPECT_LT(onset(left, kHighHz), left.size());
     EXPECT_EQ(onset(left, kLowHz), left.size());
+}
+
+// The notes come from one folder: the first that holds any of them. A lone Do in the
+// current folder does not mix with the program's set: Re, which it lacks, sounds the
+// alert tone rather than another set's Re.
+TEST_F(SdlPlayerTest, allNotesComeFromTheFirstFolderThatHoldsAnyOfThem)
+{
+    writeSine(folder / "current/wav/Do.wav", kHighHz, 0.5);
+    writeSine(folder / "program/wav/Do.wav", kLowHz, 0.5);
+    writeSine(folder / "program/wav/Re.wav", kLowHz, 0.5);
+    const auto previous = fs::current_path();
+    fs::current_path(folder / "current");
+    {
+        SdlPlayer player({{}, folder / "program"}, {"wav/Do.wav", "wav/Re.wav"});
+        player.play("wav/Re.wav");
+        std::this_thread::sleep_for(200ms);
+        player.play("wav/Do.wav");
+        std::this_thread::sleep_for(200ms);
+    }
+    fs::current_path(previous);
+    const auto left = recorded();
+    EXPECT_LT(onset(left, 1000.0), left.size()) << "Re sounds the alert tone";
+    EXPECT_LT(onset(left, kHighHz), left.size()) << "Do comes from the current folder";
+    EXPECT_EQ(onset(left, kLowHz), left.size()) << "nothing comes from the program's folder";
+}
+
+// A note asked while it loads, then another that is loaded already: when the first
+// load ends, the first note does not start over the second.
+TEST_F(SdlPlayerTest, aNoteStillLoadingNeverStartsOverOneAskedAfterIt)
+{
+    writeSine(folder / "wav/Mi.wav", kHighHz, 0.5);
+    writeSine(folder / "wav/Fa.wav", kLowHz, 0.5, 25);  // long enough to be loading still
+    SdlPlayer player({folder}, {"wav/Mi.wav"});
+    player.waitUntilLoaded();
+    player.play("wav/Fa.wav");
+    player.play("wav/Mi.wav");
+    std::this_thread::sleep_for(400ms);
+    player.waitUntilLoaded();
+    std::this_thread::sleep_for(100ms);
+    const auto left = recorded();
+    EXPECT_LT(onset(left, kHighHz), left.size());
+    EXPECT_EQ(onset(left, kLowHz), left.size()) << "the note asked first started after all";
 }
 
 TEST_F(SdlPlayerTest, aRepeatedNoteIsPlayedFromMemory)
@@ -201,6 +245,23 @@ TEST_F(SdlPlayerTest, unplayableFilesSoundTheAlertTonePromptlyWithMemoryBounded)
                  noise[i] = char((i * 7919 + 13) % 251);
              write(p, noise);
          }},
+        // The first pair of chunks a tiny 8 kHz 8-bit note, the second 15 MB of 32-bit
+        // samples at 192 kHz: what the second format reads as 20 s, the first as half an hour.
+        {"two pairs of format and data", [&](const fs::path& p) {
+             const std::uint32_t big = 15u << 20;
+             std::string wave = header(8000, 8, 16) + std::string(16, 'x') + header(192000, 32, big).substr(12);
+             wave.replace(4, 4, std::string{char(0xF0), char(0xFF), char(0xFF), char(0x00)});
+             write(p, wave);
+             fs::resize_file(p, wave.size() + big);
+         }},
+        {"the file a fuzzer found", [&](const fs::path& p) {
+             const std::string hex = "5249464656000000574156454c49535407000000494e464f61626300666d742010000000010001001c01"
+                                     "000080610000020010006461746110000000000053540700";
+             std::string bytes;
+             for (size_t i = 0; i < hex.size(); i += 2)
+                 bytes += char(std::stoi(hex.substr(i, 2), nullptr, 16));
+             write(p, bytes);
+         }},
     };
     const long memoryBefore = peakMemoryKiB();
     for (const auto& [what, make] : cases) {
@@ -208,11 +269,13 @@ TEST_F(SdlPlayerTest, unplayableFilesSoundTheAlertTonePromptlyWithMemoryBounded)
         fs::remove(path);
         make(path);
         fs::remove(output);
+        test::MessageCapture messages;
         {
             SdlPlayer player({folder});
             EXPECT_NO_THROW(player.play("wav/Si.wav")) << what;
             std::this_thread::sleep_for(200ms);
         }
+        EXPECT_TRUE(messages.has("tonarika.sound", path.string() + " is refused, and sounds the alert tone instead: ")) << what;
         const auto left = recorded();
         const size_t alert = onset(left, 1000.0);
         ASSERT_LT(alert, left.size()) << what << ": no alert tone";
@@ -251,6 +314,7 @@ TEST_F(SdlPlayerTest, withNoAudioDeviceAtAllPlayingFails)
 {
     ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SdlPlayer player({folder});
+    player.start();
     EXPECT_FALSE(player.isOpen());
     EXPECT_THROW(player.play("wav/Do.wav"), SoundError);
 }

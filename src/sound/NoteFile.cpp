@@ -7,50 +7,59 @@
 
 // std
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstring>
 #include <string_view>
 
 namespace tonarika {
 
 namespace {
 
-std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t at)
+std::uint32_t le32(const std::uint8_t* bytes)
 {
-    return std::uint32_t(bytes[at]) | std::uint32_t(bytes[at + 1]) << 8 | std::uint32_t(bytes[at + 2]) << 16
-        | std::uint32_t(bytes[at + 3]) << 24;
+    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16
+        | std::uint32_t(bytes[3]) << 24;
 }
 
-std::uint16_t le16(std::span<const std::uint8_t> bytes, std::size_t at)
+std::uint16_t le16(const std::uint8_t* bytes)
 {
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
 }
 
-bool tagIs(std::span<const std::uint8_t> bytes, std::size_t at, std::string_view tag)
+bool tagIs(const std::uint8_t* bytes, std::string_view tag)
 {
-    for (std::size_t i = 0; i < tag.size(); ++i) {
-        if (bytes[at + i] != static_cast<std::uint8_t>(tag[i]))
-            return false;
-    }
-    return true;
+    return std::equal(tag.begin(), tag.end(), bytes, [](char a, std::uint8_t b) { return std::uint8_t(a) == b; });
 }
 
 }  // namespace
 
-NoteFile readNoteFile(const std::filesystem::path& path, std::size_t maxBytes)
+NoteFile readNoteFile(const std::filesystem::path& path, std::size_t maxBytes, double maxSeconds)
 {
     NoteFile file;
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        file.outcome = errno == ENOENT || errno == ENOTDIR ? NoteFile::Outcome::Missing : NoteFile::Outcome::Refused;
+        if (errno != ENOENT && errno != ENOTDIR) {
+            file.outcome = NoteFile::Outcome::Refused;
+            file.problem = std::strerror(errno);
+        }
         return file;
     }
     file.outcome = NoteFile::Outcome::Refused;
     struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size >= 0
-        && static_cast<std::uint64_t>(status.st_size) <= maxBytes) {
-        file.device = status.st_dev;
-        file.inode = status.st_ino;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        file.problem = "not a regular file";
+    } else if (static_cast<std::uint64_t>(status.st_size) > maxBytes) {
+        file.problem = "larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MB";
+    } else if (file.problem = waveFault(
+                   [fd](std::uint64_t offset, std::uint8_t* out, std::size_t length) {
+                       return ::pread(fd, out, length, off_t(offset)) == ssize_t(length);
+                   },
+                   std::uint64_t(status.st_size), maxSeconds);
+               !file.problem.empty()) {
+        // Refused from its headers alone: its samples are never read.
+    } else {
         // One byte more than fstat gave tells a file that is still growing.
         file.bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
         std::size_t got = 0;
@@ -61,23 +70,29 @@ NoteFile readNoteFile(const std::filesystem::path& path, std::size_t maxBytes)
             if (n <= 0) {
                 if (n == 0)
                     file.outcome = NoteFile::Outcome::Read;
+                else
+                    file.problem = std::strerror(errno);
                 break;
             }
             got += static_cast<std::size_t>(n);
         }
-        if (got > static_cast<std::size_t>(status.st_size))
+        if (got > static_cast<std::size_t>(status.st_size)) {
             file.outcome = NoteFile::Outcome::Refused;
+            file.problem = "it grew while it was read";
+        }
         file.bytes.resize(file.outcome == NoteFile::Outcome::Read ? got : 0);
-        file.bytes.shrink_to_fit();
     }
     ::close(fd);
     return file;
 }
 
-bool isShortPcmWave(std::span<const std::uint8_t> bytes, double maxSeconds)
+std::string waveFault(const ByteReader& read, std::uint64_t size, double maxSeconds)
 {
-    if (bytes.size() < 12 || !tagIs(bytes, 0, "RIFF") || !tagIs(bytes, 8, "WAVE"))
-        return false;
+    std::array<std::uint8_t, 16> header{};
+    if (size < 12 || !read(0, header.data(), 12) || !tagIs(header.data(), "RIFF") || !tagIs(header.data() + 8, "WAVE"))
+        return "not a RIFF wave";
+    // SDL reads no further than the RIFF chunk's own size.
+    const std::uint64_t end = std::min<std::uint64_t>(std::uint64_t(le32(header.data() + 4)) + 8, size);
     std::uint16_t format = 0;
     std::uint16_t channels = 0;
     std::uint32_t sampleRate = 0;
@@ -85,31 +100,58 @@ bool isShortPcmWave(std::span<const std::uint8_t> bytes, double maxSeconds)
     std::uint64_t dataBytes = 0;
     bool haveFormat = false;
     bool haveData = false;
-    for (std::size_t at = 12; at + 8 <= bytes.size();) {
-        const std::uint64_t size = le32(bytes, at + 4);
-        const std::size_t body = at + 8;
-        if (tagIs(bytes, at, "fmt ") && size >= 16 && body + 16 <= bytes.size()) {
-            format = le16(bytes, body);
-            channels = le16(bytes, body + 2);
-            sampleRate = le32(bytes, body + 4);
-            bits = le16(bytes, body + 14);
+    for (std::uint64_t at = 12; at + 8 <= end;) {
+        if (!read(at, header.data(), 8))
+            return "a chunk cut short";
+        const std::uint64_t chunkSize = le32(header.data() + 4);
+        const std::uint64_t body = at + 8;
+        if (tagIs(header.data(), "fmt ")) {
+            if (haveFormat)
+                return "more than one format chunk";
+            if (chunkSize < 16 || body + 16 > end || !read(body, header.data(), 16))
+                return "a format chunk cut short";
+            format = le16(header.data());
+            channels = le16(header.data() + 2);
+            sampleRate = le32(header.data() + 4);
+            bits = le16(header.data() + 14);
             haveFormat = true;
-        } else if (tagIs(bytes, at, "data")) {
-            // A data chunk that claims more than the file holds is as long as the file.
-            dataBytes = std::min<std::uint64_t>(size, bytes.size() - body);
+        } else if (tagIs(header.data(), "data")) {
+            if (haveData)
+                return "more than one data chunk";
+            if (body + chunkSize > end)
+                return "a data chunk that claims more bytes than there are";
+            dataBytes = chunkSize;
             haveData = true;
         }
-        at = body + static_cast<std::size_t>(std::min<std::uint64_t>(size + (size & 1), bytes.size()));
+        at = body + chunkSize + (chunkSize & 1);
     }
     // Linear PCM, IEEE float, or either behind the extensible header.
     constexpr std::uint16_t kPcm = 1, kFloat = 3, kExtensible = 0xFFFE;
-    const bool knownFormat = format == kPcm || format == kFloat || format == kExtensible;
-    const bool knownBits = bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    if (!haveFormat || !haveData || !knownFormat || !knownBits || channels == 0 || channels > 8
-        || sampleRate < 8000 || sampleRate > 192000)
-        return false;
+    if (!haveFormat || !haveData)
+        return "no format or no data chunk";
+    if (!(format == kPcm || format == kFloat || format == kExtensible))
+        return "a compressed or unknown sample format";
+    if (!(bits == 8 || bits == 16 || bits == 24 || bits == 32) || channels == 0 || channels > 8 || sampleRate < 8000
+        || sampleRate > 192000)
+        return "a sample size, channel count or rate out of range";
     const std::uint64_t frames = dataBytes / (std::uint64_t(channels) * (bits / 8u));
-    return frames > 0 && double(frames) / sampleRate <= maxSeconds;
+    if (frames == 0)
+        return "no sound in it";
+    if (double(frames) / sampleRate > maxSeconds)
+        return "longer than " + std::to_string(int(maxSeconds)) + " s";
+    return {};
+}
+
+std::string waveFault(std::span<const std::uint8_t> bytes, double maxSeconds)
+{
+    return waveFault(
+        [bytes](std::uint64_t offset, std::uint8_t* out, std::size_t length) {
+            if (offset > bytes.size() || length > bytes.size() - offset)
+                return false;
+            std::copy_n(bytes.begin() + std::ptrdiff_t(offset), length, out);
+            return true;
+        },
+        bytes.size(), maxSeconds);
 }
 
 }  // namespace tonarika

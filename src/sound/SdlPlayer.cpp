@@ -3,9 +3,16 @@
 // own
 #include "NoteFile.h"
 
+// Qt
+#include <QLoggingCategory>
+
 // SDL
 #include <SDL.h>
 #include <SDL_mixer.h>
+
+// system
+#include <malloc.h>
+#include <sys/stat.h>
 
 // std
 #include <algorithm>
@@ -16,6 +23,8 @@
 namespace tonarika {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcSound, "tonarika.sound", QtWarningMsg)
 
 constexpr int kRate = 44100;
 constexpr int kOutputChannels = 2;
@@ -67,17 +76,10 @@ void SdlPlayer::fadeEffect(int /*channel*/, void* stream, int length, void* data
     }
 }
 
-SdlPlayer::SdlPlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> preload)
+SdlPlayer::SdlPlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> notes)
     : m_folders(std::move(folders))
+    , m_notes(std::move(notes))
 {
-    if (!openDevice())
-        return;
-    {
-        std::lock_guard lock(m_mutex);
-        for (const auto& wavFile : preload)
-            noteLocked(wavFile);
-    }
-    m_loader = std::thread(&SdlPlayer::loadInBackground, this);
 }
 
 SdlPlayer::~SdlPlayer()
@@ -91,7 +93,7 @@ SdlPlayer::~SdlPlayer()
         m_loader.join();
     if (m_open) {
         Mix_HaltChannel(-1);
-        for (auto& [name, note] : m_notes) {
+        for (auto& [name, note] : m_loaded) {
             if (note.chunk)
                 Mix_FreeChunk(note.chunk);
         }
@@ -102,16 +104,31 @@ SdlPlayer::~SdlPlayer()
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
+void SdlPlayer::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    if (!openDevice())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto& wavFile : m_notes)
+            noteLocked(wavFile);
+    }
+    m_loader = std::thread(&SdlPlayer::loadInBackground, this);
+}
+
 bool SdlPlayer::openDevice()
 {
-    if (m_open)
-        return true;
     if (!m_sdlStarted) {
         // SDL would turn SIGINT and SIGTERM into a quit event that nothing here reads;
         // the program handles them itself.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            qCWarning(lcSound, "no sound: SDL's audio could not start: %s", SDL_GetError());
             return false;
+        }
         m_sdlStarted = true;
     }
     // A fixed format lets the fade work on known samples; SDL converts for the hardware.
@@ -119,6 +136,7 @@ bool SdlPlayer::openDevice()
         if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, kOutputChannels, frames, nullptr, 0) == 0) {
             m_bufferFrames = frames;
             m_open = true;
+            Mix_QuerySpec(&m_rate, &m_format, &m_channelsOut);
             Mix_AllocateChannels(kChannels);
             m_alertSamples = makeAlertTone();
             m_alert = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(m_alertSamples.data()),
@@ -126,39 +144,50 @@ bool SdlPlayer::openDevice()
             return true;
         }
     }
+    qCWarning(lcSound, "no sound: no sound device could be opened: %s", Mix_GetError());
     return false;
 }
 
 void SdlPlayer::play(std::string_view wavFile)
 {
-    if (!openDevice())
+    start();
+    if (!m_open)
         throw SoundError(std::string("no audio device: ") + SDL_GetError());
-    if (!m_loader.joinable())
-        m_loader = std::thread(&SdlPlayer::loadInBackground, this);
 
     std::lock_guard lock(m_mutex);
-    const Note& note = noteLocked(std::string(wavFile));
+    const std::string name(wavFile);
+    const Note& note = noteLocked(name);
     if (note.state == Note::State::Loading) {
-        // The loader starts it the moment it is ready, unless another note is asked first.
-        m_wanted = std::string(wavFile);
+        // The loader takes it next and starts it the moment it is ready, unless another
+        // note is asked first.
+        if (const auto queued = std::find(m_queue.begin(), m_queue.end(), name); queued != m_queue.end()) {
+            m_queue.erase(queued);
+            m_queue.push_front(name);
+        }
+        m_wanted = name;
         return;
     }
     m_wanted.reset();
-    if (!startLocked(note.state == Note::State::Ready ? note.chunk : m_alert))
+    if (!startLocked(note.state == Note::State::Ready ? note.chunk : m_alert)) {
+        qCWarning(lcSound, "%s could not be started: %s", name.c_str(), Mix_GetError());
         throw SoundError(std::string("cannot play: ") + Mix_GetError());
+    }
 }
 
 void SdlPlayer::waitUntilLoaded()
 {
+    start();
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return (m_queue.empty() && !m_loading) || !m_loader.joinable(); });
 }
 
 SdlPlayer::Note& SdlPlayer::noteLocked(const std::string& wavFile)
 {
-    const auto [found, added] = m_notes.try_emplace(wavFile);
+    const auto [found, added] = m_loaded.try_emplace(wavFile);
     if (added) {
         m_queue.push_back(wavFile);
+        if (std::find(m_notes.begin(), m_notes.end(), wavFile) == m_notes.end())
+            m_notes.push_back(wavFile);
         m_changed.notify_all();
     }
     return found->second;
@@ -183,9 +212,25 @@ bool SdlPlayer::startLocked(Mix_Chunk* chunk)
     return true;
 }
 
+std::filesystem::path SdlPlayer::chooseFolder() const
+{
+    for (const auto& folder : m_folders) {
+        for (const auto& wavFile : m_notes) {
+            struct stat status {};
+            const auto path = folder.empty() ? std::filesystem::path(wavFile) : folder / wavFile;
+            if (::lstat(path.c_str(), &status) == 0)
+                return folder;
+        }
+    }
+    return m_folders.empty() ? std::filesystem::path() : m_folders.front();
+}
+
 void SdlPlayer::loadInBackground()
 {
+    // Which folder the notes come from is found on this thread, off the window's.
+    const std::filesystem::path folder = chooseFolder();
     std::unique_lock lock(m_mutex);
+    m_folder = folder;
     for (;;) {
         m_changed.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
         if (m_stopping)
@@ -197,39 +242,98 @@ void SdlPlayer::loadInBackground()
         Mix_Chunk* chunk = load(wavFile);
         lock.lock();
         m_loading = false;
-        Note& note = m_notes[wavFile];
+        Note& note = m_loaded[wavFile];
         note.chunk = chunk;
         note.state = chunk ? Note::State::Ready : Note::State::Bad;
         if (m_wanted == wavFile) {
             m_wanted.reset();
-            startLocked(chunk ? chunk : m_alert);
+            if (!startLocked(chunk ? chunk : m_alert))
+                qCWarning(lcSound, "%s could not be started: %s", wavFile.c_str(), Mix_GetError());
         }
+        const bool done = m_queue.empty();
         m_changed.notify_all();
+        if (done) {
+            // What reading and decoding took and gave back goes back to the system.
+            lock.unlock();
+            ::malloc_trim(0);
+            lock.lock();
+        }
     }
 }
 
 Mix_Chunk* SdlPlayer::load(const std::string& wavFile) const
 {
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> seen;  // one file reached twice is read once
-    for (const auto& folder : m_folders) {
-        const NoteFile file = readNoteFile(folder.empty() ? std::filesystem::path(wavFile) : folder / wavFile, kMaxFileBytes);
-        if (file.outcome != NoteFile::Outcome::Read)
-            continue;
-        const std::pair identity{file.device, file.inode};
-        if (std::find(seen.begin(), seen.end(), identity) != seen.end())
-            continue;
-        seen.push_back(identity);
-        if (!isShortPcmWave(file.bytes, kMaxSeconds))
-            continue;
-        // Decoded from the bytes already read, into the device's format.
-        SDL_RWops* source = SDL_RWFromConstMem(file.bytes.data(), static_cast<int>(file.bytes.size()));
-        Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
-        if (chunk && chunk->alen > 0)
-            return chunk;
-        if (chunk)
-            Mix_FreeChunk(chunk);
+    const auto path = m_folder.empty() ? std::filesystem::path(wavFile) : m_folder / wavFile;
+    const NoteFile file = readNoteFile(path, kMaxFileBytes, kMaxSeconds);
+    std::string fault;
+    Mix_Chunk* chunk = nullptr;
+    if (file.outcome == NoteFile::Outcome::Missing)
+        fault = "there is no such file";
+    else if (file.outcome == NoteFile::Outcome::Refused)
+        fault = file.problem;
+    else
+        chunk = decode(file.bytes, fault);
+    if (!chunk)
+        qCWarning(lcSound, "%s is refused, and sounds the alert tone instead: %s", path.c_str(), fault.c_str());
+    return chunk;
+}
+
+Mix_Chunk* SdlPlayer::decode(const std::vector<std::uint8_t>& bytes, std::string& fault) const
+{
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    if (!source || !SDL_LoadWAV_RW(source, 1, &spec, &samples, &length)) {
+        fault = std::string("SDL cannot decode it: ") + SDL_GetError();
+        return nullptr;
     }
-    return nullptr;
+    // What SDL decoded is what counts: however the file's header read, its sound must
+    // last no longer than the bound, or it is never converted, let alone kept.
+    const double frameBytes = double(SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels);
+    const double seconds = frameBytes > 0 && spec.freq > 0 ? length / frameBytes / spec.freq : 0.0;
+    if (length == 0 || seconds > kMaxSeconds) {
+        SDL_FreeWAV(samples);
+        fault = length == 0 ? "SDL decoded no sound from it" : "SDL decoded more than 30 s from it";
+        return nullptr;
+    }
+    SDL_AudioCVT convert;
+    if (SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, m_format, Uint8(m_channelsOut), m_rate) < 0) {
+        SDL_FreeWAV(samples);
+        fault = std::string("SDL cannot convert it: ") + SDL_GetError();
+        return nullptr;
+    }
+    Uint8* converted = samples;
+    Uint32 convertedLength = length;
+    if (convert.needed) {
+        convert.len = int(length);
+        convert.buf = static_cast<Uint8*>(SDL_malloc(size_t(length) * size_t(convert.len_mult)));
+        if (!convert.buf) {
+            SDL_FreeWAV(samples);
+            fault = "out of memory";
+            return nullptr;
+        }
+        SDL_memcpy(convert.buf, samples, length);
+        SDL_FreeWAV(samples);
+        if (SDL_ConvertAudio(&convert) < 0) {
+            SDL_free(convert.buf);
+            fault = std::string("SDL cannot convert it: ") + SDL_GetError();
+            return nullptr;
+        }
+        // The conversion works in a buffer several times the samples; keep the samples.
+        convertedLength = Uint32(convert.len_cvt);
+        converted = static_cast<Uint8*>(SDL_realloc(convert.buf, convertedLength));
+        if (!converted)
+            converted = convert.buf;
+    }
+    Mix_Chunk* chunk = Mix_QuickLoad_RAW(converted, convertedLength);
+    if (!chunk) {
+        SDL_free(converted);
+        fault = std::string("SDL_mixer cannot take it: ") + Mix_GetError();
+        return nullptr;
+    }
+    chunk->allocated = 1;  // the chunk owns its samples, and frees them with itself
+    return chunk;
 }
 
 }  // namespace tonarika

@@ -22,21 +22,26 @@ namespace tonarika {
 
 // Plays notes through SDL_mixer. The device is opened once, with a small buffer so a
 // note starts within a few milliseconds. Notes are read and decoded on a thread of
-// their own and stay in memory, so play() never waits on the disk: a note asked
-// before its load has finished starts as soon as the load completes. A note that
-// cannot be loaded sounds the alert tone, and is not tried again. A new note fades
-// the sounding one out over a few milliseconds instead of cutting it with a click.
-// SDL's environment (SDL_AUDIODRIVER and the rest) stays in force; SDL installs no
-// signal handlers.
+// their own and stay in memory, in the device's format and no larger than their samples,
+// so play() never waits on the disk: a note asked before its load has finished jumps to
+// the front of the queue and starts as soon as it is loaded. A note that cannot be
+// loaded sounds the alert tone, and is not tried again. A new note fades the sounding
+// one out over a few milliseconds instead of cutting it with a click. Whatever fails
+// leaves a line on stderr (category tonarika.sound) with its cause. SDL's environment
+// (SDL_AUDIODRIVER and the rest) stays in force; SDL installs no signal handlers.
 class SdlPlayer : public Player {
 public:
-    // A note file name ("wav/Do.wav") is looked up under each folder in turn; an empty
-    // folder is the current directory. The `preload` notes start loading at once.
-    explicit SdlPlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> preload = {});
+    // `notes` are the note files it plays ("wav/Do.wav", ...). They all come from one
+    // folder: the first of `folders` that holds any of them (an empty folder is the
+    // current directory), so that a pitch never comes from another set than the rest.
+    // Nothing is opened or read before start() or the first play().
+    explicit SdlPlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> notes = {});
     ~SdlPlayer() override;
     SdlPlayer(const SdlPlayer&) = delete;
     SdlPlayer& operator=(const SdlPlayer&) = delete;
 
+    // Opens the sound device and starts loading every note in the background.
+    void start();
     void play(std::string_view wavFile) override;
 
     bool isOpen() const { return m_open; }
@@ -67,7 +72,9 @@ private:
 
     bool openDevice();
     void loadInBackground();
+    std::filesystem::path chooseFolder() const;
     Mix_Chunk* load(const std::string& wavFile) const;
+    Mix_Chunk* decode(const std::vector<std::uint8_t>& bytes, std::string& fault) const;
     // Asks for a note's load unless it was asked before. Needs m_mutex.
     Note& noteLocked(const std::string& wavFile);
     // Starts a chunk on the next channel, fading out all others. Needs m_mutex.
@@ -76,9 +83,16 @@ private:
     static constexpr int kChannels = 4;
 
     std::vector<std::filesystem::path> m_folders;
+    std::vector<std::string> m_notes;
+    std::filesystem::path m_folder;  // where the notes come from; set by the loader
+    bool m_started = false;
     bool m_sdlStarted = false;
     bool m_open = false;
     int m_bufferFrames = 0;
+    // The device's format, which every note is converted to once, as it is loaded.
+    int m_rate = 0;
+    std::uint16_t m_format = 0;
+    int m_channelsOut = 0;
     std::vector<short> m_alertSamples;
     Mix_Chunk* m_alert = nullptr;
 
@@ -86,8 +100,8 @@ private:
     std::condition_variable m_changed;
     int m_nextChannel = 0;
     std::array<Voice, kChannels> m_voices;
-    std::unordered_map<std::string, Note> m_notes;
-    std::deque<std::string> m_queue;        // notes still to load, in the order asked
+    std::unordered_map<std::string, Note> m_loaded;
+    std::deque<std::string> m_queue;        // notes still to load, the one asked first
     std::optional<std::string> m_wanted;    // the note asked last, if it is still loading
     bool m_loading = false;                 // a load is under way outside the lock
     bool m_stopping = false;
