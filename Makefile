@@ -5,11 +5,12 @@
 # make bench  build and run the benchmarks
 # make sanitize  build and run every test under ASan and UBSan (build-sanitize/)
 # make package   build the Debian package build/tonarika_<version>_<arch>.deb, check it with lintian
+# make fuzz   fuzz the wave check and the score log's reader with libFuzzer (clang), FUZZ_SECONDS each
 
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test run progress display notes bench sanitize package
+.PHONY: deps build test run progress display notes bench sanitize package fuzz
 
 deps:
 	@scripts/install-deps
@@ -65,3 +66,18 @@ bench:
 	cmake --build $(BUILD) --target tonarika-bench tonarika-progress-bench
 	SDL_AUDIODRIVER=$${SDL_AUDIODRIVER:-dummy} $(BUILD)/bench/tonarika-bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/tonarika-progress-bench
+
+# Not part of CI: each target runs for FUZZ_SECONDS, from the notes as seeds, and any
+# crash, sanitizer report or failed check stops it with the input that caused it.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps fuzz
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTONARIKA_FUZZ=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) --target fuzz-wave fuzz-score-log
+	mkdir -p $(FUZZ_BUILD)/corpus/wave $(FUZZ_BUILD)/corpus/score-log
+	cp wav/*.wav $(FUZZ_BUILD)/corpus/wave/
+	cp tests/data/score-log-seed.txt $(FUZZ_BUILD)/corpus/score-log/
+	$(FUZZ_BUILD)/fuzz/fuzz-wave -max_total_time=$(FUZZ_SECONDS) -max_len=65536 $(FUZZ_BUILD)/corpus/wave
+	QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/fuzz/fuzz-score-log -max_total_time=$(FUZZ_SECONDS) $(FUZZ_BUILD)/corpus/score-log
