@@ -1,6 +1,7 @@
 // own
 #include "Appearance.h"
 #include "ClockRandom.h"
+#include "CommandLine.h"
 #include "Form1.h"
 #include "ProgramFolder.h"
 #include "ScoreFile.h"
@@ -37,6 +38,9 @@ void recordOnExit()
 
 int main(int argc, char** argv)
 {
+    if (const auto status = tonarika::answerCommandLine(argc, argv, QStringLiteral("tonarika"),
+                                                          QStringLiteral("Tonarika: 絶対音感を身につける聴音ゲーム")))
+        return *status;
     // A full disk must fail a write, not kill the program before it can try elsewhere.
     std::signal(SIGXFSZ, SIG_IGN);
 

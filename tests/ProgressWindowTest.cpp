@@ -161,6 +161,18 @@ private slots:
         QTRY_COMPARE(points->count(), before + 2);
     }
 
+    // A program folder whose name is no UTF-8 is read and watched as it is, byte for byte.
+    void aLogInAFolderNamedInNoUtf8IsReadAndWatched()
+    {
+        const fs::path odd = folder / "\xff\xfe-program";
+        writeRun(odd, QDateTime(kToday.addDays(-1), QTime(20, 0), Qt::UTC), "Easy", 1, 10);
+        const auto window = open({odd / "Score.TXT"});
+        auto* points = window->trend()->points(QStringLiteral("Easy"));
+        QCOMPARE(points->count(), 1);
+        writeRun(odd, QDateTime(kToday, QTime(20, 0), Qt::UTC), "Easy", 0, 10);
+        QTRY_COMPARE(points->count(), 2);
+    }
+
     // A log that is there but cannot be read is named in the status bar with the reason,
     // rather than its runs vanishing from view.
     void aLogThatCannotBeReadIsNamedWithTheReason()

@@ -27,6 +27,9 @@ TEST(Rules, rateTextHasOneDecimalAndTheGivenSeparator)
     EXPECT_EQ(rateText(251, 226, "."), "10.0 %");
     EXPECT_EQ(rateText(8, 1, "."), "87.5 %");
     EXPECT_EQ(rateText(7, 6, "."), "14.3 %");
+    // Half-way between two tenths rounds up: 13 of 16 is 81.25 %.
+    EXPECT_EQ(rateText(16, 3, "."), "81.3 %");
+    EXPECT_EQ(rateText(16, 13, "."), "18.8 %");
 }
 
 TEST(Rules, missTextHasPlainNumbers)

@@ -1,6 +1,7 @@
 // The score file on a real file system: the head, the appends, the fallback, the faults.
 
 // own
+#include "AsUser.h"
 #include "Game.h"
 #include "MessageCapture.h"
 #include "ProgramFolder.h"
@@ -43,34 +44,6 @@ std::string slurp(const fs::path& path)
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
-
-enum class Outcome { Held, Failed, CannotDropRoot };
-
-// Runs `body` in a child process that, when the test runs as root, gives up root,
-// so that permission bits bind it as they bind a user.
-Outcome asUnprivilegedUser(const std::function<bool()>& body)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(2);
-        ::_exit(body() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 2)
-        return Outcome::CannotDropRoot;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? Outcome::Held : Outcome::Failed;
-}
-
-// Some containers forbid setuid even to root: the permission cases cannot run there.
-#define EXPECT_HOLDS_AS_A_USER(body)                                                            \
-    do {                                                                                        \
-        const Outcome outcome = asUnprivilegedUser(body);                                       \
-        if (outcome == Outcome::CannotDropRoot)                                                 \
-            GTEST_SKIP() << "cannot give up root here, so permission bits do not bind the test"; \
-        EXPECT_EQ(outcome, Outcome::Held);                                                      \
-    } while (false)
 
 class ScoreFileTest : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 // and character sets, and damaged lines, which are counted and never guessed at.
 
 // own
+#include "AsUser.h"
 #include "ScoreFile.h"
 #include "ScoreLine.h"
 #include "ScoreLogReader.h"
@@ -158,6 +159,30 @@ TEST_F(ScoreLogParserTest, damagedLinesAreCountedNotGuessed)
     for (const auto& [what, line] : damaged)
         EXPECT_EQ(ScoreLogParser(kJapanese).parse(QString::fromUtf8(line.c_str())).kind, ScoreLogParser::Kind::Unreadable)
             << what << ": " << line;
+}
+
+// A log that is there but cannot be read is a fault with its reason, never an empty log.
+TEST_F(ScoreLogParserTest, aLogThatCannotBeReadIsAFaultWithItsReason)
+{
+    const fs::path log = folder / "Score.TXT";
+    const ScoreLogReader reader(ScoreLogParser(kJapanese), "UTF-8");
+    const auto faultOf = [&] {
+        const ScoreHistory history = reader.read({log});
+        return history.faults.empty() ? QString() : history.faults.front().reason;
+    };
+    fs::create_directories(log);
+    EXPECT_EQ(faultOf(), QStringLiteral("通常のファイルではありません"));
+    fs::remove(log);
+    std::ofstream(log).close();
+    fs::resize_file(log, 300u << 20);  // sparse: takes no room on the disk
+    EXPECT_EQ(faultOf(), QStringLiteral("大きすぎます（256 MB を超えています）"));
+    fs::resize_file(log, 0);
+    EXPECT_EQ(faultOf(), QString()) << "an empty log is no fault";
+    fs::remove(log);
+    EXPECT_EQ(faultOf(), QString()) << "nor is a missing one";
+    std::ofstream(log) << scoreHead().toStdString();
+    fs::permissions(log, fs::perms::owner_write);
+    EXPECT_HOLDS_AS_A_USER([&] { return faultOf() == QStringLiteral("読む権限がありません"); });
 }
 
 TEST_F(ScoreLogParserTest, logsAreMergedInTimeOrderAndMissingOnesSkipped)

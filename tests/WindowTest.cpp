@@ -6,6 +6,7 @@
 #include "FocusMarkStyle.h"
 #include "Form1.h"
 #include "KeyTable.h"
+#include "Version.h"
 #include "ResultLabel.h"
 #include "frmAbout.h"
 #include "fakes/FakePlayer.h"
@@ -355,7 +356,7 @@ private slots:
                 seen = true;
                 QCOMPARE(box->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
                 const auto boxLabel = [box](const char* name) { return test::childNamed<QLabel>(*box, QLatin1String(name)); };
-                QCOMPARE(boxLabel("lblTitle")->text(), QStringLiteral("Tonarika  Ver. 1.20"));
+                QCOMPARE(boxLabel("lblTitle")->text(), QStringLiteral("Tonarika  Ver. " TONARIKA_VERSION));
                 QCOMPARE(boxLabel("lblDescription")->text(), QStringLiteral("がんばって絶対音感を身につけましょう！"));
                 QVERIFY(!boxLabel("Label1")->toolTip().isEmpty());
                 QVERIFY(boxLabel("lblTitle")->toolTip().isEmpty());

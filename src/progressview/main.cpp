@@ -2,6 +2,7 @@
 
 // own
 #include "Appearance.h"
+#include "CommandLine.h"
 #include "ProgramFolder.h"
 #include "ProgressWindow.h"
 
@@ -11,6 +12,9 @@
 
 int main(int argc, char** argv)
 {
+    if (const auto status = tonarika::answerCommandLine(argc, argv, QStringLiteral("tonarika-progress"),
+                                                          QStringLiteral("Tonarika スコアの推移: 練習の成果を表示します")))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tonarika-progress"));
     QGuiApplication::setDesktopFileName(QStringLiteral(TONARIKA_PROGRESS_APP_ID));

@@ -2,6 +2,7 @@
 
 // own
 #include "Appearance.h"
+#include "Version.h"
 #include "ui_frmAbout.h"
 
 namespace tonarika {
@@ -12,6 +13,8 @@ frmAbout::frmAbout(QWidget* parent)
 {
     m_ui->setupUi(this);
     useLightPalette(*this);
+    // The design holds the title up to the version, which comes from the build.
+    m_ui->lblTitle->setText(m_ui->lblTitle->text() + QStringLiteral(TONARIKA_VERSION));
     // A fixed dialog frame: a close box, no minimise or maximise, no taskbar entry of
     // its own (it belongs to the main window).
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint

@@ -1,0 +1,78 @@
+#include "CommandLine.h"
+
+// own
+#include "Version.h"
+
+// Qt
+#include <QCommandLineParser>
+
+// std
+#include <cstdio>
+
+namespace tonarika {
+
+namespace {
+
+// The options QGuiApplication and QApplication take for themselves, with or without a
+// value: they are Qt's to read, and no error here.
+const QStringList kQtOptionsWithValue{
+    QStringLiteral("platform"),   QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+    QStringLiteral("plugin"),     QStringLiteral("qmljsdebugger"),      QStringLiteral("qwindowgeometry"),
+    QStringLiteral("qwindowicon"), QStringLiteral("qwindowtitle"),      QStringLiteral("session"),
+    QStringLiteral("display"),    QStringLiteral("geometry"),           QStringLiteral("name"),
+    QStringLiteral("title"),      QStringLiteral("visual"),             QStringLiteral("ncols"),
+    QStringLiteral("cmap"),       QStringLiteral("im"),                 QStringLiteral("inputstyle"),
+    QStringLiteral("style"),      QStringLiteral("stylesheet"),
+};
+const QStringList kQtFlags{QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+                           QStringLiteral("dograb"), QStringLiteral("sync")};
+
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+}  // namespace
+
+std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description)
+{
+    QCommandLineParser parser;
+    // Qt's options have one dash: "-platform" is one option, not eight.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(description);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    for (const QString& name : kQtOptionsWithValue) {
+        QCommandLineOption option(name, QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const QString& name : kQtFlags) {
+        QCommandLineOption option(name);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // Without an application object the parser does not know the program's name.
+    const QString helpText = parser.helpText().replace(QStringLiteral("<executable_name>"), program);
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+        const QString error = parser.errorText().isEmpty()
+            ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().value(0))
+            : parser.errorText();
+        print(stderr, program + QStringLiteral(": ") + error + u'\n' + helpText);
+        return 2;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        print(stdout, helpText);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, program + u' ' + QStringLiteral(TONARIKA_VERSION) + u'\n');
+        return 0;
+    }
+    return std::nullopt;
+}
+
+}  // namespace tonarika
