@@ -29,6 +29,18 @@ tonarika::SdlPlayer& player()
     return instance;
 }
 
+// Whether a note is sounding within a second: what every case checks it did.
+bool aNoteSounds()
+{
+    const auto deadline = Clock::now() + std::chrono::seconds(1);
+    while (Mix_Playing(-1) == 0) {
+        if (Clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 // Cost on the calling thread of playing a note that is already in memory.
 void soundLoadedNote(benchmark::State& state)
 {
@@ -37,6 +49,8 @@ void soundLoadedNote(benchmark::State& state)
     p.play("wav/Do.wav");
     for (auto _ : state)
         p.play("wav/Do.wav");
+    if (!aNoteSounds())
+        state.SkipWithError("no note sounded");
 }
 BENCHMARK(soundLoadedNote);
 
@@ -52,7 +66,10 @@ void soundFirstNoteWhileLoading(benchmark::State& state)
         state.ResumeTiming();
         fresh->play("wav/Fa.wav");
         state.PauseTiming();
+        const bool sounded = aNoteSounds();
         fresh.reset();
+        if (!sounded)
+            return state.SkipWithError("the note asked while loading never sounded");
         state.ResumeTiming();
     }
 }
@@ -68,7 +85,10 @@ void soundFirstNoteOnceLoaded(benchmark::State& state)
         state.ResumeTiming();
         fresh->play("wav/Fa.wav");
         state.PauseTiming();
+        const bool sounded = aNoteSounds();
         fresh.reset();
+        if (!sounded)
+            return state.SkipWithError("the loaded note never sounded");
         state.ResumeTiming();
     }
 }
@@ -112,8 +132,13 @@ void soundToMixer(benchmark::State& state)
         armed.store(true);
         const auto start = Clock::now();
         p.play("wav/Re.wav");
-        while (heardAt.load() == 0)
+        while (heardAt.load() == 0) {
+            if (Clock::now() - start > std::chrono::seconds(1)) {
+                Mix_SetPostMix(nullptr, nullptr);
+                return state.SkipWithError("the note never reached the mixer's output");
+            }
             std::this_thread::yield();
+        }
         const Clock::duration delay(heardAt.load() - start.time_since_epoch().count());
         state.SetIterationTime(std::chrono::duration<double>(delay).count());
     }

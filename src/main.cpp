@@ -5,7 +5,7 @@
 #include "Form1.h"
 #include "ProgramFolder.h"
 #include "ScoreFile.h"
-#include "SdlPlayer.h"
+#include "ModulePlayer.h"
 #include "TerminationSignals.h"
 
 // Qt
@@ -59,7 +59,9 @@ int main(int argc, char** argv)
     std::vector<std::string> notes;
     for (const auto& row : tonarika::kNoteTable)
         notes.emplace_back(row.wavFile);
-    tonarika::SdlPlayer player(tonarika::noteFolders(folder), notes);
+    // The sound module beside the program (a build, an unpacked copy), or where it is installed.
+    tonarika::ModulePlayer player({folder / "tonarika-sound.so", folder / TONARIKA_INSTALLED_SOUND_MODULE},
+                                  tonarika::noteFolders(folder), notes);
     tonarika::ScoreFile scoreFile(tonarika::scoreFolder(folder), tonarika::playerDataFolder());
     tonarika::ClockRandom random;
 
@@ -79,8 +81,9 @@ int main(int argc, char** argv)
     std::atexit(recordOnExit);
 
     window.show();
-    // The sound device opens and the notes load once the window is up, so that neither
-    // delays it; a note asked before its load is done is loaded first.
+    // The sound module loads, the device opens and the notes load once the window is up,
+    // so that none of it delays the window; a note asked before its load is done is
+    // loaded first.
     QTimer::singleShot(0, &app, [&player] { player.start(); });
     const int status = QApplication::exec();
     openWindow = nullptr;

@@ -57,6 +57,7 @@ def main():
     scratch = tempfile.mkdtemp()
     try:
         shutil.copy(sys.argv[1], scratch)
+        shutil.copy(os.path.join(os.path.dirname(sys.argv[1]), "tonarika-sound.so"), scratch)
         # The locale is pinned: the rate's decimal separator is the locale's.
         env = dict(os.environ, LC_ALL="C.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
                    SDL_AUDIODRIVER="dummy", HOME=scratch, XDG_DATA_HOME=os.path.join(scratch, "data"))

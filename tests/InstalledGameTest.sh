@@ -26,7 +26,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --
 share="$prefix/share"
 expected=(bin/tonarika bin/tonarika-progress "share/applications/$id.desktop" "share/applications/$id.Progress.desktop"
   "share/metainfo/$id.metainfo.xml" share/man/man1/tonarika-progress.1.gz
-  "share/icons/hicolor/scalable/apps/$id.svg" share/man/man1/tonarika.1.gz
+  "share/icons/hicolor/scalable/apps/$id.svg" share/man/man1/tonarika.1.gz lib/tonarika/tonarika-sound.so
   share/doc/tonarika/copyright share/doc/tonarika/LICENSE share/doc/tonarika/changelog.gz)
 for size in 16 32 48 64 128 256; do expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png"); done
 for note in Do Re Mi Fa So Ra Si Do# Re# Fa# So# Ra#; do expected+=("share/tonarika/wav/$note.wav"); done

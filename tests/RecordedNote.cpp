@@ -1,5 +1,5 @@
 // Tells which of the twelve notes a recording holds: reads what SDL's disk driver wrote
-// (signed 16-bit stereo at 44.1 kHz) and looks for a note's fundamental in 50 ms steps.
+// (signed 16-bit mono at 44.1 kHz) and looks for a note's fundamental in 50 ms steps.
 //   recorded-note FILE   prints the note's index and exits 0, or exits 1 if none sounds
 // The alert tone (1 kHz pips) has nothing at the fundamentals of the octave.
 
@@ -20,9 +20,9 @@ int main(int argc, char** argv)
     constexpr int kRate = 44100;
     std::ifstream in(argv[1], std::ios::binary);
     std::vector<float> left;
-    std::int16_t frame[2];
-    while (in.read(reinterpret_cast<char*>(frame), sizeof frame))
-        left.push_back(float(frame[0]) / 32768.0f);
+    std::int16_t sample = 0;
+    while (in.read(reinterpret_cast<char*>(&sample), sizeof sample))
+        left.push_back(float(sample) / 32768.0f);
 
     constexpr std::size_t kWindow = kRate / 20;
     for (std::size_t start = 0; start + kWindow <= left.size(); start += kWindow) {

@@ -19,10 +19,11 @@ fail() { echo "FAIL ($1): $2"; ending_failed=1; }
 
 for ending in TERM INT HUP HUP-over-about display; do
   ending_failed=0
-  # A copy of the program of its own, so the record lands beside it, not in the build.
+  # A copy of the program (and its sound module) of its own, so the record lands beside
+  # it, not in the build.
   folder="$scratch/$ending"
   mkdir -p "$folder/data"
-  cp "$program" "$folder/tonarika"
+  cp "$program" "$(dirname "$program")/tonarika-sound.so" "$folder/"
   start_display
   (cd "$folder" && HOME="$folder" XDG_DATA_HOME="$folder/data" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy \
      exec ./tonarika) &

@@ -36,7 +36,7 @@ if [ ! -S "$XDG_RUNTIME_DIR/wayland-test" ]; then
 fi
 
 mkdir -p "$scratch/game/data"
-cp "$program" "$scratch/game/tonarika"
+cp "$program" "$(dirname "$program")/tonarika-sound.so" "$scratch/game/"
 cp -r "$(dirname "$program")/wav" "$scratch/game/"
 (cd "$scratch/game" && HOME="$scratch/game" XDG_DATA_HOME="$scratch/game/data" QT_QPA_PLATFORM=wayland \
    WAYLAND_DISPLAY=wayland-test WAYLAND_DEBUG=client SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/sound.raw" \

@@ -12,11 +12,14 @@
 
 // system
 #include <malloc.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/stat.h>
 
 // std
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <utility>
 
@@ -26,19 +29,33 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcSound, "tonarika.sound", QtWarningMsg)
 
-constexpr int kRate = 44100;
-constexpr int kOutputChannels = 2;
-constexpr int kFadeFrames = kRate * 5 / 1000;  // 5 ms: short enough to feel instant, long enough not to click
-constexpr std::array<int, 4> kBufferFrames{256, 512, 1024, 2048};
+// The rate when the device does not say its own: the notes' own.
+constexpr int kDefaultRate = 44100;
+// The notes are mono: so is the device, which keeps each note in memory once, not twice;
+// the sound server (or SDL) plays it on both speakers alike.
+constexpr int kOutputChannels = 1;
+constexpr int kFadeMs = 5;  // short enough to feel instant, long enough not to click
+// A period of 128 frames is under 3 ms; longer ones only where the device refuses it.
+constexpr std::array<int, 5> kBufferFrames{128, 256, 512, 1024, 2048};
+
+// The rate the sound device (the sound server's sink) runs at, so that nothing between
+// here and the speaker resamples, or buffers to resample.
+int deviceRate()
+{
+    SDL_AudioSpec spec{};
+    if (SDL_GetDefaultAudioInfo(nullptr, &spec, 0) == 0 && spec.freq >= 8000 && spec.freq <= 192000)
+        return spec.freq;
+    return kDefaultRate;
+}
 
 // The alert tone for a note that cannot be loaded: two short 1 kHz pips, plainly
 // not a piano note of the octave the game asks.
-std::vector<short> makeAlertTone()
+std::vector<short> makeAlertTone(int rate)
 {
     constexpr double kFrequency = 1000.0;
-    constexpr int kPip = kRate * 60 / 1000;
-    constexpr int kGap = kRate * 40 / 1000;
-    constexpr int kRamp = kRate * 3 / 1000;
+    const int kPip = rate * 60 / 1000;
+    const int kGap = rate * 40 / 1000;
+    const int kRamp = rate * 3 / 1000;
     std::vector<short> samples;
     samples.reserve(static_cast<size_t>(2 * kPip + kGap) * kOutputChannels);
     for (int i = 0; i < 2 * kPip + kGap; ++i) {
@@ -46,7 +63,7 @@ std::vector<short> makeAlertTone()
         double value = 0.0;
         if (inPip >= 0 && inPip < kPip) {
             const double ramp = std::min({1.0, double(inPip) / kRamp, double(kPip - inPip) / kRamp});
-            value = 0.4 * ramp * std::sin(2.0 * std::numbers::pi * kFrequency * i / kRate);
+            value = 0.4 * ramp * std::sin(2.0 * std::numbers::pi * kFrequency * i / rate);
         }
         const auto sample = static_cast<short>(std::lround(value * 32767.0));
         for (int c = 0; c < kOutputChannels; ++c)
@@ -57,7 +74,7 @@ std::vector<short> makeAlertTone()
 
 }  // namespace
 
-// The samples are signed 16-bit, interleaved stereo, as the device was opened.
+// The samples are signed 16-bit, one channel, as the device was opened.
 void SdlPlayer::fadeEffect(int /*channel*/, void* stream, int length, void* data)
 {
     auto& voice = *static_cast<Voice*>(data);
@@ -66,7 +83,7 @@ void SdlPlayer::fadeEffect(int /*channel*/, void* stream, int length, void* data
     auto* samples = static_cast<Sint16*>(stream);
     const int frames = length / static_cast<int>(sizeof(Sint16) * kOutputChannels);
     for (int frame = 0; frame < frames; ++frame) {
-        const float gain = static_cast<float>(voice.framesLeft) / kFadeFrames;
+        const float gain = static_cast<float>(voice.framesLeft) / static_cast<float>(voice.fadeFrames);
         for (int c = 0; c < kOutputChannels; ++c) {
             Sint16& sample = samples[frame * kOutputChannels + c];
             sample = static_cast<Sint16>(std::lround(sample * gain));
@@ -74,6 +91,20 @@ void SdlPlayer::fadeEffect(int /*channel*/, void* stream, int length, void* data
         if (voice.framesLeft > 0)
             --voice.framesLeft;
     }
+}
+
+// With a period of under 3 ms, a busy machine can make the audio thread late by a
+// period, and the sound breaks. On its first period it asks for a real-time priority,
+// the lowest there is; where that is not allowed, it runs as before.
+void SdlPlayer::raisePriority(int /*channel*/, void* /*stream*/, int /*length*/, void* data)
+{
+    auto& player = *static_cast<SdlPlayer*>(data);
+    if (player.m_priorityAsked.test_and_set())
+        return;
+    sched_param parameters{};
+    parameters.sched_priority = sched_get_priority_min(SCHED_RR);
+    if (const int error = pthread_setschedparam(pthread_self(), SCHED_RR, &parameters); error != 0)
+        qCInfo(lcSound, "the audio thread keeps its ordinary priority: %s", std::strerror(error));
 }
 
 SdlPlayer::SdlPlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> notes)
@@ -125,20 +156,24 @@ bool SdlPlayer::openDevice()
         // SDL would turn SIGINT and SIGTERM into a quit event that nothing here reads;
         // the program handles them itself.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        // A desktop's RealtimeKit gives SDL's audio thread a real-time priority on request.
+        SDL_SetHint(SDL_HINT_THREAD_FORCE_REALTIME_TIME_CRITICAL, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             qCWarning(lcSound, "no sound: SDL's audio could not start: %s", SDL_GetError());
             return false;
         }
         m_sdlStarted = true;
     }
-    // A fixed format lets the fade work on known samples; SDL converts for the hardware.
+    // A fixed sample format lets the fade work on known samples; the rate is the device's.
+    const int rate = deviceRate();
     for (const int frames : kBufferFrames) {
-        if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, kOutputChannels, frames, nullptr, 0) == 0) {
+        if (Mix_OpenAudioDevice(rate, AUDIO_S16SYS, kOutputChannels, frames, nullptr, 0) == 0) {
             m_bufferFrames = frames;
             m_open = true;
             Mix_QuerySpec(&m_rate, &m_format, &m_channelsOut);
             Mix_AllocateChannels(kChannels);
-            m_alertSamples = makeAlertTone();
+            Mix_RegisterEffect(MIX_CHANNEL_POST, raisePriority, nullptr, this);
+            m_alertSamples = makeAlertTone(m_rate);
             m_alert = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(m_alertSamples.data()),
                                         static_cast<Uint32>(m_alertSamples.size() * sizeof(short)));
             return true;
@@ -205,7 +240,8 @@ bool SdlPlayer::startLocked(Mix_Chunk* chunk)
     Mix_HaltChannel(channel);  // also drops the channel's effect
     Voice& voice = m_voices[static_cast<std::size_t>(channel)];
     voice.fading.store(false, std::memory_order_relaxed);
-    voice.framesLeft = kFadeFrames;
+    voice.fadeFrames = m_rate * kFadeMs / 1000;
+    voice.framesLeft = voice.fadeFrames;
     if (Mix_PlayChannel(channel, chunk, 0) < 0)
         return false;
     Mix_RegisterEffect(channel, fadeEffect, nullptr, &voice);

@@ -20,8 +20,9 @@ struct Mix_Chunk;
 
 namespace tonarika {
 
-// Plays notes through SDL_mixer. The device is opened once, with a small buffer so a
-// note starts within a few milliseconds. Notes are read and decoded on a thread of
+// Plays notes through SDL_mixer. The device is opened once, at its own rate and with
+// a period of 128 frames, so that a note reaches the sound server within a few
+// milliseconds. Notes are read and decoded on a thread of
 // their own and stay in memory, in the device's format and no larger than their samples,
 // so play() never waits on the disk: a note asked before its load has finished jumps to
 // the front of the queue and starts as soon as it is loaded. A note that cannot be
@@ -60,6 +61,7 @@ private:
     // reads and writes it, and starting a later note merely sets `fading`.
     struct Voice {
         std::atomic<bool> fading{false};
+        int fadeFrames = 1;
         int framesLeft = 0;
     };
     struct Note {
@@ -69,6 +71,8 @@ private:
 
     // The fade effect: runs on the audio thread on one channel's samples before mixing.
     static void fadeEffect(int channel, void* stream, int length, void* voice);
+    // Runs on the audio thread after every mix; the first time, it raises its priority.
+    static void raisePriority(int channel, void* stream, int length, void* player);
 
     bool openDevice();
     void loadInBackground();
@@ -96,6 +100,7 @@ private:
     std::vector<short> m_alertSamples;
     Mix_Chunk* m_alert = nullptr;
 
+    std::atomic_flag m_priorityAsked;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     int m_nextChannel = 0;

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The real game on a desktop of the benchmark's own: an Xvfb display, and a PulseAudio
+# server with a null sink, as a player's desktop has. Measures, in turn:
+#   - how soon its window is up, against a bare Qt window with one button;
+#   - its memory after a run of twelve questions;
+#   - the latency from a click on Listen to the note's first sample at the sound server;
+#   - the gaps in a thousand notes played while two busy loops load the machine.
+#   desktop-bench.sh BUILD_FOLDER [GAME]     GAME: another build of the game to measure
+set -eu
+build=$(cd "$1" && pwd)
+game=$(realpath "${2:-$build/tonarika}")
+scratch=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$scratch"' EXIT
+export LC_ALL=C.UTF-8 HOME="$scratch" PULSE_RUNTIME_PATH="$scratch/pulse" XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime"
+mkdir -p "$PULSE_RUNTIME_PATH"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+cat >"$scratch/server.pa" <<PA
+load-module module-null-sink sink_name=tonarika_null rate=44100
+load-module module-native-protocol-unix socket=$PULSE_RUNTIME_PATH/native auth-anonymous=1
+set-default-sink tonarika_null
+PA
+pulseaudio -n -F "$scratch/server.pa" --daemonize=no --exit-idle-time=-1 --log-target=file:"$scratch/pulse.log" &
+for _ in $(seq 100); do [ -S "$PULSE_RUNTIME_PATH/native" ] && break; sleep 0.1; done
+export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native" SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb
+
+Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
+for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(cat "$scratch/display")"
+
+# A copy of the game with its notes, so that it plays its own set.
+mkdir -p "$scratch/game"
+cp "$game" "$scratch/game/tonarika"
+[ -e "$(dirname "$game")/tonarika-sound.so" ] && cp "$(dirname "$game")/tonarika-sound.so" "$scratch/game/"
+cp -r "$build/wav" "$scratch/game/"
+cd "$scratch/game"
+status=0
+
+echo "== time to the window"
+"$build/bench/tonarika-window-shown" 20 ./tonarika "$build/bench/bare-window" || status=1
+
+echo "== memory after a run of twelve questions"
+./tonarika 2>>"$scratch/game.log" &
+player=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
+xdotool mousemove --window "$window" 100 100
+sleep 2
+# Each question: Space asks, and one of the seven white keys is the answer (Easy).
+for _ in $(seq 12); do xdotool key --delay 60 space a s d f j k l; done
+sleep 1
+awk '/^VmRSS|^VmHWM/ { printf "  %s %.1f MiB\n", $1, $2 / 1024 }' "/proc/$player/status"
+[ -n "${SMAPS:-}" ] && cp "/proc/$player/smaps" "$SMAPS"
+kill -TERM "$player"; wait "$player" 2>/dev/null || true
+if ! grep -q '/12 回' "$scratch/game/Score.TXT" 2>/dev/null; then
+  echo "  the run did not have twelve questions: nothing was measured" >&2
+  status=1
+fi
+
+play() {
+  ./tonarika 2>>"$scratch/game.log" &
+  local player=$!
+  "$build/bench/tonarika-latency" "$@" || status=1
+  kill "$player"; wait "$player" 2>/dev/null || true
+}
+echo "== latency"
+play --clicks 25
+echo "== a thousand notes, two busy loops running"
+for _ in 1 2; do (while :; do :; done) & done
+play --stress
+exit $status
