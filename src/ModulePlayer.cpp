@@ -61,12 +61,17 @@ void ModulePlayer::start()
     qCWarning(lcSound, "no sound: the sound module tonarika-sound.so is neither beside the program nor installed");
 }
 
-void ModulePlayer::play(std::string_view wavFile)
+Player::Ticket ModulePlayer::play(std::string_view wavFile)
 {
     start();
     if (!m_player)
         throw SoundError("no sound module");
-    m_player->play(wavFile);
+    return m_player->play(wavFile);
+}
+
+Playback ModulePlayer::playback(Ticket ticket) const
+{
+    return m_player ? m_player->playback(ticket) : Playback{};
 }
 
 }  // namespace tonarika

@@ -24,7 +24,8 @@ public:
     ModulePlayer& operator=(const ModulePlayer&) = delete;
 
     void start();
-    void play(std::string_view wavFile) override;
+    Ticket play(std::string_view wavFile) override;
+    Playback playback(Ticket ticket) const override;
 
 private:
     std::vector<std::filesystem::path> m_modules;

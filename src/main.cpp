@@ -7,6 +7,7 @@
 #include "ScoreFile.h"
 #include "ModulePlayer.h"
 #include "TerminationSignals.h"
+#include "TrialJournal.h"
 
 // Qt
 #include <QApplication>
@@ -25,6 +26,7 @@ namespace {
 // What the process does if it ends by exit() while the window is open: Qt calls it
 // when the display connection breaks, and the run must not be lost then either.
 tonarika::Form1* openWindow = nullptr;
+tonarika::TrialJournal* openJournal = nullptr;
 
 void recordOnExit()
 {
@@ -32,6 +34,8 @@ void recordOnExit()
         openWindow->setEnding();
         openWindow->recordRunOnce();
     }
+    if (openJournal)
+        openJournal->flush(tonarika::TrialJournal::kFlushLimit);
 }
 
 }  // namespace
@@ -62,10 +66,13 @@ int main(int argc, char** argv)
     // The sound module beside the program (a build, an unpacked copy), or where it is installed.
     tonarika::ModulePlayer player({folder / "tonarika-sound.so", folder / TONARIKA_INSTALLED_SOUND_MODULE},
                                   tonarika::noteFolders(folder), notes);
-    tonarika::ScoreFile scoreFile(tonarika::scoreFolder(folder), tonarika::playerDataFolder());
+    const auto dataFolder = tonarika::playerDataFolder();
+    tonarika::ScoreFile scoreFile(tonarika::scoreFolder(folder), dataFolder);
+    // The journal of every question: the player's own, in the data folder whatever the layout.
+    tonarika::TrialJournal journal(tonarika::journalFile(dataFolder));
     tonarika::ClockRandom random;
 
-    tonarika::Form1 window(player, random, scoreFile);
+    tonarika::Form1 window(player, random, scoreFile, journal);
 
     // A logout, a shutdown or a kill ends the game as its close box does: the window
     // records the run and closes, and every event loop, a modal box's too, ends.
@@ -78,6 +85,7 @@ int main(int argc, char** argv)
     QObject::connect(&terminations, &tonarika::TerminationSignals::received, &app, endSession);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, [endSession](QSessionManager&) { endSession(); });
     openWindow = &window;
+    openJournal = &journal;
     std::atexit(recordOnExit);
 
     window.show();
@@ -87,5 +95,6 @@ int main(int argc, char** argv)
     QTimer::singleShot(0, &app, [&player] { player.start(); });
     const int status = QApplication::exec();
     openWindow = nullptr;
+    openJournal = nullptr;
     return status;
 }

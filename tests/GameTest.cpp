@@ -162,7 +162,7 @@ TEST_F(GameTest, questionOnDoIsJudgedLikeAnyOther)
 
 TEST_F(GameTest, rateHasOneDecimalWithTheLocaleSeparator)
 {
-    Game german{display, player, random, scoreLog, ","};
+    Game german{display, player, random, scoreLog, journal, clock, ","};
     random.values = {ScriptedRandom::valueFor(4, 7), ScriptedRandom::valueFor(3, 7), ScriptedRandom::valueFor(2, 7)};
     german.Command1_Click();
     german.cmdKey_Click(4);

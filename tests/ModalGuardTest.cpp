@@ -5,6 +5,7 @@
 // own
 #include "Form1.h"
 #include "WindowsTestMain.h"
+#include "fakes/FakeJournal.h"
 #include "fakes/FakePlayer.h"
 #include "fakes/FakeScoreLog.h"
 #include "fakes/ScriptedRandom.h"
@@ -23,7 +24,8 @@ private slots:
         test::FakePlayer player;
         test::FakeScoreLog scoreLog;
         test::ScriptedRandom random;  // empty: the first draw fails
-        Form1 window(player, random, scoreLog);
+        test::FakeJournal journal;
+        Form1 window(player, random, scoreLog, journal);
         window.show();
         QTest::mouseClick(test::childNamed<QPushButton>(window, QStringLiteral("Command1")), Qt::LeftButton);
     }

@@ -179,7 +179,7 @@ TEST_F(ModesTest, theRecordAlwaysReadsAsTheModeAndRateLabelsShow)
 TEST_F(ModesTest, aFailingScoreLogNeverStopsTheModeChange)
 {
     ThrowingScoreLog failing;
-    Game fragile{display, player, random, failing, "."};
+    Game fragile{display, player, random, failing, journal, clock, "."};
     random.values = {ScriptedRandom::valueFor(3, 7)};
     fragile.Command1_Click();
     fragile.cmdKey_Click(3);

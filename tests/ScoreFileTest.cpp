@@ -7,7 +7,9 @@
 #include "ProgramFolder.h"
 #include "ScoreFile.h"
 #include "ScoreLine.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeDisplay.h"
+#include "fakes/FakeJournal.h"
 #include "fakes/FakePlayer.h"
 #include "fakes/ScriptedRandom.h"
 
@@ -345,7 +347,9 @@ TEST_F(ScoreFileTest, modeStillChangesWhenNoFolderCanTakeTheRecord)
     test::FakeDisplay display;
     test::FakePlayer player;
     test::ScriptedRandom random;
-    Game game(display, player, random, log, ".");
+    test::FakeJournal journal;
+    test::FakeClock clock;
+    Game game(display, player, random, log, journal, clock, ".");
     random.values = {test::ScriptedRandom::valueFor(2, 7)};
     game.Command1_Click();
     game.cmdKey_Click(2);

@@ -4,6 +4,7 @@
 // own
 #include "WindowsTestMain.h"
 #include "Form1.h"
+#include "fakes/FakeJournal.h"
 #include "fakes/FakePlayer.h"
 #include "fakes/FakeScoreLog.h"
 #include "fakes/ScriptedRandom.h"
@@ -42,7 +43,8 @@ private slots:
         test::FakePlayer player;
         test::FakeScoreLog scoreLog;
         test::ScriptedRandom random;
-        Form1 window(player, random, scoreLog);
+        test::FakeJournal journal;
+        Form1 window(player, random, scoreLog, journal);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTest::qWait(300);

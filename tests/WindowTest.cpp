@@ -9,6 +9,7 @@
 #include "Version.h"
 #include "ResultLabel.h"
 #include "frmAbout.h"
+#include "fakes/FakeJournal.h"
 #include "fakes/FakePlayer.h"
 #include "fakes/FakeScoreLog.h"
 #include "fakes/ScriptedRandom.h"
@@ -46,6 +47,7 @@ class WindowTest : public QObject {
     std::unique_ptr<test::FakePlayer> player;
     std::unique_ptr<test::FakeScoreLog> scoreLog;
     std::unique_ptr<test::ScriptedRandom> random;
+    std::unique_ptr<test::FakeJournal> journal;
     std::unique_ptr<Form1> window;
     std::unique_ptr<test::ModalGuard> modals;
 
@@ -152,7 +154,8 @@ private slots:
         player = std::make_unique<test::FakePlayer>();
         scoreLog = std::make_unique<test::FakeScoreLog>();
         random = std::make_unique<test::ScriptedRandom>();
-        window = std::make_unique<Form1>(*player, *random, *scoreLog);
+        journal = std::make_unique<test::FakeJournal>();
+        window = std::make_unique<Form1>(*player, *random, *scoreLog, *journal);
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

@@ -10,12 +10,14 @@
 
 namespace tonarika {
 
-Game::Game(Display& display, Player& player, RandomSource& random, ScoreLog& scoreLog,
-           std::string decimalSeparator)
+Game::Game(Display& display, Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& journal,
+           const GameClock& clock, std::string decimalSeparator)
     : m_display(display)
     , m_player(player)
     , m_random(random)
     , m_scoreLog(scoreLog)
+    , m_journal(journal)
+    , m_clock(clock)
     , m_decimalSeparator(std::move(decimalSeparator))
 {
 }
@@ -25,13 +27,15 @@ void Game::Sound(int index)
     const NoteRow& row = kNoteTable.at(index);
     m_state.wavFile = row.wavFile;
     m_state.noteName = row.noteName;
-    m_player.play(row.wavFile);
+    m_lastPlay.reset();
+    m_lastPlay = m_player.play(row.wavFile);
 }
 
 void Game::Command1_Click()
 {
     try {
         if (m_state.curNote) {
+            ++m_plays;
             Sound(*m_state.curNote);
             return;
         }
@@ -46,7 +50,10 @@ void Game::Command1_Click()
         const auto note = static_cast<NoteIndex>(drawNote(m_random, range, m_state.prevNote));
         m_state.curNote = note;
         m_state.prevNote = note;
+        m_firstPlay.reset();
+        m_plays = 1;
         Sound(note);
+        m_firstPlay = m_lastPlay;
     } catch (const std::exception&) {
         warn();
     }
@@ -86,6 +93,10 @@ void Game::hantei()
     }
     if (!m_state.curNote)
         return;
+    // In Easy mode no black key is ever asked, so pressing one is not an answer.
+    const bool ignored = m_state.mode == Mode::Easy && kNoteTable.at(key).black && *m_state.curNote != key;
+    if (!m_state.settled && !ignored)
+        journalFirstAnswer(key);
 
     if (*m_state.curNote == key) {
         m_display.setLabel1BackColor(kRed);
@@ -96,8 +107,7 @@ void Game::hantei()
         update(captions::kRight);
         return;
     }
-    // In Easy mode no black key is ever asked, so pressing one is not a miss.
-    if (m_state.mode == Mode::Easy && kNoteTable.at(key).black) {
+    if (ignored) {
         setIdleLook();
         return;
     }
@@ -109,6 +119,30 @@ void Game::hantei()
         m_state.settled = true;
     }
     update(captions::kMiss);
+}
+
+void Game::journalFirstAnswer(int key)
+{
+    Trial trial;
+    trial.answeredAtMs = m_clock.utcMs();
+    const auto answeredAt = m_clock.now();
+    trial.mode = m_state.mode;
+    trial.run = m_run;
+    trial.asked = *m_state.curNote;
+    trial.answered = static_cast<NoteIndex>(key);
+    trial.plays = m_plays;
+    // Timed from the question's first play only, and only where its note sounded.
+    if (m_firstPlay) {
+        const Playback first = m_player.playback(*m_firstPlay);
+        if (first.state == Playback::State::Sounding && first.startedAt <= answeredAt)
+            trial.reactionMs = static_cast<std::uint32_t>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(answeredAt - first.startedAt).count());
+    }
+    try {
+        m_journal.record(trial);
+    } catch (...) {
+        // The journal never stops the game.
+    }
 }
 
 void Game::update(std::string_view result)
@@ -131,6 +165,7 @@ void Game::setIdleLook()
 
 void Game::clear_Click()
 {
+    ++m_run;
     m_state.questionCount = 0;
     m_state.missCount = 0;
     m_state.curNote.reset();
@@ -205,6 +240,7 @@ void Game::Form_Unload()
     }
     if (!outcome.saved)
         m_display.reportUnsavedRecord(outcome.line);
+    ++m_run;
 }
 
 }  // namespace tonarika

@@ -2,7 +2,9 @@
 
 // own
 #include "Display.h"
+#include "GameClock.h"
 #include "GameState.h"
+#include "Journal.h"
 #include "Player.h"
 #include "RandomSource.h"
 #include "ScoreLog.h"
@@ -16,11 +18,12 @@ namespace tonarika {
 
 // The game of the main window: the question cycle, the judge, the keyboard answers,
 // the modes and the record of a finished run. It owns the state and talks to the
-// window only through Display, to the speaker only through Player.
+// window only through Display, to the speaker only through Player. Each counted
+// question's first answer goes to the journal, with the time it took.
 class Game {
 public:
-    Game(Display& display, Player& player, RandomSource& random, ScoreLog& scoreLog,
-         std::string decimalSeparator);
+    Game(Display& display, Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& journal,
+         const GameClock& clock, std::string decimalSeparator);
 
     // Plays a note and remembers its file and name. Throws SoundError.
     void Sound(int index);
@@ -50,13 +53,22 @@ private:
     void setIdleLook();
     void switchMode(Mode mode);
     void warn();
+    void journalFirstAnswer(int key);
 
     Display& m_display;
     Player& m_player;
     RandomSource& m_random;
     ScoreLog& m_scoreLog;
+    Journal& m_journal;
+    const GameClock& m_clock;
     std::string m_decimalSeparator;
     GameState m_state;
+    // What the journal needs beyond the game's state: the run, and the pending
+    // question's first play and how often it has been played.
+    std::uint32_t m_run = 1;
+    std::optional<Player::Ticket> m_lastPlay;
+    std::optional<Player::Ticket> m_firstPlay;
+    std::uint32_t m_plays = 0;
 };
 
 }  // namespace tonarika

@@ -1,6 +1,8 @@
 #pragma once
 
 // std
+#include <chrono>
+#include <cstdint>
 #include <stdexcept>
 #include <string_view>
 
@@ -13,13 +15,29 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What became of one play() of a note.
+struct Playback {
+    enum class State {
+        Waiting,   // its note is still loading, and starts when it is loaded
+        Sounding,  // its note's first samples went to the sound device at `startedAt`
+        Alert,     // the alert tone sounded in its place
+        Dropped,   // another play came before it could start, or nothing could sound
+    };
+    State state = State::Dropped;
+    std::chrono::steady_clock::time_point startedAt;  // read from the monotonic clock
+};
+
 // Plays one wave file in the background and returns at once; a new file cuts
 // off the one still sounding.
 class Player {
 public:
+    using Ticket = std::uint64_t;
+
     virtual ~Player() = default;
     // wavFile is relative ("wav/Do.wav"). Throws SoundError when nothing can sound.
-    virtual void play(std::string_view wavFile) = 0;
+    // The ticket tells later what became of this play.
+    virtual Ticket play(std::string_view wavFile) = 0;
+    virtual Playback playback(Ticket ticket) const = 0;
 };
 
 }  // namespace tonarika

@@ -183,15 +183,20 @@ bool SdlPlayer::openDevice()
     return false;
 }
 
-void SdlPlayer::play(std::string_view wavFile)
+Player::Ticket SdlPlayer::play(std::string_view wavFile)
 {
     start();
     if (!m_open)
         throw SoundError(std::string("no audio device: ") + SDL_GetError());
 
     std::lock_guard lock(m_mutex);
+    const Ticket ticket = ++m_lastTicket;
+    // Only the last plays are ever asked about.
+    m_playbacks.erase(ticket - std::min<Ticket>(ticket, 64));
     const std::string name(wavFile);
     const Note& note = noteLocked(name);
+    if (m_wanted)
+        m_playbacks[m_wantedTicket].state = Playback::State::Dropped;
     if (note.state == Note::State::Loading) {
         // The loader takes it next and starts it the moment it is ready, unless another
         // note is asked first.
@@ -200,13 +205,34 @@ void SdlPlayer::play(std::string_view wavFile)
             m_queue.push_front(name);
         }
         m_wanted = name;
-        return;
+        m_wantedTicket = ticket;
+        m_playbacks[ticket].state = Playback::State::Waiting;
+        return ticket;
     }
     m_wanted.reset();
-    if (!startLocked(note.state == Note::State::Ready ? note.chunk : m_alert)) {
-        qCWarning(lcSound, "%s could not be started: %s", name.c_str(), Mix_GetError());
+    startPlayLocked(ticket, name, note.state == Note::State::Ready ? note.chunk : nullptr);
+    if (m_playbacks[ticket].state == Playback::State::Dropped)
         throw SoundError(std::string("cannot play: ") + Mix_GetError());
+    return ticket;
+}
+
+Playback SdlPlayer::playback(Ticket ticket) const
+{
+    std::lock_guard lock(m_mutex);
+    const auto found = m_playbacks.find(ticket);
+    return found == m_playbacks.end() ? Playback{} : found->second;
+}
+
+void SdlPlayer::startPlayLocked(Ticket ticket, const std::string& wavFile, Mix_Chunk* chunk)
+{
+    Playback& playback = m_playbacks[ticket];
+    if (!startLocked(chunk ? chunk : m_alert)) {
+        qCWarning(lcSound, "%s could not be started: %s", wavFile.c_str(), Mix_GetError());
+        playback.state = Playback::State::Dropped;
+        return;
     }
+    playback.state = chunk ? Playback::State::Sounding : Playback::State::Alert;
+    playback.startedAt = std::chrono::steady_clock::now();
 }
 
 void SdlPlayer::waitUntilLoaded()
@@ -283,8 +309,7 @@ void SdlPlayer::loadInBackground()
         note.state = chunk ? Note::State::Ready : Note::State::Bad;
         if (m_wanted == wavFile) {
             m_wanted.reset();
-            if (!startLocked(chunk ? chunk : m_alert))
-                qCWarning(lcSound, "%s could not be started: %s", wavFile.c_str(), Mix_GetError());
+            startPlayLocked(m_wantedTicket, wavFile, chunk);
         }
         const bool done = m_queue.empty();
         m_changed.notify_all();

@@ -43,7 +43,8 @@ public:
 
     // Opens the sound device and starts loading every note in the background.
     void start();
-    void play(std::string_view wavFile) override;
+    Ticket play(std::string_view wavFile) override;
+    Playback playback(Ticket ticket) const override;
 
     bool isOpen() const { return m_open; }
     int bufferFrames() const { return m_bufferFrames; }
@@ -83,6 +84,8 @@ private:
     Note& noteLocked(const std::string& wavFile);
     // Starts a chunk on the next channel, fading out all others. Needs m_mutex.
     bool startLocked(Mix_Chunk* chunk);
+    // Starts a play's note, or the alert tone in its place, and notes when. Needs m_mutex.
+    void startPlayLocked(Ticket ticket, const std::string& wavFile, Mix_Chunk* chunk);
 
     static constexpr int kChannels = 4;
 
@@ -101,13 +104,16 @@ private:
     Mix_Chunk* m_alert = nullptr;
 
     std::atomic_flag m_priorityAsked;
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_changed;
+    Ticket m_lastTicket = 0;
+    std::unordered_map<Ticket, Playback> m_playbacks;  // the last few plays
     int m_nextChannel = 0;
     std::array<Voice, kChannels> m_voices;
     std::unordered_map<std::string, Note> m_loaded;
     std::deque<std::string> m_queue;        // notes still to load, the one asked first
     std::optional<std::string> m_wanted;    // the note asked last, if it is still loading
+    Ticket m_wantedTicket = 0;
     bool m_loading = false;                 // a load is under way outside the lock
     bool m_stopping = false;
     std::thread m_loader;

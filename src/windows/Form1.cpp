@@ -41,10 +41,10 @@ QString toQString(std::string_view text)
 
 }  // namespace
 
-Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* parent)
+Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& journal, QWidget* parent)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::Form1>())
-    , m_game(*this, player, random, scoreLog, QLocale().decimalPoint().toStdString())
+    , m_game(*this, player, random, scoreLog, journal, m_clock, QLocale().decimalPoint().toStdString())
 {
     m_ui->setupUi(this);
     useLightPalette(*this);

@@ -26,7 +26,7 @@ namespace tonarika {
 class Form1 : public QMainWindow, public Display {
     Q_OBJECT
 public:
-    Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, QWidget* parent = nullptr);
+    Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& journal, QWidget* parent = nullptr);
     ~Form1() override;
 
     // Display
@@ -64,6 +64,7 @@ private:
 
     std::unique_ptr<Ui::Form1> m_ui;
     std::array<QPushButton*, kNoteCount> cmdKey{};
+    SystemClock m_clock;
     int m_scoreFontPixels = 0;  // the designed size of the value labels' font
     Game m_game;
     bool m_unloaded = false;

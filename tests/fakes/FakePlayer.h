@@ -2,6 +2,7 @@
 
 // own
 #include "Player.h"
+#include "fakes/FakeClock.h"
 
 // std
 #include <string>
@@ -9,17 +10,28 @@
 
 namespace tonarika::test {
 
+// Keeps the files it is asked to play. A play sounds its note at once, at the clock's
+// time, unless the test says it is still loading or gives the alert tone; `failing`:
+// nothing can sound at all.
 class FakePlayer : public Player {
 public:
     std::vector<std::string> played;
     bool failing = false;
+    Playback::State next = Playback::State::Sounding;  // what each play comes to
+    const FakeClock* clock = nullptr;
 
-    void play(std::string_view wavFile) override
+    Ticket play(std::string_view wavFile) override
     {
         if (failing)
             throw SoundError("no audio device");
         played.emplace_back(wavFile);
+        m_playbacks.push_back({next, clock ? clock->now() : std::chrono::steady_clock::time_point{}});
+        return m_playbacks.size() - 1;
     }
+    Playback playback(Ticket ticket) const override { return m_playbacks.at(ticket); }
+
+private:
+    std::vector<Playback> m_playbacks;
 };
 
 }  // namespace tonarika::test

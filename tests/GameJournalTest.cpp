@@ -1,0 +1,117 @@
+// What the game hands the journal: one trial per counted question, at its first answer,
+// timed from the first samples of its first play by the injected clock.
+
+// own
+#include "fakes/GameHarness.h"
+
+// std
+#include <gtest/gtest.h>
+
+namespace tonarika::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class GameJournalTest : public ::testing::Test, protected GameHarness {
+protected:
+    // Asks a question on `note` (of Easy's seven or Hard's twelve).
+    void ask(int note)
+    {
+        random.values.push_back(ScriptedRandom::valueFor(note, game.state().mode == Mode::Easy ? 7 : 12));
+        game.Command1_Click();
+    }
+    Trial trial(int asked, int answered, std::optional<std::uint32_t> reactionMs, std::uint32_t plays = 1,
+                std::uint32_t run = 1, Mode mode = Mode::Easy) const
+    {
+        return {clock.utc, mode, run, NoteIndex(asked), NoteIndex(answered), reactionMs, plays};
+    }
+};
+
+TEST_F(GameJournalTest, aRightFirstAnswerIsOneTrialTimedFromTheNotesFirstSamples)
+{
+    ask(2);
+    clock.advance(1234ms);
+    game.cmdKey_Click(2);
+    ASSERT_EQ(journal.trials.size(), 1u);
+    EXPECT_EQ(journal.trials[0], trial(2, 2, 1234));
+}
+
+TEST_F(GameJournalTest, onlyTheFirstAnswerCountsAndReplaysAreCountedButNotTimed)
+{
+    ask(4);
+    clock.advance(500ms);
+    game.Command1_Click();  // replays
+    clock.advance(700ms);
+    game.Command1_Click();
+    clock.advance(300ms);
+    game.cmdKey_Click(5);  // wrong
+    const Trial first = trial(4, 5, 1500, 3);
+    clock.advance(900ms);
+    game.cmdKey_Click(4);  // right at last: no second row
+    game.cmdKey_Click(6);
+    ASSERT_EQ(journal.trials.size(), 1u);
+    EXPECT_EQ(journal.trials[0], first);
+}
+
+// A question the player never answered, a black key in Easy (not an answer), and
+// practice give no trial.
+TEST_F(GameJournalTest, noTrialWithoutACountedAnswer)
+{
+    ask(1);
+    game.cmdKey_Click(8);  // a black key in Easy: ignored
+    EXPECT_TRUE(journal.trials.empty());
+    game.cmdKey_Click(3);
+    EXPECT_EQ(journal.trials.size(), 1u) << "the first real answer counts";
+    ask(2);
+    game.hard_Click();  // the question on Re is never answered
+    game.prac_Click();
+    for (int key = 0; key < kNoteCount; ++key)
+        game.cmdKey_Click(key);
+    EXPECT_EQ(journal.trials.size(), 1u);
+}
+
+// Where the question's first play did not sound its note, the trial has no time.
+TEST_F(GameJournalTest, aNoteThatDidNotSoundGivesNoReactionTime)
+{
+    for (const auto state : {Playback::State::Waiting, Playback::State::Alert, Playback::State::Dropped}) {
+        player.next = state;
+        ask(journal.trials.size() % 2 == 0 ? 3 : 5);
+        player.next = Playback::State::Sounding;
+        game.Command1_Click();  // a replay that sounds changes nothing: the first play counts
+        clock.advance(800ms);
+        game.cmdKey_Click(game.state().prevNote);
+        ASSERT_FALSE(journal.trials.empty());
+        EXPECT_FALSE(journal.trials.back().reactionMs) << int(state);
+        EXPECT_EQ(journal.trials.back().plays, 2u);
+    }
+    // No device at all: the question still counts, untimed.
+    player.failing = true;
+    random.values.push_back(ScriptedRandom::valueFor(6, 7));
+    game.Command1_Click();
+    game.cmdKey_Click(6);
+    ASSERT_EQ(journal.trials.size(), 4u);
+    EXPECT_FALSE(journal.trials.back().reactionMs);
+}
+
+// A run begins at start-up, after each record and after each clear; the mode is the one
+// played.
+TEST_F(GameJournalTest, eachTrialCarriesItsRunAndMode)
+{
+    ask(1);
+    game.cmdKey_Click(1);
+    game.clear_Click();
+    ask(2);
+    game.cmdKey_Click(2);
+    game.hard_Click();  // records, then clears
+    ask(9);
+    game.cmdKey_Click(9);
+    ASSERT_EQ(journal.trials.size(), 3u);
+    EXPECT_EQ(journal.trials[0].run, 1u);
+    EXPECT_EQ(journal.trials[1].run, 2u);
+    EXPECT_GT(journal.trials[2].run, journal.trials[1].run);
+    EXPECT_EQ(journal.trials[1].mode, Mode::Easy);
+    EXPECT_EQ(journal.trials[2].mode, Mode::Hard);
+}
+
+}  // namespace
+}  // namespace tonarika::test
