@@ -4,11 +4,12 @@
 # program from an unrelated folder with the user's folders in the test's scratch
 # folder. A question must play a real note (not the alert tone), and the run's record
 # must land in the user's data folder, nowhere under the prefix.
-#   InstalledGameTest.sh BUILD_FOLDER RECORDED_NOTE_TOOL APP_ID
+#   InstalledGameTest.sh BUILD_FOLDER RECORDED_NOTE_TOOL APP_ID MODULE_FOLDER
 set -u
 build=$1
 recorded_note=$2
 id=$3
+module_dir=$4
 scratch=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$scratch"' EXIT
 # Pinned: the record is looked for as UTF-8.
@@ -26,7 +27,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --
 share="$prefix/share"
 expected=(bin/tonarika bin/tonarika-progress "share/applications/$id.desktop" "share/applications/$id.Progress.desktop"
   "share/metainfo/$id.metainfo.xml" share/man/man1/tonarika-progress.1.gz
-  "share/icons/hicolor/scalable/apps/$id.svg" share/man/man1/tonarika.1.gz lib/tonarika/tonarika-sound.so
+  "share/icons/hicolor/scalable/apps/$id.svg" share/man/man1/tonarika.1.gz "$module_dir/tonarika-sound.so"
   share/doc/tonarika/copyright share/doc/tonarika/LICENSE share/doc/tonarika/changelog.gz)
 for size in 16 32 48 64 128 256; do expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png"); done
 for note in Do Re Mi Fa So Ra Si Do# Re# Fa# So# Ra#; do expected+=("share/tonarika/wav/$note.wav"); done
