@@ -7,11 +7,16 @@
 #include "ProgressChartView.h"
 #include "ProgressWindow.h"
 #include "ScoreFile.h"
+#include "NotesPage.h"
 #include "TrendPage.h"
+#include "TrialJournal.h"
 #include "WindowsTestMain.h"
 
 // Qt
+#include <QAccessible>
+#include <QAccessibleTableInterface>
 #include <QAction>
+#include <QComboBox>
 #include <QChart>
 #include <QDateTimeAxis>
 #include <QLabel>
@@ -23,6 +28,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -332,6 +338,84 @@ private slots:
         const test::ApplicationPalette darkDesktop(test::darkDesktopPalette());
         grabWhole(dark);
         QVERIFY(dark == light);
+    }
+
+    // The notes' page from a journal the game's own writer made: two wrong answers on Do,
+    // then twenty right, make Do learned; every cell of the confusion table is read out.
+    void theNotesPageShowsWhatTheJournalHolds()
+    {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const std::int64_t morning = QDateTime(kToday, QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        {
+            TrialJournal writer(journal);
+            for (int i = 0; i < 22; ++i)
+                writer.record({morning + i * 1000, Mode::Easy, 1, 0, NoteIndex(i < 2 ? 1 : 0), 900, 1});
+            writer.record({morning - 3 * 86'400'000, Mode::Hard, 2, 7, 7, 2500, 2});
+        }
+        auto window = std::make_unique<ProgressWindow>(std::vector<fs::path>{folder / "data/Score.TXT"},
+                                                       ScoreLogReader(ScoreLogParser(kJapanese), "UTF-8"),
+                                                       [] { return kToday; }, journal);
+        QSignalSpy shown(window.get(), &ProgressWindow::shown);
+        window->show();
+        QVERIFY(window->snapshot() || shown.wait(5000));
+        NotesPage* notes = window->notes();
+        QVERIFY(notes);
+        QCOMPARE(child<QLabel>(*window, QStringLiteral("learnedHeadline"))->text(), QStringLiteral("覚えた音: 1/12"));
+        auto* table = child<QTableWidget>(*window, QStringLiteral("notesTable"));
+        QCOMPARE(table->verticalHeaderItem(0)->text(), QStringLiteral("ド"));
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("22"));
+        QCOMPARE(table->item(0, 3)->text(), QStringLiteral("覚えた"));
+        auto* confusion = child<QTableWidget>(*window, QStringLiteral("confusionTable"));
+        QAccessibleInterface* cells = QAccessible::queryAccessibleInterface(confusion);
+        QVERIFY(cells && cells->tableInterface());
+        // Row Do, column Re (Re is the third key, after Do#).
+        QCOMPARE(cells->tableInterface()->cellAt(0, 2)->text(QAccessible::Name), QStringLiteral("ド → レ: 2 回 (9 %)"));
+        QCOMPARE(cells->tableInterface()->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("ド → ド: 20 回 (91 %)"));
+        QVERIFY(!child<QWidget>(*window, QStringLiteral("reactionChart"))->accessibleDescription().isEmpty());
+
+        // Today, and Hard alone: the Hard trial was three days ago.
+        notes->choose(Period::Today, ModeChoice::Hard);
+        QCOMPARE(notes->statistics().notes[7].questions, 0);
+        notes->choose(Period::Week, ModeChoice::Hard);
+        QCOMPARE(notes->statistics().notes[7].questions, 1);
+
+        // The period's trials, both modes, as CSV.
+        const QString csv = QString::fromStdString((folder / "trials.csv").string());
+        window->setFileChooser([csv] { return csv; });
+        child<QAction>(*window, QStringLiteral("exportCsv"))->trigger();
+        QFile exported(csv);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(exported.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 23);
+        QVERIFY(lines[1].startsWith(QStringLiteral("2026-12-04T08:00:00.000Z,Hard,")));
+        QVERIFY(lines[1].contains(QStringLiteral(",ド＃(レ♭),ド＃(レ♭),1,2500,2")));
+
+        // A trial the game adds is shown.
+        notes->choose(Period::All, ModeChoice::Both);
+        {
+            TrialJournal writer(journal);
+            writer.record({morning + 60'000, Mode::Easy, 3, 2, 2, 1100, 1});
+        }
+        QTRY_COMPARE(table->item(4, 0)->text(), QStringLiteral("1"));  // Mi, the fifth key
+        ::unsetenv("TZ");
+        ::tzset();
+    }
+
+    void anEmptyJournalSaysWhereTheGameKeepsIt()
+    {
+        const fs::path journal = folder / "nowhere" / "trials.sqlite";
+        auto window = std::make_unique<ProgressWindow>(std::vector<fs::path>{folder / "data/Score.TXT"},
+                                                       ScoreLogReader(ScoreLogParser(kJapanese), "UTF-8"),
+                                                       [] { return kToday; }, journal);
+        QSignalSpy shown(window.get(), &ProgressWindow::shown);
+        window->show();
+        QVERIFY(window->snapshot() || shown.wait(5000));
+        auto* sentence = child<QLabel>(*window, QStringLiteral("emptyJournal"));
+        QVERIFY(sentence->isVisibleTo(window->notes()));
+        QVERIFY(sentence->text().contains(QString::fromStdString(journal.string())));
+        QVERIFY2(!fs::exists(journal.parent_path()), "reading makes nothing");
     }
 
     // Under Xvfb: the window as a player sees it, with both modes drawn in their colours.

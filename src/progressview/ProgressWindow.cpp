@@ -2,11 +2,13 @@
 
 // own
 #include "Appearance.h"
+#include "NotesPage.h"
 #include "ProgressChartView.h"
 #include "TrendPage.h"
 
 // Qt
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -16,9 +18,10 @@
 namespace tonarika {
 
 ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLogReader reader, Today today,
-                               QWidget* parent)
+                               std::filesystem::path journal, QWidget* parent)
     : QMainWindow(parent)
     , m_logs(std::move(logs))
+    , m_journal(std::move(journal))
 {
     qRegisterMetaType<std::shared_ptr<const ProgressSnapshot>>();
     setWindowTitle(QStringLiteral("Tonarika スコアの推移"));
@@ -35,6 +38,10 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     m_pages->setObjectName(QStringLiteral("pages"));
     m_pages->setDocumentMode(true);
     m_pages->addTab(m_trend, QStringLiteral("正解率の推移"));
+    if (!m_journal.empty()) {
+        m_notes = new NotesPage(today);
+        m_pages->addTab(m_notes, QStringLiteral("音ごと"));
+    }
     setCentralWidget(m_pages);
     createMenus();
 
@@ -48,7 +55,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     statusBar()->addPermanentWidget(m_unreadable);
     useLightPalette(*this);
 
-    m_loader = new ProgressLoader(m_logs, std::move(reader), std::move(today));
+    m_loader = new ProgressLoader(m_logs, std::move(reader), std::move(today), m_journal);
     m_loader->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_loader, &QObject::deleteLater);
     connect(m_loader, &ProgressLoader::loaded, this, &ProgressWindow::showSnapshot);
@@ -59,7 +66,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     m_settle.setInterval(200);
     connect(&m_settle, &QTimer::timeout, this, &ProgressWindow::reload);
     connect(&m_watcher, &PathWatcher::changed, &m_settle, qOverload<>(&QTimer::start));
-    m_watcher.watch(m_logs);
+    m_watcher.watch(watched());
     fitToScreen();
     reload();
 }
@@ -74,6 +81,12 @@ void ProgressWindow::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->setObjectName(QStringLiteral("fileMenu"));
+    if (m_notes) {
+        QAction* csv = file->addAction(QStringLiteral("CSV に書き出す…"));
+        csv->setObjectName(QStringLiteral("exportCsv"));
+        connect(csv, &QAction::triggered, this, &ProgressWindow::exportCsv);
+        file->addSeparator();
+    }
     const auto add = [this, file](const char* name, const QString& text, const QList<QKeySequence>& keys,
                                   const std::function<void()>& run) {
         QAction* action = file->addAction(text);
@@ -92,6 +105,28 @@ void ProgressWindow::createMenus()
     file->addSeparator();
     add("closeWindow", QStringLiteral("閉じる(&C)"), {QKeySequence(Qt::CTRL | Qt::Key_W)}, [this] { close(); });
     add("quit", QStringLiteral("終了(&Q)"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); });
+}
+
+std::vector<std::filesystem::path> ProgressWindow::watched() const
+{
+    auto files = m_logs;
+    if (!m_journal.empty()) {
+        files.push_back(m_journal);
+        files.push_back(m_journal.string() + "-wal");
+    }
+    return files;
+}
+
+void ProgressWindow::exportCsv()
+{
+    const QString path = m_chooseFile ? m_chooseFile()
+                                      : QFileDialog::getSaveFileName(this, QStringLiteral("CSV に書き出す"),
+                                                                     QStringLiteral("tonarika-trials.csv"),
+                                                                     QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (!m_notes->exportCsv(path))
+        statusBar()->showMessage(QStringLiteral("%1 に書き出せませんでした。").arg(path));
 }
 
 void ProgressWindow::fitToScreen()
@@ -121,12 +156,16 @@ void ProgressWindow::showSnapshot(std::shared_ptr<const ProgressSnapshot> snapsh
     m_snapshot = std::move(snapshot);
     m_trend->showSnapshot(m_snapshot, m_logs);
     m_unreadable->setText(QStringLiteral("読めない行: %1").arg(m_snapshot->history.unreadableLines));
+    if (m_notes)
+        m_notes->showTrials(m_snapshot->trials, m_journal);
     QStringList faults;
     for (const LogFault& fault : m_snapshot->history.faults)
         faults << QStringLiteral("%1（%2）").arg(displayPath(fault.log), fault.reason);
+    if (m_snapshot->journalFault)
+        faults << QStringLiteral("%1（%2）").arg(displayPath(m_journal), QString::fromStdString(*m_snapshot->journalFault));
     m_faults->setText(faults.isEmpty() ? QString() : QStringLiteral("読めないログ: ") + faults.join(QStringLiteral("、")));
     // A folder created since the last reading is watched from now on.
-    m_watcher.watch(m_logs);
+    m_watcher.watch(watched());
     m_loading = false;
     emit shown();
     if (std::exchange(m_loadAgain, false))

@@ -20,23 +20,29 @@ class QTabWidget;
 
 namespace tonarika {
 
+class NotesPage;
 class TrendPage;
 
-// The player's progress from the score logs, in pages: the correct-answer rate over
-// time with each mode's figures. The logs are read on a thread of their own and read
-// again whenever one of them changes, so the window never waits for them.
+// The player's progress, in pages: from the score logs, the correct-answer rate over time
+// with each mode's figures; from the journal of every question, the notes one by one.
+// Both are read on a thread of their own and read again whenever they change, so the
+// window never waits for them.
 class ProgressWindow : public QMainWindow {
     Q_OBJECT
 public:
     using Today = ProgressLoader::Today;
 
+    // `journal`: the journal of every question, for the notes' page; none, no such page.
     ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLogReader reader, Today today = &QDate::currentDate,
-                   QWidget* parent = nullptr);
+                   std::filesystem::path journal = {}, QWidget* parent = nullptr);
     ~ProgressWindow() override;
 
     // What the window shows; null until the logs have been read once.
     const std::shared_ptr<const ProgressSnapshot>& snapshot() const { return m_snapshot; }
     TrendPage* trend() const { return m_trend; }
+    NotesPage* notes() const { return m_notes; }
+    // How the CSV export asks for its file; a file dialog, unless a test says otherwise.
+    void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
 
     // Reads the logs again (only what they gained).
     void reload();
@@ -51,7 +57,13 @@ private:
     void createMenus();
     void showSnapshot(std::shared_ptr<const ProgressSnapshot> snapshot);
 
+    void exportCsv();
+    // The files whose change means a reading: the logs, the journal and its WAL.
+    std::vector<std::filesystem::path> watched() const;
+
     std::vector<std::filesystem::path> m_logs;
+    std::filesystem::path m_journal;
+    std::function<QString()> m_chooseFile;
     QThread m_thread;
     ProgressLoader* m_loader = nullptr;  // lives on m_thread
     bool m_loading = false;
@@ -60,6 +72,7 @@ private:
 
     QTabWidget* m_pages = nullptr;
     TrendPage* m_trend = nullptr;
+    NotesPage* m_notes = nullptr;
     QLabel* m_unreadable = nullptr;
     QLabel* m_faults = nullptr;
     PathWatcher m_watcher;

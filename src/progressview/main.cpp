@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "ProgramFolder.h"
 #include "ProgressWindow.h"
+#include "TrialJournal.h"
 
 // Qt
 #include <QApplication>
@@ -26,9 +27,11 @@ int main(int argc, char** argv)
 
     // The places the game writes its log in this layout: beside its program (installed
     // beside this one) where it keeps its score there, and the player's data folder.
-    const auto logs = tonarika::scoreLogs(tonarika::programFolder(), tonarika::playerDataFolder());
+    const auto data = tonarika::playerDataFolder();
+    const auto logs = tonarika::scoreLogs(tonarika::programFolder(), data);
 
-    tonarika::ProgressWindow window(logs, tonarika::ScoreLogReader());
+    tonarika::ProgressWindow window(logs, tonarika::ScoreLogReader(), &QDate::currentDate,
+                                    data.empty() ? std::filesystem::path() : tonarika::journalFile(data));
     window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,131 @@
+#include "NoteStatistics.h"
+
+// Qt
+#include <QDateTime>
+
+// std
+#include <algorithm>
+#include <map>
+
+namespace tonarika {
+
+namespace {
+
+// Each note's place in the octave, in semitones from Do.
+constexpr std::array<int, 12> kSemitone{0, 2, 4, 5, 7, 9, 11, 1, 3, 6, 8, 10};
+
+std::optional<double> percentOf(int part, int whole)
+{
+    return whole > 0 ? std::optional(100.0 * part / whole) : std::nullopt;
+}
+
+}  // namespace
+
+QDate localDate(const TrialRow& row)
+{
+    return QDateTime::fromMSecsSinceEpoch(row.answeredAtMs + std::int64_t(row.utcOffsetS) * 1000, Qt::UTC).date();
+}
+
+std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Period period, ModeChoice mode,
+                                          const QDate& today)
+{
+    const qint64 days = period == Period::Today ? 1 : period == Period::Week ? 7 : 30;
+    std::vector<const TrialRow*> chosen;
+    for (const TrialRow& row : rows) {
+        if ((mode == ModeChoice::Easy && row.mode != Mode::Easy) || (mode == ModeChoice::Hard && row.mode != Mode::Hard))
+            continue;
+        if (period != Period::All) {
+            const qint64 daysAgo = localDate(row).daysTo(today);
+            if (daysAgo < 0 || daysAgo >= days)
+                continue;
+        }
+        chosen.push_back(&row);
+    }
+    std::stable_sort(chosen.begin(), chosen.end(),
+                     [](const TrialRow* a, const TrialRow* b) { return a->answeredAtMs < b->answeredAtMs; });
+    return chosen;
+}
+
+std::optional<double> medianMs(std::vector<std::uint32_t> times)
+{
+    if (times.empty())
+        return std::nullopt;
+    const auto middle = times.begin() + std::ptrdiff_t(times.size() / 2);
+    std::nth_element(times.begin(), middle, times.end());
+    if (times.size() % 2 == 1)
+        return double(*middle);
+    const auto below = *std::max_element(times.begin(), middle);
+    return (double(below) + double(*middle)) / 2.0;
+}
+
+int semitonesApart(int a, int b)
+{
+    const int apart = std::abs(kSemitone.at(size_t(a)) - kSemitone.at(size_t(b)));
+    return std::min(apart, 12 - apart);
+}
+
+NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials)
+{
+    NoteStatistics statistics;
+    std::array<std::vector<const TrialRow*>, 12> byNote;
+    std::array<std::vector<std::uint32_t>, 2> colourTimes;  // white, black
+    std::array<int, 2> colourQuestions{}, colourRight{};
+    std::map<QDate, std::vector<std::uint32_t>> days;
+    int wrong = 0, oneOff = 0, semitonesOff = 0;
+    for (const TrialRow* trial : trials) {
+        byNote[trial->asked].push_back(trial);
+        ++statistics.confusion[trial->asked][trial->answered];
+        const int colour = trial->asked >= kWhiteKeyCount ? 1 : 0;
+        ++colourQuestions[size_t(colour)];
+        if (trial->right()) {
+            ++colourRight[size_t(colour)];
+            if (trial->reactionMs) {
+                colourTimes[size_t(colour)].push_back(*trial->reactionMs);
+                days[localDate(*trial)].push_back(*trial->reactionMs);
+            }
+        } else {
+            ++wrong;
+            const int apart = semitonesApart(trial->asked, trial->answered);
+            oneOff += apart == 1;
+            semitonesOff += apart;
+        }
+    }
+    for (int note = 0; note < kNoteCount; ++note) {
+        const auto& asked = byNote[size_t(note)];
+        NoteFigures& figures = statistics.notes[size_t(note)];
+        figures.questions = int(asked.size());
+        std::vector<std::uint32_t> times;
+        for (const TrialRow* trial : asked) {
+            figures.right += trial->right();
+            if (trial->right() && trial->reactionMs)
+                times.push_back(*trial->reactionMs);
+        }
+        figures.rightRate = percentOf(figures.right, figures.questions);
+        figures.medianMs = medianMs(times);
+        if (figures.questions >= kLearnedQuestions) {
+            const auto last = asked.end() - kLearnedQuestions;
+            const int right = int(std::count_if(last, asked.end(), [](const TrialRow* t) { return t->right(); }));
+            std::vector<std::uint32_t> lastTimes;
+            for (auto trial = last; trial != asked.end(); ++trial) {
+                if ((*trial)->right() && (*trial)->reactionMs)
+                    lastTimes.push_back(*(*trial)->reactionMs);
+            }
+            const auto median = medianMs(lastTimes);
+            figures.learned = right >= kLearnedRight && median && *median <= kLearnedMedianMs;
+        }
+        statistics.learned += figures.learned;
+    }
+    for (size_t colour = 0; colour < 2; ++colour) {
+        KeyColourFigures& figures = colour == 0 ? statistics.white : statistics.black;
+        figures.rightRate = percentOf(colourRight[colour], colourQuestions[colour]);
+        figures.medianMs = medianMs(colourTimes[colour]);
+    }
+    statistics.semitoneShare = percentOf(oneOff, wrong);
+    if (wrong > 0)
+        statistics.meanErrorSemitones = double(semitonesOff) / wrong;
+    for (const auto& [day, times] : days)
+        statistics.dailyMedianMs.emplace_back(day, *medianMs(times));
+    return statistics;
+}
+
+}  // namespace tonarika

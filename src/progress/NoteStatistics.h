@@ -1,0 +1,72 @@
+#pragma once
+
+// own
+#include "JournalReader.h"
+
+// Qt
+#include <QDate>
+
+// std
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace tonarika {
+
+// The stretches of time the notes' page shows: today, the 7 or 30 days up to today, or all.
+enum class Period { Today, Week, Month, All };
+// Which mode's trials: Easy's, Hard's, or both.
+enum class ModeChoice { Easy, Hard, Both };
+
+// The twelve notes as the keyboard lays them out, left to right.
+inline constexpr std::array<int, 12> kKeyboardOrder{0, 7, 1, 8, 2, 3, 9, 4, 10, 5, 11, 6};
+
+// A learned note: at least this many questions, nine in ten of its last 20 right at the
+// first answer, and the median time of those right answers no more than 2 s.
+inline constexpr int kLearnedQuestions = 20;
+inline constexpr int kLearnedRight = 18;
+inline constexpr std::uint32_t kLearnedMedianMs = 2000;
+
+// The day a trial was answered on, where the player was.
+QDate localDate(const TrialRow& row);
+
+// The trials of a period and a mode, as of `today`, in the order answered. A trial dated
+// after today is in no period but "all".
+std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Period period, ModeChoice mode,
+                                          const QDate& today);
+
+// The median of some times; the mean of the middle two for an even count.
+std::optional<double> medianMs(std::vector<std::uint32_t> times);
+
+// How many semitones apart two notes are, the shorter way round the octave (0 to 6).
+int semitonesApart(int a, int b);
+
+struct NoteFigures {
+    int questions = 0;
+    int right = 0;  // at the first answer
+    std::optional<double> rightRate;  // percent
+    std::optional<double> medianMs;   // of the right first answers
+    bool learned = false;
+};
+
+struct KeyColourFigures {
+    std::optional<double> rightRate;
+    std::optional<double> medianMs;
+};
+
+// What the notes' page shows of some trials.
+struct NoteStatistics {
+    std::array<NoteFigures, 12> notes;  // by note index
+    int learned = 0;
+    std::array<std::array<int, 12>, 12> confusion{};  // [asked][answered]
+    KeyColourFigures white;
+    KeyColourFigures black;
+    std::optional<double> semitoneShare;  // of the wrong answers, one semitone off; percent
+    std::optional<double> meanErrorSemitones;  // of the wrong answers
+    std::vector<std::pair<QDate, double>> dailyMedianMs;  // right first answers, per day
+};
+
+// `trials` in the order answered.
+NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials);
+
+}  // namespace tonarika

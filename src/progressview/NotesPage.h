@@ -1,0 +1,67 @@
+#pragma once
+
+// own
+#include "NoteStatistics.h"
+
+// Qt
+#include <QWidget>
+
+// std
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QChart;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QStackedWidget;
+class QTableWidget;
+
+namespace tonarika {
+
+// The notes one by one, from the journal of every question: for the period and mode
+// chosen, how many notes are learned, each note's questions, right first answers and
+// their median time, which notes it is taken for, white keys against black, how far off
+// the wrong answers are, and the daily median time of the right ones.
+class NotesPage : public QWidget {
+    Q_OBJECT
+public:
+    using Today = std::function<QDate()>;
+
+    explicit NotesPage(Today today, QWidget* parent = nullptr);
+
+    // Shows the journal's trials; with none, a sentence naming where the game keeps them.
+    void showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, const std::filesystem::path& journal);
+    void choose(Period period, ModeChoice mode);
+    // Writes the chosen period's trials, both modes, as CSV (UTF-8, a header row, ISO 8601
+    // times, the notes' names); false where the file cannot be written.
+    bool exportCsv(const QString& path) const;
+    const NoteStatistics& statistics() const { return m_statistics; }
+
+private:
+    void refresh();
+    void fillNotes();
+    void fillConfusion();
+    void fillFigures();
+    void drawReactionTimes();
+    Period period() const;
+    ModeChoice mode() const;
+
+    Today m_today;
+    std::shared_ptr<const std::vector<TrialRow>> m_trials;
+    NoteStatistics m_statistics;
+    QComboBox* m_period = nullptr;
+    QComboBox* m_mode = nullptr;
+    QLabel* m_headline = nullptr;
+    QStackedWidget* m_stack = nullptr;
+    QLabel* m_empty = nullptr;
+    QTableWidget* m_notes = nullptr;
+    QTableWidget* m_confusion = nullptr;
+    QLabel* m_figures = nullptr;
+    QChart* m_chart = nullptr;
+    QChartView* m_chartView = nullptr;
+};
+
+}  // namespace tonarika

@@ -1,0 +1,134 @@
+// The notes' page's figures at their edges: the learned rule, medians, distances round
+// the octave, and the days of a period at midnight where the player is.
+
+// own
+#include "NoteStatistics.h"
+
+// Qt
+#include <QDateTime>
+
+// std
+#include <gtest/gtest.h>
+
+namespace tonarika {
+namespace {
+
+const QDate kToday(2026, 12, 7);
+constexpr std::int32_t kTokyo = 9 * 3600;
+
+// A trial answered at a local date and time in Tokyo.
+TrialRow at(const QDate& day, QTime time, int asked = 0, int answered = 0, std::optional<std::uint32_t> ms = 1000,
+            Mode mode = Mode::Easy)
+{
+    const std::int64_t utc = QDateTime(day, time, Qt::UTC).toMSecsSinceEpoch() - std::int64_t(kTokyo) * 1000;
+    return {0, utc, kTokyo, mode, 1, NoteIndex(asked), NoteIndex(answered), ms, 1};
+}
+
+TEST(NoteStatistics, aNoteIsLearnedWithNineInTenOfItsLastTwentyRightWithinTwoSeconds)
+{
+    const struct {
+        const char* what;
+        int wrongFirst;   // wrong answers before the rest
+        int questions;    // in all
+        int wrongInLast;  // wrong answers among the last ones
+        std::optional<std::uint32_t> ms;
+        bool learned;
+    } cases[] = {
+        {"twenty, all right", 0, 20, 0, 1000, true},
+        {"nineteen are too few", 0, 19, 0, 1000, false},
+        {"eighteen of the last twenty right", 0, 20, 2, 1000, true},
+        {"seventeen are too few", 0, 20, 3, 1000, false},
+        {"a median of 2.0 s", 0, 20, 0, 2000, true},
+        {"a median of 2.001 s", 0, 20, 0, 2001, false},
+        {"no times at all", 0, 20, 0, std::nullopt, false},
+        {"early misses no longer count", 10, 30, 0, 1000, true},
+    };
+    for (const auto& c : cases) {
+        std::vector<TrialRow> rows;
+        for (int i = 0; i < c.questions; ++i) {
+            const bool wrong = i < c.wrongFirst || i >= c.questions - c.wrongInLast;
+            rows.push_back(at(kToday, QTime(8, 0).addSecs(i), 3, wrong ? 4 : 3, c.ms));
+        }
+        const auto statistics = noteStatistics(selectTrials(rows, Period::All, ModeChoice::Both, kToday));
+        EXPECT_EQ(statistics.notes[3].learned, c.learned) << c.what;
+        EXPECT_EQ(statistics.learned, c.learned ? 1 : 0) << c.what;
+    }
+}
+
+TEST(NoteStatistics, mediansTakeTheMiddleOrTheMeanOfTheMiddleTwo)
+{
+    EXPECT_FALSE(medianMs({}));
+    EXPECT_EQ(medianMs({5}), 5.0);
+    EXPECT_EQ(medianMs({3, 1}), 2.0);
+    EXPECT_EQ(medianMs({3, 1, 2}), 2.0);
+    EXPECT_EQ(medianMs({4, 1, 3, 2}), 2.5);
+    EXPECT_EQ(medianMs({900, 900, 100, 100000}), 900.0);
+}
+
+TEST(NoteStatistics, semitonesAreCountedTheShorterWayRoundTheOctave)
+{
+    const struct {
+        int a, b, apart;
+    } cases[] = {{0, 0, 0}, {0, 7, 1}, {0, 1, 2}, {0, 6, 1}, {6, 0, 1}, {0, 9, 6}, {11, 0, 2}, {2, 3, 1}, {4, 10, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(semitonesApart(c.a, c.b), c.apart) << c.a << " and " << c.b;
+}
+
+// A period is whole days where the player was: midnight in Tokyo, not in UTC.
+TEST(NoteStatistics, aPeriodsDaysBeginAtMidnightWhereThePlayerIs)
+{
+    const struct {
+        const char* what;
+        TrialRow row;
+        bool today, week, month;
+    } cases[] = {
+        {"today at midnight", at(kToday, QTime(0, 0)), true, true, true},
+        {"yesterday's last minute", at(kToday.addDays(-1), QTime(23, 59)), false, true, true},
+        {"6 days ago at midnight", at(kToday.addDays(-6), QTime(0, 0)), false, true, true},
+        {"7 days ago, its last minute", at(kToday.addDays(-7), QTime(23, 59)), false, false, true},
+        {"29 days ago at midnight", at(kToday.addDays(-29), QTime(0, 0)), false, false, true},
+        {"30 days ago, its last minute", at(kToday.addDays(-30), QTime(23, 59)), false, false, false},
+        {"tomorrow, from a clock set wrong", at(kToday.addDays(1), QTime(0, 0)), false, false, false},
+    };
+    for (const auto& c : cases) {
+        const std::vector<TrialRow> rows{c.row};
+        EXPECT_EQ(selectTrials(rows, Period::Today, ModeChoice::Both, kToday).size(), c.today ? 1u : 0u) << c.what;
+        EXPECT_EQ(selectTrials(rows, Period::Week, ModeChoice::Both, kToday).size(), c.week ? 1u : 0u) << c.what;
+        EXPECT_EQ(selectTrials(rows, Period::Month, ModeChoice::Both, kToday).size(), c.month ? 1u : 0u) << c.what;
+        EXPECT_EQ(selectTrials(rows, Period::All, ModeChoice::Both, kToday).size(), 1u) << c.what;
+        EXPECT_EQ(selectTrials(rows, Period::All, ModeChoice::Hard, kToday).size(), 0u) << c.what;
+    }
+}
+
+TEST(NoteStatistics, confusionsKeyColoursAndWrongAnswersAreCounted)
+{
+    const QTime t(9, 0);
+    const std::vector<TrialRow> rows{
+        at(kToday, t, 0, 0, 800),               // Do right
+        at(kToday, t.addSecs(1), 0, 7, 900),    // Do taken for Do#: one semitone
+        at(kToday, t.addSecs(2), 0, 6, 900),    // Do taken for Si: one semitone, round the octave
+        at(kToday, t.addSecs(3), 7, 7, 3000),   // Do# right
+        at(kToday, t.addSecs(4), 7, 9, 1000),   // Do# taken for Fa#: five semitones
+        at(kToday.addDays(-1), t, 2, 2, 1200),  // Mi right, yesterday
+        at(kToday.addDays(-1), t, 2, 2, std::nullopt),
+    };
+    const auto s = noteStatistics(selectTrials(rows, Period::All, ModeChoice::Both, kToday));
+    EXPECT_EQ(s.confusion[0][0], 1);
+    EXPECT_EQ(s.confusion[0][7], 1);
+    EXPECT_EQ(s.confusion[7][9], 1);
+    EXPECT_EQ(s.notes[0].questions, 3);
+    EXPECT_DOUBLE_EQ(*s.notes[0].rightRate, 100.0 / 3);
+    EXPECT_EQ(s.notes[0].medianMs, 800.0) << "the median of right answers only";
+    EXPECT_DOUBLE_EQ(*s.white.rightRate, 60.0);
+    EXPECT_EQ(s.white.medianMs, 1000.0);
+    EXPECT_DOUBLE_EQ(*s.black.rightRate, 50.0);
+    EXPECT_EQ(s.black.medianMs, 3000.0);
+    EXPECT_DOUBLE_EQ(*s.semitoneShare, 200.0 / 3);
+    EXPECT_DOUBLE_EQ(*s.meanErrorSemitones, 7.0 / 3);
+    ASSERT_EQ(s.dailyMedianMs.size(), 2u);
+    EXPECT_EQ(s.dailyMedianMs[0], std::make_pair(kToday.addDays(-1), 1200.0));
+    EXPECT_EQ(s.dailyMedianMs[1], std::make_pair(kToday, 1900.0));
+}
+
+}  // namespace
+}  // namespace tonarika
