@@ -4,7 +4,9 @@
 
 // own
 #include "BenchMain.h"
+#include "LongJournal.h"
 #include "LongLog.h"
+#include "NotesPage.h"
 #include "ProgressWindow.h"
 #include "TrendPage.h"
 
@@ -18,6 +20,7 @@
 // std
 #include <algorithm>
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -53,11 +56,12 @@ private:
     qint64 m_longest = 0;
 };
 
-std::unique_ptr<ProgressWindow> openWindow(const tonarika::bench::LongLog& log)
+std::unique_ptr<ProgressWindow> openWindow(const tonarika::bench::LongLog& log, std::filesystem::path journal = {})
 {
     auto window = std::make_unique<ProgressWindow>(
         std::vector<std::filesystem::path>{log.path()},
-        tonarika::ScoreLogReader(tonarika::ScoreLogParser(QLocale(QLocale::Japanese, QLocale::Japan)), "UTF-8"));
+        tonarika::ScoreLogReader(tonarika::ScoreLogParser(QLocale(QLocale::Japanese, QLocale::Japan)), "UTF-8"),
+        &QDate::currentDate, std::move(journal));
     window->resize(960, 680);
     window->show();
     return window;
@@ -121,6 +125,30 @@ void appendBlocksTheWindowThread(benchmark::State& state)
     }
 }
 BENCHMARK(appendBlocksTheWindowThread)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// From making the window to its first drawing of both pages, with 100,000 questions in
+// the journal beside a log of 5,000 runs.
+void windowDrawnWithHundredThousandTrials(benchmark::State& state)
+{
+    static const tonarika::bench::LongLog log(5'000);
+    static const tonarika::bench::LongJournal journal(100'000);
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        const auto window = openWindow(log, journal.path());
+        if (!waitUntilShown(*window))
+            return state.SkipWithError("the window never showed the log");
+        window->grab();
+        window->notes()->grab();  // the other page, drawn as if chosen
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        const auto& notes = window->notes()->statistics().notes;
+        const int questions = std::accumulate(notes.begin(), notes.end(), 0,
+                                              [](int sum, const auto& note) { return sum + note.questions; });
+        if (questions != 100'000 || recordsShown(*window) != 5'000)
+            return state.SkipWithError("the window did not show every question and run");
+    }
+}
+BENCHMARK(windowDrawnWithHundredThousandTrials)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // A million runs: the time until the window is on the screen, and, as counters, the time
 // until it is filled and the longest the window thread was kept from its events meanwhile.
