@@ -1,6 +1,8 @@
 // Tells which of the twelve notes a recording holds: reads what SDL's disk driver wrote
 // (signed 16-bit mono at 44.1 kHz) and looks for a note's fundamental in 50 ms steps.
-//   recorded-note FILE   prints the note's index and exits 0, or exits 1 if none sounds
+//   recorded-note FILE              prints the first note's index; exits 1 if none sounds
+//   recorded-note --sequence FILE   prints, a line each, the notes that sound one after
+//                                   another, in order; exits 1 if none sounds
 // The alert tone (1 kHz pips) has nothing at the fundamentals of the octave.
 
 // own
@@ -11,30 +13,63 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <string_view>
 #include <vector>
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr std::size_t kWindow = kRate / 20;
+constexpr double kSounding = 0.05;
+
+constexpr int kNone = -1;
+
+// The loudest note of the octave in one window, or kNone where none is loud enough.
+int loudestNote(std::span<const float> window)
+{
+    int loudest = kNone;
+    double loudestAmplitude = kSounding;
+    for (int note = 0; note < tonarika::kNoteCount; ++note) {
+        const double amplitude
+            = 4.0 * tonarika::audio::magnitudeAt(window, kRate, tonarika::audio::noteFrequency(note)) / kWindow;
+        if (amplitude > loudestAmplitude) {
+            loudest = note;
+            loudestAmplitude = amplitude;
+        }
+    }
+    return loudest;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    const bool sequence = argc == 3 && std::string_view(argv[1]) == "--sequence";
+    if (argc != 2 && !sequence)
         return 2;
-    constexpr int kRate = 44100;
-    std::ifstream in(argv[1], std::ios::binary);
-    std::vector<float> left;
+    std::ifstream in(argv[sequence ? 2 : 1], std::ios::binary);
+    std::vector<float> samples;
     std::int16_t sample = 0;
     while (in.read(reinterpret_cast<char*>(&sample), sizeof sample))
-        left.push_back(float(sample) / 32768.0f);
+        samples.push_back(float(sample) / 32768.0f);
 
-    constexpr std::size_t kWindow = kRate / 20;
-    for (std::size_t start = 0; start + kWindow <= left.size(); start += kWindow) {
-        const std::span<const float> window(left.data() + start, kWindow);
-        for (int note = 0; note < tonarika::kNoteCount; ++note) {
-            const double amplitude
-                = 4.0 * tonarika::audio::magnitudeAt(window, kRate, tonarika::audio::noteFrequency(note)) / kWindow;
-            if (amplitude > 0.05) {
-                std::printf("%d\n", note);
+    // A note counts once it holds for two windows running (100 ms), so that the edge of
+    // an onset or of a fade is never taken for a note of its own.
+    int previous = kNone;
+    int current = kNone;
+    bool found = false;
+    for (std::size_t start = 0; start + kWindow <= samples.size(); start += kWindow) {
+        const int note = loudestNote(std::span<const float>(samples.data() + start, kWindow));
+        if (note != kNone && note == previous && note != current) {
+            std::printf("%d\n", note);
+            found = true;
+            if (!sequence)
                 return 0;
-            }
+            current = note;
         }
+        if (note == kNone)
+            current = kNone;
+        previous = note;
     }
-    return 1;
+    return found ? 0 : 1;
 }
