@@ -106,6 +106,29 @@ TEST_F(TrialJournalTest, everyFieldOfATrialComesBack)
     EXPECT_EQ(std::distance(fs::directory_iterator(alone.parent_path()), {}), 1);
 }
 
+// The progress view reads while a game writes: each update brings only the rows added
+// since, and reading leaves the file as the writer left it.
+TEST_F(TrialJournalTest, aJournalIsReadWhileAGameWritesIt)
+{
+    TrialJournal journal(file);
+    journal.record(trial(1, 1));
+    ASSERT_TRUE(journal.flush(5s));
+    JournalReader reader(file);
+    EXPECT_TRUE(reader.update());
+    ASSERT_EQ(reader.rows().size(), 1u);
+    const auto written = fs::last_write_time(file);
+
+    journal.record(trial(2, 3));
+    ASSERT_TRUE(journal.flush(5s));
+    EXPECT_TRUE(reader.update());
+    ASSERT_EQ(reader.rows().size(), 2u);
+    EXPECT_EQ(reader.rows()[1].asked, 2);
+    EXPECT_EQ(reader.rows()[1].answered, 3);
+    EXPECT_FALSE(reader.update()) << "nothing new";
+    EXPECT_EQ(reader.rows().size(), 2u);
+    EXPECT_EQ(fs::last_write_time(file), written) << "the rows are in the WAL until a checkpoint; reading writes nothing";
+}
+
 // Whatever goes wrong, record() returns at once, one line on stderr tells it, and the
 // game's score file beside the journal is not touched.
 TEST_F(TrialJournalTest, eachFaultIsToldOnceAndLeavesTheScoreFileAlone)
