@@ -260,9 +260,12 @@ void NotesPage::fillFigures()
 
 void NotesPage::drawReactionTimes()
 {
+    // The series go with removeAllSeries(); the axes only come back to us.
     m_chart->removeAllSeries();
-    for (QAbstractAxis* axis : m_chart->axes())
+    for (QAbstractAxis* axis : m_chart->axes()) {
         m_chart->removeAxis(axis);
+        delete axis;
+    }
     auto* line = new QLineSeries;
     auto* points = new QScatterSeries;
     points->setMarkerSize(7);
