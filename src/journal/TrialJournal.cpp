@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 // system
+#include <malloc.h>
 #include <ctime>
 
 // std
@@ -172,6 +173,10 @@ bool TrialJournal::open()
         try {
             m_db = std::make_unique<SqliteDatabase>(fileUri(m_file), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
             sqlite3_busy_handler(m_db->handle(), &TrialJournal::onBusy, this);
+            // One row now and then: no lookaside slots, and a small page cache, so that
+            // the check below does not leave a large journal's pages in the game's memory.
+            sqlite3_db_config(m_db->handle(), SQLITE_DBCONFIG_LOOKASIDE, nullptr, 0, 0);
+            m_db->execute("PRAGMA cache_size = -32");
             // A file that is no database, or a damaged one, fails here.
             const std::string check = m_db->text("PRAGMA quick_check");
             if (check != "ok") {
@@ -198,6 +203,9 @@ bool TrialJournal::open()
                 }
                 m_db->execute("COMMIT");
             }
+            // What opening took and gave back (the check's pages, the schema's parsing)
+            // goes back to the system rather than staying in this thread's heap.
+            ::malloc_trim(0);
             return true;
         } catch (const SqliteError& fault) {
             if ((fault.code() & 0xFF) == SQLITE_NOTADB || (fault.code() & 0xFF) == SQLITE_CORRUPT) {
