@@ -650,6 +650,28 @@ private slots:
         }
     }
 
+    // The window's icon is drawn at whatever size is asked: the pixel images at their
+    // own sizes, the art larger, scaled between; its disabled look is not its normal one.
+    void theProgramIconIsDrawnAtEverySizeAsked()
+    {
+        const QIcon icon = programIcon();
+        for (const int size : {8, 16, 24, 32, 48, 64, 128, 256, 300}) {
+            const QImage image = icon.pixmap(QSize(size, size)).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            int ink = 0;
+            for (int y = 0; y < size; ++y) {
+                for (int x = 0; x < size; ++x)
+                    ink += qAlpha(image.pixel(x, y)) > 128;
+            }
+            QVERIFY2(ink * 20 > size * size, qPrintable(QStringLiteral("%1 px: %2 pixels of ink").arg(size).arg(ink)));
+        }
+        for (const int size : {16, 32}) {
+            const QImage drawn = icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(drawn, QImage(QStringLiteral(":/icons/tonarika-%1.xpm").arg(size)).convertToFormat(QImage::Format_ARGB32));
+        }
+        QVERIFY(icon.pixmap(QSize(48, 48), QIcon::Disabled).toImage() != icon.pixmap(QSize(48, 48)).toImage());
+    }
+
     void closingTheWindowRecordsTheRunOnce()
     {
         nextNote(4);

@@ -1,5 +1,8 @@
 #include "Appearance.h"
 
+// own
+#include "ProgramIconEngine.h"
+
 // Qt
 #include <QApplication>
 #include <QFile>
@@ -55,21 +58,7 @@ void registerFontSubstitutions()
 
 QIcon programIcon()
 {
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/tonarika-32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/icons/tonarika-16.xpm"), QSize(16, 16));
-    // The larger sizes, for taskbars, switchers and high-density screens, from the
-    // scalable art rather than from the 32-pixel image blown up.
-    QSvgRenderer art(QStringLiteral(":/icons/tonarika.svg"));
-    for (const int size : {48, 64, 128, 256}) {
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        art.render(&painter);
-        painter.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
-    return icon;
+    return QIcon(new ProgramIconEngine);
 }
 
 QPalette lightPalette()

@@ -13,7 +13,7 @@ namespace tonarika {
 void registerFontSubstitutions();
 
 // The program icon: the 32 x 32 and 16 x 16 pixel images, and the scalable art
-// drawn at 48, 64, 128 and 256 pixels.
+// at 48, 64, 128 and 256 pixels, each drawn when asked for.
 QIcon programIcon();
 
 // The sizes the desktop's icon theme gets: the pixel images', then the art's.

@@ -14,7 +14,6 @@
 #include <QLayout>
 #include <QLocale>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QStyle>
 
 namespace tonarika {
@@ -26,12 +25,26 @@ QColor toQColor(Colour colour, const QPalette& palette)
     return colour.buttonText ? palette.color(QPalette::ButtonText) : QColor::fromRgb(colour.rgb);
 }
 
-// The labels' fonts are set in pixels by their style sheets, as the design gives them.
-const QRegularExpression kPixelSize(QStringLiteral("(\\d+)px"));
+// The labels' fonts are set in pixels by their style sheets, as the design gives them:
+// where the first "<digits>px" of a sheet stands, and how many digits it has. (Plain
+// string search: a regular expression would bring PCRE2 and its JIT into memory for it.)
+std::pair<qsizetype, qsizetype> pixelSizeAt(const QString& sheet)
+{
+    for (qsizetype px = sheet.indexOf(u"px"); px > 0; px = sheet.indexOf(u"px", px + 2)) {
+        qsizetype start = px;
+        while (start > 0 && sheet[start - 1].isDigit())
+            --start;
+        if (start < px)
+            return {start, px - start};
+    }
+    return {-1, 0};
+}
 
 int designedPixels(const QWidget& widget)
 {
-    return kPixelSize.match(widget.styleSheet()).captured(1).toInt();
+    const QString sheet = widget.styleSheet();
+    const auto [at, digits] = pixelSizeAt(sheet);
+    return at < 0 ? 0 : sheet.mid(at, digits).toInt();
 }
 
 QString toQString(std::string_view text)
@@ -181,7 +194,8 @@ void Form1::fitToFrame(QLabel* target)
     const int room = m_ui->Frame1->contentsRect().right() + 1 - target->x();
     for (int pixels = m_scoreFontPixels; pixels >= kSmallestPixels; --pixels) {
         QString sheet = target->styleSheet();
-        sheet.replace(kPixelSize, QStringLiteral("%1px").arg(pixels));
+        if (const auto [at, digits] = pixelSizeAt(sheet); at >= 0)
+            sheet.replace(at, digits, QString::number(pixels));
         // A new style sheet polishes the label again: only when the size changes.
         if (sheet != target->styleSheet())
             target->setStyleSheet(sheet);
