@@ -7,14 +7,7 @@ set -u
 game=$1
 progress=$2
 version=$3
-scratch=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$scratch"' EXIT
-export LC_ALL=C.UTF-8
-passes=0
-failures=0
-check() {
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+. "$(dirname "$0")/ShellChecks.sh"
 # No display of any kind: what is answered here must not need one.
 run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" >"$scratch/out" 2>"$scratch/err"; echo $?; }
 
@@ -43,5 +36,4 @@ check "the game runs with -platform offscreen" "kill -0 $started 2>/dev/null"
 kill -TERM "$started" 2>/dev/null
 wait "$started" 2>/dev/null
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

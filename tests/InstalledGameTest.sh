@@ -10,15 +10,7 @@ build=$1
 recorded_note=$2
 id=$3
 module_dir=$4
-scratch=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$scratch"' EXIT
-# Pinned: the record is looked for as UTF-8.
-export LC_ALL=C.UTF-8
-failures=0
-passes=0
-check() {
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+. "$(dirname "$0")/ShellChecks.sh"
 . "$(dirname "$0")/GameUnderX.sh"
 
 prefix="$scratch/prefix"
@@ -56,5 +48,4 @@ check "the record is in the user's data folder" "grep -q ' 1/ 1 回' '$scratch/h
 check "nothing was written under the prefix" "[ -z \"\$(find '$prefix' -newer '$scratch/before-the-game' -type f)\" ]"
 check "nothing was written in the current folder" "[ -z \"\$(ls -A '$scratch/elsewhere')\" ]"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

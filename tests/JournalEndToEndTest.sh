@@ -8,14 +8,8 @@
 set -u
 game_program=$1
 recorded_note=$2
-scratch=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$scratch"' EXIT
-export LC_ALL=C.UTF-8 TZ=UTC
-failures=0
-passes=0
-check() {
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+. "$(dirname "$0")/ShellChecks.sh"
+export TZ=UTC
 . "$(dirname "$0")/GameUnderX.sh"
 
 mkdir -p "$scratch/home"
@@ -65,5 +59,4 @@ while read -r asked answered reaction plays mode; do
   check "played once, in Easy mode: $plays $mode" "[ '$plays $mode' = '1 Easy' ]"
 done <<<"$rows"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

@@ -7,12 +7,7 @@
 #   SessionEndTest.sh PROGRAM
 set -u
 program=$1
-scratch=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$scratch"' EXIT
-# Pinned: the record is looked for as UTF-8, and the about box by its Japanese title.
-export LC_ALL=C.UTF-8
-passes=0
-failures=0
+. "$(dirname "$0")/ShellChecks.sh"
 
 fail() { echo "FAIL ($1): $2"; ending_failed=1; }
 . "$(dirname "$0")/GameUnderX.sh"
@@ -53,5 +48,4 @@ for ending in TERM INT HUP HUP-over-about display; do
   if [ "$ending_failed" -eq 0 ]; then passes=$((passes + 1)); else failures=$((failures + 1)); fi
 done
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

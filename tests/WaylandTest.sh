@@ -10,15 +10,8 @@ set -u
 program=$1
 recorded_note=$2
 id=$3
-scratch=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$scratch"' EXIT
+. "$(dirname "$0")/ShellChecks.sh"
 . "$(dirname "$0")/GameUnderX.sh"
-export LC_ALL=C.UTF-8
-passes=0
-failures=0
-check() {
-  if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
 
 if ! command -v weston >/dev/null; then
   echo "SKIP: weston is not installed"
@@ -54,5 +47,4 @@ check "the game ended" "wait_for_end $game"
 check "a note sounded" "'$recorded_note' '$scratch/sound.raw' >/dev/null"
 check "the miss was recorded" "grep -q ' 1/ 1 回' '$scratch/game/Score.TXT'"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report
