@@ -63,10 +63,10 @@ class ProgressWindowTest : public QObject {
     std::vector<ScoreRecord> written;
 
     // A window on the logs, once it shows what they hold.
-    std::unique_ptr<ProgressWindow> open(std::vector<fs::path> logs)
+    std::unique_ptr<ProgressWindow> open(std::vector<fs::path> logs, fs::path journal = {})
     {
         auto window = std::make_unique<ProgressWindow>(std::move(logs), ScoreLogReader(ScoreLogParser(kJapanese), "UTF-8"),
-                                                       [] { return kToday; });
+                                                       [] { return kToday; }, std::move(journal));
         QSignalSpy shown(window.get(), &ProgressWindow::shown);
         window->resize(900, 560);
         window->show();
@@ -354,12 +354,8 @@ private slots:
                 writer.record({morning + i * 1000, Mode::Easy, 1, 0, NoteIndex(i < 2 ? 1 : 0), 900, 1});
             writer.record({morning - 3 * 86'400'000, Mode::Hard, 2, 7, 7, 2500, 2});
         }
-        auto window = std::make_unique<ProgressWindow>(std::vector<fs::path>{folder / "data/Score.TXT"},
-                                                       ScoreLogReader(ScoreLogParser(kJapanese), "UTF-8"),
-                                                       [] { return kToday; }, journal);
-        QSignalSpy shown(window.get(), &ProgressWindow::shown);
-        window->show();
-        QVERIFY(window->snapshot() || shown.wait(5000));
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        QVERIFY(window->snapshot());
         NotesPage* notes = window->notes();
         QVERIFY(notes);
         QCOMPARE(child<QLabel>(*window, QStringLiteral("learnedHeadline"))->text(), QStringLiteral("覚えた音: 1/12"));
@@ -406,12 +402,8 @@ private slots:
     void anEmptyJournalSaysWhereTheGameKeepsIt()
     {
         const fs::path journal = folder / "nowhere" / "trials.sqlite";
-        auto window = std::make_unique<ProgressWindow>(std::vector<fs::path>{folder / "data/Score.TXT"},
-                                                       ScoreLogReader(ScoreLogParser(kJapanese), "UTF-8"),
-                                                       [] { return kToday; }, journal);
-        QSignalSpy shown(window.get(), &ProgressWindow::shown);
-        window->show();
-        QVERIFY(window->snapshot() || shown.wait(5000));
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        QVERIFY(window->snapshot());
         auto* sentence = child<QLabel>(*window, QStringLiteral("emptyJournal"));
         QVERIFY(sentence->isVisibleTo(window->notes()));
         QVERIFY(sentence->text().contains(QString::fromStdString(journal.string())));
