@@ -80,7 +80,7 @@ Wave resample(const Wave& in, double ratio)
     const int n = int(in.samples.size());
     Wave out{in.sampleRate, std::vector<float>(size_t(n / ratio))};
     for (size_t i = 0; i < out.samples.size(); ++i) {
-        const double pos = i * ratio;
+        const double pos = double(i) * ratio;
         const int centre = int(std::floor(pos));
         double sum = 0.0;
         for (int k = centre - kTaps + 1; k <= centre + kTaps; ++k) {

@@ -14,6 +14,17 @@ using NoteIndex = std::uint8_t;
 inline constexpr int kNoteCount = 12;
 inline constexpr int kWhiteKeyCount = 7;
 
+// Each note's place in the octave, in semitones up from Do.
+inline constexpr std::array<int, kNoteCount> kSemitone{0, 2, 4, 5, 7, 9, 11, 1, 3, 6, 8, 10};
+
+// The notes as the keyboard lays them out, left to right: in the order of their pitch.
+inline constexpr std::array<int, kNoteCount> kKeyboardOrder = [] {
+    std::array<int, kNoteCount> order{};
+    for (int note = 0; note < kNoteCount; ++note)
+        order[static_cast<std::size_t>(kSemitone[static_cast<std::size_t>(note)])] = note;
+    return order;
+}();
+
 struct NoteRow {
     std::string_view wavFile;   // relative path, resolved by the player
     std::string_view noteName;  // shown in the result label in practice mode

@@ -11,9 +11,6 @@ namespace tonarika {
 
 namespace {
 
-// Each note's place in the octave, in semitones from Do.
-constexpr std::array<int, 12> kSemitone{0, 2, 4, 5, 7, 9, 11, 1, 3, 6, 8, 10};
-
 std::optional<double> percentOf(int part, int whole)
 {
     return whole > 0 ? std::optional(100.0 * part / whole) : std::nullopt;

@@ -18,9 +18,6 @@ enum class Period { Today, Week, Month, All };
 // Which mode's trials: Easy's, Hard's, or both.
 enum class ModeChoice { Easy, Hard, Both };
 
-// The twelve notes as the keyboard lays them out, left to right.
-inline constexpr std::array<int, 12> kKeyboardOrder{0, 7, 1, 8, 2, 3, 9, 4, 10, 5, 11, 6};
-
 // A learned note: at least this many questions, nine in ten of its last 20 right at the
 // first answer, and the median time of those right answers no more than 2 s.
 inline constexpr int kLearnedQuestions = 20;

@@ -10,7 +10,12 @@
 namespace tonarika::audio {
 
 // MIDI note number of each note index (C4 = 60), for the renderer and the pitch checks.
-inline constexpr std::array<int, kNoteCount> kMidiNote{60, 62, 64, 65, 67, 69, 71, 61, 63, 66, 68, 70};
+inline constexpr std::array<int, kNoteCount> kMidiNote = [] {
+    std::array<int, kNoteCount> midi{};
+    for (std::size_t note = 0; note < midi.size(); ++note)
+        midi[note] = 60 + kSemitone[note];
+    return midi;
+}();
 
 // Equal temperament, A4 = 440 Hz.
 inline double noteFrequency(int index)
