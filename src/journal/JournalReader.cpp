@@ -50,7 +50,7 @@ bool JournalReader::update()
             row.id = select.integer(0);
             row.answeredAtMs = select.integer(1);
             row.utcOffsetS = std::int32_t(select.integer(2));
-            row.mode = select.text(3) == "Hard" ? Mode::Hard : Mode::Easy;
+            row.mode = select.text(3) == modeName(Mode::Hard) ? Mode::Hard : Mode::Easy;
             row.run = select.integer(4);
             row.asked = NoteIndex(select.integer(5));
             row.answered = NoteIndex(select.integer(6));

@@ -239,7 +239,7 @@ void TrialJournal::write(const Trial& trial)
                                "reaction_ms, plays) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
         insert.bind(1, trial.answeredAtMs)
             .bind(2, utcOffsetAt(trial.answeredAtMs))
-            .bind(3, trial.mode == Mode::Hard ? std::string_view("Hard") : std::string_view("Easy"))
+            .bind(3, modeName(trial.mode))
             .bind(4, number)
             .bind(5, std::int64_t(trial.asked))
             .bind(6, std::int64_t(trial.answered))

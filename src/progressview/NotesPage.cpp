@@ -16,6 +16,7 @@
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QValueAxis>
@@ -27,10 +28,14 @@ namespace {
 
 const QColor kShareColour(0x1F, 0x5F, 0xBF);
 
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
 QString noteName(int note)
 {
-    const auto name = kNoteTable.at(size_t(note)).noteName;
-    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+    return toQString(kNoteTable.at(size_t(note)).noteName);
 }
 
 QString seconds(std::optional<double> ms)
@@ -172,12 +177,23 @@ ModeChoice NotesPage::mode() const
 
 void NotesPage::choose(Period period, ModeChoice mode)
 {
-    m_period->setCurrentIndex(int(period));
-    m_mode->setCurrentIndex(int(mode));
+    {
+        // One refresh for both choices.
+        const QSignalBlocker periodQuiet(m_period), modeQuiet(m_mode);
+        m_period->setCurrentIndex(int(period));
+        m_mode->setCurrentIndex(int(mode));
+    }
+    refresh();
 }
 
 void NotesPage::showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, const std::filesystem::path& journal)
 {
+    // A reading of the score logs alone brings the same rows: nothing to work out again,
+    // unless the day has turned.
+    const QDate today = m_today();
+    if (m_trials && trials == m_trials && today == m_shownOn)
+        return;
+    m_shownOn = today;
     m_trials = std::move(trials);
     if (!m_trials || m_trials->empty()) {
         m_empty->setText(QStringLiteral("まだ問題の記録がありません。\n\nTonarika は問題に答えるたびに、その記録を"
@@ -316,7 +332,7 @@ bool NotesPage::exportCsv(const QString& path) const
         const QDateTime when =
             QDateTime::fromMSecsSinceEpoch(trial->answeredAtMs, Qt::OffsetFromUTC, trial->utcOffsetS);
         const QStringList fields{when.toString(Qt::ISODateWithMs),
-                                 trial->mode == Mode::Hard ? QStringLiteral("Hard") : QStringLiteral("Easy"),
+                                 toQString(modeName(trial->mode)),
                                  QString::number(trial->run),
                                  noteName(trial->asked),
                                  noteName(trial->answered),

@@ -51,6 +51,7 @@ private:
 
     Today m_today;
     std::shared_ptr<const std::vector<TrialRow>> m_trials;
+    QDate m_shownOn;  // the day the trials were last worked out for
     NoteStatistics m_statistics;
     QComboBox* m_period = nullptr;
     QComboBox* m_mode = nullptr;

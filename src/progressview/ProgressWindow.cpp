@@ -159,10 +159,13 @@ void ProgressWindow::showSnapshot(std::shared_ptr<const ProgressSnapshot> snapsh
     if (m_notes)
         m_notes->showTrials(m_snapshot->trials, m_journal);
     QStringList faults;
-    for (const LogFault& fault : m_snapshot->history.faults)
-        faults << QStringLiteral("%1（%2）").arg(displayPath(fault.log), fault.reason);
+    const auto fault = [](const std::filesystem::path& file, const QString& reason) {
+        return QStringLiteral("%1（%2）").arg(displayPath(file), reason);
+    };
+    for (const LogFault& log : m_snapshot->history.faults)
+        faults << fault(log.log, log.reason);
     if (m_snapshot->journalFault)
-        faults << QStringLiteral("%1（%2）").arg(displayPath(m_journal), QString::fromStdString(*m_snapshot->journalFault));
+        faults << fault(m_journal, QString::fromStdString(*m_snapshot->journalFault));
     m_faults->setText(faults.isEmpty() ? QString() : QStringLiteral("読めないログ: ") + faults.join(QStringLiteral("、")));
     // A folder created since the last reading is watched from now on.
     m_watcher.watch(watched());
