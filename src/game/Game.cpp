@@ -22,13 +22,12 @@ Game::Game(Display& display, Player& player, RandomSource& random, ScoreLog& sco
 {
 }
 
-void Game::Sound(int index)
+Player::Ticket Game::Sound(int index)
 {
     const NoteRow& row = kNoteTable.at(index);
     m_state.wavFile = row.wavFile;
     m_state.noteName = row.noteName;
-    m_lastPlay.reset();
-    m_lastPlay = m_player.play(row.wavFile);
+    return m_player.play(row.wavFile);
 }
 
 void Game::Command1_Click()
@@ -52,8 +51,7 @@ void Game::Command1_Click()
         m_state.prevNote = note;
         m_firstPlay.reset();
         m_plays = 1;
-        Sound(note);
-        m_firstPlay = m_lastPlay;
+        m_firstPlay = Sound(note);
     } catch (const std::exception&) {
         warn();
     }

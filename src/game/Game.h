@@ -25,8 +25,9 @@ public:
     Game(Display& display, Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& journal,
          const GameClock& clock, std::string decimalSeparator);
 
-    // Plays a note and remembers its file and name. Throws SoundError.
-    void Sound(int index);
+    // Plays a note and remembers its file and name; the ticket tells how its play went.
+    // Throws SoundError.
+    Player::Ticket Sound(int index);
 
     void Command1_Click();  // Listen: ask a new question or replay the pending one
     void cmdKey_Click(int index);
@@ -66,7 +67,6 @@ private:
     // What the journal needs beyond the game's state: the run, and the pending
     // question's first play and how often it has been played.
     std::uint32_t m_run = 1;
-    std::optional<Player::Ticket> m_lastPlay;
     std::optional<Player::Ticket> m_firstPlay;
     std::uint32_t m_plays = 0;
 };
