@@ -20,6 +20,18 @@ play_counted_question() {
   xdotool key --delay 100 space a
 }
 
+# The journal's rows, a line each in the order written: asked answered reaction_ms plays
+# mode (reaction_ms "None" where the note did not sound). Nothing where there is no file.
+journal_rows() {
+  [ -f "$1" ] || return 0
+  /usr/bin/python3 - "$1" <<'PY'
+import sqlite3, sys
+with sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True) as db:
+    for row in db.execute("SELECT asked, answered, reaction_ms, plays, mode FROM trials ORDER BY id"):
+        print(*row)
+PY
+}
+
 # Waits up to ten seconds for a process to end; false if it is still running.
 wait_for_end() {
   for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done

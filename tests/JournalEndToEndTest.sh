@@ -39,13 +39,7 @@ took_ms=$(( ($(date +%s%N) - began) / 1000000 ))
 
 journal="$scratch/home/data/tonarika/trials.sqlite"
 check "the journal is in the player's data folder" "[ -f '$journal' ]"
-rows=$(/usr/bin/python3 - "$journal" <<'PY'
-import sqlite3, sys
-with sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True) as db:
-    for row in db.execute("SELECT asked, answered, reaction_ms, plays, mode FROM trials ORDER BY id"):
-        print(*row)
-PY
-)
+rows=$(journal_rows "$journal")
 heard=$("$recorded_note" --sequence "$scratch/sound.raw")
 check "three rows, one per question" "[ $(printf '%s\n' "$rows" | grep -c .) -eq 3 ]"
 check "three notes were heard" "[ $(printf '%s\n' "$heard" | grep -c .) -eq 3 ]"

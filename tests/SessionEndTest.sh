@@ -3,7 +3,8 @@
 # one counted question with real key presses (Space asks; A answers Do, which the first
 # question never is, so it is a miss), then ends the process the way a session ends it:
 # SIGTERM, SIGINT, SIGHUP (also while the modal about box is open), or the display
-# going away. Each time the run's record must be in Score.TXT exactly once.
+# going away. Each time the run's record must be in Score.TXT exactly once, and the
+# answer in the journal.
 #   SessionEndTest.sh PROGRAM
 set -u
 program=$1
@@ -44,6 +45,9 @@ for ending in TERM INT HUP HUP-over-about display; do
     fail "$ending" "expected one record of 1 miss in 1 question, found ${records:-none}"
   fi
   [ -e "$folder/data/tonarika/Score.TXT" ] && fail "$ending" "the record went to the data folder"
+  # The question's first answer, queued for the journal, is written before the end.
+  trials=$(journal_rows "$folder/data/tonarika/trials.sqlite" | grep -c '^[0-9]* 0 ')
+  [ "$trials" = 1 ] || fail "$ending" "expected the journal to hold the one answer (Do), found $trials rows"
   # Each ending counts once, however many of its checks failed.
   if [ "$ending_failed" -eq 0 ]; then passes=$((passes + 1)); else failures=$((failures + 1)); fi
 done
