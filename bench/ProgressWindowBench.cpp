@@ -82,6 +82,23 @@ bool waitUntilShown(ProgressWindow& window)
     return shown;
 }
 
+// The same for a reading of the journal, which comes on a thread of its own.
+bool waitUntilTrialsShown(ProgressWindow& window)
+{
+    if (window.journalSnapshot())
+        return true;
+    QEventLoop loop;
+    bool shown = false;
+    const auto connection = QObject::connect(&window, &ProgressWindow::trialsShown, &loop, [&] {
+        shown = true;
+        loop.quit();
+    });
+    QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
+    loop.exec();
+    QObject::disconnect(connection);
+    return shown;
+}
+
 std::size_t recordsShown(const ProgressWindow& window)
 {
     return window.snapshot() ? window.snapshot()->history.records.size() : 0;
@@ -136,8 +153,8 @@ void windowDrawnWithHundredThousandTrials(benchmark::State& state)
         QElapsedTimer clock;
         clock.start();
         const auto window = openWindow(log, journal.path());
-        if (!waitUntilShown(*window))
-            return state.SkipWithError("the window never showed the log");
+        if (!waitUntilShown(*window) || !waitUntilTrialsShown(*window))
+            return state.SkipWithError("the window never showed the log and the journal");
         window->grab();
         window->notes()->grab();  // the other page, drawn as if chosen
         state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);

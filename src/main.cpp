@@ -35,7 +35,7 @@ void recordOnExit()
         openWindow->recordRunOnce();
     }
     if (openJournal)
-        openJournal->flush(tonarika::TrialJournal::kFlushLimit);
+        openJournal->close(tonarika::TrialJournal::kFlushLimit);
 }
 
 }  // namespace

@@ -2,13 +2,20 @@
 // the octave, and the days of a period at midnight where the player is.
 
 // own
+#include "JournalReader.h"
 #include "NoteStatistics.h"
+#include "TrialJournal.h"
 
 // Qt
 #include <QDateTime>
 
+// system
+#include <unistd.h>
+
 // std
 #include <gtest/gtest.h>
+#include <cstdlib>
+#include <filesystem>
 
 namespace tonarika {
 namespace {
@@ -128,6 +135,70 @@ TEST(NoteStatistics, confusionsKeyColoursAndWrongAnswersAreCounted)
     ASSERT_EQ(s.dailyMedianMs.size(), 2u);
     EXPECT_EQ(s.dailyMedianMs[0], std::make_pair(kToday.addDays(-1), 1200.0));
     EXPECT_EQ(s.dailyMedianMs[1], std::make_pair(kToday, 1900.0));
+}
+
+}  // namespace
+}  // namespace tonarika
+
+namespace tonarika {
+namespace {
+
+// New York changes its clocks twice a year: each answer keeps the offset of its own moment,
+// so that it falls on the day the player's clock showed, whatever the zone is when read.
+TEST(NoteStatistics, anAnswerKeepsItsDayAcrossSummerTime)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("tonarika-summer-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    const auto file = folder / "trials.sqlite";
+    const char* zone = std::getenv("TZ");
+    const std::string before = zone ? zone : "";
+    ::setenv("TZ", "America/New_York", 1);
+    ::tzset();
+    const auto utc = [](int month, int day, int hour, int minute) {
+        return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC).toMSecsSinceEpoch();
+    };
+    constexpr std::int32_t kEst = -5 * 3600, kEdt = -4 * 3600;
+    const struct {
+        std::int64_t utcMs;
+        std::int32_t offset;
+        QDate day;
+    } answers[] = {
+        {utc(3, 8, 4, 59), kEst, QDate(2026, 3, 7)},    // 23:59 the evening before
+        {utc(3, 8, 5, 0), kEst, QDate(2026, 3, 8)},     // midnight
+        {utc(3, 8, 6, 59), kEst, QDate(2026, 3, 8)},    // 01:59, the last minute of winter time
+        {utc(3, 8, 7, 0), kEdt, QDate(2026, 3, 8)},     // 03:00, the first of summer time
+        {utc(3, 9, 3, 59), kEdt, QDate(2026, 3, 8)},    // 23:59, a day of 23 hours
+        {utc(3, 9, 4, 0), kEdt, QDate(2026, 3, 9)},
+        {utc(11, 1, 5, 30), kEdt, QDate(2026, 11, 1)},  // 01:30 summer time
+        {utc(11, 1, 6, 30), kEst, QDate(2026, 11, 1)},  // 01:30 again, winter time
+        {utc(11, 2, 4, 59), kEst, QDate(2026, 11, 1)},  // 23:59, a day of 25 hours
+        {utc(11, 2, 5, 0), kEst, QDate(2026, 11, 2)},
+    };
+    {
+        TrialJournal journal(file);
+        for (const auto& a : answers)
+            journal.record({a.utcMs, Mode::Easy, 1, 0, 0, 900, 1});
+        ASSERT_TRUE(journal.flush(std::chrono::seconds(5)));
+    }
+    // Read in another zone: the days are the player's, not the reader's.
+    ::setenv("TZ", "Asia/Tokyo", 1);
+    ::tzset();
+    JournalReader reader(file);
+    reader.update();
+    ASSERT_EQ(reader.rows().size(), std::size(answers));
+    for (std::size_t i = 0; i < std::size(answers); ++i) {
+        EXPECT_EQ(reader.rows()[i].utcOffsetS, answers[i].offset) << i;
+        EXPECT_EQ(localDate(reader.rows()[i]), answers[i].day) << i;
+    }
+    EXPECT_EQ(selectTrials(reader.rows(), Period::Today, ModeChoice::Both, QDate(2026, 3, 8)).size(), 4u);
+    EXPECT_EQ(selectTrials(reader.rows(), Period::Today, ModeChoice::Both, QDate(2026, 11, 1)).size(), 3u);
+    EXPECT_EQ(selectTrials(reader.rows(), Period::Week, ModeChoice::Both, QDate(2026, 3, 14)).size(), 5u);
+    if (zone)
+        ::setenv("TZ", before.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

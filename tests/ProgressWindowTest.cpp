@@ -4,10 +4,11 @@
 
 // own
 #include "Appearance.h"
+#include "JournalFaultText.h"
+#include "NotesPage.h"
 #include "ProgressChartView.h"
 #include "ProgressWindow.h"
 #include "ScoreFile.h"
-#include "NotesPage.h"
 #include "TrendPage.h"
 #include "TrialJournal.h"
 #include "WindowsTestMain.h"
@@ -35,6 +36,9 @@
 
 // system
 #include <unistd.h>
+
+// system
+#include <sys/stat.h>
 
 // std
 #include <algorithm>
@@ -68,10 +72,13 @@ class ProgressWindowTest : public QObject {
         auto window = std::make_unique<ProgressWindow>(std::move(logs), ScoreLogReader(ScoreLogParser(kJapanese), "UTF-8"),
                                                        [] { return kToday; }, std::move(journal));
         QSignalSpy shown(window.get(), &ProgressWindow::shown);
+        QSignalSpy trialsShown(window.get(), &ProgressWindow::trialsShown);
         window->resize(900, 560);
         window->show();
         if (!window->snapshot())
             shown.wait(5000);
+        if (window->notes() && !window->journalSnapshot())
+            trialsShown.wait(5000);
         return window;
     }
     template <typename T>
@@ -397,6 +404,22 @@ private slots:
         QTRY_COMPARE(table->item(4, 0)->text(), QStringLiteral("1"));  // Mi, the fifth key
         ::unsetenv("TZ");
         ::tzset();
+    }
+
+    // A journal the window cannot read never keeps the score logs' page waiting, and both
+    // the status bar and the notes' page say why, in place of "no records yet".
+    void aJournalThatCannotBeReadIsSaidAndTheScoresStillShow()
+    {
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        QVERIFY(::mkfifo(journal.c_str(), 0600) == 0);
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        QVERIFY(window->snapshot());
+        QCOMPARE(window->snapshot()->history.records.size(), written.size());
+        QVERIFY(window->journalSnapshot());
+        const JournalFault fault = *window->journalSnapshot()->fault;
+        QCOMPARE(fault.kind, JournalFault::Kind::NotAFile);
+        QVERIFY(child<QLabel>(*window, QStringLiteral("logFaults"))->text().contains(journalFaultText(fault)));
+        QVERIFY(child<QLabel>(*window, QStringLiteral("emptyJournal"))->text().contains(journalFaultText(fault)));
     }
 
     void anEmptyJournalSaysWhereTheGameKeepsIt()

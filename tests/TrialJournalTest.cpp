@@ -7,12 +7,14 @@
 #include "MessageCapture.h"
 #include "SqliteDatabase.h"
 #include "TrialJournal.h"
+#include "TrialSpill.h"
 
 // SQLite
 #include <sqlite3.h>
 
 // system
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +25,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <thread>
 
 namespace tonarika {
 namespace {
@@ -68,7 +71,7 @@ protected:
     // Writes `count` trials through a journal of its own, and waits until they are written.
     void write(int count, std::chrono::milliseconds busy = 2s) const
     {
-        TrialJournal journal(file, busy);
+        TrialJournal journal(file, {.busyTimeout = busy});
         for (int i = 0; i < count; ++i)
             journal.record(trial(i % 12, (i + 1) % 12));
         journal.flush(5s);
@@ -160,6 +163,7 @@ TEST_F(TrialJournalTest, eachFaultIsToldOnceAndLeavesTheScoreFileAlone)
             TrialJournal journal(c.journal);
             for (int i = 0; i < 3; ++i)
                 journal.record(trial(1, 2));
+            journal.close(300ms);
         }
         int told = 0;
         for (const auto& message : messages.messages())
@@ -170,62 +174,188 @@ TEST_F(TrialJournalTest, eachFaultIsToldOnceAndLeavesTheScoreFileAlone)
     EXPECT_EQ(slurp(file.parent_path() / "Score.TXT"), score);
 }
 
-// A file that is no database, or whose pages are damaged, is moved aside, never deleted
-// nor overwritten, and a new journal takes the trial.
-TEST_F(TrialJournalTest, aDamagedJournalIsSetAsideAndANewOneBegun)
+// A file that is no database, whose pages are damaged, or whose schema is another
+// program's is moved aside with its -wal and -shm, never written (not even its header's
+// journal mode), and a new journal takes the trial. Triggers and views never run.
+TEST_F(TrialJournalTest, aDamagedOrForeignJournalIsSetAsideWhole)
 {
+    const auto craft = [&](const char* sql) {
+        SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        other.execute(sql);
+    };
+    const auto ours = [&](const char* more) {
+        write(3);
+        fs::remove(file.string() + "-wal");
+        fs::remove(file.string() + "-shm");
+        craft(more);
+    };
+    const char* endless = "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) ";
     const struct {
         const char* what;
-        std::function<void()> damage;
+        std::function<void()> arrange;
+        const char* kind;
     } cases[] = {
-        {"no database at all", [&] { std::ofstream(file, std::ios::binary) << std::string(8192, 'x'); }},
-        {"a database with a page overwritten", [&] {
+        {"no database at all", [&] { std::ofstream(file, std::ios::binary) << std::string(8192, 'x'); }, "damaged"},
+        {"a database with a page overwritten",
+         [&] {
              write(300);
              fs::remove(file.string() + "-wal");
              fs::remove(file.string() + "-shm");
              std::fstream bytes(file, std::ios::in | std::ios::out | std::ios::binary);
              bytes.seekp(2 * 4096 + 100);
              bytes << std::string(3000, '\xA5');
-         }},
+         },
+         "damaged"},
+        {"another program's table, no version", [&] { craft("CREATE TABLE trials (x, y)"); }, "foreign"},
+        {"a column missing, this version",
+         [&] { craft("CREATE TABLE trials (id INTEGER PRIMARY KEY, asked INTEGER); PRAGMA user_version = 1"); },
+         "foreign"},
+        {"an endless view named trials",
+         [&] {
+             craft((std::string("CREATE VIEW trials AS ") + endless
+                    + "SELECT n AS id, 0 AS answered_utc_ms, 0 AS utc_offset_s, 'Easy' AS mode, 1 AS run, 0 AS asked, "
+                      "0 AS answered, 0 AS reaction_ms, 1 AS plays FROM r; PRAGMA user_version = 1")
+                       .c_str());
+         },
+         "foreign"},
+        {"a trigger that never ends",
+         [&] {
+             ours((std::string("CREATE TRIGGER forever AFTER INSERT ON trials BEGIN SELECT count(*) FROM (") + endless
+                   + "SELECT n FROM r); END")
+                      .c_str());
+         },
+         "foreign"},
+        {"an index of another program", [&] { ours("CREATE INDEX by_note ON trials (asked)"); }, "foreign"},
     };
-    std::set<fs::path> aside;
     for (const auto& c : cases) {
-        fs::remove(file);
-        c.damage();
-        const std::string damaged = slurp(file);
+        fs::remove_all(file.parent_path());
+        fs::create_directories(file.parent_path());
+        c.arrange();
+        // Stale companions: they go with the file, and are never replayed into the new journal.
+        std::ofstream(file.string() + "-wal", std::ios::binary) << "stale";
+        std::ofstream(file.string() + "-shm", std::ios::binary) << "stale";
+        const std::string before = slurp(file);
         test::MessageCapture messages;
         write(1);
-        EXPECT_TRUE(messages.has("tonarika.journal", "is damaged")) << c.what;
-        ASSERT_EQ(rows().size(), 1u) << c.what;
+        EXPECT_TRUE(messages.has("tonarika.journal", std::string("is ") + c.kind)) << c.what;
+        EXPECT_EQ(rows().size(), 1u) << c.what;
+        int found = 0;
         for (const auto& entry : fs::directory_iterator(file.parent_path())) {
             const std::string name = entry.path().filename().string();
-            if (name.starts_with("trials.sqlite.damaged-") && !name.ends_with("-wal") && !name.ends_with("-shm")
-                && aside.insert(entry.path()).second) {
-                EXPECT_EQ(slurp(entry.path()), damaged) << c.what;
+            if (!name.starts_with(std::string("trials.sqlite.") + c.kind + "-"))
+                continue;
+            ++found;
+            if (name.ends_with("-wal")) {
+                EXPECT_EQ(slurp(entry.path()), "stale") << c.what << ": " << name;
+            } else if (name.ends_with("-shm")) {
+                // SQLite rebuilds a -shm it cannot use: it goes along, whatever it holds now.
+            } else {
+                EXPECT_EQ(slurp(entry.path()), before) << c.what << ": kept byte for byte";
             }
         }
+        EXPECT_EQ(found, 3) << c.what << ": the file, its -wal and its -shm";
     }
-    EXPECT_EQ(aside.size(), 2u) << "each damaged file kept, under a name of its own";
 }
 
-// Another game holding the journal's lock longer than the timeout costs the trial, told
-// once; the next one gets through once the lock is free.
-TEST_F(TrialJournalTest, aLockHeldTooLongCostsTheTrialNotTheGame)
+// Where the damaged file cannot be moved (a read-only folder), that is said, and nothing is
+// written to it; the trials wait, and go to no file that is not theirs.
+TEST_F(TrialJournalTest, aJournalThatCannotBeMovedAsideIsNeverWritten)
+{
+    std::ofstream(file, std::ios::binary) << std::string(8192, 'x');
+    fs::permissions(file.parent_path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read
+                                            | fs::perms::others_exec | fs::perms::group_read | fs::perms::group_exec);
+    EXPECT_HOLDS_AS_A_USER([&] {
+        test::MessageCapture messages;
+        TrialJournal journal(file);
+        journal.record(trial(1, 1));
+        journal.close(300ms);
+        return messages.has("tonarika.journal", "cannot be moved aside") && !messages.has("tonarika.journal", "kept as")
+               && slurp(file) == std::string(8192, 'x');
+    });
+}
+
+// Another program holding the journal's lock costs nothing: the answers wait, in order,
+// and are written once it lets go; at an end under the lock they go to the spill file,
+// which the next start writes in, each in its own run, and then removes.
+TEST_F(TrialJournalTest, aLockHeldLongLosesNoAnswerNorDoesAnEndUnderIt)
 {
     write(1);
-    SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
-    other.execute("BEGIN EXCLUSIVE");
-    test::MessageCapture messages;
-    TrialJournal journal(file, 200ms);
-    const auto start = std::chrono::steady_clock::now();
-    journal.record(trial(4, 4));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 5ms) << "record() waits for nothing";
-    EXPECT_TRUE(journal.flush(3s));
-    EXPECT_TRUE(messages.has("tonarika.journal", "could not be added"));
-    other.execute("COMMIT");
-    journal.record(trial(5, 5));
-    EXPECT_TRUE(journal.flush(3s));
-    EXPECT_EQ(rows().size(), 2u);
+    const JournalTiming quick{.busyTimeout = 20ms, .retryPause = 30ms};
+    {
+        SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
+        other.execute("BEGIN EXCLUSIVE");
+        TrialJournal journal(file, quick);
+        for (int i = 0; i < 58; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            journal.record(trial(i % 12, i % 12, 1));
+            EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms) << "record() waits for nothing";
+            if (i % 10 == 0)
+                std::this_thread::sleep_for(40ms);  // answers come while the writer retries
+        }
+        EXPECT_FALSE(journal.flush(100ms));
+        other.execute("COMMIT");
+        EXPECT_TRUE(journal.flush(5s));
+        EXPECT_EQ(rows().size(), 59u);
+
+        other.execute("BEGIN EXCLUSIVE");
+        for (int i = 0; i < 7; ++i)
+            journal.record(trial(i, 0, 1));  // the run already in the journal
+        for (int i = 0; i < 5; ++i)
+            journal.record(trial(i, 1, 2));  // a run the journal has not numbered yet
+        test::MessageCapture messages;
+        journal.close(100ms);
+        EXPECT_TRUE(messages.has("tonarika.journal", "12 trials could not be written"));
+        other.execute("COMMIT");
+    }
+    ASSERT_TRUE(fs::exists(spillFile(file)));
+    EXPECT_EQ(rows().size(), 59u);
+    {
+        test::MessageCapture messages;
+        TrialJournal next(file);
+        EXPECT_TRUE(next.flush(5s));
+        EXPECT_TRUE(messages.has("tonarika.journal", "12 trials an earlier game could not write"));
+    }
+    EXPECT_FALSE(fs::exists(spillFile(file)));
+    const auto back = rows();
+    ASSERT_EQ(back.size(), 71u);
+    EXPECT_EQ(back[65].run, back[1].run) << "the run that had its number keeps it";
+    EXPECT_EQ(back[66].run, back[0].run + 2) << "a new run gets the next number";
+    EXPECT_EQ(back[65].asked, 6);
+    EXPECT_EQ(back[66].answered, 1);
+}
+
+// The spill file's lines give back each trial exactly; a line of anything else, or with a
+// value no game writes, is refused.
+TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
+{
+    const SpilledTrial spilled{{1'796'000'000'123, Mode::Hard, 4, 11, 3, 65'000, 3}, -4 * 3600, 0, "17-99-4"};
+    EXPECT_EQ(parseSpillLine(spillLine(spilled)), spilled);
+    SpilledTrial numbered = spilled;
+    numbered.trial.reactionMs.reset();
+    numbered.runNumber = 12;
+    numbered.session.clear();
+    EXPECT_EQ(parseSpillLine(spillLine(numbered)), numbered);
+
+    const std::string line = spillLine(spilled);
+    const auto withField = [&](int index, const std::string& value) {
+        std::string changed = line;
+        std::size_t start = 0;
+        for (int i = 0; i < index; ++i)
+            start = changed.find('\t', start) + 1;
+        const std::size_t end = changed.find_first_of("\t\n", start);
+        return changed.replace(start, end - start, value);
+    };
+    const struct {
+        int field;
+        const char* value;
+    } refused[] = {
+        {0, "other-format"}, {1, "-1"}, {1, "1e3"}, {2, "90000"}, {3, "Prac"}, {4, "-3"}, {6, "12"}, {6, "256"},
+        {7, "4294967300"}, {7, "x"}, {8, "-1"}, {8, "4294967296"}, {9, "0"}, {10, "-1"}, {1, ""},
+    };
+    for (const auto& r : refused)
+        EXPECT_FALSE(parseSpillLine(withField(r.field, r.value))) << r.field << " = " << r.value;
+    EXPECT_FALSE(parseSpillLine(line.substr(0, line.size() / 2))) << "a line cut short";
+    EXPECT_FALSE(parseSpillLine(withField(4, "0").replace(line.find("17-99-4"), 7, ""))) << "a run with no name";
 }
 
 TEST_F(TrialJournalTest, aReadOnlyFolderOrAFullDiskCostsTrialsNotTheGame)
@@ -239,10 +369,11 @@ TEST_F(TrialJournalTest, aReadOnlyFolderOrAFullDiskCostsTrialsNotTheGame)
         const rlimit limit{size, size};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         test::MessageCapture messages;
-        TrialJournal journal(file);
+        TrialJournal journal(file, {.retryPause = 50ms});
         for (int i = 0; i < 2000; ++i)
             journal.record(trial(i % 12, 0));
-        journal.flush(10s);
+        journal.flush(1s);
+        journal.close(0ms);
         ::_exit(messages.has("tonarika.journal", "") ? 0 : 1);
     }
     int status = 0;
@@ -258,8 +389,9 @@ TEST_F(TrialJournalTest, aReadOnlyFolderOrAFullDiskCostsTrialsNotTheGame)
         test::MessageCapture messages;
         TrialJournal journal(file);
         journal.record(trial(1, 1));
-        journal.flush(3s);
-        return messages.has("tonarika.journal", "no journal") && !fs::exists(file);
+        journal.close(200ms);
+        return messages.has("tonarika.journal", "no journal") && messages.has("tonarika.journal", "nor kept")
+               && !fs::exists(file);
     });
 }
 
@@ -283,6 +415,171 @@ TEST_F(TrialJournalTest, twoGamesWritingAtOnceLoseNoTrial)
     for (const auto& row : back)
         runs.insert(row.run);
     EXPECT_EQ(runs.size(), 3u) << "each game's run has a number of its own";
+}
+
+}  // namespace
+}  // namespace tonarika
+
+namespace tonarika {
+namespace {
+
+class JournalReaderTest : public TrialJournalTest {
+protected:
+    // Adds a row with SQL of its own, the schema's checks set aside as a crafted file can.
+    void insert(const std::string& values) const
+    {
+        SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
+        other.execute("PRAGMA ignore_check_constraints = 1");
+        other.execute(("INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, "
+                       "plays) VALUES (" + values + ")")
+                          .c_str());
+    }
+};
+
+// A value no game writes is never cut down to one that fits: the row is counted and left out.
+TEST_F(JournalReaderTest, aRowWithAValueNoGameWritesIsCountedNotRead)
+{
+    write(1);
+    JournalReader reader(file);
+    reader.update();
+    ASSERT_EQ(reader.rows().size(), 1u);
+    const char* rows[] = {
+        "1796000000000, 32400, 'Easy', 1, 256, 0, 900, 1",         // a note cut to 8 bits would be Do
+        "1796000000000, 32400, 'Easy', 1, 4294967300, 0, 900, 1",  // 2^32 + 4, cut to 32 bits then 8: So
+        "1796000000000, 32400, 'Easy', 1, 0, -1, 900, 1",
+        "1796000000000, 32400, 'Easy', 1, 0, 0, -1, 1",            // would read as 4,294,967,295 ms
+        "1796000000000, 32400, 'Easy', 1, 0, 0, 4294967296, 1",
+        "1796000000000, 32400, 'Easy', 1, 'x', 0, 900, 1",          // a text would read as Do
+        "1796000000000, 32400, 'Easy', 1, 0, x'00', 900, 1",        // a blob
+        "1796000000000, 32400, 'Easy', 1, 0, 0, 'slow', 1",
+        "1796000000000, 32400, 'Easy', 1, 0, 0, 900, 1.5",
+        "1796000000000, 32400, 'Easy', 1, 0, 0, 900, 0",
+        "1796000000000, 32400, 'Prac', 1, 0, 0, 900, 1",
+        "1796000000000, 32400, 'Easy', 0, 0, 0, 900, 1",
+        "1796000000000, 90000, 'Easy', 1, 0, 0, 900, 1",
+        "-5, 32400, 'Easy', 1, 0, 0, 900, 1",
+        "'yesterday', 32400, 'Easy', 1, 0, 0, 900, 1",
+    };
+    std::size_t refused = 0;
+    for (const char* row : rows) {
+        insert(row);
+        EXPECT_TRUE(reader.update()) << row;
+        EXPECT_EQ(reader.refusedRows(), ++refused) << row;
+        EXPECT_EQ(reader.rows().size(), 1u) << row;
+    }
+    insert("1796000000000, -14400, 'Hard', 2, 11, 10, NULL, 4294967295");
+    reader.update();
+    ASSERT_EQ(reader.rows().size(), 2u) << "the edges of every range are a game's";
+    EXPECT_EQ(reader.rows()[1].plays, 4294967295u);
+    EXPECT_FALSE(reader.rows()[1].reactionMs);
+    EXPECT_EQ(reader.refusedRows(), refused) << "each refused row counted once";
+    EXPECT_FALSE(reader.fault());
+}
+
+// What is no file, or no journal of this program's, is refused at once and said why;
+// nothing is read from it and nothing runs that it brings.
+TEST_F(JournalReaderTest, aFileThatIsNoJournalIsRefusedAtOnce)
+{
+    const auto craft = [&](const char* sql) {
+        SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        other.execute(sql);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+        JournalFault::Kind fault;
+    } cases[] = {
+        {"a FIFO", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, JournalFault::Kind::NotAFile},
+        {"a folder", [&] { fs::create_directory(file); }, JournalFault::Kind::NotAFile},
+        {"a device", [&] { fs::create_symlink("/dev/zero", file); }, JournalFault::Kind::NotAFile},
+        {"a FIFO for its WAL",
+         [&] {
+             write(1);
+             fs::remove(file.string() + "-wal");
+             ASSERT_EQ(::mkfifo((file.string() + "-wal").c_str(), 0600), 0);
+         },
+         JournalFault::Kind::NotAFile},
+        {"no database", [&] { std::ofstream(file) << std::string(4096, 'x'); }, JournalFault::Kind::Damaged},
+        {"another program's", [&] { craft("CREATE TABLE trials (x); PRAGMA user_version = 1"); },
+         JournalFault::Kind::Foreign},
+        {"an endless view",
+         [&] {
+             craft("CREATE VIEW trials AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) SELECT n AS id, "
+                   "n AS answered_utc_ms, 0 AS utc_offset_s, 'Easy' AS mode, 1 AS run, 0 AS asked, 0 AS answered, "
+                   "0 AS reaction_ms, 1 AS plays FROM r ORDER BY n DESC");
+         },
+         JournalFault::Kind::Foreign},
+        {"a newer version", [&] { craft("CREATE TABLE trials (x); PRAGMA user_version = 99"); },
+         JournalFault::Kind::Newer},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(file.parent_path());
+        fs::create_directories(file.parent_path());
+        c.arrange();
+        JournalReader reader(file);
+        reader.update();
+        ASSERT_TRUE(reader.fault()) << c.what;
+        EXPECT_EQ(reader.fault()->kind, c.fault) << c.what << ": " << reader.fault()->detail;
+        EXPECT_TRUE(reader.rows().empty()) << c.what;
+    }
+}
+
+// Reading is bounded: a reading longer than its limit is given up and said so, and a
+// cancelled one ends at once without a word; the rows read so far stay.
+TEST_F(JournalReaderTest, aReadingTooLongIsGivenUpAndACancelledOneEndsQuietly)
+{
+    write(1);
+    {
+        SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
+        other.execute("WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 300000) "
+                      "INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, plays) "
+                      "SELECT 1796000000000 + n, 0, 'Hard', 1, n % 12, 0, 800, 1 FROM r");
+    }
+    JournalReader slow(file, 1ms);
+    slow.update();
+    ASSERT_TRUE(slow.fault());
+    EXPECT_EQ(slow.fault()->kind, JournalFault::Kind::TooSlow);
+    EXPECT_LT(slow.rows().size(), 300'001u);
+    JournalReader cancelled(file);
+    cancelled.cancel();
+    cancelled.update();
+    EXPECT_FALSE(cancelled.fault());
+    JournalReader whole(file);
+    whole.update();
+    EXPECT_EQ(whole.rows().size(), 300'001u);
+}
+
+// The rows a game has left in its WAL are read even where the -shm is gone, from a copy of
+// the reader's own: nothing is made beside the journal.
+TEST_F(JournalReaderTest, aWalWithoutItsShmIsRead)
+{
+    const fs::path copy = folder / "copy" / "trials.sqlite";
+    fs::create_directories(copy.parent_path());
+    {
+        TrialJournal journal(file);
+        for (int i = 0; i < 30; ++i)
+            journal.record(trial(i % 12, i % 12));
+        ASSERT_TRUE(journal.flush(5s));
+        fs::copy_file(file, copy);
+        fs::copy_file(file.string() + "-wal", copy.string() + "-wal");
+    }
+    ASSERT_GT(fs::file_size(copy.string() + "-wal"), 0u);
+    JournalReader reader(copy);
+    reader.update();
+    EXPECT_FALSE(reader.fault());
+    EXPECT_EQ(reader.rows().size(), 30u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(copy.parent_path()), {}), 2);
+}
+
+// A folder whose name holds what a URI would read otherwise ("#", "?", "%") is written and
+// read like any other.
+TEST_F(JournalReaderTest, aPathWithUriCharactersIsWrittenAndRead)
+{
+    file = folder / "a#b?c%41 d" / "trials.sqlite";
+    fs::create_directories(file.parent_path());
+    write(3);
+    EXPECT_EQ(rows().size(), 3u);
+    EXPECT_TRUE(fs::exists(file));
 }
 
 }  // namespace

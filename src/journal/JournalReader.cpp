@@ -1,71 +1,179 @@
 #include "JournalReader.h"
 
 // own
+#include "JournalSchema.h"
 #include "SqliteDatabase.h"
 #include "SqliteStatement.h"
+#include "TrialRules.h"
 
 // SQLite
 #include <sqlite3.h>
 
 // system
 #include <sys/stat.h>
+#include <unistd.h>
+
+// std
+#include <cstdlib>
+#include <system_error>
 
 namespace tonarika {
 
-JournalReader::JournalReader(std::filesystem::path file)
+namespace {
+
+std::optional<std::int64_t> integerOf(const SqliteStatement& select, int column)
+{
+    return select.isInteger(column) ? std::optional<std::int64_t>(select.integer(column)) : std::nullopt;
+}
+
+std::filesystem::path beside(const std::filesystem::path& file, const char* suffix)
+{
+    return file.string() + suffix;
+}
+
+}  // namespace
+
+std::optional<TrialRow> trialRowOf(const SqliteStatement& select)
+{
+    using namespace trialRules;
+    const auto id = integerOf(select, 0);
+    const auto utcMs = integerOf(select, 1);
+    const auto offset = integerOf(select, 2);
+    const auto run = integerOf(select, 4);
+    const auto asked = integerOf(select, 5);
+    const auto answered = integerOf(select, 6);
+    const auto reaction = integerOf(select, 7);
+    const auto plays = integerOf(select, 8);
+    const std::string mode = select.text(3);
+    const bool hard = mode == modeName(Mode::Hard);
+    if (!id || !utcMs || !validTime(*utcMs) || !offset || !validOffset(*offset) || (!hard && mode != modeName(Mode::Easy))
+        || !run || !validRun(*run) || !asked || !validNote(*asked) || !answered || !validNote(*answered)
+        || (!select.isNull(7) && (!reaction || !validReaction(*reaction))) || !plays || !validPlays(*plays))
+        return std::nullopt;
+    // Each value is in its range now, and fits where it goes.
+    TrialRow row;
+    row.id = *id;
+    row.answeredAtMs = *utcMs;
+    row.utcOffsetS = std::int32_t(*offset);
+    row.mode = hard ? Mode::Hard : Mode::Easy;
+    row.run = *run;
+    row.asked = NoteIndex(*asked);
+    row.answered = NoteIndex(*answered);
+    if (reaction)
+        row.reactionMs = std::uint32_t(*reaction);
+    row.plays = std::uint32_t(*plays);
+    return row;
+}
+
+JournalReader::JournalReader(std::filesystem::path file, std::chrono::milliseconds limit)
     : m_file(std::move(file))
+    , m_limit(limit)
 {
 }
 
 bool JournalReader::update()
 {
     const std::size_t before = m_rows.size();
+    const std::size_t refusedBefore = m_refused;
     const auto hadFault = m_fault;
     struct stat status {};
     m_exists = ::stat(m_file.c_str(), &status) == 0;
     if (!m_exists || status.st_ino != m_inode) {
         // Gone, or another file under the name (one set aside and begun anew): from the start.
         m_rows.clear();
+        m_lastId = 0;
+        m_refused = 0;
         m_inode = m_exists ? status.st_ino : 0;
     }
     m_fault.reset();
-    if (!m_exists)
-        return before != 0 || hadFault;
-    const auto beside = [this](const char* suffix) {
-        struct stat other {};
-        return ::stat((m_file.string() + suffix).c_str(), &other) == 0;
-    };
-    // Without the WAL files no game is writing, and none may be made by reading.
-    std::string uri = fileUri(m_file) + "?mode=ro";
-    if (!beside("-wal") || !beside("-shm"))
-        uri += "&immutable=1";
+    const auto changed = [&] { return m_rows.size() != before || m_refused != refusedBefore || m_fault != hadFault; };
+    if (!m_exists && !notARegularFile(m_file))
+        return changed();
+    // A FIFO would keep the open waiting for good, a folder or a device is no journal.
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        if (const auto why = notARegularFile(beside(m_file, suffix))) {
+            m_fault = JournalFault{JournalFault::Kind::NotAFile, beside(m_file, suffix).filename().string() + " (" + *why + ")"};
+            return changed();
+        }
+    }
+    std::error_code error;
+    const auto walBytes = std::filesystem::file_size(beside(m_file, "-wal"), error);
+    const bool wal = !error && walBytes > 0;
+    const bool shm = std::filesystem::exists(beside(m_file, "-shm"), error);
+    if (wal && !shm) {
+        // SQLite reads a WAL only through its -shm, which a reader must not make beside the
+        // game's files: the two are read from a copy of their own.
+        readCopy();
+    } else {
+        // Without a WAL no game is writing, and none may be made by reading.
+        read(fileUri(m_file) + (wal ? "?mode=ro" : "?mode=ro&immutable=1"), SQLITE_OPEN_READONLY);
+    }
+    return changed();
+}
+
+bool JournalReader::readCopy()
+{
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(m_file, error) + std::filesystem::file_size(beside(m_file, "-wal"), error);
+    if (error || bytes > kMaxCopyBytes) {
+        m_fault = JournalFault{JournalFault::Kind::WalUnread, error ? error.message() : "too large to copy"};
+        return false;
+    }
+    std::string folder = (std::filesystem::temp_directory_path(error) / "tonarika-journal-XXXXXX").string();
+    if (error || !::mkdtemp(folder.data())) {
+        m_fault = JournalFault{JournalFault::Kind::WalUnread, "no private folder for a copy"};
+        return false;
+    }
+    const std::filesystem::path copy = std::filesystem::path(folder) / "trials.sqlite";
+    std::filesystem::copy_file(m_file, copy, error);
+    if (!error)
+        std::filesystem::copy_file(beside(m_file, "-wal"), beside(copy, "-wal"), error);
+    if (error)
+        m_fault = JournalFault{JournalFault::Kind::WalUnread, error.message()};
+    else
+        read(fileUri(copy), SQLITE_OPEN_READWRITE);  // its own: SQLite takes the WAL in
+    std::filesystem::remove_all(folder, error);
+    return !m_fault;
+}
+
+void JournalReader::read(const std::string& uri, int flags)
+{
     try {
-        SqliteDatabase db(uri, SQLITE_OPEN_READONLY);
+        SqliteDatabase db(uri, flags);
+        db.limitWork(m_limit, m_cancelled.get());
         sqlite3_busy_timeout(db.handle(), 1000);
+        const SchemaCheck schema = checkSchema(db);
+        switch (schema.kind) {
+        case SchemaCheck::Kind::Empty:
+            return;  // a journal still being made
+        case SchemaCheck::Kind::Newer:
+            m_fault = JournalFault{JournalFault::Kind::Newer, "schema " + std::to_string(schema.version)};
+            return;
+        case SchemaCheck::Kind::Foreign:
+            m_fault = JournalFault{JournalFault::Kind::Foreign, schema.why};
+            return;
+        case SchemaCheck::Kind::Known:
+            break;
+        }
         SqliteStatement select(db, "SELECT id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, "
                                    "plays FROM trials WHERE id > ? ORDER BY id");
-        select.bind(1, m_rows.empty() ? std::int64_t(0) : m_rows.back().id);
+        select.bind(1, m_lastId);
         while (select.step()) {
-            TrialRow row;
-            row.id = select.integer(0);
-            row.answeredAtMs = select.integer(1);
-            row.utcOffsetS = std::int32_t(select.integer(2));
-            row.mode = select.text(3) == modeName(Mode::Hard) ? Mode::Hard : Mode::Easy;
-            row.run = select.integer(4);
-            row.asked = NoteIndex(select.integer(5));
-            row.answered = NoteIndex(select.integer(6));
-            if (!select.isNull(7))
-                row.reactionMs = std::uint32_t(select.integer(7));
-            row.plays = std::uint32_t(select.integer(8));
-            if (row.asked < kNoteCount && row.answered < kNoteCount)
-                m_rows.push_back(row);
+            m_lastId = select.integer(0);
+            if (auto row = trialRowOf(select))
+                m_rows.push_back(*row);
+            else
+                ++m_refused;
         }
     } catch (const SqliteError& fault) {
-        // A journal still being made has no table yet: that is no fault.
-        if (std::string(fault.what()).find("no such table") == std::string::npos)
-            m_fault = fault.what();
+        if (fault.primary() == SQLITE_INTERRUPT)
+            m_fault = m_cancelled->load() ? std::nullopt
+                                          : std::optional<JournalFault>(JournalFault{JournalFault::Kind::TooSlow, {}});
+        else if (fault.damaged())
+            m_fault = JournalFault{JournalFault::Kind::Damaged, fault.what()};
+        else
+            m_fault = JournalFault{JournalFault::Kind::Unreadable, fault.what()};
     }
-    return m_rows.size() != before || m_fault != hadFault;
 }
 
 }  // namespace tonarika

@@ -5,8 +5,11 @@
 #include "Note.h"
 
 // std
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,29 +31,68 @@ struct TrialRow {
     friend bool operator==(const TrialRow&, const TrialRow&) = default;
 };
 
+// Why a journal was not read, or not all of it.
+struct JournalFault {
+    enum class Kind {
+        NotAFile,   // a folder, a FIFO, a device: never opened
+        Foreign,    // tables, triggers or views that are not the game's
+        Newer,      // written by a newer version of the game
+        Damaged,    // no database, or damaged pages
+        TooSlow,    // reading took longer than its limit
+        WalUnread,  // a WAL without its -shm, which could not be read
+        Unreadable, // anything else SQLite said
+    };
+    Kind kind = Kind::Unreadable;
+    std::string detail;  // what was found (for NotAFile: the file's name, then why), or what SQLite said
+    friend bool operator==(const JournalFault&, const JournalFault&) = default;
+};
+
 // Reads the journal without ever changing it: read-only, and, where the game has left no
 // WAL files beside it, as an immutable file, so that reading makes none. It reads while
-// the game writes, and each update() takes only the rows added since the last.
+// the game writes, and each update() takes only the rows added since the last. A file of
+// unknown origin is read as such: a regular file only, its schema checked before any row
+// is read, every value checked against what a game writes, and the whole reading bounded
+// in time and ended at once by cancel().
 class JournalReader {
 public:
-    explicit JournalReader(std::filesystem::path file);
+    explicit JournalReader(std::filesystem::path file, std::chrono::milliseconds limit = kReadLimit);
 
     // Brings the rows up to date; true when they changed. A journal that is not there is
     // no fault: it has no rows.
     bool update();
+    // Ends the reading under way, and every later one (from any thread).
+    void cancel() { m_cancelled->store(true); }
 
     const std::filesystem::path& file() const { return m_file; }
     const std::vector<TrialRow>& rows() const { return m_rows; }
     bool exists() const { return m_exists; }
     // Why the journal could not be read; nothing when it was, or is not there.
-    const std::optional<std::string>& fault() const { return m_fault; }
+    const std::optional<JournalFault>& fault() const { return m_fault; }
+    // Rows with a value no game writes (a note out of range, a text for a number), left out.
+    std::size_t refusedRows() const { return m_refused; }
+
+    static constexpr std::chrono::milliseconds kReadLimit{2000};
+    // A WAL without its -shm is read from a private copy, up to this size.
+    static constexpr std::uintmax_t kMaxCopyBytes = 256 * 1024 * 1024;
 
 private:
+    void read(const std::string& uri, int flags);
+    bool readCopy();
+
     std::filesystem::path m_file;
+    std::chrono::milliseconds m_limit;
+    std::shared_ptr<std::atomic<bool>> m_cancelled = std::make_shared<std::atomic<bool>>(false);
     std::uint64_t m_inode = 0;
+    std::int64_t m_lastId = 0;
     std::vector<TrialRow> m_rows;
+    std::size_t m_refused = 0;
     bool m_exists = false;
-    std::optional<std::string> m_fault;
+    std::optional<JournalFault> m_fault;
 };
+
+// The row a statement's columns give, as the reader selects them; nothing where a value
+// is of the wrong type or outside what a game writes.
+class SqliteStatement;
+std::optional<TrialRow> trialRowOf(const SqliteStatement& select);
 
 }  // namespace tonarika

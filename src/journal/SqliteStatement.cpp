@@ -60,6 +60,11 @@ bool SqliteStatement::isNull(int column) const
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
+bool SqliteStatement::isInteger(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_INTEGER;
+}
+
 std::string SqliteStatement::text(int column) const
 {
     const auto* text = sqlite3_column_text(m_statement, column);

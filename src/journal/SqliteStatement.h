@@ -31,6 +31,8 @@ public:
     // Columns count from 0.
     std::int64_t integer(int column) const;
     bool isNull(int column) const;
+    // Whether the column holds an integer: not a real, a text, a blob or nothing.
+    bool isInteger(int column) const;
     std::string text(int column) const;
 
 private:

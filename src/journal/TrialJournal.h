@@ -2,36 +2,32 @@
 
 // own
 #include "Journal.h"
+#include "JournalWriter.h"
 
 // std
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <mutex>
-#include <set>
-#include <string>
 #include <thread>
 
 namespace tonarika {
 
-class SqliteDatabase;
-
 // The journal of trials: an SQLite database, "trials.sqlite" in the player's data folder.
 // record() only hands the row to a thread of its own, which opens the database at the
-// first row and writes each row in a transaction of its own (WAL, a busy timeout, so
-// that two games at once lose nothing). Whatever goes wrong (no folder, a full or
-// read-only disk, a lock held too long, a damaged file, a file of a newer version) the
-// game plays on, and one line on stderr (tonarika.journal) says what happened. A
-// damaged file is moved aside as "trials.sqlite.damaged-YYYYMMDD-HHMMSS" and a new
-// journal begun; one of a newer version is left alone and not written.
+// first row and writes the rows in transactions (WAL, a busy timeout, so that two games
+// at once lose nothing). Whatever goes wrong the game plays on, and one line on stderr
+// (tonarika.journal) says what happened:
+// - a row that cannot be written now (a lock, a full disk, a folder not there) waits,
+//   and is written once the journal takes it again; at the end, what still waits goes to
+//   a spill file beside the journal, which the next start takes in;
+// - a damaged file, or another program's, is moved aside with its -wal and -shm as
+//   "trials.sqlite.damaged-YYYYMMDD-HHMMSS" (".foreign-...") and a new journal begun;
+// - one of a newer version is left alone and not written.
+// The end never keeps the program longer than about kFlushLimit + kStopLimit.
 class TrialJournal : public Journal {
 public:
-    explicit TrialJournal(std::filesystem::path file, std::chrono::milliseconds busyTimeout = std::chrono::seconds(2));
-    // Writes what is queued first, waiting at most 2 s.
+    explicit TrialJournal(std::filesystem::path file, JournalTiming timing = {});
+    // close(kFlushLimit).
     ~TrialJournal() override;
     TrialJournal(const TrialJournal&) = delete;
     TrialJournal& operator=(const TrialJournal&) = delete;
@@ -40,39 +36,29 @@ public:
     // Waits until every row handed so far is written or given up, at most `limit`;
     // whether it got that far.
     bool flush(std::chrono::milliseconds limit);
+    // Ends the journal: waits up to `limit` for what is queued, then stops the writer,
+    // interrupting its statement, and puts what is still unwritten into the spill file.
+    // A writer still busy kStopLimit later is left behind, never waited for. Once only;
+    // later rows are not kept.
+    void close(std::chrono::milliseconds limit);
 
-    // The schema this program writes; the migrations bring older journals up to it.
-    static constexpr int kSchemaVersion = 1;
     static constexpr std::chrono::milliseconds kFlushLimit{2000};
+    static constexpr std::chrono::milliseconds kStopLimit{500};
+    // The rows written in one transaction.
+    static constexpr std::size_t kBatch = 500;
 
 private:
-    void writeRows();
-    // SQLite's busy handler: waits for a lock up to the timeout, or until the end.
-    static int onBusy(void* journal, int attempts);
-    // Opens the journal, checks it and brings its schema up to date; false where it
-    // cannot be written now.
-    bool open();
-    void write(const Trial& trial);
-    void setAside(const std::string& why);
-    // One line on stderr per kind of trouble, however often it comes back.
-    void tell(const std::string& kind, const std::string& text);
+    struct Shared;
+    static void writeRows(std::shared_ptr<Shared> shared);
+    // Starts the writer thread unless it runs. Needs the lock.
+    void startLocked();
 
     std::filesystem::path m_file;
-    std::chrono::milliseconds m_busyTimeout;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
-    std::deque<Trial> m_queue;
-    bool m_writing = false;  // a row is being written outside the lock
-    bool m_stopping = false;
-    std::atomic<bool> m_abandon{false};
-    std::thread m_writer;
-
-    // The writer thread's own.
-    std::unique_ptr<SqliteDatabase> m_db;
-    bool m_disabled = false;
-    std::map<std::uint32_t, std::int64_t> m_runs;  // this session's runs, numbered in the journal
-    std::set<std::string> m_told;
+    // The queue and the writer, shared with the writer thread, which may outlive this
+    // object when it is left behind.
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_thread;
+    bool m_closed = false;
 };
 
 // The journal's file in a data folder.

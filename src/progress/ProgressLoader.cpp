@@ -2,29 +2,19 @@
 
 namespace tonarika {
 
-ProgressLoader::ProgressLoader(std::vector<std::filesystem::path> logs, ScoreLogReader reader, Today today,
-                               std::filesystem::path journal)
+ProgressLoader::ProgressLoader(std::vector<std::filesystem::path> logs, ScoreLogReader reader, Today today)
     : m_reader(std::move(reader))
     , m_today(std::move(today))
 {
     for (auto& log : logs)
         m_tails.emplace_back(std::move(log));
-    if (!journal.empty())
-        m_journal.emplace(std::move(journal));
 }
 
 void ProgressLoader::load()
 {
     for (auto& tail : m_tails)
         tail.update(m_reader);
-    // The rows are shared with the window: copied only when the journal gained some.
-    if (m_journal && (m_journal->update() || !m_trials))
-        m_trials = std::make_shared<const std::vector<TrialRow>>(m_journal->rows());
-    auto snapshot = makeSnapshot(mergeTails(m_tails), m_today());
-    snapshot->trials = m_trials;
-    if (m_journal)
-        snapshot->journalFault = m_journal->fault();
-    emit loaded(std::move(snapshot));
+    emit loaded(makeSnapshot(mergeTails(m_tails), m_today()));
 }
 
 std::shared_ptr<ProgressSnapshot> makeSnapshot(ScoreHistory history, const QDate& today)

@@ -1,7 +1,6 @@
 #pragma once
 
 // own
-#include "JournalReader.h"
 #include "ModeSeries.h"
 #include "Progress.h"
 #include "ScoreLogReader.h"
@@ -26,11 +25,9 @@ struct ProgressSnapshot {
     ScoreHistory history;
     std::map<QString, ModeSeries> series;  // per mode
     std::map<QString, ModeSummary> summaries;
-    std::shared_ptr<const std::vector<TrialRow>> trials;  // the journal's, in the order written
-    std::optional<std::string> journalFault;
 };
 
-// Reads the score logs and the journal and works out what the progress view shows, on
+// Reads the score logs and works out what the progress view shows of them, on
 // whatever thread it lives on, so that the window's thread never waits for it. Each load
 // reads only what was appended since the load before.
 class ProgressLoader : public QObject {
@@ -38,8 +35,7 @@ class ProgressLoader : public QObject {
 public:
     using Today = std::function<QDate()>;
 
-    ProgressLoader(std::vector<std::filesystem::path> logs, ScoreLogReader reader, Today today,
-                   std::filesystem::path journal = {});
+    ProgressLoader(std::vector<std::filesystem::path> logs, ScoreLogReader reader, Today today);
 
     // Reads the logs and emits loaded(); an unchanged log costs a stat.
     void load();
@@ -51,8 +47,6 @@ private:
     ScoreLogReader m_reader;
     Today m_today;
     std::vector<ScoreLogTail> m_tails;
-    std::optional<JournalReader> m_journal;
-    std::shared_ptr<const std::vector<TrialRow>> m_trials;
 };
 
 // The snapshot of a history: its series and summaries as of `today`.

@@ -1,6 +1,7 @@
 #include "NotesPage.h"
 
 // own
+#include "JournalFaultText.h"
 #include "Progress.h"
 #include "ScoreLogReader.h"
 
@@ -186,16 +187,22 @@ void NotesPage::choose(Period period, ModeChoice mode)
     refresh();
 }
 
-void NotesPage::showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, const std::filesystem::path& journal)
+void NotesPage::showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, const std::filesystem::path& journal,
+                           const std::optional<JournalFault>& fault)
 {
     // A reading of the score logs alone brings the same rows: nothing to work out again,
     // unless the day has turned.
     const QDate today = m_today();
-    if (m_trials && trials == m_trials && today == m_shownOn)
+    if (m_trials && trials == m_trials && today == m_shownOn && fault == m_fault)
         return;
     m_shownOn = today;
     m_trials = std::move(trials);
-    if (!m_trials || m_trials->empty()) {
+    m_fault = fault;
+    if ((!m_trials || m_trials->empty()) && fault) {
+        m_empty->setText(QStringLiteral("問題の記録を読めませんでした。\n%1\n\n%2")
+                             .arg(displayPath(journal), journalFaultText(*fault)));
+        m_stack->setCurrentWidget(m_empty);
+    } else if (!m_trials || m_trials->empty()) {
         m_empty->setText(QStringLiteral("まだ問題の記録がありません。\n\nTonarika は問題に答えるたびに、その記録を"
                                         "次のファイルに残します。\n%1\n\n練習するにつれて、ここに音ごとの成績が表示されます。")
                              .arg(displayPath(journal)));

@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "JournalReader.h"
 #include "NoteStatistics.h"
 
 // Qt
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QChart;
@@ -33,7 +35,9 @@ public:
     explicit NotesPage(Today today, QWidget* parent = nullptr);
 
     // Shows the journal's trials; with none, a sentence naming where the game keeps them.
-    void showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, const std::filesystem::path& journal);
+    // `fault`: why the journal was not read, said in place of "no records yet".
+    void showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, const std::filesystem::path& journal,
+                    const std::optional<JournalFault>& fault = std::nullopt);
     void choose(Period period, ModeChoice mode);
     // Writes the chosen period's trials, both modes, as CSV (UTF-8, a header row, ISO 8601
     // times, the notes' names); false where the file cannot be written.
@@ -52,6 +56,7 @@ private:
     Today m_today;
     std::shared_ptr<const std::vector<TrialRow>> m_trials;
     QDate m_shownOn;  // the day the trials were last worked out for
+    std::optional<JournalFault> m_fault;
     NoteStatistics m_statistics;
     QComboBox* m_period = nullptr;
     QComboBox* m_mode = nullptr;

@@ -2,6 +2,7 @@
 
 // own
 #include "Appearance.h"
+#include "JournalFaultText.h"
 #include "NotesPage.h"
 #include "ProgressChartView.h"
 #include "TrendPage.h"
@@ -13,9 +14,19 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QLoggingCategory>
 #include <QTabWidget>
 
 namespace tonarika {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcProgress, "tonarika.progress", QtWarningMsg)
+
+// How long closing waits for a reading: each is ended at once by its cancel.
+constexpr unsigned long kEndWaitMs = 500;
+
+}  // namespace
 
 ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLogReader reader, Today today,
                                std::filesystem::path journal, QWidget* parent)
@@ -24,6 +35,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     , m_journal(std::move(journal))
 {
     qRegisterMetaType<std::shared_ptr<const ProgressSnapshot>>();
+    qRegisterMetaType<std::shared_ptr<const JournalSnapshot>>();
     setWindowTitle(QStringLiteral("Tonarika スコアの推移"));
     // The game's look: its window colour, and its face for Japanese text.
     QPalette look = palette();
@@ -55,11 +67,18 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     statusBar()->addPermanentWidget(m_unreadable);
     useLightPalette(*this);
 
-    m_loader = new ProgressLoader(m_logs, std::move(reader), std::move(today), m_journal);
-    m_loader->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::finished, m_loader, &QObject::deleteLater);
+    m_loader = new ProgressLoader(m_logs, std::move(reader), std::move(today));
+    m_loader->moveToThread(m_thread);
+    connect(m_thread, &QThread::finished, m_loader, &QObject::deleteLater);
     connect(m_loader, &ProgressLoader::loaded, this, &ProgressWindow::showSnapshot);
-    m_thread.start();
+    m_thread->start();
+    if (m_notes) {
+        m_journalLoader = new JournalLoader(m_journal);
+        m_journalLoader->moveToThread(m_journalThread);
+        connect(m_journalThread, &QThread::finished, m_journalLoader, &QObject::deleteLater);
+        connect(m_journalLoader, &JournalLoader::loaded, this, &ProgressWindow::showTrials);
+        m_journalThread->start();
+    }
 
     // Several writes of one record come close together: read once they have settled.
     m_settle.setSingleShot(true);
@@ -73,8 +92,17 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
 
 ProgressWindow::~ProgressWindow()
 {
-    m_thread.quit();
-    m_thread.wait();
+    // A reading under way ends at once; a thread that still has not ended in time (a
+    // stuck file system) is left to the end of the process rather than waited for.
+    if (m_journalLoader)
+        m_journalLoader->cancel();
+    for (QThread* thread : {m_thread, m_journalThread}) {
+        thread->quit();
+        if (thread->wait(kEndWaitMs))
+            delete thread;
+        else
+            qCWarning(lcProgress, "a reading of the player's files is still under way; the window ends without it");
+    }
 }
 
 void ProgressWindow::createMenus()
@@ -149,6 +177,14 @@ void ProgressWindow::reload()
     }
     m_loading = true;
     QMetaObject::invokeMethod(m_loader, &ProgressLoader::load, Qt::QueuedConnection);
+    if (!m_journalLoader)
+        return;
+    if (m_journalLoading) {
+        m_journalAgain = true;
+        return;
+    }
+    m_journalLoading = true;
+    QMetaObject::invokeMethod(m_journalLoader, &JournalLoader::load, Qt::QueuedConnection);
 }
 
 void ProgressWindow::showSnapshot(std::shared_ptr<const ProgressSnapshot> snapshot)
@@ -156,23 +192,48 @@ void ProgressWindow::showSnapshot(std::shared_ptr<const ProgressSnapshot> snapsh
     m_snapshot = std::move(snapshot);
     m_trend->showSnapshot(m_snapshot, m_logs);
     m_unreadable->setText(QStringLiteral("読めない行: %1").arg(m_snapshot->history.unreadableLines));
-    if (m_notes)
-        m_notes->showTrials(m_snapshot->trials, m_journal);
-    QStringList faults;
-    const auto fault = [](const std::filesystem::path& file, const QString& reason) {
-        return QStringLiteral("%1（%2）").arg(displayPath(file), reason);
-    };
-    for (const LogFault& log : m_snapshot->history.faults)
-        faults << fault(log.log, log.reason);
-    if (m_snapshot->journalFault)
-        faults << fault(m_journal, QString::fromStdString(*m_snapshot->journalFault));
-    m_faults->setText(faults.isEmpty() ? QString() : QStringLiteral("読めないログ: ") + faults.join(QStringLiteral("、")));
+    // The day may have turned: the notes' page counts its periods again.
+    if (m_notes && m_journalSnapshot)
+        m_notes->showTrials(m_journalSnapshot->trials, m_journal);
+    showFaults();
     // A folder created since the last reading is watched from now on.
     m_watcher.watch(watched());
     m_loading = false;
     emit shown();
     if (std::exchange(m_loadAgain, false))
         reload();
+}
+
+void ProgressWindow::showTrials(std::shared_ptr<const JournalSnapshot> snapshot)
+{
+    if (snapshot->fault && (!m_journalSnapshot || m_journalSnapshot->fault != snapshot->fault))
+        qCWarning(lcProgress, "the journal %s: %s", m_journal.c_str(), describeJournalFault(*snapshot->fault).c_str());
+    m_journalSnapshot = std::move(snapshot);
+    m_notes->showTrials(m_journalSnapshot->trials, m_journal, m_journalSnapshot->fault);
+    showFaults();
+    m_journalLoading = false;
+    emit trialsShown();
+    if (std::exchange(m_journalAgain, false)) {
+        m_journalLoading = true;
+        QMetaObject::invokeMethod(m_journalLoader, &JournalLoader::load, Qt::QueuedConnection);
+    }
+}
+
+void ProgressWindow::showFaults()
+{
+    QStringList faults;
+    const auto fault = [](const std::filesystem::path& file, const QString& reason) {
+        return QStringLiteral("%1（%2）").arg(displayPath(file), reason);
+    };
+    if (m_snapshot) {
+        for (const LogFault& log : m_snapshot->history.faults)
+            faults << fault(log.log, log.reason);
+    }
+    if (m_journalSnapshot && m_journalSnapshot->fault)
+        faults << fault(m_journal, journalFaultText(*m_journalSnapshot->fault));
+    if (m_journalSnapshot && m_journalSnapshot->refusedRows > 0)
+        faults << fault(m_journal, refusedRowsText(m_journalSnapshot->refusedRows));
+    m_faults->setText(faults.isEmpty() ? QString() : QStringLiteral("読めないログ: ") + faults.join(QStringLiteral("、")));
 }
 
 }  // namespace tonarika

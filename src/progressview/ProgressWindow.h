@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "JournalLoader.h"
 #include "PathWatcher.h"
 #include "ProgressLoader.h"
 
@@ -39,6 +40,8 @@ public:
 
     // What the window shows; null until the logs have been read once.
     const std::shared_ptr<const ProgressSnapshot>& snapshot() const { return m_snapshot; }
+    // What the notes' page shows; null until the journal has been read once.
+    const std::shared_ptr<const JournalSnapshot>& journalSnapshot() const { return m_journalSnapshot; }
     TrendPage* trend() const { return m_trend; }
     NotesPage* notes() const { return m_notes; }
     // How the CSV export asks for its file; a file dialog, unless a test says otherwise.
@@ -52,10 +55,14 @@ public:
 signals:
     // A reading of the logs is on the screen.
     void shown();
+    // A reading of the journal is on the screen.
+    void trialsShown();
 
 private:
     void createMenus();
     void showSnapshot(std::shared_ptr<const ProgressSnapshot> snapshot);
+    void showTrials(std::shared_ptr<const JournalSnapshot> snapshot);
+    void showFaults();
 
     void exportCsv();
     // The files whose change means a reading: the logs, the journal and its WAL.
@@ -64,11 +71,17 @@ private:
     std::vector<std::filesystem::path> m_logs;
     std::filesystem::path m_journal;
     std::function<QString()> m_chooseFile;
-    QThread m_thread;
+    QThread* m_thread = new QThread;  // deleted once it has ended
     ProgressLoader* m_loader = nullptr;  // lives on m_thread
     bool m_loading = false;
     bool m_loadAgain = false;
     std::shared_ptr<const ProgressSnapshot> m_snapshot;
+    // The journal has a thread of its own: the score logs never wait for it.
+    QThread* m_journalThread = new QThread;
+    JournalLoader* m_journalLoader = nullptr;  // lives on m_journalThread
+    bool m_journalLoading = false;
+    bool m_journalAgain = false;
+    std::shared_ptr<const JournalSnapshot> m_journalSnapshot;
 
     QTabWidget* m_pages = nullptr;
     TrendPage* m_trend = nullptr;

@@ -1,0 +1,111 @@
+#include "JournalSchema.h"
+
+// own
+#include "SqliteDatabase.h"
+#include "SqliteStatement.h"
+
+// SQLite
+#include <sqlite3.h>
+
+// std
+#include <array>
+#include <map>
+#include <tuple>
+
+namespace tonarika {
+
+namespace {
+
+// Each step takes the schema one version up; a later version adds its step here.
+constexpr std::array kMigrations{
+    "CREATE TABLE trials ("
+    "  id INTEGER PRIMARY KEY,"
+    "  answered_utc_ms INTEGER NOT NULL,"
+    "  utc_offset_s INTEGER NOT NULL,"
+    "  mode TEXT NOT NULL CHECK (mode IN ('Easy', 'Hard')),"
+    "  run INTEGER NOT NULL,"
+    "  asked INTEGER NOT NULL CHECK (asked BETWEEN 0 AND 11),"
+    "  answered INTEGER NOT NULL CHECK (answered BETWEEN 0 AND 11),"
+    "  reaction_ms INTEGER CHECK (reaction_ms >= 0),"
+    "  plays INTEGER NOT NULL CHECK (plays >= 1));"
+    "CREATE INDEX trials_by_time ON trials (answered_utc_ms);",
+};
+static_assert(kMigrations.size() == kJournalSchemaVersion);
+
+// The schema table's rows by name: type, table and the statement that made each. The
+// statistics tables ANALYZE makes are SQLite's own and change nothing that is read.
+using SchemaRows = std::map<std::string, std::tuple<std::string, std::string, std::string>>;
+
+SchemaRows schemaRows(SqliteDatabase& db)
+{
+    SchemaRows rows;
+    SqliteStatement select(db, "SELECT type, name, tbl_name, sql FROM sqlite_schema "
+                               "WHERE name NOT LIKE 'sqlite\\_stat%' ESCAPE '\\'");
+    while (select.step())
+        rows[select.text(1)] = {select.text(0), select.text(2), select.text(3)};
+    return rows;
+}
+
+// What this program's own steps make of an empty database, up to `version`.
+SchemaRows expectedRows(std::int64_t version)
+{
+    SqliteDatabase made(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY);
+    for (std::int64_t step = 0; step < version; ++step)
+        made.execute(kMigrations[std::size_t(step)]);
+    return schemaRows(made);
+}
+
+}  // namespace
+
+SchemaCheck checkSchema(SqliteDatabase& db)
+{
+    SchemaCheck check;
+    check.version = db.integer("PRAGMA user_version");
+    if (check.version > kJournalSchemaVersion) {
+        check.kind = SchemaCheck::Kind::Newer;
+        return check;
+    }
+    const SchemaRows found = schemaRows(db);
+    if (check.version < 0) {
+        check.kind = SchemaCheck::Kind::Foreign;
+        check.why = "schema version " + std::to_string(check.version);
+        return check;
+    }
+    if (check.version == 0 && found.empty())
+        return check;
+    const SchemaRows expected = expectedRows(check.version);
+    for (const auto& [name, row] : found) {
+        const auto known = expected.find(name);
+        if (known == expected.end()) {
+            check.kind = SchemaCheck::Kind::Foreign;
+            check.why = "a " + std::get<0>(row) + " \"" + name + "\" of another program";
+            if (check.version == 0)
+                check.why += ", and no schema version";
+            return check;
+        }
+        if (known->second != row) {
+            check.kind = SchemaCheck::Kind::Foreign;
+            check.why = "the " + std::get<0>(row) + " \"" + name + "\" is not this program's";
+            return check;
+        }
+    }
+    for (const auto& [name, row] : expected) {
+        if (!found.contains(name)) {
+            check.kind = SchemaCheck::Kind::Foreign;
+            check.why = "the " + std::get<0>(row) + " \"" + name + "\" is missing";
+            return check;
+        }
+    }
+    check.kind = SchemaCheck::Kind::Known;
+    return check;
+}
+
+void migrateSchema(SqliteDatabase& db, std::int64_t version)
+{
+    for (std::int64_t step = version; step < kJournalSchemaVersion; ++step) {
+        db.execute(kMigrations[std::size_t(step)]);
+        db.execute(("PRAGMA user_version = " + std::to_string(step + 1)).c_str());
+    }
+}
+
+}  // namespace tonarika

@@ -1,0 +1,340 @@
+#include "JournalWriter.h"
+
+// own
+#include "JournalSchema.h"
+#include "SqliteDatabase.h"
+#include "SqliteStatement.h"
+#include "TrialSpill.h"
+
+// Qt
+#include <QLoggingCategory>
+
+// SQLite
+#include <sqlite3.h>
+
+// system
+#include <malloc.h>
+#include <unistd.h>
+
+// std
+#include <ctime>
+#include <system_error>
+#include <thread>
+
+namespace tonarika {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcJournal, "tonarika.journal", QtWarningMsg)
+
+std::string stamp()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+bool present(const std::filesystem::path& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
+std::filesystem::path beside(const std::filesystem::path& file, const char* suffix)
+{
+    return file.string() + suffix;
+}
+
+}  // namespace
+
+std::int64_t utcOffsetAt(std::int64_t utcMs)
+{
+    const std::time_t seconds = std::time_t(utcMs / 1000);
+    std::tm local{};
+    return ::localtime_r(&seconds, &local) ? local.tm_gmtoff : 0;
+}
+
+JournalWriter::JournalWriter(std::filesystem::path file, JournalTiming timing)
+    : m_file(std::move(file))
+    , m_timing(timing)
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    m_session = std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()) + "-"
+                + std::to_string(::getpid());
+}
+
+JournalWriter::~JournalWriter() = default;
+
+void JournalWriter::tell(const std::string& kind, const std::string& text)
+{
+    if (m_told.insert(kind).second)
+        qCWarning(lcJournal, "%s", text.c_str());
+}
+
+int JournalWriter::onBusy(void* writer, int attempts)
+{
+    const auto& self = *static_cast<JournalWriter*>(writer);
+    constexpr auto kPause = std::chrono::milliseconds(10);
+    if (self.m_cancelled || attempts * kPause >= self.m_timing.busyTimeout)
+        return 0;
+    std::this_thread::sleep_for(kPause);
+    return 1;
+}
+
+bool JournalWriter::setAside(const std::string& why, const std::string& detail)
+{
+    m_db.reset();
+    // Never over another file: a second one in the same second gets a number.
+    const std::string base = m_file.string() + "." + why + "-" + stamp();
+    std::filesystem::path aside = base;
+    for (int n = 2; present(aside) || present(beside(aside, "-wal")) || present(beside(aside, "-shm")); ++n)
+        aside = base + "-" + std::to_string(n);
+    // The -wal and -shm go with it: a WAL left behind would be replayed into the new journal.
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        const auto from = beside(m_file, suffix);
+        if (!present(from))
+            continue;
+        std::error_code error;
+        std::filesystem::rename(from, beside(aside, suffix), error);
+        if (error) {
+            m_stuck = true;
+            tell("aside", from.string() + " is " + why + " (" + detail + ") but cannot be moved aside: " + error.message()
+                              + "; nothing is written to the journal, and its trials wait");
+            return false;
+        }
+    }
+    tell(why, m_file.string() + " is " + why + " (" + detail + "): it is kept as " + aside.string()
+                  + ", and a new journal begins");
+    return true;
+}
+
+JournalWriter::Outcome JournalWriter::failed(const std::exception& fault, const std::string& what)
+{
+    const auto* sqlite = dynamic_cast<const SqliteError*>(&fault);
+    const int code = sqlite ? sqlite->primary() : SQLITE_IOERR;
+    if (code == SQLITE_INTERRUPT && m_cancelled)
+        return Outcome::Retry;
+    if (code == SQLITE_CONSTRAINT || code == SQLITE_MISMATCH || code == SQLITE_TOOBIG || code == SQLITE_RANGE) {
+        tell("refused " + std::to_string(code), "a trial is refused by " + m_file.string() + ": " + fault.what());
+        return Outcome::Refused;
+    }
+    const std::string why = code == SQLITE_INTERRUPT ? "it took longer than "
+                                                           + std::to_string(m_timing.statementLimit.count()) + " ms"
+                                                     : std::string(fault.what());
+    tell(what + " " + std::to_string(code),
+         (what == "open" ? "no journal now: " + m_file.string() + " cannot be opened: "
+                         : "trials cannot be added to " + m_file.string() + " now: ")
+             + why + "; they are kept and tried again");
+    // A connection that failed this way may be left in any state: the next try opens anew.
+    if (code != SQLITE_BUSY && code != SQLITE_LOCKED)
+        m_db.reset();
+    return Outcome::Retry;
+}
+
+JournalWriter::Outcome JournalWriter::open()
+{
+    m_db.reset();
+    if (m_newer)
+        return Outcome::Refused;
+    if (m_stuck)
+        return Outcome::Retry;
+    std::error_code error;
+    std::filesystem::create_directories(m_file.parent_path(), error);
+    if (error) {
+        tell("folder", "no journal: its folder " + m_file.parent_path().string() + " cannot be made: " + error.message());
+        return Outcome::Retry;
+    }
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        if (const auto why = notARegularFile(beside(m_file, suffix))) {
+            tell("not a file", "no journal: " + beside(m_file, suffix).string() + " is not opened, for " + *why);
+            return Outcome::Retry;
+        }
+    }
+    // A WAL whose database is gone belongs to no journal, and would be replayed into a new one.
+    if (!present(m_file) && (present(beside(m_file, "-wal")) || present(beside(m_file, "-shm")))
+        && !setAside("orphaned", "a WAL without its journal"))
+        return Outcome::Retry;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            m_db = std::make_unique<SqliteDatabase>(fileUri(m_file), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+            m_db->limitWork(m_timing.statementLimit, &m_cancelled);
+            // Until the file is known to be a journal of this program's, closing it must not
+            // checkpoint a WAL into it, nor remove that WAL.
+            sqlite3_db_config(m_db->handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            sqlite3_busy_handler(m_db->handle(), &JournalWriter::onBusy, this);
+            // One row now and then: no lookaside slots, and a small page cache, so that
+            // the check below does not leave a large journal's pages in the game's memory.
+            sqlite3_db_config(m_db->handle(), SQLITE_DBCONFIG_LOOKASIDE, nullptr, 0, 0);
+            m_db->execute("PRAGMA cache_size = -32");
+            // A file that is no database, or a damaged one, fails here.
+            const std::string check = m_db->text("PRAGMA quick_check");
+            if (check != "ok") {
+                if (!setAside("damaged", check))
+                    return Outcome::Retry;
+                continue;
+            }
+            // Checked before anything is written, the header's journal mode too.
+            const SchemaCheck schema = checkSchema(*m_db);
+            if (schema.kind == SchemaCheck::Kind::Newer) {
+                tell("newer", "the journal " + m_file.string() + " was written by a newer version (schema "
+                                  + std::to_string(schema.version) + "): it is left as it is, and nothing is added to it");
+                m_db.reset();
+                m_newer = true;
+                return Outcome::Refused;
+            }
+            if (schema.kind == SchemaCheck::Kind::Foreign) {
+                if (!setAside("foreign", schema.why))
+                    return Outcome::Retry;
+                continue;
+            }
+            sqlite3_db_config(m_db->handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+            m_db->execute("PRAGMA journal_mode = WAL");
+            // The WAL files stay, so that the progress view can always read without making any.
+            int persist = 1;
+            sqlite3_file_control(m_db->handle(), "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+            if (schema.kind == SchemaCheck::Kind::Empty || schema.version < kJournalSchemaVersion) {
+                m_db->beginWork();
+                m_db->execute("BEGIN IMMEDIATE");
+                // Another game may have made it meanwhile.
+                const SchemaCheck now = checkSchema(*m_db);
+                if (now.kind == SchemaCheck::Kind::Empty || (now.kind == SchemaCheck::Kind::Known
+                                                             && now.version < kJournalSchemaVersion))
+                    migrateSchema(*m_db, now.version);
+                m_db->execute("COMMIT");
+                if (now.kind != SchemaCheck::Kind::Empty && now.kind != SchemaCheck::Kind::Known) {
+                    m_db.reset();
+                    return Outcome::Retry;
+                }
+            }
+            takeInSpill();
+            // What opening took and gave back (the check's pages, the schema's parsing)
+            // goes back to the system rather than staying in this thread's heap.
+            ::malloc_trim(0);
+            return Outcome::Written;
+        } catch (const SqliteError& fault) {
+            if (fault.damaged()) {
+                if (!setAside("damaged", fault.what()))
+                    return Outcome::Retry;
+                continue;
+            }
+            return failed(fault, "open");
+        } catch (const std::exception& fault) {
+            return failed(fault, "open");
+        }
+    }
+    tell("open", "no journal: " + m_file.string() + " cannot be begun anew");
+    m_db.reset();
+    return Outcome::Retry;
+}
+
+std::int64_t JournalWriter::nextRun()
+{
+    return m_db->integer("SELECT coalesce(max(run), 0) + 1 FROM trials");
+}
+
+void JournalWriter::insert(const Trial& trial, std::int64_t utcOffsetS, std::int64_t run)
+{
+    SqliteStatement insert(*m_db,
+                           "INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
+                           "reaction_ms, plays) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    insert.bind(1, trial.answeredAtMs)
+        .bind(2, utcOffsetS)
+        .bind(3, modeName(trial.mode))
+        .bind(4, run)
+        .bind(5, std::int64_t(trial.asked))
+        .bind(6, std::int64_t(trial.answered))
+        .bind(8, std::int64_t(trial.plays));
+    if (trial.reactionMs)
+        insert.bind(7, std::int64_t(*trial.reactionMs));
+    else
+        insert.bindNull(7);
+    insert.step();
+}
+
+void JournalWriter::takeInSpill()
+{
+    TrialSpill spill(spillFile(m_file));
+    std::optional<TrialSpill::Taken> taken;
+    try {
+        taken = spill.take();
+    } catch (const std::runtime_error& fault) {
+        tell("spill", "the trials an earlier game could not write, in " + spill.file().string()
+                          + ", cannot be taken in: " + fault.what());
+        return;
+    }
+    if (!taken)
+        return;
+    try {
+        m_db->beginWork();
+        m_db->execute("BEGIN IMMEDIATE");
+        // An earlier session's runs that had no number get the journal's next ones.
+        std::map<std::string, std::int64_t> runs;
+        for (const SpilledTrial& spilled : taken->trials) {
+            std::int64_t run = spilled.runNumber;
+            if (run == 0) {
+                const auto known = runs.find(spilled.session);
+                run = known != runs.end() ? known->second : (runs[spilled.session] = nextRun());
+            }
+            insert(spilled.trial, spilled.utcOffsetS, run);
+        }
+        m_db->execute("COMMIT");
+    } catch (const SqliteError& fault) {
+        try {
+            m_db->execute("ROLLBACK");
+        } catch (const SqliteError&) {
+            // Nothing was begun.
+        }
+        tell("spill", "the trials in " + spill.file().string() + " cannot be added to the journal yet: " + fault.what());
+        return;
+    }
+    spill.finish();
+    std::string told = std::to_string(taken->trials.size()) + " trials an earlier game could not write are now in "
+                       + m_file.string();
+    if (taken->refused > 0)
+        told += "; " + std::to_string(taken->refused) + " lines of " + spill.file().string() + " held no trial";
+    qCWarning(lcJournal, "%s", told.c_str());
+}
+
+JournalWriter::Outcome JournalWriter::write(const std::vector<Trial>& trials)
+{
+    if (!m_db) {
+        if (const Outcome opened = open(); opened != Outcome::Written)
+            return opened;
+    }
+    try {
+        m_db->beginWork();
+        m_db->execute("BEGIN IMMEDIATE");
+        // A run gets the journal's next number with its first row, in the same
+        // transaction, so that two games at once never share one.
+        auto runs = m_runs;
+        for (const Trial& trial : trials) {
+            const auto run = runs.find(trial.run);
+            const std::int64_t number = run != runs.end() ? run->second : (runs[trial.run] = nextRun());
+            insert(trial, utcOffsetAt(trial.answeredAtMs), number);
+        }
+        // The game is ending, and these trials are going into the spill file instead.
+        if (m_cancelled)
+            throw SqliteError(SQLITE_INTERRUPT, "interrupted");
+        m_db->execute("COMMIT");
+        m_runs = std::move(runs);
+        return Outcome::Written;
+    } catch (const std::exception& fault) {
+        if (m_db) {
+            try {
+                m_db->execute("ROLLBACK");
+            } catch (const SqliteError&) {
+                // Nothing was begun.
+            }
+        }
+        if (const auto* sqlite = dynamic_cast<const SqliteError*>(&fault); sqlite && sqlite->damaged()) {
+            setAside("damaged", fault.what());
+            return Outcome::Retry;
+        }
+        return failed(fault, "write");
+    }
+}
+
+}  // namespace tonarika

@@ -1,0 +1,253 @@
+#include "TrialSpill.h"
+
+// own
+#include "TrialRules.h"
+
+// system
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// std
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <stdexcept>
+
+namespace tonarika {
+
+namespace {
+
+// The first field names the format, so that a line of anything else is never taken.
+constexpr std::string_view kTag = "tonarika-trial-1";
+constexpr int kFields = 11;
+
+std::optional<std::int64_t> number(std::string_view text)
+{
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<Mode> modeOf(std::string_view text)
+{
+    for (const Mode mode : {Mode::Easy, Mode::Hard}) {
+        if (text == modeName(mode))
+            return mode;
+    }
+    return std::nullopt;
+}
+
+// Waits for the lock a moment at most: another game appends a few lines and is gone.
+bool lockWithin(int fd)
+{
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+        ::usleep(10'000);
+    }
+    return false;
+}
+
+std::string errorText(const char* what)
+{
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+}  // namespace
+
+std::string spillLine(const SpilledTrial& spilled)
+{
+    const Trial& t = spilled.trial;
+    std::string line(kTag);
+    for (const std::string& field :
+         {std::to_string(t.answeredAtMs), std::to_string(spilled.utcOffsetS), std::string(modeName(t.mode)),
+          std::to_string(spilled.runNumber), spilled.session, std::to_string(int(t.asked)), std::to_string(int(t.answered)),
+          t.reactionMs ? std::to_string(*t.reactionMs) : std::string("-"), std::to_string(t.plays)}) {
+        line += '\t';
+        line += field;
+    }
+    // The trial's run in its session, so that the line gives back the whole trial.
+    line += '\t';
+    line += std::to_string(t.run);
+    return line + '\n';
+}
+
+std::optional<SpilledTrial> parseSpillLine(std::string_view line)
+{
+    if (line.ends_with('\n'))
+        line.remove_suffix(1);
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        if (tab == std::string_view::npos)
+            break;
+        start = tab + 1;
+    }
+    if (fields.size() != kFields || fields[0] != kTag)
+        return std::nullopt;
+    const auto utcMs = number(fields[1]);
+    const auto offset = number(fields[2]);
+    const auto mode = modeOf(fields[3]);
+    const auto runNumber = number(fields[4]);
+    const auto asked = number(fields[6]);
+    const auto answered = number(fields[7]);
+    // "-": no reaction time, which is no fault; anything else must be one.
+    const bool noReaction = fields[8] == "-";
+    const auto reaction = noReaction ? std::optional<std::int64_t>(0) : number(fields[8]);
+    const auto plays = number(fields[9]);
+    const auto run = number(fields[10]);
+    using namespace trialRules;
+    if (!utcMs || !validTime(*utcMs) || !offset || !validOffset(*offset) || !mode || !runNumber
+        || (*runNumber != 0 && !validRun(*runNumber)) || (*runNumber == 0 && fields[5].empty()) || !asked
+        || !validNote(*asked) || !answered || !validNote(*answered) || !reaction
+        || !validReaction(*reaction) || !plays || !validPlays(*plays) || !run || *run < 0
+        || *run > kMaxCount)
+        return std::nullopt;
+    SpilledTrial spilled;
+    spilled.trial.answeredAtMs = *utcMs;
+    spilled.trial.mode = *mode;
+    spilled.trial.run = std::uint32_t(*run);
+    spilled.trial.asked = NoteIndex(*asked);
+    spilled.trial.answered = NoteIndex(*answered);
+    if (!noReaction)
+        spilled.trial.reactionMs = std::uint32_t(*reaction);
+    spilled.trial.plays = std::uint32_t(*plays);
+    spilled.utcOffsetS = *offset;
+    spilled.runNumber = *runNumber;
+    spilled.session = std::string(fields[5]);
+    return spilled;
+}
+
+std::filesystem::path spillFile(const std::filesystem::path& journal)
+{
+    return journal.string() + ".unwritten";
+}
+
+TrialSpill::TrialSpill(std::filesystem::path file)
+    : m_file(std::move(file))
+{
+}
+
+TrialSpill::~TrialSpill()
+{
+    if (m_taken >= 0)
+        ::close(m_taken);
+}
+
+std::optional<std::string> TrialSpill::append(const std::vector<SpilledTrial>& trials) const
+{
+    std::string text;
+    for (const SpilledTrial& spilled : trials)
+        text += spillLine(spilled);
+    // A file taken and removed by a starting game while this one waited for the lock is
+    // no place for the lines: then once more, with the file made anew.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int fd = ::open(m_file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return errorText("it cannot be opened");
+        struct stat status {};
+        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+            ::close(fd);
+            return std::string("it is no regular file");
+        }
+        if (!lockWithin(fd)) {
+            ::close(fd);
+            return std::string("another program keeps it locked");
+        }
+        if (::fstat(fd, &status) != 0 || status.st_nlink == 0) {
+            ::close(fd);
+            continue;
+        }
+        std::size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
+            if (wrote < 0 && errno == EINTR)
+                continue;
+            if (wrote <= 0) {
+                const std::string why = errorText("it cannot be written");
+                // A line cut short would be refused on reading; the ones before it stay.
+                ::close(fd);
+                return why;
+            }
+            done += std::size_t(wrote);
+        }
+        const bool synced = ::fsync(fd) == 0;
+        const std::string why = synced ? std::string() : errorText("it cannot be written to the disk");
+        ::close(fd);
+        return synced ? std::nullopt : std::optional<std::string>(why);
+    }
+    return std::string("it was removed while it was being written");
+}
+
+std::optional<TrialSpill::Taken> TrialSpill::take()
+{
+    if (m_taken >= 0) {
+        ::close(m_taken);
+        m_taken = -1;
+    }
+    const int fd = ::open(m_file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw std::runtime_error(errorText("it cannot be opened"));
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        throw std::runtime_error("it is no regular file");
+    }
+    if (std::uintmax_t(status.st_size) > kMaxBytes) {
+        ::close(fd);
+        throw std::runtime_error("it is larger than " + std::to_string(kMaxBytes) + " bytes");
+    }
+    if (!lockWithin(fd)) {
+        ::close(fd);
+        throw std::runtime_error("another program keeps it locked");
+    }
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const std::string why = errorText("it cannot be read");
+            ::close(fd);
+            throw std::runtime_error(why);
+        }
+        if (got == 0 || text.size() + std::size_t(got) > kMaxBytes)
+            break;
+        text.append(buffer, std::size_t(got));
+    }
+    m_taken = fd;
+    Taken taken;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        if (auto spilled = parseSpillLine(std::string_view(text).substr(start, end - start)))
+            taken.trials.push_back(std::move(*spilled));
+        else
+            ++taken.refused;
+        start = end;
+    }
+    return taken;
+}
+
+void TrialSpill::finish()
+{
+    if (m_taken < 0)
+        return;
+    // Removed while still locked: a game that waits to append finds it gone, and makes it anew.
+    ::unlink(m_file.c_str());
+    ::close(m_taken);
+    m_taken = -1;
+}
+
+}  // namespace tonarika

@@ -1,0 +1,54 @@
+#include "JournalFaultText.h"
+
+namespace tonarika {
+
+QString journalFaultText(const JournalFault& fault)
+{
+    const QString detail = QString::fromStdString(fault.detail);
+    switch (fault.kind) {
+    case JournalFault::Kind::NotAFile:
+        // The name alone: the reason after it is in English, for stderr.
+        return QStringLiteral("%1 は通常のファイルではないので開きません").arg(detail.section(u' ', 0, 0));
+    case JournalFault::Kind::Foreign:
+        return QStringLiteral("このゲームの記録ではないので読みません");
+    case JournalFault::Kind::Newer:
+        return QStringLiteral("新しい版のゲームが書いた記録なので読みません");
+    case JournalFault::Kind::Damaged:
+        return QStringLiteral("壊れているので読めません");
+    case JournalFault::Kind::TooSlow:
+        return QStringLiteral("読むのに時間がかかりすぎるので途中でやめました");
+    case JournalFault::Kind::WalUnread:
+        return QStringLiteral("WAL ファイルを読めません（%1）").arg(detail);
+    case JournalFault::Kind::Unreadable:
+        break;
+    }
+    return QStringLiteral("読めません（%1）").arg(detail);
+}
+
+QString refusedRowsText(std::size_t rows)
+{
+    return QStringLiteral("ありえない値の記録 %1 件は数えていません").arg(rows);
+}
+
+std::string describeJournalFault(const JournalFault& fault)
+{
+    switch (fault.kind) {
+    case JournalFault::Kind::NotAFile:
+        return "it is not opened, as it is no regular file: " + fault.detail;
+    case JournalFault::Kind::Foreign:
+        return "it is not this program's journal: " + fault.detail;
+    case JournalFault::Kind::Newer:
+        return "it was written by a newer version (" + fault.detail + ")";
+    case JournalFault::Kind::Damaged:
+        return "it is damaged: " + fault.detail;
+    case JournalFault::Kind::TooSlow:
+        return "reading it took too long, and was given up";
+    case JournalFault::Kind::WalUnread:
+        return "its WAL, which has no -shm beside it, cannot be read: " + fault.detail;
+    case JournalFault::Kind::Unreadable:
+        break;
+    }
+    return "it cannot be read: " + fault.detail;
+}
+
+}  // namespace tonarika

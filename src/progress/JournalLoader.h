@@ -1,0 +1,46 @@
+#pragma once
+
+// own
+#include "JournalReader.h"
+
+// Qt
+#include <QObject>
+
+// std
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tonarika {
+
+// What the notes' page shows of the journal, read in one go.
+struct JournalSnapshot {
+    std::shared_ptr<const std::vector<TrialRow>> trials;  // in the order written
+    std::optional<JournalFault> fault;
+    std::size_t refusedRows = 0;
+};
+
+// Reads the journal on whatever thread it lives on, apart from the score logs, so that
+// neither the window nor the score logs' page ever waits for it. Each load reads only the
+// rows added since the load before.
+class JournalLoader : public QObject {
+    Q_OBJECT
+public:
+    explicit JournalLoader(std::filesystem::path journal);
+
+    void load();
+    // Ends a reading under way at once; callable from any thread.
+    void cancel() { m_cancel(); }
+
+signals:
+    void loaded(std::shared_ptr<const JournalSnapshot> snapshot);
+
+private:
+    JournalReader m_reader;
+    std::function<void()> m_cancel;
+    std::shared_ptr<const std::vector<TrialRow>> m_trials;
+};
+
+}  // namespace tonarika
