@@ -95,11 +95,13 @@ void SdlPlayer::fadeEffect(int /*channel*/, void* stream, int length, void* data
 
 // With a period of under 3 ms, a busy machine can make the audio thread late by a
 // period, and the sound breaks. On its first period it asks for a real-time priority,
-// the lowest there is; where that is not allowed, it runs as before.
-void SdlPlayer::raisePriority(int /*channel*/, void* /*stream*/, int /*length*/, void* data)
+// the lowest there is; where that is not allowed, it runs as before. The thread is the
+// device's, shared by every player of the process: so is the flag, and the effect holds
+// no pointer to a player that another player's device could outlive.
+void SdlPlayer::raisePriority(int /*channel*/, void* /*stream*/, int /*length*/, void* /*data*/)
 {
-    auto& player = *static_cast<SdlPlayer*>(data);
-    if (player.m_priorityAsked.test_and_set())
+    static std::atomic_flag asked;
+    if (asked.test_and_set())
         return;
     sched_param parameters{};
     parameters.sched_priority = sched_get_priority_min(SCHED_RR);
@@ -172,7 +174,7 @@ bool SdlPlayer::openDevice()
             m_open = true;
             Mix_QuerySpec(&m_rate, &m_format, &m_channelsOut);
             Mix_AllocateChannels(kChannels);
-            Mix_RegisterEffect(MIX_CHANNEL_POST, raisePriority, nullptr, this);
+            Mix_RegisterEffect(MIX_CHANNEL_POST, raisePriority, nullptr, nullptr);
             m_alertSamples = makeAlertTone(m_rate);
             m_alert = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(m_alertSamples.data()),
                                         static_cast<Uint32>(m_alertSamples.size() * sizeof(short)));

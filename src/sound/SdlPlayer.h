@@ -73,7 +73,7 @@ private:
     // The fade effect: runs on the audio thread on one channel's samples before mixing.
     static void fadeEffect(int channel, void* stream, int length, void* voice);
     // Runs on the audio thread after every mix; the first time, it raises its priority.
-    static void raisePriority(int channel, void* stream, int length, void* player);
+    static void raisePriority(int channel, void* stream, int length, void* unused);
 
     bool openDevice();
     void loadInBackground();
@@ -103,7 +103,6 @@ private:
     std::vector<short> m_alertSamples;
     Mix_Chunk* m_alert = nullptr;
 
-    std::atomic_flag m_priorityAsked;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     Ticket m_lastTicket = 0;
