@@ -3,7 +3,8 @@
 # make test   install what is missing, build, run every test
 # make notes  render the twelve notes again (installs the soundfont)
 # make bench  build and run the benchmarks
-# make bench-desktop  the real game on Xvfb and PulseAudio: time to its window, memory, latency, gaps
+# make bench-desktop  the real game on Xvfb and PulseAudio: time to its window, memory, latency, gaps;
+#                     then the latency and the gaps through PipeWire's PulseAudio server
 # make sanitize  build and run every test under ASan and UBSan (build-sanitize/)
 # make package   build the Debian package build/tonarika_<version>_<arch>.deb, check it with lintian
 # make fuzz   fuzz the wave check and the score log's reader with libFuzzer (clang), FUZZ_SECONDS each
@@ -69,12 +70,14 @@ bench:
 	SDL_AUDIODRIVER=$${SDL_AUDIODRIVER:-dummy} $(BUILD)/bench/tonarika-bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/tonarika-progress-bench
 	bench/desktop-bench.sh $(BUILD)
+	SOUND_SERVER=pipewire bench/desktop-bench.sh $(BUILD)
 
 bench-desktop:
 	@scripts/install-deps bench
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD) --target tonarika tonarika-latency tonarika-window-shown bare-window
 	bench/desktop-bench.sh $(BUILD)
+	SOUND_SERVER=pipewire bench/desktop-bench.sh $(BUILD)
 
 # Not part of CI: each target runs for FUZZ_SECONDS, from the notes as seeds, and any
 # crash, sanitizer report or failed check stops it with the input that caused it.

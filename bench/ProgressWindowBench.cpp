@@ -67,12 +67,12 @@ std::unique_ptr<ProgressWindow> openWindow(const tonarika::bench::LongLog& log, 
     return window;
 }
 
-// Runs the event loop until the window shows a reading of its logs; false after a minute.
-bool waitUntilShown(ProgressWindow& window)
+// Runs the event loop until the window emits `shown`; false after a minute.
+bool waitForSignal(ProgressWindow& window, void (ProgressWindow::*shownSignal)())
 {
     QEventLoop loop;
     bool shown = false;
-    const auto connection = QObject::connect(&window, &ProgressWindow::shown, &loop, [&] {
+    const auto connection = QObject::connect(&window, shownSignal, &loop, [&] {
         shown = true;
         loop.quit();
     });
@@ -82,21 +82,16 @@ bool waitUntilShown(ProgressWindow& window)
     return shown;
 }
 
-// The same for a reading of the journal, which comes on a thread of its own.
+// Until the window shows a reading of its logs.
+bool waitUntilShown(ProgressWindow& window)
+{
+    return waitForSignal(window, &ProgressWindow::shown);
+}
+
+// Until it shows a reading of the journal, which comes on a thread of its own.
 bool waitUntilTrialsShown(ProgressWindow& window)
 {
-    if (window.journalSnapshot())
-        return true;
-    QEventLoop loop;
-    bool shown = false;
-    const auto connection = QObject::connect(&window, &ProgressWindow::trialsShown, &loop, [&] {
-        shown = true;
-        loop.quit();
-    });
-    QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
-    loop.exec();
-    QObject::disconnect(connection);
-    return shown;
+    return window.journalSnapshot() || waitForSignal(window, &ProgressWindow::trialsShown);
 }
 
 std::size_t recordsShown(const ProgressWindow& window)

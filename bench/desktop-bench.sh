@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# The real game on a desktop of the benchmark's own: an Xvfb display, and a PulseAudio
-# server with a null sink, as a player's desktop has. Measures, in turn:
+# The real game on a desktop of the benchmark's own: an Xvfb display, and a sound server
+# with a null sink, as a player's desktop has. Measures, in turn:
 #   - how soon its window is up, against a bare Qt window with one button;
 #   - its memory after a run of twelve questions;
 #   - the latency from a click on Listen to the note's first sample at the sound server;
 #   - the gaps in a thousand notes played while two busy loops load the machine.
 #   desktop-bench.sh BUILD_FOLDER [GAME]     GAME: another build of the game to measure
+# SOUND_SERVER=pipewire measures the sound through PipeWire's PulseAudio server (with
+# WirePlumber, on a session bus of its own) instead of PulseAudio, the sound alone.
 set -eu
+# PipeWire and WirePlumber talk over a session bus: one of the benchmark's own.
+if [ "${SOUND_SERVER:-}" = pipewire ] && [ -z "${TONARIKA_BENCH_BUS:-}" ]; then
+  TONARIKA_BENCH_BUS=1 exec dbus-run-session -- "$0" "$@"
+fi
 build=$(cd "$1" && pwd)
 game=$(realpath "${2:-$build/tonarika}")
 scratch=$(mktemp -d)
@@ -15,14 +21,30 @@ export LC_ALL=C.UTF-8 HOME="$scratch" PULSE_RUNTIME_PATH="$scratch/pulse" XDG_DA
 mkdir -p "$PULSE_RUNTIME_PATH"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-cat >"$scratch/server.pa" <<PA
+server=${SOUND_SERVER:-pulseaudio}
+if [ "$server" = pipewire ]; then
+  echo "== through PipeWire's PulseAudio server"
+  pipewire >"$scratch/pipewire.log" 2>&1 &
+  for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break; sleep 0.1; done
+  wireplumber >"$scratch/wireplumber.log" 2>&1 &
+  # It takes its socket's folder from PULSE_RUNTIME_PATH, as PulseAudio does.
+  pipewire-pulse >"$scratch/pipewire-pulse.log" 2>&1 &
+  for _ in $(seq 100); do [ -S "$PULSE_RUNTIME_PATH/native" ] && break; sleep 0.1; done
+  export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
+  pactl load-module module-null-sink sink_name=tonarika_null rate=44100 >/dev/null
+  pactl set-default-sink tonarika_null
+else
+  echo "== through PulseAudio"
+  cat >"$scratch/server.pa" <<PA
 load-module module-null-sink sink_name=tonarika_null rate=44100
 load-module module-native-protocol-unix socket=$PULSE_RUNTIME_PATH/native auth-anonymous=1
 set-default-sink tonarika_null
 PA
-pulseaudio -n -F "$scratch/server.pa" --daemonize=no --exit-idle-time=-1 --log-target=file:"$scratch/pulse.log" &
-for _ in $(seq 100); do [ -S "$PULSE_RUNTIME_PATH/native" ] && break; sleep 0.1; done
-export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native" SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb
+  pulseaudio -n -F "$scratch/server.pa" --daemonize=no --exit-idle-time=-1 --log-target=file:"$scratch/pulse.log" &
+  for _ in $(seq 100); do [ -S "$PULSE_RUNTIME_PATH/native" ] && break; sleep 0.1; done
+  export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
+fi
+export SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb
 
 Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
 for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.05; done
@@ -36,6 +58,7 @@ cp -r "$build/wav" "$scratch/game/"
 cd "$scratch/game"
 status=0
 
+if [ "$server" = pulseaudio ]; then
 echo "== time to the window"
 "$build/bench/tonarika-window-shown" 20 ./tonarika "$build/bench/bare-window" || status=1
 
@@ -54,6 +77,7 @@ kill -TERM "$player"; wait "$player" 2>/dev/null || true
 if ! grep -q '/12 回' "$scratch/game/Score.TXT" 2>/dev/null; then
   echo "  the run did not have twelve questions: nothing was measured" >&2
   status=1
+fi
 fi
 
 play() {

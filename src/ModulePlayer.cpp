@@ -21,10 +21,11 @@ Q_LOGGING_CATEGORY(lcSound, "tonarika.sound", QtWarningMsg)
 }  // namespace
 
 ModulePlayer::ModulePlayer(std::vector<std::filesystem::path> modules, std::vector<std::filesystem::path> folders,
-                           std::vector<std::string> notes)
+                           std::vector<std::string> notes, std::function<void()> alert)
     : m_modules(std::move(modules))
     , m_folders(std::move(folders))
     , m_notes(std::move(notes))
+    , m_alert(std::move(alert))
 {
 }
 
@@ -46,32 +47,45 @@ void ModulePlayer::start()
             continue;
         m_library = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!m_library) {
-            qCWarning(lcSound, "no sound: the sound module cannot be loaded: %s", ::dlerror());
+            qCWarning(lcSound, "no notes: the sound module cannot be loaded, and every note sounds the alert: %s",
+                      ::dlerror());
             return;
         }
         const auto create = reinterpret_cast<CreatePlayer>(::dlsym(m_library, "tonarikaCreatePlayer"));
         m_destroy = reinterpret_cast<DestroyPlayer>(::dlsym(m_library, "tonarikaDestroyPlayer"));
         if (!create || !m_destroy) {
-            qCWarning(lcSound, "no sound: %s is no sound module of this program", module.c_str());
+            qCWarning(lcSound, "no notes: %s is no sound module of this program, and every note sounds the alert",
+                      module.c_str());
             return;
         }
         m_player = create(m_folders, m_notes);
         return;
     }
-    qCWarning(lcSound, "no sound: the sound module tonarika-sound.so is neither beside the program nor installed");
+    qCWarning(lcSound, "no notes: the sound module tonarika-sound.so is neither beside the program nor installed, "
+                       "and every note sounds the alert");
 }
 
 Player::Ticket ModulePlayer::play(std::string_view wavFile)
 {
     start();
-    if (!m_player)
-        throw SoundError("no sound module");
-    return m_player->play(wavFile);
+    if (m_player)
+        return m_player->play(wavFile);
+    // The wave files are there: what is missing is the player, and the warning about
+    // missing wave files would send the player looking in the wrong place.
+    if (m_alert)
+        m_alert();
+    const Ticket ticket = ++m_lastAlert;
+    m_alerts.erase(m_alerts.begin(), m_alerts.lower_bound(ticket - std::min<Ticket>(ticket, 64)));
+    m_alerts[ticket] = std::chrono::steady_clock::now();
+    return ticket;
 }
 
 Playback ModulePlayer::playback(Ticket ticket) const
 {
-    return m_player ? m_player->playback(ticket) : Playback{};
+    if (m_player)
+        return m_player->playback(ticket);
+    const auto alert = m_alerts.find(ticket);
+    return alert == m_alerts.end() ? Playback{} : Playback{Playback::State::Alert, alert->second};
 }
 
 }  // namespace tonarika

@@ -65,7 +65,7 @@ int main(int argc, char** argv)
         notes.emplace_back(row.wavFile);
     // The sound module beside the program (a build, an unpacked copy), or where it is installed.
     tonarika::ModulePlayer player({folder / "tonarika-sound.so", folder / TONARIKA_INSTALLED_SOUND_MODULE},
-                                  tonarika::noteFolders(folder), notes);
+                                  tonarika::noteFolders(folder), notes, &QApplication::beep);
     const auto dataFolder = tonarika::playerDataFolder();
     tonarika::ScoreFile scoreFile(tonarika::scoreFolder(folder), dataFolder);
     // The journal of every question: the player's own, in the data folder whatever the layout.

@@ -310,6 +310,84 @@ TEST_F(SdlPlayerTest, aBadNoteIsOpenedOnceAndItsOutcomeRemembered)
     EXPECT_EQ(onset(left, kLowHz), left.size());
 }
 
+// What a play's ticket reports is what became of it: the alert tone is never the note
+// sounding, a replay leaves the first play's start as it was, a play another comes after
+// while it waits is dropped, and of several asked while loading the last plays first.
+TEST_F(SdlPlayerTest, eachPlayReportsWhatBecameOfIt)
+{
+    using State = Playback::State;
+    const auto settle = [](const SdlPlayer& player, Player::Ticket ticket) {
+        for (int i = 0; i < 5000 && player.playback(ticket).state == State::Waiting; ++i)
+            std::this_thread::sleep_for(1ms);
+        return player.playback(ticket);
+    };
+    writeSine(folder / "wav/Do.wav", kLowHz, 0.5);
+    writeSine(folder / "wav/Re.wav", kHighHz, 0.5);
+    writeSine(folder / "wav/Mi.wav", 600.0, 0.5);
+    writeSine(folder / "wav/Fa.wav", 300.0, 0.5, 29);  // long enough to be loading still
+    const struct {
+        const char* what;
+        std::vector<std::string> played;  // in turn, as fast as they come
+        std::vector<State> reported;      // for each, once nothing waits
+        double heard;                     // the one frequency in the recording
+    } cases[] = {
+        {"a file that is missing", {"wav/Si.wav"}, {State::Alert}, 1000.0},
+        {"asked while loading, then another", {"wav/Fa.wav", "wav/Do.wav"}, {State::Dropped, State::Sounding}, kLowHz},
+        {"three asked while loading", {"wav/Fa.wav", "wav/Re.wav", "wav/Mi.wav"},
+         {State::Dropped, State::Dropped, State::Sounding}, 600.0},
+    };
+    for (const auto& c : cases) {
+        fs::remove(output);
+        {
+            SdlPlayer player({folder});
+            player.start();
+            std::vector<Player::Ticket> tickets;
+            for (const auto& note : c.played)
+                tickets.push_back(player.play(note));
+            for (std::size_t i = 0; i < tickets.size(); ++i)
+                EXPECT_EQ(settle(player, tickets[i]).state, c.reported[i]) << c.what << ", play " << i;
+            std::this_thread::sleep_for(150ms);
+        }
+        const auto left = recorded();
+        EXPECT_LT(onset(left, c.heard), left.size()) << c.what;
+        for (const double other : {kLowHz, kHighHz, 600.0, 300.0, 1000.0}) {
+            if (other != c.heard) {
+                EXPECT_EQ(onset(left, other), left.size()) << c.what << ": " << other << " Hz sounded";
+            }
+        }
+    }
+
+    // A replay: a new ticket of its own, the first play's start untouched.
+    SdlPlayer player({folder}, {"wav/Do.wav"});
+    player.waitUntilLoaded();
+    const auto first = player.play("wav/Do.wav");
+    const Playback before = player.playback(first);
+    ASSERT_EQ(before.state, State::Sounding);
+    std::this_thread::sleep_for(20ms);
+    const auto replay = player.play("wav/Do.wav");
+    EXPECT_EQ(player.playback(first).startedAt, before.startedAt);
+    EXPECT_EQ(player.playback(first).state, State::Sounding);
+    EXPECT_GT(player.playback(replay).startedAt, before.startedAt);
+}
+
+// Two players in one process share SDL's device: the end of one leaves nothing of it for
+// the device's thread to call into (AddressSanitizer sees any that is left).
+TEST_F(SdlPlayerTest, aPlayerEndingWhileAnotherPlaysLeavesNothingBehind)
+{
+    writeSine(folder / "wav/Do.wav", kLowHz, 0.5);
+    SdlPlayer staying({folder}, {"wav/Do.wav"});
+    staying.waitUntilLoaded();
+    {
+        SdlPlayer leaving({folder}, {"wav/Do.wav"});
+        leaving.waitUntilLoaded();
+        leaving.play("wav/Do.wav");
+        std::this_thread::sleep_for(50ms);
+    }
+    const auto ticket = staying.play("wav/Do.wav");
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(staying.playback(ticket).state, Playback::State::Sounding);
+}
+
 TEST_F(SdlPlayerTest, withNoAudioDeviceAtAllPlayingFails)
 {
     ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);

@@ -19,12 +19,16 @@ public:
 struct Playback {
     enum class State {
         Waiting,   // its note is still loading, and starts when it is loaded
-        Sounding,  // its note's first samples went to the sound device at `startedAt`
+        Sounding,  // its note's first audible sample reaches the sound device at `startedAt`
         Alert,     // the alert tone sounded in its place
         Dropped,   // another play came before it could start, or nothing could sound
     };
     State state = State::Dropped;
-    std::chrono::steady_clock::time_point startedAt;  // read from the monotonic clock
+    // On the monotonic clock: when the first audible sample reaches the device, as the
+    // output reckons it when the note starts: the sound server's read position, its
+    // period and its reported latency to the device counted in. It may lie a few
+    // milliseconds after the play() that started it, never before.
+    std::chrono::steady_clock::time_point startedAt;
 };
 
 // Plays one wave file in the background and returns at once; a new file cuts

@@ -1,0 +1,29 @@
+#pragma once
+
+// own
+#include "SoundOutput.h"
+
+// std
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tonarika {
+
+// Decodes the bytes of a wave file that passed the wave check with SDL's decoder and
+// converts them to one channel of signed 16-bit samples at `rate`, from the note's first
+// audible sample on (see leadIn()); nothing, and why in `fault`, where SDL cannot, or
+// where what it decoded is empty or lasts over maxSeconds.
+std::shared_ptr<const Samples> decodeNote(const std::vector<std::uint8_t>& bytes, int rate, double maxSeconds,
+                                          std::string& fault);
+
+// How many samples at the start lie below -60 dBFS: silence before the note, which would
+// only delay it and the moment its reaction time starts from.
+std::size_t leadIn(const Samples& samples);
+
+// The alert tone for a note that cannot be loaded: two short 1 kHz pips, plainly not a
+// note of any octave the game asks.
+std::shared_ptr<const Samples> alertTone(int rate);
+
+}  // namespace tonarika

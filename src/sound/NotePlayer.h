@@ -1,0 +1,91 @@
+#pragma once
+
+// own
+#include "Player.h"
+#include "SoundOutput.h"
+
+// std
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace tonarika {
+
+// Plays notes through a sound output, opened once. Notes are read and decoded on a
+// thread of their own and stay in memory, in the output's format and no larger than their
+// samples, so play() never waits on the disk: a note asked before its load has finished
+// jumps to the front of the queue and starts as soon as it is loaded, unless another is
+// asked meanwhile. A note that cannot be loaded sounds the alert tone, and is not tried
+// again. Whatever fails leaves a line on stderr (category tonarika.sound) with its cause.
+class NotePlayer : public Player {
+public:
+    // Makes the output when the player starts; nothing where none can be had.
+    using OpenOutput = std::function<std::unique_ptr<SoundOutput>()>;
+
+    // `notes` are the note files it plays ("wav/Do.wav", ...). They all come from one
+    // folder: the first of `folders` that holds any of them (an empty folder is the
+    // current directory), so that a pitch never comes from another set than the rest.
+    // Nothing is opened or read before start() or the first play().
+    NotePlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> notes, OpenOutput openOutput);
+    ~NotePlayer() override;
+    NotePlayer(const NotePlayer&) = delete;
+    NotePlayer& operator=(const NotePlayer&) = delete;
+
+    // Opens the output and starts loading every note in the background.
+    void start();
+    Ticket play(std::string_view wavFile) override;
+    Playback playback(Ticket ticket) const override;
+
+    bool isOpen() const { return m_output != nullptr; }
+    SoundOutput* output() const { return m_output.get(); }
+    // Blocks until every note asked for so far is loaded or known to be bad.
+    void waitUntilLoaded();
+
+    // Larger or longer note files are refused without being decoded.
+    static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+    static constexpr double kMaxSeconds = 30.0;
+
+private:
+    struct Note {
+        enum class State { Loading, Ready, Bad } state = State::Loading;
+        std::shared_ptr<const Samples> samples;
+    };
+
+    void loadInBackground();
+    std::filesystem::path chooseFolder() const;
+    std::shared_ptr<const Samples> load(const std::string& wavFile) const;
+    // Asks for a note's load unless it was asked before. Needs m_mutex.
+    Note& noteLocked(const std::string& wavFile);
+    // Starts a play's note, or the alert tone in its place, and notes when. Needs m_mutex.
+    void startPlayLocked(Ticket ticket, const std::string& wavFile, const std::shared_ptr<const Samples>& samples);
+
+    std::vector<std::filesystem::path> m_folders;
+    std::vector<std::string> m_notes;
+    OpenOutput m_openOutput;
+    std::filesystem::path m_folder;  // where the notes come from; set by the loader
+    bool m_started = false;
+    std::unique_ptr<SoundOutput> m_output;
+    std::shared_ptr<const Samples> m_alert;
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    Ticket m_lastTicket = 0;
+    std::unordered_map<Ticket, Playback> m_playbacks;  // the last few plays
+    std::unordered_map<std::string, Note> m_loaded;
+    std::deque<std::string> m_queue;        // notes still to load, the one asked first
+    std::optional<std::string> m_wanted;    // the note asked last, if it is still loading
+    Ticket m_wantedTicket = 0;
+    bool m_loading = false;                 // a load is under way outside the lock
+    bool m_stopping = false;
+    std::thread m_loader;
+};
+
+}  // namespace tonarika

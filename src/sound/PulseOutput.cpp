@@ -1,0 +1,257 @@
+#include "PulseOutput.h"
+
+// Qt
+#include <QLoggingCategory>
+
+// PulseAudio
+#include <pulse/pulseaudio.h>
+
+// std
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace tonarika {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcSound, "tonarika.sound", QtWarningMsg)
+
+constexpr int kDefaultRate = 44100;
+
+// Runs the loop's thread until `done` holds, at most until `deadline`. Needs the loop's lock.
+bool waitFor(pa_threaded_mainloop* loop, std::chrono::steady_clock::time_point deadline,
+             const std::function<bool()>& done)
+{
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        pa_threaded_mainloop_unlock(loop);
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        pa_threaded_mainloop_lock(loop);
+    }
+    return true;
+}
+
+// Waits for a query's answer; false where none came in time.
+bool finish(pa_threaded_mainloop* loop, pa_operation* operation, std::chrono::steady_clock::time_point deadline)
+{
+    if (!operation)
+        return false;
+    const bool done = waitFor(loop, deadline, [operation] { return pa_operation_get_state(operation) != PA_OPERATION_RUNNING; });
+    pa_operation_unref(operation);
+    return done;
+}
+
+struct ServerFacts {
+    std::string defaultSink;
+    int rate = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<PulseOutput> PulseOutput::open(std::chrono::milliseconds wait)
+{
+    std::unique_ptr<PulseOutput> output(new PulseOutput);
+    if (!output->connect(wait))
+        return nullptr;
+    return output;
+}
+
+bool PulseOutput::connect(std::chrono::milliseconds wait)
+{
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    m_loop = pa_threaded_mainloop_new();
+    if (!m_loop)
+        return false;
+    m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Tonarika");
+    if (!m_context || pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        qCInfo(lcSound, "no sound server: %s", m_context ? pa_strerror(pa_context_errno(m_context)) : "no context");
+        return false;
+    }
+    if (pa_threaded_mainloop_start(m_loop) < 0)
+        return false;
+    pa_threaded_mainloop_lock(m_loop);
+    const auto unlockAnd = [this](bool result) {
+        pa_threaded_mainloop_unlock(m_loop);
+        return result;
+    };
+    const bool ready = waitFor(m_loop, deadline, [this] {
+        const auto state = pa_context_get_state(m_context);
+        return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
+    });
+    if (!ready || pa_context_get_state(m_context) != PA_CONTEXT_READY) {
+        qCInfo(lcSound, "no sound server: %s", ready ? pa_strerror(pa_context_errno(m_context)) : "it did not answer in time");
+        return unlockAnd(false);
+    }
+
+    // The default sink's own rate, so that the server resamples nothing.
+    ServerFacts facts;
+    finish(m_loop,
+           pa_context_get_server_info(
+               m_context,
+               [](pa_context*, const pa_server_info* info, void* data) {
+                   auto& found = *static_cast<ServerFacts*>(data);
+                   if (info) {
+                       found.defaultSink = info->default_sink_name ? info->default_sink_name : "";
+                       found.rate = int(info->sample_spec.rate);
+                   }
+               },
+               &facts),
+           deadline);
+    if (!facts.defaultSink.empty()) {
+        finish(m_loop,
+               pa_context_get_sink_info_by_name(
+                   m_context, facts.defaultSink.c_str(),
+                   [](pa_context*, const pa_sink_info* info, int end, void* data) {
+                       if (!end && info)
+                           static_cast<ServerFacts*>(data)->rate = int(info->sample_spec.rate);
+                   },
+                   &facts),
+               deadline);
+    }
+    m_rate = facts.rate >= 8000 && facts.rate <= 192000 ? facts.rate : kDefaultRate;
+
+    const pa_sample_spec spec{PA_SAMPLE_S16NE, std::uint32_t(m_rate), 1};
+    m_stream = pa_stream_new(m_context, "Tonarika", &spec, nullptr);
+    if (!m_stream)
+        return unlockAnd(false);
+    // The server asks for more when half the quarter second is gone, and keeps the sink's
+    // own buffer, the difference of the two, a couple of milliseconds long.
+    const std::uint32_t frameBytes = sizeof(std::int16_t);
+    const std::uint32_t half = std::uint32_t(m_rate) * kAheadMs / 2000 * frameBytes;
+    pa_buffer_attr attributes{};
+    attributes.maxlength = std::uint32_t(-1);
+    attributes.minreq = half;
+    attributes.tlength = 2 * half + std::uint32_t(m_rate) * kSinkMs / 1000 * frameBytes;
+    attributes.prebuf = 0;  // never stopped for want of samples: the read position runs on
+    attributes.fragsize = std::uint32_t(-1);
+    pa_stream_set_write_callback(m_stream, &PulseOutput::onWrite, this);
+    const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE
+                                         | PA_STREAM_NOT_MONOTONIC);
+    if (pa_stream_connect_playback(m_stream, nullptr, &attributes, flags, nullptr, nullptr) < 0) {
+        qCWarning(lcSound, "no sound: the sound server refused a stream: %s", pa_strerror(pa_context_errno(m_context)));
+        return unlockAnd(false);
+    }
+    const bool streaming = waitFor(m_loop, deadline, [this] {
+        const auto state = pa_stream_get_state(m_stream);
+        return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
+    });
+    if (!streaming || pa_stream_get_state(m_stream) != PA_STREAM_READY) {
+        qCWarning(lcSound, "no sound: the sound server's stream did not start: %s",
+                  streaming ? pa_strerror(pa_context_errno(m_context)) : "no answer in time");
+        return unlockAnd(false);
+    }
+    // The first timing, so that the first note knows where the server reads.
+    finish(m_loop, pa_stream_update_timing_info(m_stream, nullptr, nullptr), deadline);
+    return unlockAnd(true);
+}
+
+PulseOutput::~PulseOutput()
+{
+    if (m_loop)
+        pa_threaded_mainloop_lock(m_loop);
+    if (m_stream) {
+        pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+        pa_stream_disconnect(m_stream);
+        pa_stream_unref(m_stream);
+    }
+    if (m_context) {
+        pa_context_disconnect(m_context);
+        pa_context_unref(m_context);
+    }
+    if (m_loop) {
+        pa_threaded_mainloop_unlock(m_loop);
+        pa_threaded_mainloop_stop(m_loop);
+        pa_threaded_mainloop_free(m_loop);
+    }
+}
+
+void PulseOutput::onWrite(pa_stream* /*stream*/, std::size_t bytes, void* data)
+{
+    auto& self = *static_cast<PulseOutput*>(data);
+    self.fill(self.m_written + std::int64_t(bytes / sizeof(std::int16_t)));
+}
+
+void PulseOutput::fill(std::int64_t until)
+{
+    double sinkFrames = 0;
+    // Behind the read position (the machine was too busy for a while): on from there.
+    const std::int64_t read = readFrame(sinkFrames);
+    const std::int64_t from = std::max(m_written, read);
+    writeAt(from, std::max(until, from + std::int64_t(m_rate) * kAheadMs / 1000 / 2));
+}
+
+bool PulseOutput::writeAt(std::int64_t from, std::int64_t until)
+{
+    if (until <= from)
+        return true;
+    const auto frames = std::size_t(until - from);
+    m_buffer.resize(frames);
+    render(from, m_buffer.data(), frames);
+    if (pa_stream_write(m_stream, m_buffer.data(), frames * sizeof(std::int16_t), nullptr,
+                        from * std::int64_t(sizeof(std::int16_t)), PA_SEEK_ABSOLUTE)
+        < 0) {
+        qCWarning(lcSound, "the sound server took no samples: %s", pa_strerror(pa_context_errno(m_context)));
+        return false;
+    }
+    m_written = std::max(m_written, until);
+    return true;
+}
+
+void PulseOutput::render(std::int64_t from, std::int16_t* out, std::size_t frames) const
+{
+    const std::int64_t fadeFrames = std::int64_t(m_rate) * kFadeMs / 1000;
+    const auto sample = [fadeFrames](const Voice& voice, std::int64_t frame) -> float {
+        if (!voice.samples || frame < voice.startFrame || frame - voice.startFrame >= std::int64_t(voice.samples->size()))
+            return 0.0f;
+        const float value = (*voice.samples)[std::size_t(frame - voice.startFrame)];
+        if (frame < voice.fadeFrom)
+            return value;
+        const std::int64_t into = frame - voice.fadeFrom;
+        return into >= fadeFrames ? 0.0f : value * float(fadeFrames - into) / float(fadeFrames);
+    };
+    for (std::size_t i = 0; i < frames; ++i) {
+        const std::int64_t frame = from + std::int64_t(i);
+        const float mixed = sample(m_current, frame) + sample(m_fading, frame);
+        out[i] = std::int16_t(std::lround(std::clamp(mixed, -32768.0f, 32767.0f)));
+    }
+}
+
+std::int64_t PulseOutput::readFrame(double& sinkFrames) const
+{
+    const pa_timing_info* timing = pa_stream_get_timing_info(m_stream);
+    pa_usec_t played = 0;
+    if (!timing || pa_stream_get_time(m_stream, &played) < 0) {
+        // No timing yet: as if the server read what was written last.
+        sinkFrames = 0;
+        return m_written;
+    }
+    // The time played at the speaker, and the sink's buffer before it, is what was read.
+    sinkFrames = double(timing->sink_usec) * m_rate / 1e6;
+    return std::int64_t(std::llround(double(played) * m_rate / 1e6 + sinkFrames));
+}
+
+std::optional<std::chrono::steady_clock::time_point> PulseOutput::start(std::shared_ptr<const Samples> samples)
+{
+    const auto now = std::chrono::steady_clock::now();
+    pa_threaded_mainloop_lock(m_loop);
+    double sinkFrames = 0;
+    const std::int64_t read = readFrame(sinkFrames);
+    const std::int64_t at = read + std::int64_t(m_rate) * kMarginUs / 1'000'000;
+    // The sounding note goes on under the new one for its fade, sample for sample as it
+    // was written, so the switch from what was queued to this is seamless.
+    m_fading = m_current;
+    m_fading.fadeFrom = at;
+    m_current = {std::move(samples), at, INT64_MAX};
+    const bool written = writeAt(at, std::max(m_written, at + std::int64_t(m_rate) * kAheadMs / 1000));
+    pa_threaded_mainloop_unlock(m_loop);
+    if (!written)
+        return std::nullopt;
+    const double ahead = (double(at - read) + sinkFrames) / m_rate;
+    return now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(ahead));
+}
+
+}  // namespace tonarika
