@@ -274,6 +274,30 @@ TEST_F(TrialJournalTest, aJournalThatCannotBeMovedAsideIsNeverWritten)
     });
 }
 
+// A FIFO (or any file that is no regular file) under the journal's name is never opened,
+// which would keep the writer waiting for good; the answer waits in the spill file until
+// the journal is a file again.
+TEST_F(TrialJournalTest, aFifoInItsPlaceIsNeverOpenedAndItsAnswerWaits)
+{
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    {
+        test::MessageCapture messages;
+        TrialJournal journal(file);
+        journal.record(trial(2, 2));
+        journal.close(300ms);
+        EXPECT_TRUE(messages.has("tonarika.journal", "is not opened, for it is a FIFO"));
+        EXPECT_TRUE(messages.has("tonarika.journal", "wait in"));
+    }
+    EXPECT_TRUE(fs::is_fifo(file));
+    fs::remove(file);
+    {
+        TrialJournal next(file);
+        EXPECT_TRUE(next.flush(5s));
+    }
+    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0].asked, 2);
+}
+
 // Another program holding the journal's lock costs nothing: the answers wait, in order,
 // and are written once it lets go; at an end under the lock they go to the spill file,
 // which the next start writes in, each in its own run, and then removes.

@@ -37,7 +37,7 @@ public:
     // Shows the journal's trials; with none, a sentence naming where the game keeps them.
     // `fault`: why the journal was not read, said in place of "no records yet".
     void showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, const std::filesystem::path& journal,
-                    const std::optional<JournalFault>& fault = std::nullopt);
+                    const std::optional<JournalFault>& fault);
     void choose(Period period, ModeChoice mode);
     // Writes the chosen period's trials, both modes, as CSV (UTF-8, a header row, ISO 8601
     // times, the notes' names); false where the file cannot be written.

@@ -194,7 +194,7 @@ void ProgressWindow::showSnapshot(std::shared_ptr<const ProgressSnapshot> snapsh
     m_unreadable->setText(QStringLiteral("読めない行: %1").arg(m_snapshot->history.unreadableLines));
     // The day may have turned: the notes' page counts its periods again.
     if (m_notes && m_journalSnapshot)
-        m_notes->showTrials(m_journalSnapshot->trials, m_journal);
+        m_notes->showTrials(m_journalSnapshot->trials, m_journal, m_journalSnapshot->fault);
     showFaults();
     // A folder created since the last reading is watched from now on.
     m_watcher.watch(watched());
