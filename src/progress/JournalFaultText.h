@@ -15,7 +15,7 @@ namespace tonarika {
 QString journalFaultText(const JournalFault& fault);
 // The rows left out for values no game writes, as the progress window says it.
 QString refusedRowsText(std::size_t rows);
-// The same, for a line on stderr.
+// Why the journal was not read, for a line on stderr: in English, with every detail.
 std::string describeJournalFault(const JournalFault& fault);
 
 }  // namespace tonarika

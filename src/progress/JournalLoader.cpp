@@ -4,7 +4,6 @@ namespace tonarika {
 
 JournalLoader::JournalLoader(std::filesystem::path journal)
     : m_reader(std::move(journal))
-    , m_cancel([this] { m_reader.cancel(); })
 {
 }
 

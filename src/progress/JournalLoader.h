@@ -8,7 +8,6 @@
 
 // std
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -32,14 +31,13 @@ public:
 
     void load();
     // Ends a reading under way at once; callable from any thread.
-    void cancel() { m_cancel(); }
+    void cancel() { m_reader.cancel(); }
 
 signals:
     void loaded(std::shared_ptr<const JournalSnapshot> snapshot);
 
 private:
     JournalReader m_reader;
-    std::function<void()> m_cancel;
     std::shared_ptr<const std::vector<TrialRow>> m_trials;
 };
 
