@@ -201,15 +201,19 @@ TEST_F(PulseOutputTest, aNoteSoundsWhenItsStartSaysAndTheNextTakesOverAtOnce)
         high += kRate / 1000;
     ASSERT_LT(high, samples.size()) << "the second note never reached the server";
     const auto reported = player.playback(first).startedAt;
-    const auto late = std::chrono::duration<double, std::milli>(times[low] - reported).count();
-    EXPECT_LT(std::abs(late), 15.0) << "the note reached the server " << late << " ms after its reported start";
     const auto apart = std::chrono::duration<double, std::milli>(player.playback(second).startedAt - reported).count();
     const double heardApart = 1000.0 * double(high - low) / kRate;
     EXPECT_NEAR(heardApart, apart, 25.0) << "the second note waited behind what was queued";
-
     EXPECT_NEAR(amplitudeAt(samples, low + kRate / 20, 400.0), 0.9, 0.05);
     EXPECT_LT(amplitudeAt(samples, high + kRate / 20, 400.0), 0.01) << "the first note was not faded out";
     EXPECT_NEAR(amplitudeAt(samples, high + kRate / 20, 800.0), 0.5, 0.05);
+#ifdef __SANITIZE_ADDRESS__
+    // Several times slower, the program outruns the millisecond its new note is written
+    // ahead of the server's read position: where and when it lands is no measure here.
+    GTEST_SKIP() << "timing and clicks are measured in the ordinary build";
+#endif
+    const auto late = std::chrono::duration<double, std::milli>(times[low] - reported).count();
+    EXPECT_LT(std::abs(late), 15.0) << "the note reached the server " << late << " ms after its reported start";
     // Neither sine moves by more than 0.12 between two samples; a cut would, and so would
     // a gap's edges. And no run of silence from the first note's start on.
     float largestStep = 0;
