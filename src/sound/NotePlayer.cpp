@@ -132,10 +132,10 @@ NotePlayer::Note& NotePlayer::noteLocked(const std::string& wavFile)
     return found->second;
 }
 
-std::filesystem::path NotePlayer::chooseFolder() const
+std::filesystem::path NotePlayer::chooseFolder(const std::vector<std::string>& notes) const
 {
     for (const auto& folder : m_folders) {
-        for (const auto& wavFile : m_notes) {
+        for (const auto& wavFile : notes) {
             struct stat status {};
             const auto path = folder.empty() ? std::filesystem::path(wavFile) : folder / wavFile;
             if (::lstat(path.c_str(), &status) == 0)
@@ -147,9 +147,13 @@ std::filesystem::path NotePlayer::chooseFolder() const
 
 void NotePlayer::loadInBackground()
 {
-    // Which folder the notes come from is found on this thread, off the window's.
-    const std::filesystem::path folder = chooseFolder();
+    // Which folder the notes come from is found on this thread, off the window's, from
+    // the notes known now: play() adds to them meanwhile.
     std::unique_lock lock(m_mutex);
+    const std::vector<std::string> notes = m_notes;
+    lock.unlock();
+    const std::filesystem::path folder = chooseFolder(notes);
+    lock.lock();
     m_folder = folder;
     for (;;) {
         m_changed.wait(lock, [this] { return m_stopping || !m_queue.empty(); });

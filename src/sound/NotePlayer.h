@@ -60,7 +60,7 @@ private:
     };
 
     void loadInBackground();
-    std::filesystem::path chooseFolder() const;
+    std::filesystem::path chooseFolder(const std::vector<std::string>& notes) const;
     std::shared_ptr<const Samples> load(const std::string& wavFile) const;
     // Asks for a note's load unless it was asked before. Needs m_mutex.
     Note& noteLocked(const std::string& wavFile);
