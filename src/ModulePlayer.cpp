@@ -65,11 +65,11 @@ void ModulePlayer::start()
                        "and every note sounds the alert");
 }
 
-Player::Ticket ModulePlayer::play(std::string_view wavFile)
+Player::Ticket ModulePlayer::play(const SoundRequest& request)
 {
     start();
     if (m_player)
-        return m_player->play(wavFile);
+        return m_player->play(request);
     // The wave files are there: what is missing is the player, and the warning about
     // missing wave files would send the player looking in the wrong place.
     if (m_alert)
@@ -78,6 +78,12 @@ Player::Ticket ModulePlayer::play(std::string_view wavFile)
     m_alerts.erase(m_alerts.begin(), m_alerts.lower_bound(ticket - std::min<Ticket>(ticket, 64)));
     m_alerts[ticket] = std::chrono::steady_clock::now();
     return ticket;
+}
+
+void ModulePlayer::prepare(const SoundRequest& request)
+{
+    if (m_player)
+        m_player->prepare(request);
 }
 
 Playback ModulePlayer::playback(Ticket ticket) const

@@ -29,8 +29,10 @@ public:
     ModulePlayer& operator=(const ModulePlayer&) = delete;
 
     void start();
-    Ticket play(std::string_view wavFile) override;
+    using Player::play;
+    Ticket play(const SoundRequest& request) override;
     Playback playback(Ticket ticket) const override;
+    void prepare(const SoundRequest& request) override;
 
 private:
     std::vector<std::filesystem::path> m_modules;

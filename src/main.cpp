@@ -6,6 +6,8 @@
 #include "ProgramFolder.h"
 #include "ScoreFile.h"
 #include "ModulePlayer.h"
+#include "SettingsFile.h"
+#include "SettingsWatcher.h"
 #include "TerminationSignals.h"
 #include "TrialJournal.h"
 
@@ -72,7 +74,11 @@ int main(int argc, char** argv)
     tonarika::TrialJournal journal(tonarika::journalFile(dataFolder));
     tonarika::ClockRandom random;
 
+    // Which timbres and octaves the questions take: read again whenever the file changes.
+    tonarika::SettingsWatcher settings(tonarika::settingsFilePath());
+
     tonarika::Form1 window(player, random, scoreFile, journal);
+    window.setQuestionSettings(&settings);
 
     // A logout, a shutdown or a kill ends the game as its close box does: the window
     // records the run and closes, and every event loop, a modal box's too, ends.

@@ -1,14 +1,18 @@
-// Renders the twelve notes of the game with the General MIDI acoustic grand piano:
-// mono, 16-bit, 44.1 kHz, the piano's natural decay with a short fade at the end,
-// one peak level for all, reverb and chorus off. A sampled piano is often a cent or
-// so off, and the synthesiser tunes only in whole cents, so each note is measured
-// after rendering and resampled by the exact ratio that puts its fundamental on
-// equal temperament, until it is within a twentieth of a cent.
+// Renders the game's notes from a General MIDI soundfont: mono, 16-bit, 44.1 kHz, each
+// instrument's natural sound with a short fade at the end, reverb and chorus off.
+// - The piano's middle octave: the twelve WAV files in wav/, at one peak level.
+// - Every other timbre and octave (3 to 5): FLAC files in notes/<timbre>/, each at the
+//   loudness of the middle piano notes, so that no timbre or octave stands out by level.
+// A sampled instrument is often a cent or so off, and the synthesiser tunes only in whole
+// cents, so each note is measured after rendering and resampled by the exact ratio that
+// puts its fundamental on equal temperament, until it is within a twentieth of a cent.
 //
 //   render-notes OUTPUT_FOLDER [SOUNDFONT]
 
 // own
 #include "Note.h"
+#include "Timbre.h"
+#include "audio/Flac.h"
 #include "audio/NotePitch.h"
 #include "audio/Pitch.h"
 #include "audio/Wav.h"
@@ -46,7 +50,7 @@ struct Synth {
     }
 };
 
-Wave render(const std::string& soundfont, int midiKey)
+Wave render(const std::string& soundfont, int program, int midiKey)
 {
     Synth s;
     fluid_settings_setnum(s.settings, "synth.sample-rate", kRate);
@@ -59,7 +63,7 @@ Wave render(const std::string& soundfont, int midiKey)
         std::fprintf(stderr, "render-notes: cannot load %s\n", soundfont.c_str());
         std::exit(1);
     }
-    fluid_synth_program_select(s.synth, 0, font, 0, 0);
+    fluid_synth_program_select(s.synth, 0, font, 0, program);
 
     const int frames = int(kSeconds * kRate);
     std::vector<float> left(frames), right(frames);
@@ -96,7 +100,7 @@ Wave resample(const Wave& in, double ratio)
     return out;
 }
 
-void shape(Wave& wave)
+void fadeOut(Wave& wave)
 {
     const int fade = int(kFadeSeconds * kRate);
     const int n = int(wave.samples.size());
@@ -105,11 +109,54 @@ void shape(Wave& wave)
         const double gain = 0.5 + 0.5 * std::cos(std::numbers::pi * (i + 1) / fade);
         wave.samples[n - fade + i] *= float(gain);
     }
+}
+
+void scalePeak(Wave& wave)
+{
     float peak = 0;
     for (const float v : wave.samples)
         peak = std::max(peak, std::abs(v));
     for (float& v : wave.samples)
         v *= kPeak / peak;
+}
+
+// Scales a note to the given loudness, or as near as it comes without clipping. Returns
+// the gain it fell short by, 1 where none.
+double scaleLoudness(Wave& wave, double target)
+{
+    constexpr float kHighestPeak = 0.98f;
+    double gain = target / tonarika::audio::loudness(wave.samples, wave.sampleRate);
+    float peak = 0;
+    for (const float v : wave.samples)
+        peak = std::max(peak, std::abs(v));
+    const double shortBy = std::max(1.0, gain * peak / kHighestPeak);
+    gain /= shortBy;
+    for (float& v : wave.samples)
+        v = float(v * gain);
+    return shortBy;
+}
+
+// Renders one note and puts its fundamental on equal temperament. Prints what it found.
+Wave tunedNote(const std::string& soundfont, int program, int key, double target, const std::string& label)
+{
+    const Wave rendered = render(soundfont, program, key);
+    auto measure = [&](const Wave& w) {
+        return tonarika::audio::centsBetween(tonarika::audio::fundamentalAfterAttack(w.samples, kRate, target),
+                                             target);
+    };
+    const double renderedError = measure(rendered);
+    double correction = 0.0;
+    Wave wave = rendered;
+    double error = renderedError;
+    for (int pass = 0; pass < 4 && std::abs(error) >= 0.05; ++pass) {
+        correction -= error;
+        wave = resample(rendered, std::pow(2.0, correction / 1200.0));
+        error = measure(wave);
+    }
+    fadeOut(wave);
+    std::printf("%-28s MIDI %d  rendered %+.3f cents, resampled %+.3f cents, now %+.3f cents\n", label.c_str(), key,
+                renderedError, correction, error);
+    return wave;
 }
 
 }  // namespace
@@ -125,31 +172,45 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(out / "wav");
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
 
+    // The middle piano octave first: its loudness is the one every other note takes.
+    std::vector<double> pianoLoudness;
     for (int index = 0; index < tonarika::kNoteCount; ++index) {
-        const int key = tonarika::audio::kMidiNote[static_cast<std::size_t>(index)];
-        const double target = tonarika::audio::noteFrequency(index);
-        const Wave rendered = render(soundfont, key);
-        auto measure = [&](const Wave& w) {
-            return tonarika::audio::centsBetween(
-                tonarika::audio::fundamentalAfterAttack(w.samples, kRate, target), target);
-        };
-        const double renderedError = measure(rendered);
-        double correction = 0.0;
-        Wave wave = rendered;
-        double error = renderedError;
-        for (int pass = 0; pass < 4 && std::abs(error) >= 0.05; ++pass) {
-            correction -= error;
-            wave = resample(rendered, std::pow(2.0, correction / 1200.0));
-            error = measure(wave);
-        }
-        shape(wave);
         const auto path = out / std::string(tonarika::kNoteTable[index].wavFile);
+        Wave wave = tunedNote(soundfont, 0, tonarika::audio::kMidiNote[std::size_t(index)],
+                              tonarika::audio::noteFrequency(index), path.filename());
+        scalePeak(wave);
+        pianoLoudness.push_back(tonarika::audio::loudness(wave.samples, kRate));
         if (!tonarika::audio::writeWav(path, wave)) {
             std::fprintf(stderr, "render-notes: cannot write %s\n", path.c_str());
             return 1;
         }
-        std::printf("%-8s MIDI %d  rendered %+.3f cents, resampled %+.3f cents, now %+.3f cents\n",
-                    path.filename().c_str(), key, renderedError, correction, error);
+    }
+    // The middle of their range, in decibels: the piano's own notes differ by a few.
+    const auto [softest, loudest] = std::minmax_element(pianoLoudness.begin(), pianoLoudness.end());
+    const double loudness = std::sqrt(*softest * *loudest);
+    std::printf("common loudness: RMS %.4f\n", loudness);
+
+    for (const auto& timbre : tonarika::kTimbreTable) {
+        if (timbre.gmProgram < 0)
+            continue;
+        for (int octave = tonarika::kLowestOctave; octave <= tonarika::kHighestOctave; ++octave) {
+            if (timbre.timbre == tonarika::Timbre::Piano && octave == tonarika::kHomeOctave)
+                continue;
+            for (int index = 0; index < tonarika::kNoteCount; ++index) {
+                const tonarika::NoteSound sound{tonarika::NoteIndex(index), timbre.timbre, octave};
+                const auto path = out / tonarika::noteSoundFile(sound);
+                std::filesystem::create_directories(path.parent_path());
+                Wave wave = tunedNote(soundfont, timbre.gmProgram, tonarika::midiKey(sound),
+                                      tonarika::noteSoundHz(sound), tonarika::noteSoundFile(sound));
+                if (const double shortBy = scaleLoudness(wave, loudness); shortBy > 1.0)
+                    std::fprintf(stderr, "render-notes: %s is %.1f dB below the common loudness, not to clip\n",
+                                 path.c_str(), 20.0 * std::log10(shortBy));
+                if (!tonarika::audio::writeFlac(path, wave)) {
+                    std::fprintf(stderr, "render-notes: cannot write %s\n", path.c_str());
+                    return 1;
+                }
+            }
+        }
     }
     return 0;
 }

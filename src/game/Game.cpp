@@ -3,6 +3,7 @@
 // own
 #include "Captions.h"
 #include "KeyTable.h"
+#include "SoundRules.h"
 
 // std
 #include <exception>
@@ -22,20 +23,44 @@ Game::Game(Display& display, Player& player, RandomSource& random, ScoreLog& sco
 {
 }
 
+namespace {
+
+// What the player is asked to play for a sound: its file, with the middle piano note of
+// its name in its place should the file be missing or refused, or the pure tone.
+SoundRequest requestFor(const NoteSound& sound, std::vector<double> guardTones)
+{
+    SoundRequest request;
+    request.file = noteSoundFile(sound);
+    if (sound.timbre == Timbre::Sine)
+        request.hz = noteSoundHz(sound);
+    else if (request.file != kNoteTable.at(sound.note).wavFile)
+        request.standIn = kNoteTable.at(sound.note).wavFile;
+    request.guardTones = std::move(guardTones);
+    return request;
+}
+
+}  // namespace
+
 Player::Ticket Game::Sound(int index)
 {
-    const NoteRow& row = kNoteTable.at(index);
-    m_state.wavFile = row.wavFile;
-    m_state.noteName = row.noteName;
-    return m_player.play(row.wavFile);
+    return playSound(NoteSound{static_cast<NoteIndex>(index), Timbre::Piano, kHomeOctave}, {});
+}
+
+Player::Ticket Game::playSound(const NoteSound& sound, std::vector<double> guardTones)
+{
+    const SoundRequest request = requestFor(sound, std::move(guardTones));
+    m_state.wavFile = request.file;
+    m_state.noteName = kNoteTable.at(sound.note).noteName;
+    return m_player.play(request);
 }
 
 void Game::Command1_Click()
 {
     try {
         if (m_state.curNote) {
+            // A replay is the same sound, never with the guard's tones again.
             ++m_plays;
-            Sound(*m_state.curNote);
+            playSound(m_question.sound, {});
             return;
         }
         // 32 bits cannot be used up by hand; saturate rather than wrap all the same.
@@ -44,17 +69,44 @@ void Game::Command1_Click()
         m_state.settled = false;
         setIdleLook();
 
-        m_random.reseedFromClock();
-        const int range = m_state.mode == Mode::Easy ? kWhiteKeyCount : kNoteCount;
-        const auto note = static_cast<NoteIndex>(drawNote(m_random, range, m_state.prevNote));
-        m_state.curNote = note;
-        m_state.prevNote = note;
-        m_firstPlay.reset();
-        m_plays = 1;
-        m_firstPlay = Sound(note);
+        // Settings are read here only, so that a change never alters a question already asked.
+        const QuestionSettings settings = m_settings ? m_settings->questionSettings() : QuestionSettings{};
+        const Question question = m_next && m_nextSettings == settings ? *m_next : drawQuestion(settings);
+        m_next.reset();
+        askQuestion(question);
+        if (settings.beyondDefaults()) {
+            m_next = drawQuestion(settings);
+            m_nextSettings = settings;
+            m_player.prepare(requestFor(m_next->sound, {}));
+        }
     } catch (const std::exception&) {
         warn();
     }
+}
+
+Game::Question Game::drawQuestion(const QuestionSettings& settings)
+{
+    m_random.reseedFromClock();
+    const int range = m_state.mode == Mode::Easy ? kWhiteKeyCount : kNoteCount;
+    Question question;
+    question.sound.note = static_cast<NoteIndex>(drawNote(m_random, range, m_state.prevNote));
+    question.sound.timbre = drawTimbre(m_random, settings.timbres, m_prevTimbre);
+    question.sound.octave
+        = drawOctave(m_random, question.sound.note, settings.threeOctaves, settings.guard ? m_prevKey : std::nullopt);
+    question.guard = settings.guard;
+    return question;
+}
+
+void Game::askQuestion(const Question& question)
+{
+    m_state.curNote = question.sound.note;
+    m_state.prevNote = question.sound.note;
+    m_prevTimbre = question.sound.timbre;
+    m_prevKey = midiKey(question.sound);
+    m_question = question;
+    m_firstPlay.reset();
+    m_plays = 1;
+    m_firstPlay = playSound(question.sound, question.guard ? drawGuardTones(m_random) : std::vector<double>{});
 }
 
 void Game::warn()
@@ -129,6 +181,9 @@ void Game::journalFirstAnswer(int key)
     trial.asked = *m_state.curNote;
     trial.answered = static_cast<NoteIndex>(key);
     trial.plays = m_plays;
+    trial.timbre = m_question.sound.timbre;
+    trial.octave = m_question.sound.octave;
+    trial.guard = m_question.guard;
     // Timed from the question's first play only, and only where its note sounded.
     if (m_firstPlay) {
         const Playback first = m_player.playback(*m_firstPlay);
@@ -168,6 +223,9 @@ void Game::clear_Click()
     m_state.missCount = 0;
     m_state.curNote.reset();
     m_state.prevNote = kNoPrevNote;
+    m_prevTimbre.reset();
+    m_prevKey.reset();
+    m_next.reset();
     m_display.setCaption(Caption::CapPar, captions::kStartRate);
     m_display.setCaption(Caption::CapMiss, captions::kStartMiss);
     m_state.settled = false;

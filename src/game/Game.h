@@ -6,6 +6,7 @@
 #include "GameState.h"
 #include "Journal.h"
 #include "Player.h"
+#include "QuestionSettings.h"
 #include "RandomSource.h"
 #include "ScoreLog.h"
 
@@ -28,6 +29,9 @@ public:
     // Plays a note and remembers its file and name; the ticket tells how its play went.
     // Throws SoundError.
     Player::Ticket Sound(int index);
+
+    // Where each new question's timbres, octaves and guard come from; none: the defaults.
+    void setQuestionSettings(const QuestionSettingsSource* settings) { m_settings = settings; }
 
     void Command1_Click();  // Listen: ask a new question or replay the pending one
     void cmdKey_Click(int index);
@@ -56,6 +60,15 @@ private:
     void warn();
     void journalFirstAnswer(int key);
 
+    // A question as drawn: its sound, and whether the guard's tones come before it.
+    struct Question {
+        NoteSound sound;
+        bool guard = false;
+    };
+    Question drawQuestion(const QuestionSettings& settings);
+    void askQuestion(const Question& question);
+    Player::Ticket playSound(const NoteSound& sound, std::vector<double> guardTones);
+
     Display& m_display;
     Player& m_player;
     RandomSource& m_random;
@@ -69,6 +82,16 @@ private:
     std::uint32_t m_run = 1;
     std::optional<Player::Ticket> m_firstPlay;
     std::uint32_t m_plays = 0;
+    // The pending question's sound and what came before it.
+    const QuestionSettingsSource* m_settings = nullptr;
+    Question m_question;
+    std::optional<Timbre> m_prevTimbre;
+    std::optional<int> m_prevKey;
+    // Beyond the defaults, the next question is drawn as soon as this one is asked, so
+    // that the player can load its sound meanwhile; it is drawn again should the
+    // settings change before it is asked.
+    std::optional<Question> m_next;
+    QuestionSettings m_nextSettings;
 };
 
 }  // namespace tonarika

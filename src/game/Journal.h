@@ -3,6 +3,7 @@
 // own
 #include "Mode.h"
 #include "Note.h"
+#include "Timbre.h"
 
 // std
 #include <cstdint>
@@ -21,6 +22,9 @@ struct Trial {
     // that play did not sound its note (still loading, the alert tone, no device).
     std::optional<std::uint32_t> reactionMs;
     std::uint32_t plays = 1;        // the first play and the replays before the answer
+    Timbre timbre = Timbre::Piano;  // what the question sounded like
+    int octave = kHomeOctave;
+    bool guard = false;             // whether the guard's tones came before it
     friend bool operator==(const Trial&, const Trial&) = default;
 };
 

@@ -4,7 +4,9 @@
 #include <chrono>
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace tonarika {
 
@@ -31,17 +33,32 @@ struct Playback {
     std::chrono::steady_clock::time_point startedAt;
 };
 
-// Plays one wave file in the background and returns at once; a new file cuts
-// off the one still sounding.
+// One sound to play: a note file, or a pure tone the player computes, with the guard's
+// tones before it where there are any.
+struct SoundRequest {
+    std::string file;       // relative ("wav/Do.wav", "notes/marimba/Do3.flac"); empty for a pure tone
+    std::string standIn;    // played in its place where `file` is missing or refused
+    double hz = 0.0;        // the pure tone's pitch, where there is no file
+    std::vector<double> guardTones;  // in Hz, sounded one after another before the note
+    friend bool operator==(const SoundRequest&, const SoundRequest&) = default;
+};
+
+// Plays one sound in the background and returns at once; a new one cuts off the one
+// still sounding.
 class Player {
 public:
     using Ticket = std::uint64_t;
 
     virtual ~Player() = default;
-    // wavFile is relative ("wav/Do.wav"). Throws SoundError when nothing can sound.
-    // The ticket tells later what became of this play.
-    virtual Ticket play(std::string_view wavFile) = 0;
+    // Throws SoundError when nothing can sound. The ticket tells later what became of
+    // this play; its start is the note's own, after any guard tones.
+    virtual Ticket play(const SoundRequest& request) = 0;
     virtual Playback playback(Ticket ticket) const = 0;
+    // A sound that is likely to be asked soon: a player that loads its sounds may load it
+    // now, so that its first play starts at once.
+    virtual void prepare(const SoundRequest& request) { (void)request; }
+
+    Ticket play(std::string_view wavFile) { return play(SoundRequest{std::string(wavFile), {}, 0.0, {}}); }
 };
 
 }  // namespace tonarika

@@ -1,5 +1,8 @@
 #include "NoteDecoder.h"
 
+// own
+#include "FlacFile.h"
+
 // SDL
 #include <SDL.h>
 
@@ -11,9 +14,51 @@
 
 namespace tonarika {
 
+namespace {
+
+// Converts decoded samples to one channel of signed 16-bit samples at `rate`, from the
+// first audible one on.
+std::shared_ptr<const Samples> convert(SDL_AudioFormat format, Uint8 channels, int freq, const Uint8* samples,
+                                       Uint32 length, int rate, std::string& fault)
+{
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, format, channels, freq, AUDIO_S16SYS, 1, rate) < 0) {
+        fault = std::string("SDL cannot convert it: ") + SDL_GetError();
+        return nullptr;
+    }
+    auto note = std::make_shared<Samples>();
+    if (!cvt.needed) {
+        note->resize(length / sizeof(std::int16_t));
+        SDL_memcpy(note->data(), samples, note->size() * sizeof(std::int16_t));
+    } else {
+        // The conversion works in a buffer several times the samples; only the samples stay.
+        cvt.len = int(length);
+        std::vector<Uint8> work(std::size_t(length) * std::size_t(cvt.len_mult));
+        SDL_memcpy(work.data(), samples, length);
+        cvt.buf = work.data();
+        if (SDL_ConvertAudio(&cvt) < 0) {
+            fault = std::string("SDL cannot convert it: ") + SDL_GetError();
+            return nullptr;
+        }
+        note->resize(std::size_t(cvt.len_cvt) / sizeof(std::int16_t));
+        SDL_memcpy(note->data(), work.data(), note->size() * sizeof(std::int16_t));
+    }
+    note->erase(note->begin(), note->begin() + std::ptrdiff_t(leadIn(*note)));
+    return note;
+}
+
+}  // namespace
+
 std::shared_ptr<const Samples> decodeNote(const std::vector<std::uint8_t>& bytes, int rate, double maxSeconds,
                                           std::string& fault)
 {
+    if (isFlac(bytes)) {
+        const auto sound = decodeFlac(bytes, maxSeconds, fault);
+        if (!sound)
+            return nullptr;
+        return convert(AUDIO_S16SYS, 1, sound->rate, reinterpret_cast<const Uint8*>(sound->samples.data()),
+                       Uint32(sound->samples.size() * sizeof(std::int16_t)), rate, fault);
+    }
     SDL_AudioSpec spec{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
@@ -31,33 +76,8 @@ std::shared_ptr<const Samples> decodeNote(const std::vector<std::uint8_t>& bytes
         fault = length == 0 ? "SDL decoded no sound from it" : "SDL decoded more than 30 s from it";
         return nullptr;
     }
-    SDL_AudioCVT convert;
-    if (SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1, rate) < 0) {
-        SDL_FreeWAV(samples);
-        fault = std::string("SDL cannot convert it: ") + SDL_GetError();
-        return nullptr;
-    }
-    auto note = std::make_shared<Samples>();
-    if (!convert.needed) {
-        note->resize(length / sizeof(std::int16_t));
-        SDL_memcpy(note->data(), samples, note->size() * sizeof(std::int16_t));
-        SDL_FreeWAV(samples);
-        note->erase(note->begin(), note->begin() + std::ptrdiff_t(leadIn(*note)));
-        return note;
-    }
-    // The conversion works in a buffer several times the samples; only the samples stay.
-    convert.len = int(length);
-    std::vector<Uint8> work(std::size_t(length) * std::size_t(convert.len_mult));
-    SDL_memcpy(work.data(), samples, length);
+    auto note = convert(spec.format, spec.channels, spec.freq, samples, length, rate, fault);
     SDL_FreeWAV(samples);
-    convert.buf = work.data();
-    if (SDL_ConvertAudio(&convert) < 0) {
-        fault = std::string("SDL cannot convert it: ") + SDL_GetError();
-        return nullptr;
-    }
-    note->resize(std::size_t(convert.len_cvt) / sizeof(std::int16_t));
-    SDL_memcpy(note->data(), work.data(), note->size() * sizeof(std::int16_t));
-    note->erase(note->begin(), note->begin() + std::ptrdiff_t(leadIn(*note)));
     return note;
 }
 

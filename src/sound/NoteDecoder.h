@@ -11,10 +11,10 @@
 
 namespace tonarika {
 
-// Decodes the bytes of a wave file that passed the wave check with SDL's decoder and
-// converts them to one channel of signed 16-bit samples at `rate`, from the note's first
-// audible sample on (see leadIn()); nothing, and why in `fault`, where SDL cannot, or
-// where what it decoded is empty or lasts over maxSeconds.
+// Decodes the bytes of a note file that passed its check (a wave with SDL's decoder, a
+// FLAC file with libFLAC) and converts them to one channel of signed 16-bit samples at
+// `rate`, from the note's first audible sample on (see leadIn()); nothing, and why in
+// `fault`, where it cannot, or where what it decoded is empty or lasts over maxSeconds.
 std::shared_ptr<const Samples> decodeNote(const std::vector<std::uint8_t>& bytes, int rate, double maxSeconds,
                                           std::string& fault);
 

@@ -1,5 +1,8 @@
 #include "NoteFile.h"
 
+// own
+#include "FlacFile.h"
+
 // system
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,6 +37,14 @@ bool tagIs(const std::uint8_t* bytes, std::string_view tag)
 
 }  // namespace
 
+std::string noteFault(const ByteReader& read, std::uint64_t size, double maxSeconds)
+{
+    std::array<std::uint8_t, kFlacHeaderBytes> head{};
+    if (size >= head.size() && read(0, head.data(), head.size()) && isFlac(head))
+        return flacFault(head, maxSeconds);
+    return waveFault(read, size, maxSeconds);
+}
+
 NoteFile readNoteFile(const std::filesystem::path& path, std::size_t maxBytes, double maxSeconds)
 {
     NoteFile file;
@@ -52,7 +63,7 @@ NoteFile readNoteFile(const std::filesystem::path& path, std::size_t maxBytes, d
         file.problem = "not a regular file";
     } else if (static_cast<std::uint64_t>(status.st_size) > maxBytes) {
         file.problem = "larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MB";
-    } else if (file.problem = waveFault(
+    } else if (file.problem = noteFault(
                    [fd](std::uint64_t offset, std::uint8_t* out, std::size_t length) {
                        return ::pread(fd, out, length, off_t(offset)) == ssize_t(length);
                    },

@@ -23,7 +23,7 @@ struct NoteFile {
     std::vector<std::uint8_t> bytes;
 };
 
-// Reads a note file of at most maxBytes that passes waveFault(). What is checked is the
+// Reads a note file of at most maxBytes that passes noteFault(). What is checked is the
 // file that was opened, not the name: a FIFO or a device is opened without blocking and
 // never read, and a file refused by its headers has its samples never read.
 NoteFile readNoteFile(const std::filesystem::path& path, std::size_t maxBytes, double maxSeconds);
@@ -38,6 +38,10 @@ using ByteReader = std::function<bool(std::uint64_t offset, std::uint8_t* out, s
 // data chunk, or a data chunk longer than the bytes there are, is refused outright. Only
 // the chunks' headers are read.
 std::string waveFault(const ByteReader& read, std::uint64_t size, double maxSeconds);
+// What is wrong with a note file, a FLAC file by its stream header (flacFault()), any
+// other as a wave (waveFault()), or nothing.
+std::string noteFault(const ByteReader& read, std::uint64_t size, double maxSeconds);
+
 // The same over bytes in memory.
 std::string waveFault(std::span<const std::uint8_t> bytes, double maxSeconds);
 

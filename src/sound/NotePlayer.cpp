@@ -3,6 +3,7 @@
 // own
 #include "NoteDecoder.h"
 #include "NoteFile.h"
+#include "ToneSynth.h"
 
 // Qt
 #include <QLoggingCategory>
@@ -13,12 +14,26 @@
 
 // std
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace tonarika {
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcSound, "tonarika.sound", QtWarningMsg)
+
+constexpr std::string_view kPureTone = "pure tone ";
+
+// The name a sound is loaded and kept under: its file, or the pure tone and its pitch.
+std::string soundName(const SoundRequest& request)
+{
+    if (!request.file.empty())
+        return request.file;
+    char hz[32];
+    std::snprintf(hz, sizeof hz, "%.6f", request.hz);
+    return std::string(kPureTone) + hz + " Hz";
+}
 
 }  // namespace
 
@@ -27,6 +42,7 @@ NotePlayer::NotePlayer(std::vector<std::filesystem::path> folders, std::vector<s
     : m_folders(std::move(folders))
     , m_notes(std::move(notes))
     , m_openOutput(std::move(openOutput))
+    , m_kept(m_notes.begin(), m_notes.end())
 {
 }
 
@@ -60,7 +76,7 @@ void NotePlayer::start()
     m_loader = std::thread(&NotePlayer::loadInBackground, this);
 }
 
-Player::Ticket NotePlayer::play(std::string_view wavFile)
+Player::Ticket NotePlayer::play(const SoundRequest& request)
 {
     start();
     if (!m_output)
@@ -70,7 +86,11 @@ Player::Ticket NotePlayer::play(std::string_view wavFile)
     const Ticket ticket = ++m_lastTicket;
     // Only the last plays are ever asked about.
     m_playbacks.erase(ticket - std::min<Ticket>(ticket, 64));
-    const std::string name(wavFile);
+    const std::string name = soundName(request);
+    if (!request.standIn.empty()) {
+        m_standIns[name] = request.standIn;
+        noteLocked(request.standIn);
+    }
     const Note& note = noteLocked(name);
     if (m_wanted)
         m_playbacks[m_wantedTicket].state = Playback::State::Dropped;
@@ -81,16 +101,29 @@ Player::Ticket NotePlayer::play(std::string_view wavFile)
             m_queue.erase(queued);
             m_queue.push_front(name);
         }
-        m_wanted = name;
+        m_wanted = request;
         m_wantedTicket = ticket;
         m_playbacks[ticket].state = Playback::State::Waiting;
         return ticket;
     }
     m_wanted.reset();
-    startPlayLocked(ticket, name, note.state == Note::State::Ready ? note.samples : nullptr);
+    startPlayLocked(ticket, request, note);
     if (m_playbacks[ticket].state == Playback::State::Dropped)
         throw SoundError("the sound output refused the note");
     return ticket;
+}
+
+void NotePlayer::prepare(const SoundRequest& request)
+{
+    start();
+    if (!m_output)
+        return;
+    std::lock_guard lock(m_mutex);
+    if (!request.standIn.empty()) {
+        m_standIns[soundName(request)] = request.standIn;
+        noteLocked(request.standIn);
+    }
+    noteLocked(soundName(request));
 }
 
 Playback NotePlayer::playback(Ticket ticket) const
@@ -100,17 +133,32 @@ Playback NotePlayer::playback(Ticket ticket) const
     return found == m_playbacks.end() ? Playback{} : found->second;
 }
 
-void NotePlayer::startPlayLocked(Ticket ticket, const std::string& wavFile, const std::shared_ptr<const Samples>& samples)
+void NotePlayer::startPlayLocked(Ticket ticket, const SoundRequest& request, const Note& note)
 {
+    std::shared_ptr<const Samples> samples = note.samples;
+    if (!samples && !request.standIn.empty()) {
+        if (const auto standIn = m_loaded.find(request.standIn); standIn != m_loaded.end())
+            samples = standIn->second.samples;
+    }
     Playback& playback = m_playbacks[ticket];
+    // The guard's tones come before a note, never before the alert tone.
+    std::size_t prelude = 0;
+    if (samples && !request.guardTones.empty()) {
+        auto withGuard = std::make_shared<Samples>(guardPrelude(request.guardTones, m_output->rate()));
+        prelude = withGuard->size();
+        withGuard->insert(withGuard->end(), samples->begin(), samples->end());
+        samples = std::move(withGuard);
+    }
     const auto startedAt = m_output->start(samples ? samples : m_alert);
     if (!startedAt) {
-        qCWarning(lcSound, "%s could not be started", wavFile.c_str());
+        qCWarning(lcSound, "%s could not be started", soundName(request).c_str());
         playback.state = Playback::State::Dropped;
         return;
     }
     playback.state = samples ? Playback::State::Sounding : Playback::State::Alert;
-    playback.startedAt = *startedAt;
+    playback.startedAt = *startedAt
+        + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                         std::chrono::duration<double>(double(prelude) / m_output->rate()));
 }
 
 void NotePlayer::waitUntilLoaded()
@@ -120,16 +168,37 @@ void NotePlayer::waitUntilLoaded()
     m_changed.wait(lock, [this] { return (m_queue.empty() && !m_loading) || !m_loader.joinable(); });
 }
 
-NotePlayer::Note& NotePlayer::noteLocked(const std::string& wavFile)
+NotePlayer::Note& NotePlayer::noteLocked(const std::string& name)
 {
-    const auto [found, added] = m_loaded.try_emplace(wavFile);
+    const auto [found, added] = m_loaded.try_emplace(name);
     if (added) {
-        m_queue.push_back(wavFile);
-        if (std::find(m_notes.begin(), m_notes.end(), wavFile) == m_notes.end())
-            m_notes.push_back(wavFile);
+        m_queue.push_back(name);
+        if (m_notes.size() < m_kept.size() + kKeptSounds
+            && std::find(m_notes.begin(), m_notes.end(), name) == m_notes.end())
+            m_notes.push_back(name);
         m_changed.notify_all();
     }
+    if (!m_kept.contains(name)) {
+        if (const auto used = std::find(m_used.begin(), m_used.end(), name); used != m_used.end())
+            m_used.erase(used);
+        m_used.push_back(name);
+        forgetOldSoundsLocked();
+    }
     return found->second;
+}
+
+void NotePlayer::forgetOldSoundsLocked()
+{
+    while (m_used.size() > kKeptSounds) {
+        const std::string name = std::move(m_used.front());
+        m_used.pop_front();
+        // A sound still loading or waited for stays until it is done; one that cannot be
+        // loaded stays known as such, so that it is neither tried nor reported again.
+        const auto found = m_loaded.find(name);
+        if (found != m_loaded.end() && found->second.state == Note::State::Ready
+            && !(m_wanted && soundName(*m_wanted) == name))
+            m_loaded.erase(found);
+    }
 }
 
 std::filesystem::path NotePlayer::chooseFolder(const std::vector<std::string>& notes) const
@@ -159,19 +228,29 @@ void NotePlayer::loadInBackground()
         m_changed.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
         if (m_stopping)
             return;
-        const std::string wavFile = std::move(m_queue.front());
+        const std::string name = std::move(m_queue.front());
         m_queue.pop_front();
         m_loading = true;
         lock.unlock();
-        auto samples = load(wavFile);
+        std::string fault;
+        auto samples = load(name, fault);
         lock.lock();
         m_loading = false;
-        Note& note = m_loaded[wavFile];
+        Note& note = m_loaded[name];
         note.samples = std::move(samples);
         note.state = note.samples ? Note::State::Ready : Note::State::Bad;
-        if (m_wanted == wavFile) {
+        if (!note.samples) {
+            // Told once: a sound that cannot be loaded is never tried again.
+            const auto standIn = m_standIns.find(name);
+            const std::string instead
+                = standIn == m_standIns.end() ? "sounds the alert tone" : standIn->second + " sounds";
+            const auto path = m_folder.empty() ? std::filesystem::path(name) : m_folder / name;
+            qCWarning(lcSound, "%s is refused, and %s instead: %s", path.c_str(), instead.c_str(), fault.c_str());
+        }
+        if (m_wanted && soundName(*m_wanted) == name) {
+            const SoundRequest wanted = std::move(*m_wanted);
             m_wanted.reset();
-            startPlayLocked(m_wantedTicket, wavFile, note.samples);
+            startPlayLocked(m_wantedTicket, wanted, note);
         }
         const bool done = m_queue.empty();
         m_changed.notify_all();
@@ -184,11 +263,12 @@ void NotePlayer::loadInBackground()
     }
 }
 
-std::shared_ptr<const Samples> NotePlayer::load(const std::string& wavFile) const
+std::shared_ptr<const Samples> NotePlayer::load(const std::string& name, std::string& fault) const
 {
-    const auto path = m_folder.empty() ? std::filesystem::path(wavFile) : m_folder / wavFile;
+    if (name.starts_with(kPureTone))
+        return pureTone(std::strtod(name.c_str() + kPureTone.size(), nullptr), m_output->rate());
+    const auto path = m_folder.empty() ? std::filesystem::path(name) : m_folder / name;
     const NoteFile file = readNoteFile(path, kMaxFileBytes, kMaxSeconds);
-    std::string fault;
     std::shared_ptr<const Samples> samples;
     if (file.outcome == NoteFile::Outcome::Missing)
         fault = "there is no such file";
@@ -196,8 +276,6 @@ std::shared_ptr<const Samples> NotePlayer::load(const std::string& wavFile) cons
         fault = file.problem;
     else
         samples = decodeNote(file.bytes, m_output->rate(), kMaxSeconds, fault);
-    if (!samples)
-        qCWarning(lcSound, "%s is refused, and sounds the alert tone instead: %s", path.c_str(), fault.c_str());
     return samples;
 }
 

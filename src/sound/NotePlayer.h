@@ -15,15 +15,18 @@
 #include <string>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tonarika {
 
-// Plays notes through a sound output, opened once. Notes are read and decoded on a
-// thread of their own and stay in memory, in the output's format and no larger than their
-// samples, so play() never waits on the disk: a note asked before its load has finished
-// jumps to the front of the queue and starts as soon as it is loaded, unless another is
-// asked meanwhile. A note that cannot be loaded sounds the alert tone, and is not tried
+// Plays notes through a sound output, opened once. Notes are read and decoded, and pure
+// tones computed, on a thread of their own, and kept in memory in the output's format and
+// no larger than their samples, so play() never waits on the disk: a note asked before its
+// load has finished jumps to the front of the queue and starts as soon as it is loaded,
+// unless another is asked meanwhile; prepare() loads one ahead. The notes given at the
+// start stay; of the others, only the last kKeptSounds used are kept. A note that cannot
+// be loaded sounds its stand-in, or the alert tone where it has none, and is not tried
 // again. Whatever fails leaves a line on stderr (category tonarika.sound) with its cause.
 class NotePlayer : public Player {
 public:
@@ -41,8 +44,10 @@ public:
 
     // Opens the output and starts loading every note in the background.
     void start();
-    Ticket play(std::string_view wavFile) override;
+    using Player::play;
+    Ticket play(const SoundRequest& request) override;
     Playback playback(Ticket ticket) const override;
+    void prepare(const SoundRequest& request) override;
 
     bool isOpen() const { return m_output != nullptr; }
     SoundOutput* output() const { return m_output.get(); }
@@ -52,6 +57,9 @@ public:
     // Larger or longer note files are refused without being decoded.
     static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
     static constexpr double kMaxSeconds = 30.0;
+    // Sounds kept beside the notes given at the start: enough for every question of a few
+    // runs, far from the memory all timbres in three octaves would take.
+    static constexpr std::size_t kKeptSounds = 24;
 
 private:
     struct Note {
@@ -61,11 +69,15 @@ private:
 
     void loadInBackground();
     std::filesystem::path chooseFolder(const std::vector<std::string>& notes) const;
-    std::shared_ptr<const Samples> load(const std::string& wavFile) const;
-    // Asks for a note's load unless it was asked before. Needs m_mutex.
-    Note& noteLocked(const std::string& wavFile);
-    // Starts a play's note, or the alert tone in its place, and notes when. Needs m_mutex.
-    void startPlayLocked(Ticket ticket, const std::string& wavFile, const std::shared_ptr<const Samples>& samples);
+    // Nothing, and why in `fault`, where it cannot.
+    std::shared_ptr<const Samples> load(const std::string& name, std::string& fault) const;
+    // Asks for a sound's load unless it was asked before, and marks it used. Needs m_mutex.
+    Note& noteLocked(const std::string& name);
+    // Lets go of the sounds used least lately beyond kKeptSounds. Needs m_mutex.
+    void forgetOldSoundsLocked();
+    // Starts a play's note, its stand-in or the alert tone in its place, after the guard's
+    // tones, and notes when the note itself begins. Needs m_mutex.
+    void startPlayLocked(Ticket ticket, const SoundRequest& request, const Note& note);
 
     std::vector<std::filesystem::path> m_folders;
     std::vector<std::string> m_notes;
@@ -80,8 +92,11 @@ private:
     Ticket m_lastTicket = 0;
     std::unordered_map<Ticket, Playback> m_playbacks;  // the last few plays
     std::unordered_map<std::string, Note> m_loaded;
-    std::deque<std::string> m_queue;        // notes still to load, the one asked first
-    std::optional<std::string> m_wanted;    // the note asked last, if it is still loading
+    std::unordered_set<std::string> m_kept;  // the notes given at the start
+    std::unordered_map<std::string, std::string> m_standIns;  // the sounds that have one
+    std::deque<std::string> m_used;          // the others, the one used last at the back
+    std::deque<std::string> m_queue;         // notes still to load, the one asked first
+    std::optional<SoundRequest> m_wanted;    // the sound asked last, if it is still loading
     Ticket m_wantedTicket = 0;
     bool m_loading = false;                 // a load is under way outside the lock
     bool m_stopping = false;

@@ -51,6 +51,8 @@ public:
     // now on nothing waits for the player, and a record that cannot be saved is only
     // told on stderr.
     void setEnding() { m_ending = true; }
+    // Where the game's questions take their timbres and octaves from; none: the defaults.
+    void setQuestionSettings(const QuestionSettingsSource* settings) { m_game.setQuestionSettings(settings); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

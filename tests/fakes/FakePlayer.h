@@ -15,20 +15,25 @@ namespace tonarika::test {
 // nothing can sound at all.
 class FakePlayer : public Player {
 public:
-    std::vector<std::string> played;
+    std::vector<std::string> played;  // each play's file, "" for a pure tone
+    std::vector<SoundRequest> requests;
+    std::vector<SoundRequest> prepared;
     bool failing = false;
     Playback::State next = Playback::State::Sounding;  // what each play comes to
     const FakeClock* clock = nullptr;
 
-    Ticket play(std::string_view wavFile) override
+    using Player::play;
+    Ticket play(const SoundRequest& request) override
     {
         if (failing)
             throw SoundError("no audio device");
-        played.emplace_back(wavFile);
+        played.push_back(request.file);
+        requests.push_back(request);
         m_playbacks.push_back({next, clock ? clock->now() : std::chrono::steady_clock::time_point{}});
         return m_playbacks.size() - 1;
     }
     Playback playback(Ticket ticket) const override { return m_playbacks.at(ticket); }
+    void prepare(const SoundRequest& request) override { prepared.push_back(request); }
 
 private:
     std::vector<Playback> m_playbacks;

@@ -13,17 +13,23 @@ double magnitudeAt(std::span<const float> samples, int sampleRate, double hz)
     const std::size_t n = samples.size();
     if (n < 2)
         return 0.0;
-    // Rotate a phasor instead of calling sin/cos per sample; renormalise now and then.
+    // Rotate phasors, for the frequency and for the window, instead of calling sin and cos
+    // per sample; renormalise them now and then.
     const double step = 2.0 * std::numbers::pi * hz / sampleRate;
     const std::complex<double> turn = std::polar(1.0, -step);
+    const std::complex<double> windowTurn = std::polar(1.0, 2.0 * std::numbers::pi / double(n - 1));
     std::complex<double> phasor = 1.0;
+    std::complex<double> windowPhasor = 1.0;
     std::complex<double> sum = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
-        const double window = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * double(i) / double(n - 1));
+        const double window = 0.5 - 0.5 * windowPhasor.real();
         sum += phasor * (window * samples[i]);
         phasor *= turn;
-        if ((i & 1023) == 0)
+        windowPhasor *= windowTurn;
+        if ((i & 1023) == 0) {
             phasor /= std::abs(phasor);
+            windowPhasor /= std::abs(windowPhasor);
+        }
     }
     return std::abs(sum);
 }
@@ -90,6 +96,21 @@ double fundamentalAfterAttack(std::span<const float> samples, int sampleRate, do
 double centsBetween(double hz, double referenceHz)
 {
     return 1200.0 * std::log2(hz / referenceHz);
+}
+
+double loudness(std::span<const float> samples, int sampleRate)
+{
+    const std::size_t begin = attackIndex(samples);
+    const std::size_t end = std::min(samples.size(), begin + std::size_t(sampleRate * 3 / 10));
+    double sum = 0;
+    for (std::size_t i = begin; i < end; ++i)
+        sum += double(samples[i]) * samples[i];
+    return end > begin ? std::sqrt(sum / double(end - begin)) : 0.0;
+}
+
+double loudnessDb(std::span<const float> samples, int sampleRate)
+{
+    return 20.0 * std::log10(loudness(samples, sampleRate) * std::sqrt(2.0));
 }
 
 }  // namespace tonarika::audio

@@ -21,4 +21,12 @@ double fundamentalAfterAttack(std::span<const float> samples, int sampleRate, do
 
 double centsBetween(double hz, double referenceHz);
 
+// How loud a note sounds: the RMS level of the 0.3 s after its attack, about the time the
+// ear takes to judge the loudness of a short sound, so that a note that dies away fast is
+// not taken for a soft one.
+double loudness(std::span<const float> samples, int sampleRate);
+
+// The same in decibels relative to a full-scale sine's loudness.
+double loudnessDb(std::span<const float> samples, int sampleRate);
+
 }  // namespace tonarika::audio

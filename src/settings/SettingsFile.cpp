@@ -1,0 +1,155 @@
+#include "SettingsFile.h"
+
+// Qt
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+// system
+#include <sys/stat.h>
+
+namespace tonarika {
+
+namespace {
+
+constexpr qint64 kMaxBytes = 64 * 1024;
+
+const QString kTimbres = QStringLiteral("questions/timbres");
+const QString kOctaves = QStringLiteral("questions/octaves");
+const QString kGuard = QStringLiteral("questions/guard");
+
+// A value with commas reads as a list in an INI file; either way, the text it was.
+QString valueText(const QVariant& value)
+{
+    return value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
+}
+
+}  // namespace
+
+QString settingsFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/tonarika/tonarika.conf");
+}
+
+std::optional<std::vector<Timbre>> parseTimbres(const QString& text)
+{
+    std::vector<Timbre> timbres;
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        const auto timbre = timbreFromKey(part.trimmed().toStdString());
+        if (!timbre)
+            return std::nullopt;
+        if (std::find(timbres.begin(), timbres.end(), *timbre) == timbres.end())
+            timbres.push_back(*timbre);
+    }
+    if (timbres.empty())
+        return std::nullopt;
+    // Always in the table's order, however the file lists them.
+    std::sort(timbres.begin(), timbres.end());
+    return timbres;
+}
+
+std::optional<bool> parseOctaves(const QString& text)
+{
+    const QString octaves = text.trimmed();
+    if (octaves == QLatin1String("4"))
+        return false;
+    if (octaves == QLatin1String("3-5"))
+        return true;
+    return std::nullopt;
+}
+
+std::optional<bool> parseSwitch(const QString& text)
+{
+    const QString value = text.trimmed().toLower();
+    if (value == QLatin1String("true"))
+        return true;
+    if (value == QLatin1String("false"))
+        return false;
+    return std::nullopt;
+}
+
+QString timbresText(const std::vector<Timbre>& timbres)
+{
+    QStringList keys;
+    for (const Timbre timbre : timbres)
+        keys << QString::fromUtf8(timbreKey(timbre).data(), qsizetype(timbreKey(timbre).size()));
+    return keys.join(QStringLiteral(", "));
+}
+
+SettingsReading readSettingsFile(const QString& path)
+{
+    SettingsReading reading;
+    struct stat status {};
+    const QByteArray native = QFile::encodeName(path);
+    if (::stat(native.constData(), &status) != 0)
+        return reading;
+    if (!S_ISREG(status.st_mode)) {
+        reading.problems << QStringLiteral("%1 is not a regular file").arg(path);
+        return reading;
+    }
+    if (status.st_size > kMaxBytes) {
+        reading.problems << QStringLiteral("%1 is larger than 64 KiB").arg(path);
+        return reading;
+    }
+    const QSettings file(path, QSettings::IniFormat);
+    if (file.status() != QSettings::NoError) {
+        reading.problems << QStringLiteral("%1 cannot be read as an INI file").arg(path);
+        return reading;
+    }
+    auto read = [&](const QString& key, auto parse, auto& into) {
+        if (!file.contains(key))
+            return;
+        const QString text = valueText(file.value(key));
+        if (const auto value = parse(text))
+            into = *value;
+        else
+            reading.problems << QStringLiteral("%1: %2 = \"%3\" is not understood").arg(path, key, text);
+    };
+    read(kTimbres, parseTimbres, reading.settings.timbres);
+    read(kOctaves, parseOctaves, reading.settings.threeOctaves);
+    read(kGuard, parseSwitch, reading.settings.guard);
+    return reading;
+}
+
+QString writeSettingsFile(const QString& path, const QuestionSettings& settings)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return QStringLiteral("the folder %1 cannot be made").arg(QFileInfo(path).absolutePath());
+    // QSettings writes in place; it writes a copy here, which then replaces the file whole.
+    QTemporaryDir work;
+    if (!work.isValid())
+        return QStringLiteral("no temporary folder: %1").arg(work.errorString());
+    const QString copy = work.filePath(QStringLiteral("tonarika.conf"));
+    {
+        QSettings out(copy, QSettings::IniFormat);
+        struct stat status {};
+        const QByteArray native = QFile::encodeName(path);
+        if (::stat(native.constData(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= kMaxBytes) {
+            const QSettings old(path, QSettings::IniFormat);
+            for (const QString& key : old.allKeys())
+                out.setValue(key, old.value(key));
+        }
+        out.setValue(kTimbres, timbresText(settings.timbres));
+        out.setValue(kOctaves, settings.threeOctaves ? QStringLiteral("3-5") : QStringLiteral("4"));
+        out.setValue(kGuard, settings.guard);
+        out.sync();
+        if (out.status() != QSettings::NoError)
+            return QStringLiteral("the settings cannot be written");
+    }
+    QFile made(copy);
+    if (!made.open(QIODevice::ReadOnly))
+        return made.errorString();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    file.write(made.readAll());
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+}  // namespace tonarika

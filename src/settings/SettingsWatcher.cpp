@@ -1,0 +1,58 @@
+#include "SettingsWatcher.h"
+
+// own
+#include "SettingsFile.h"
+
+// Qt
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+namespace tonarika {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcSettings, "tonarika.settings", QtWarningMsg)
+
+}  // namespace
+
+SettingsWatcher::SettingsWatcher(QString path, QObject* parent)
+    : QObject(parent)
+    , m_path(std::move(path))
+{
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(50);
+    connect(&m_settle, &QTimer::timeout, this, &SettingsWatcher::reload);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
+    reload();
+}
+
+void SettingsWatcher::reload()
+{
+    const SettingsReading reading = readSettingsFile(m_path);
+    const QString problems = reading.problems.join(QStringLiteral("; "));
+    if (!problems.isEmpty() && problems != m_told)
+        qCWarning(lcSettings, "%s; the defaults stand for it", qUtf8Printable(problems));
+    m_told = problems;
+    const bool different = !(reading.settings == m_settings);
+    m_settings = reading.settings;
+    watch();
+    if (different)
+        emit changed();
+}
+
+void SettingsWatcher::watch()
+{
+    // A file replaced by a rename is a new file: the watch is set again after each reading.
+    const QFileInfo file(m_path);
+    QStringList paths{m_path, file.absolutePath(), QFileInfo(file.absolutePath()).absolutePath()};
+    QStringList wanted;
+    for (const QString& path : paths) {
+        if (QFileInfo::exists(path) && !m_watcher.files().contains(path) && !m_watcher.directories().contains(path))
+            wanted << path;
+    }
+    if (!wanted.isEmpty())
+        m_watcher.addPaths(wanted);
+}
+
+}  // namespace tonarika
