@@ -4,6 +4,7 @@
 // own
 #include "AsUser.h"
 #include "JournalReader.h"
+#include "JournalSchema.h"
 #include "MessageCapture.h"
 #include "SqliteDatabase.h"
 #include "TrialJournal.h"
@@ -83,7 +84,7 @@ TEST_F(TrialJournalTest, everyFieldOfATrialComesBack)
     {
         TrialJournal journal(file);
         journal.record(trial(3, 3));
-        journal.record({1'796'000'100'000, Mode::Hard, 2, 9, 10, std::nullopt, 1});
+        journal.record({1'796'000'100'000, Mode::Hard, 2, 9, 10, std::nullopt, 1, Timbre::Clarinet, 5, true});
     }  // the journal writes what is queued before it goes
     const auto back = rows();
     ASSERT_EQ(back.size(), 2u);
@@ -96,6 +97,8 @@ TEST_F(TrialJournalTest, everyFieldOfATrialComesBack)
     EXPECT_EQ(back[0].plays, 2u);
     EXPECT_EQ(back[1].mode, Mode::Hard);
     EXPECT_FALSE(back[1].reactionMs);
+    EXPECT_EQ(std::tuple(back[0].timbre, back[0].octave, back[0].guard), std::tuple(Timbre::Piano, 4, false));
+    EXPECT_EQ(std::tuple(back[1].timbre, back[1].octave, back[1].guard), std::tuple(Timbre::Clarinet, 5, true));
     EXPECT_EQ(back[1].run, back[0].run + 1) << "the session's second run is the journal's next";
     EXPECT_EQ(rows().size(), 2u) << "reading changes nothing";
 
@@ -350,9 +353,42 @@ TEST_F(TrialJournalTest, aLockHeldLongLosesNoAnswerNorDoesAnEndUnderIt)
 
 // The spill file's lines give back each trial exactly; a line of anything else, or with a
 // value no game writes, is refused.
+// A journal the first version wrote is taken up once, in one transaction, its rows kept as
+// the middle piano octave without the guard; the companion reads it as such before that.
+TEST_F(TrialJournalTest, aFirstVersionJournalIsTakenUpOnceAndKeepsEveryRow)
+{
+    {
+        SqliteDatabase first(fileUri(file), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        first.execute("PRAGMA journal_mode = WAL");
+        migrateSchema(first, 0, 1);
+        for (int i = 0; i < 5; ++i)
+            first.execute(("INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, "
+                           "plays) VALUES (1796000000000, 32400, 'Hard', 1, " + std::to_string(i) + ", 0, 900, 1)")
+                              .c_str());
+    }
+    const auto before = rows();
+    ASSERT_EQ(before.size(), 5u);
+    for (const auto& row : before)
+        EXPECT_EQ(std::tuple(row.timbre, row.octave, row.guard), std::tuple(Timbre::Piano, kHomeOctave, false));
+
+    for (int start = 0; start < 2; ++start) {
+        TrialJournal journal(file);
+        journal.record({1'796'000'100'000, Mode::Hard, 1, 9, 9, 700, 1, Timbre::Trumpet, 3, true});
+        journal.flush(5s);
+    }
+    const auto after = rows();
+    ASSERT_EQ(after.size(), 7u);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
+    EXPECT_EQ(std::tuple(after[5].timbre, after[5].octave, after[5].guard), std::tuple(Timbre::Trumpet, 3, true));
+    SqliteDatabase db(fileUri(file), SQLITE_OPEN_READONLY);
+    EXPECT_EQ(db.integer("PRAGMA user_version"), kJournalSchemaVersion);
+    EXPECT_EQ(checkSchema(db).kind, SchemaCheck::Kind::Known);
+}
+
 TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
 {
-    const SpilledTrial spilled{{1'796'000'000'123, Mode::Hard, 4, 11, 3, 65'000, 3}, -4 * 3600, 0, "17-99-4"};
+    const SpilledTrial spilled{
+        {1'796'000'000'123, Mode::Hard, 4, 11, 3, 65'000, 3, Timbre::Marimba, 3, true}, -4 * 3600, 0, "17-99-4"};
     EXPECT_EQ(parseSpillLine(spillLine(spilled)), spilled);
     SpilledTrial numbered = spilled;
     numbered.trial.reactionMs.reset();
@@ -375,11 +411,21 @@ TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
     } refused[] = {
         {0, "other-format"}, {1, "-1"}, {1, "1e3"}, {2, "90000"}, {3, "Prac"}, {4, "-3"}, {6, "12"}, {6, "256"},
         {7, "4294967300"}, {7, "x"}, {8, "-1"}, {8, "4294967296"}, {9, "0"}, {10, "-1"}, {1, ""},
+        {11, "banjo"}, {11, ""}, {12, "2"}, {12, "6"}, {13, "2"}, {13, "true"},
     };
     for (const auto& r : refused)
         EXPECT_FALSE(parseSpillLine(withField(r.field, r.value))) << r.field << " = " << r.value;
     EXPECT_FALSE(parseSpillLine(line.substr(0, line.size() / 2))) << "a line cut short";
     EXPECT_FALSE(parseSpillLine(withField(4, "0").replace(line.find("17-99-4"), 7, ""))) << "a run with no name";
+
+    // A line an earlier version left, without the sound's fields, is the middle piano octave.
+    std::string earlier = line.substr(0, line.find("\tmarimba")) + "\n";
+    earlier.replace(0, earlier.find('\t'), "tonarika-trial-1");
+    SpilledTrial piano = spilled;
+    piano.trial.timbre = Timbre::Piano;
+    piano.trial.octave = kHomeOctave;
+    piano.trial.guard = false;
+    EXPECT_EQ(parseSpillLine(earlier), piano);
 }
 
 TEST_F(TrialJournalTest, aReadOnlyFolderOrAFullDiskCostsTrialsNotTheGame)
@@ -450,12 +496,13 @@ namespace {
 class JournalReaderTest : public TrialJournalTest {
 protected:
     // Adds a row with SQL of its own, the schema's checks set aside as a crafted file can.
-    void insert(const std::string& values) const
+    // The sound's columns are the piano's middle octave unless they are given.
+    void insert(const std::string& values, const std::string& sound = "'piano', 4, 0") const
     {
         SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
         other.execute("PRAGMA ignore_check_constraints = 1");
         other.execute(("INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, "
-                       "plays) VALUES (" + values + ")")
+                       "plays, timbre, octave, guard) VALUES (" + values + ", " + sound + ")")
                           .c_str());
     }
 };
@@ -479,6 +526,7 @@ TEST_F(JournalReaderTest, aRowWithAValueNoGameWritesIsCountedNotRead)
         "1796000000000, 32400, 'Easy', 1, 0, 0, 900, 1.5",
         "1796000000000, 32400, 'Easy', 1, 0, 0, 900, 0",
         "1796000000000, 32400, 'Prac', 1, 0, 0, 900, 1",
+        "1796000000000, 32400, x'48617264', 1, 0, 0, 900, 1",        // 'Hard' as a blob
         "1796000000000, 32400, 'Easy', 0, 0, 0, 900, 1",
         "1796000000000, 90000, 'Easy', 1, 0, 0, 900, 1",
         "-5, 32400, 'Easy', 1, 0, 0, 900, 1",
@@ -491,9 +539,17 @@ TEST_F(JournalReaderTest, aRowWithAValueNoGameWritesIsCountedNotRead)
         EXPECT_EQ(reader.refusedRows(), ++refused) << row;
         EXPECT_EQ(reader.rows().size(), 1u) << row;
     }
-    insert("1796000000000, -14400, 'Hard', 2, 11, 10, NULL, 4294967295");
+    const char* sounds[] = {"'banjo', 4, 0", "x'7069616e6f', 4, 0", "'piano', 2, 0", "'piano', 6, 0", "'piano', 4.5, 0",
+                            "'piano', 4, 2", "'piano', 4, 'yes'"};
+    for (const char* sound : sounds) {
+        insert("1796000000000, 32400, 'Easy', 1, 0, 0, 900, 1", sound);
+        reader.update();
+        EXPECT_EQ(reader.refusedRows(), ++refused) << sound;
+    }
+    insert("1796000000000, -14400, 'Hard', 2, 11, 10, NULL, 4294967295", "'sine', 5, 1");
     reader.update();
     ASSERT_EQ(reader.rows().size(), 2u) << "the edges of every range are a game's";
+    EXPECT_EQ(reader.rows()[1].timbre, Timbre::Sine);
     EXPECT_EQ(reader.rows()[1].plays, 4294967295u);
     EXPECT_FALSE(reader.rows()[1].reactionMs);
     EXPECT_EQ(reader.refusedRows(), refused) << "each refused row counted once";

@@ -44,11 +44,16 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select)
     const auto answered = integerOf(select, 6);
     const auto reaction = integerOf(select, 7);
     const auto plays = integerOf(select, 8);
-    const std::string mode = select.text(3);
+    // Text is text: a blob of the same bytes is no game's.
+    const std::string mode = select.isText(3) ? select.text(3) : std::string();
     const bool hard = mode == modeName(Mode::Hard);
+    const auto timbre = select.isText(9) ? timbreFromKey(select.text(9)) : std::nullopt;
+    const auto octave = integerOf(select, 10);
+    const auto guard = integerOf(select, 11);
     if (!id || !utcMs || !validTime(*utcMs) || !offset || !validOffset(*offset) || (!hard && mode != modeName(Mode::Easy))
         || !run || !validRun(*run) || !asked || !validNote(*asked) || !answered || !validNote(*answered)
-        || (!select.isNull(7) && (!reaction || !validReaction(*reaction))) || !plays || !validPlays(*plays))
+        || (!select.isNull(7) && (!reaction || !validReaction(*reaction))) || !plays || !validPlays(*plays)
+        || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard))
         return std::nullopt;
     // Each value is in its range now, and fits where it goes.
     TrialRow row;
@@ -62,6 +67,9 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select)
     if (reaction)
         row.reactionMs = std::uint32_t(*reaction);
     row.plays = std::uint32_t(*plays);
+    row.timbre = *timbre;
+    row.octave = int(*octave);
+    row.guard = *guard == 1;
     return row;
 }
 
@@ -155,8 +163,13 @@ void JournalReader::read(const std::string& uri, int flags)
         case SchemaCheck::Kind::Known:
             break;
         }
-        SqliteStatement select(db, "SELECT id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, "
-                                   "plays FROM trials WHERE id > ? ORDER BY id");
+        // A journal the game has not yet taken to the current version holds the middle
+        // piano octave only.
+        SqliteStatement select(db, schema.version >= 2
+                                       ? "SELECT id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
+                                         "reaction_ms, plays, timbre, octave, guard FROM trials WHERE id > ? ORDER BY id"
+                                       : "SELECT id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
+                                         "reaction_ms, plays, 'piano', 4, 0 FROM trials WHERE id > ? ORDER BY id");
         select.bind(1, m_lastId);
         while (select.step()) {
             m_lastId = select.integer(0);

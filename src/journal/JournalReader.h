@@ -3,6 +3,7 @@
 // own
 #include "Mode.h"
 #include "Note.h"
+#include "Timbre.h"
 
 // std
 #include <atomic>
@@ -27,6 +28,9 @@ struct TrialRow {
     NoteIndex answered = 0;
     std::optional<std::uint32_t> reactionMs;
     std::uint32_t plays = 1;
+    Timbre timbre = Timbre::Piano;
+    int octave = kHomeOctave;
+    bool guard = false;
     bool right() const { return asked == answered; }
     friend bool operator==(const TrialRow&, const TrialRow&) = default;
 };

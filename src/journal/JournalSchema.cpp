@@ -29,6 +29,11 @@ constexpr std::array kMigrations{
     "  reaction_ms INTEGER CHECK (reaction_ms >= 0),"
     "  plays INTEGER NOT NULL CHECK (plays >= 1));"
     "CREATE INDEX trials_by_time ON trials (answered_utc_ms);",
+    // What each question sounded like; the rows before were all the middle piano octave.
+    "ALTER TABLE trials ADD COLUMN timbre TEXT NOT NULL DEFAULT 'piano'"
+    "  CHECK (timbre IN ('piano', 'marimba', 'guitar', 'clarinet', 'trumpet', 'sine'));"
+    "ALTER TABLE trials ADD COLUMN octave INTEGER NOT NULL DEFAULT 4 CHECK (octave BETWEEN 3 AND 5);"
+    "ALTER TABLE trials ADD COLUMN guard INTEGER NOT NULL DEFAULT 0 CHECK (guard IN (0, 1));",
 };
 static_assert(kMigrations.size() == kJournalSchemaVersion);
 
@@ -100,9 +105,9 @@ SchemaCheck checkSchema(SqliteDatabase& db)
     return check;
 }
 
-void migrateSchema(SqliteDatabase& db, std::int64_t version)
+void migrateSchema(SqliteDatabase& db, std::int64_t version, std::int64_t to)
 {
-    for (std::int64_t step = version; step < kJournalSchemaVersion; ++step) {
+    for (std::int64_t step = version; step < to; ++step) {
         db.execute(kMigrations[std::size_t(step)]);
         db.execute(("PRAGMA user_version = " + std::to_string(step + 1)).c_str());
     }

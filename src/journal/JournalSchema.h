@@ -22,15 +22,15 @@ struct SchemaCheck {
 };
 
 // The schema this program writes.
-inline constexpr int kJournalSchemaVersion = 1;
+inline constexpr int kJournalSchemaVersion = 2;
 
 // Compares what the file's schema table holds with what this program's migrations make
 // of an empty file for the version the file gives: every table, column, index,
 // constraint, and no trigger or view. Reads only the schema, never a row.
 SchemaCheck checkSchema(SqliteDatabase& db);
 
-// Brings a Known or Empty journal's schema from `version` to this program's, in the
-// transaction the caller has begun.
-void migrateSchema(SqliteDatabase& db, std::int64_t version);
+// Brings a Known or Empty journal's schema from `version` to this program's (or to `to`,
+// as an earlier version made it), in the transaction the caller has begun.
+void migrateSchema(SqliteDatabase& db, std::int64_t version, std::int64_t to = kJournalSchemaVersion);
 
 }  // namespace tonarika

@@ -65,6 +65,11 @@ bool SqliteStatement::isInteger(int column) const
     return sqlite3_column_type(m_statement, column) == SQLITE_INTEGER;
 }
 
+bool SqliteStatement::isText(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_TEXT;
+}
+
 std::string SqliteStatement::text(int column) const
 {
     const auto* text = sqlite3_column_text(m_statement, column);

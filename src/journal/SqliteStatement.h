@@ -33,6 +33,7 @@ public:
     bool isNull(int column) const;
     // Whether the column holds an integer: not a real, a text, a blob or nothing.
     bool isInteger(int column) const;
+    bool isText(int column) const;
     std::string text(int column) const;
 
 private:

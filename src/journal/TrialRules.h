@@ -2,6 +2,7 @@
 
 // own
 #include "Note.h"
+#include "Timbre.h"
 
 // std
 #include <cstdint>
@@ -22,6 +23,8 @@ constexpr bool validNote(std::int64_t note) { return note >= 0 && note < kNoteCo
 constexpr bool validReaction(std::int64_t ms) { return ms >= 0 && ms <= kMaxCount; }
 constexpr bool validPlays(std::int64_t plays) { return plays >= 1 && plays <= kMaxCount; }
 constexpr bool validRun(std::int64_t run) { return run >= 1; }
+constexpr bool validOctave(std::int64_t octave) { return octave >= kLowestOctave && octave <= kHighestOctave; }
+constexpr bool validGuard(std::int64_t guard) { return guard == 0 || guard == 1; }
 
 }  // namespace trialRules
 

@@ -19,9 +19,13 @@ namespace tonarika {
 
 namespace {
 
-// The first field names the format, so that a line of anything else is never taken.
-constexpr std::string_view kTag = "tonarika-trial-1";
-constexpr int kFields = 11;
+// The first field names the format, so that a line of anything else is never taken. The
+// second format adds the timbre, the octave and the guard; a line of the first, left by an
+// earlier version, is the middle piano octave.
+constexpr std::string_view kFirstTag = "tonarika-trial-1";
+constexpr std::size_t kFirstFields = 11;
+constexpr std::string_view kTag = "tonarika-trial-2";
+constexpr std::size_t kFields = 14;
 
 std::optional<std::int64_t> number(std::string_view text)
 {
@@ -73,8 +77,11 @@ std::string spillLine(const SpilledTrial& spilled)
         line += field;
     }
     // The trial's run in its session, so that the line gives back the whole trial.
-    line += '\t';
-    line += std::to_string(t.run);
+    for (const std::string& field : {std::to_string(t.run), std::string(timbreKey(t.timbre)), std::to_string(t.octave),
+                                     std::string(t.guard ? "1" : "0")}) {
+        line += '\t';
+        line += field;
+    }
     return line + '\n';
 }
 
@@ -90,7 +97,8 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
             break;
         start = tab + 1;
     }
-    if (fields.size() != kFields || fields[0] != kTag)
+    const bool first = fields.size() == kFirstFields && fields[0] == kFirstTag;
+    if (!first && (fields.size() != kFields || fields[0] != kTag))
         return std::nullopt;
     const auto utcMs = number(fields[1]);
     const auto offset = number(fields[2]);
@@ -103,12 +111,15 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
     const auto reaction = noReaction ? std::optional<std::int64_t>(0) : number(fields[8]);
     const auto plays = number(fields[9]);
     const auto run = number(fields[10]);
+    const auto timbre = first ? std::optional<Timbre>(Timbre::Piano) : timbreFromKey(fields[11]);
+    const auto octave = first ? std::optional<std::int64_t>(kHomeOctave) : number(fields[12]);
+    const auto guard = first ? std::optional<std::int64_t>(0) : number(fields[13]);
     using namespace trialRules;
     if (!utcMs || !validTime(*utcMs) || !offset || !validOffset(*offset) || !mode || !runNumber
         || (*runNumber != 0 && !validRun(*runNumber)) || (*runNumber == 0 && fields[5].empty()) || !asked
         || !validNote(*asked) || !answered || !validNote(*answered) || !reaction
         || !validReaction(*reaction) || !plays || !validPlays(*plays) || !run || *run < 0
-        || *run > kMaxCount)
+        || *run > kMaxCount || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard))
         return std::nullopt;
     SpilledTrial spilled;
     spilled.trial.answeredAtMs = *utcMs;
@@ -119,6 +130,9 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
     if (!noReaction)
         spilled.trial.reactionMs = std::uint32_t(*reaction);
     spilled.trial.plays = std::uint32_t(*plays);
+    spilled.trial.timbre = *timbre;
+    spilled.trial.octave = int(*octave);
+    spilled.trial.guard = *guard == 1;
     spilled.utcOffsetS = *offset;
     spilled.runNumber = *runNumber;
     spilled.session = std::string(fields[5]);
