@@ -9,6 +9,8 @@
 #include "ProgressChartView.h"
 #include "ProgressWindow.h"
 #include "ScoreFile.h"
+#include "SettingsFile.h"
+#include "SettingsPage.h"
 #include "TrendPage.h"
 #include "TrialJournal.h"
 #include "WindowsTestMain.h"
@@ -17,6 +19,9 @@
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QAction>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QSettings>
 #include <QComboBox>
 #include <QChart>
 #include <QDateTimeAxis>
@@ -51,6 +56,11 @@ namespace {
 
 const QDate kToday(2026, 12, 7);
 const QLocale kJapanese(QLocale::Japanese, QLocale::Japan);
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 void writeRun(const fs::path& folder, const QDateTime& when, const char* mode, std::uint32_t misses, std::uint32_t questions)
 {
@@ -393,7 +403,8 @@ private slots:
         const QStringList lines = QString::fromUtf8(exported.readAll()).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1 + 23);
         QVERIFY(lines[1].startsWith(QStringLiteral("2026-12-04T08:00:00.000Z,Hard,")));
-        QVERIFY(lines[1].contains(QStringLiteral(",ド＃(レ♭),ド＃(レ♭),1,2500,2")));
+        QVERIFY(lines[1].contains(QStringLiteral(",ド＃(レ♭),ド＃(レ♭),1,2500,2,")));
+        QVERIFY(lines[1].endsWith(QStringLiteral(",2,%1,4,0").arg(toQString(timbreRow(Timbre::Piano).name))));
 
         // A trial the game adds is shown.
         notes->choose(Period::All, ModeChoice::Both);
@@ -404,6 +415,79 @@ private slots:
         QTRY_COMPARE(table->item(4, 0)->text(), QStringLiteral("1"));  // Mi, the fifth key
         ::unsetenv("TZ");
         ::tzset();
+    }
+
+    // Learned beyond one sound takes three timbres and two octaves in the last 20 questions;
+    // the timbre choice narrows the tables, never that headline.
+    void notesLearnedInOneTimbreAreNotLearnedBeyondIt()
+    {
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const std::int64_t morning = QDateTime(kToday, QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        {
+            TrialJournal writer(journal);
+            const Timbre spread[] = {Timbre::Marimba, Timbre::Sine, Timbre::Guitar};
+            for (int i = 0; i < 20; ++i) {
+                writer.record({morning + i * 1000, Mode::Hard, 1, 0, 0, 900, 1, spread[i % 3], 3 + i % 2, true});
+                writer.record({morning + i * 1000 + 500, Mode::Hard, 1, 2, 2, 900, 1});
+            }
+        }
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        QCOMPARE(child<QLabel>(*window, QStringLiteral("learnedHeadline"))->text(), QStringLiteral("覚えた音: 2/12"));
+        auto* across = child<QLabel>(*window, QStringLiteral("learnedAcrossHeadline"));
+        QCOMPARE(across->text(), QStringLiteral("音色・音域を問わず: 1/12"));
+        QVERIFY(!across->toolTip().isEmpty());
+        auto* table = child<QTableWidget>(*window, QStringLiteral("notesTable"));
+        // Do is the first key, Mi the fifth: in how many timbres and octaves each was asked.
+        QCOMPARE(table->item(0, 4)->text(), QStringLiteral("3"));
+        QCOMPARE(table->item(0, 5)->text(), QStringLiteral("2"));
+        QCOMPARE(table->item(4, 4)->text(), QStringLiteral("1"));
+        auto* timbre = child<QComboBox>(*window, QStringLiteral("timbre"));
+        QCOMPARE(timbre->count(), kTimbreCount + 1);
+        timbre->setCurrentText(toQString(timbreRow(Timbre::Sine).name));
+        QCOMPARE(window->notes()->statistics().notes[0].questions, 7);
+        QCOMPARE(window->notes()->statistics().notes[2].questions, 0);
+        QCOMPARE(across->text(), QStringLiteral("音色・音域を問わず: 1/12"));
+    }
+
+    // The settings page shows the file, writes each change at once and keeps what it does
+    // not know, never leaves no timbre chosen, and names every control.
+    void theSettingsPageWritesEachChoiceAndKeepsTheRest()
+    {
+        const QString file = QString::fromStdString((folder / "config" / "tonarika.conf").string());
+        fs::create_directories(folder / "config");
+        {
+            std::ofstream out(file.toStdString());
+            out << "[questions]\ntimbres=clarinet\nweak_notes=true\n[elsewhere]\nkept=yes\n";
+        }
+        const auto window = open({folder / "data/Score.TXT"});
+        SettingsPage* page = window->addSettingsPage(file);
+        const auto box = [&](Timbre timbre) {
+            return child<QCheckBox>(*page, QStringLiteral("timbre_") + toQString(timbreKey(timbre)));
+        };
+        QVERIFY(box(Timbre::Clarinet)->isChecked());
+        QVERIFY(!box(Timbre::Piano)->isChecked());
+        QVERIFY(child<QRadioButton>(*page, QStringLiteral("oneOctave"))->isChecked());
+
+        box(Timbre::Sine)->click();
+        child<QRadioButton>(*page, QStringLiteral("threeOctaves"))->click();
+        child<QCheckBox>(*page, QStringLiteral("guard"))->click();
+        const QuestionSettings chosen{{Timbre::Clarinet, Timbre::Sine}, true, true};
+        QCOMPARE(readSettingsFile(file).settings, chosen);
+        const QSettings back(file, QSettings::IniFormat);
+        QCOMPARE(back.value(QStringLiteral("questions/weak_notes")).toString(), QStringLiteral("true"));
+        QCOMPARE(back.value(QStringLiteral("elsewhere/kept")).toString(), QStringLiteral("yes"));
+
+        // The last timbre cannot be taken away.
+        box(Timbre::Clarinet)->click();
+        box(Timbre::Sine)->click();
+        QVERIFY(box(Timbre::Sine)->isChecked());
+        QCOMPARE(readSettingsFile(file).settings.timbres, std::vector<Timbre>{Timbre::Sine});
+
+        for (QAbstractButton* control : page->findChildren<QAbstractButton*>()) {
+            QVERIFY2(!control->text().isEmpty() && control->accessibleName() == control->text(),
+                     qPrintable(control->objectName()));
+        }
+        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 1);
     }
 
     // A journal the window cannot read never keeps the score logs' page waiting, and both

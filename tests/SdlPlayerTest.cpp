@@ -3,8 +3,10 @@
 // own
 #include "MessageCapture.h"
 #include "SdlPlayer.h"
+#include "ToneSynth.h"
 #include "audio/NotePitch.h"
 #include "audio/Pitch.h"
+#include "audio/Flac.h"
 #include "audio/Wav.h"
 
 // system
@@ -325,16 +327,32 @@ TEST_F(SdlPlayerTest, eachPlayReportsWhatBecameOfIt)
     writeSine(folder / "wav/Re.wav", kHighHz, 0.5);
     writeSine(folder / "wav/Mi.wav", 600.0, 0.5);
     writeSine(folder / "wav/Fa.wav", 300.0, 0.5, 29);  // long enough to be loading still
+    {
+        audio::Wave flac{kRate, std::vector<float>(kRate)};
+        for (size_t i = 0; i < flac.samples.size(); ++i)
+            flac.samples[i] = float(0.5 * std::sin(2 * std::numbers::pi * 900.0 * double(i) / kRate));
+        fs::create_directories(folder / "notes/guitar");
+        ASSERT_TRUE(audio::writeFlac(folder / "notes/guitar/Re3.flac", flac));
+        std::ofstream(folder / "notes/guitar/Mi3.flac") << "fLaC, or so it says";
+    }
+    const auto sound = [](const char* file, const char* standIn = "", double hz = 0.0) {
+        return SoundRequest{file, standIn, hz, {}};
+    };
     const struct {
         const char* what;
-        std::vector<std::string> played;  // in turn, as fast as they come
+        std::vector<SoundRequest> played;  // in turn, as fast as they come
         std::vector<State> reported;      // for each, once nothing waits
         double heard;                     // the one frequency in the recording
     } cases[] = {
-        {"a file that is missing", {"wav/Si.wav"}, {State::Alert}, 1000.0},
-        {"asked while loading, then another", {"wav/Fa.wav", "wav/Do.wav"}, {State::Dropped, State::Sounding}, kLowHz},
-        {"three asked while loading", {"wav/Fa.wav", "wav/Re.wav", "wav/Mi.wav"},
+        {"a file that is missing", {sound("wav/Si.wav")}, {State::Alert}, 1000.0},
+        {"asked while loading, then another", {sound("wav/Fa.wav"), sound("wav/Do.wav")},
+         {State::Dropped, State::Sounding}, kLowHz},
+        {"three asked while loading", {sound("wav/Fa.wav"), sound("wav/Re.wav"), sound("wav/Mi.wav")},
          {State::Dropped, State::Dropped, State::Sounding}, 600.0},
+        {"a FLAC file", {sound("notes/guitar/Re3.flac", "wav/Re.wav")}, {State::Sounding}, 900.0},
+        {"a refused file with a stand-in", {sound("notes/guitar/Mi3.flac", "wav/Do.wav")}, {State::Sounding}, kLowHz},
+        {"a missing file with a stand-in", {sound("notes/guitar/Fa3.flac", "wav/Mi.wav")}, {State::Sounding}, 600.0},
+        {"a pure tone", {sound("", "", 700.0)}, {State::Sounding}, 700.0},
     };
     for (const auto& c : cases) {
         fs::remove(output);
@@ -350,7 +368,7 @@ TEST_F(SdlPlayerTest, eachPlayReportsWhatBecameOfIt)
         }
         const auto left = recorded();
         EXPECT_LT(onset(left, c.heard), left.size()) << c.what;
-        for (const double other : {kLowHz, kHighHz, 600.0, 300.0, 1000.0}) {
+        for (const double other : {kLowHz, kHighHz, 600.0, 300.0, 1000.0, 900.0, 700.0}) {
             if (other != c.heard) {
                 EXPECT_EQ(onset(left, other), left.size()) << c.what << ": " << other << " Hz sounded";
             }
@@ -368,6 +386,35 @@ TEST_F(SdlPlayerTest, eachPlayReportsWhatBecameOfIt)
     EXPECT_EQ(player.playback(first).startedAt, before.startedAt);
     EXPECT_EQ(player.playback(first).state, State::Sounding);
     EXPECT_GT(player.playback(replay).startedAt, before.startedAt);
+}
+
+// The guard's tones come first, then the note; the play's start is the note's own, and a
+// replay has no tones before it.
+TEST_F(SdlPlayerTest, theGuardsTonesComeBeforeTheNoteWhichTheStartTimes)
+{
+    writeSine(folder / "wav/Do.wav", kLowHz, 0.5);
+    const std::vector<double> tones{150.0, 1010.0, 230.0, 555.0, 870.0, 190.0};
+    std::chrono::steady_clock::time_point asked;
+    Playback guarded;
+    {
+        SdlPlayer player({folder}, {"wav/Do.wav"});
+        player.waitUntilLoaded();
+        asked = std::chrono::steady_clock::now();
+        const auto ticket = player.play(SoundRequest{"wav/Do.wav", "", 0.0, tones});
+        guarded = player.playback(ticket);
+        std::this_thread::sleep_for(1600ms);
+    }
+    ASSERT_EQ(guarded.state, Playback::State::Sounding);
+    const double delay = std::chrono::duration<double>(guarded.startedAt - asked).count();
+    EXPECT_GT(delay, kGuardSeconds + kGuardSilenceSeconds - 0.02);
+    EXPECT_LT(delay, kGuardSeconds + kGuardSilenceSeconds + 0.1);
+    const auto left = recorded();
+    const size_t first = onset(left, tones.front());
+    const size_t note = onset(left, kLowHz);
+    ASSERT_LT(note, left.size());
+    EXPECT_NEAR(double(note - first) / kRate, kGuardSeconds + kGuardSilenceSeconds, 0.03);
+    for (const double hz : tones)
+        EXPECT_LT(onset(left, hz), note) << hz << " Hz never sounded before the note";
 }
 
 // Two players in one process share SDL's device: the end of one leaves nothing of it for

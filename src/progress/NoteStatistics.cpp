@@ -5,6 +5,8 @@
 
 // std
 #include <algorithm>
+#include <bit>
+#include <tuple>
 #include <map>
 
 namespace tonarika {
@@ -24,12 +26,14 @@ QDate localDate(const TrialRow& row)
 }
 
 std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Period period, ModeChoice mode,
-                                          const QDate& today)
+                                          const QDate& today, std::optional<Timbre> timbre)
 {
     const qint64 days = period == Period::Today ? 1 : period == Period::Week ? 7 : 30;
     std::vector<const TrialRow*> chosen;
     for (const TrialRow& row : rows) {
         if ((mode == ModeChoice::Easy && row.mode != Mode::Easy) || (mode == ModeChoice::Hard && row.mode != Mode::Hard))
+            continue;
+        if (timbre && row.timbre != *timbre)
             continue;
         if (period != Period::All) {
             const qint64 daysAgo = localDate(row).daysTo(today);
@@ -92,6 +96,17 @@ NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials)
         NoteFigures& figures = statistics.notes[size_t(note)];
         figures.questions = int(asked.size());
         std::vector<std::uint32_t> times;
+        // The timbres and octaves of a span of trials, as bit sets.
+        const auto spread = [](auto begin, auto end) {
+            unsigned timbres = 0;
+            unsigned octaves = 0;
+            for (auto trial = begin; trial != end; ++trial) {
+                timbres |= 1u << unsigned((*trial)->timbre);
+                octaves |= 1u << unsigned((*trial)->octave);
+            }
+            return std::pair(std::popcount(timbres), std::popcount(octaves));
+        };
+        std::tie(figures.timbres, figures.octaves) = spread(asked.begin(), asked.end());
         for (const TrialRow* trial : asked) {
             figures.right += trial->right();
             if (trial->right() && trial->reactionMs)
@@ -109,8 +124,11 @@ NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials)
             }
             const auto median = medianMs(lastTimes);
             figures.learned = right >= kLearnedRight && median && *median <= kLearnedMedianMs;
+            const auto [timbres, octaves] = spread(last, asked.end());
+            figures.learnedAcross = figures.learned && timbres >= kAcrossTimbres && octaves >= kAcrossOctaves;
         }
         statistics.learned += figures.learned;
+        statistics.learnedAcross += figures.learnedAcross;
     }
     for (size_t colour = 0; colour < 2; ++colour) {
         KeyColourFigures& figures = colour == 0 ? statistics.white : statistics.black;

@@ -23,14 +23,19 @@ enum class ModeChoice { Easy, Hard, Both };
 inline constexpr int kLearnedQuestions = 20;
 inline constexpr int kLearnedRight = 18;
 inline constexpr std::uint32_t kLearnedMedianMs = 2000;
+// Learned beyond one sound: learned, with those last 20 questions asked in at least this
+// many timbres and octaves.
+inline constexpr int kAcrossTimbres = 3;
+inline constexpr int kAcrossOctaves = 2;
 
 // The day a trial was answered on, where the player was.
 QDate localDate(const TrialRow& row);
 
 // The trials of a period and a mode, as of `today`, in the order answered. A trial dated
 // after today is in no period but "all".
+// `timbre`: only the trials asked in it.
 std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Period period, ModeChoice mode,
-                                          const QDate& today);
+                                          const QDate& today, std::optional<Timbre> timbre = std::nullopt);
 
 // The median of some times; the mean of the middle two for an even count.
 std::optional<double> medianMs(std::vector<std::uint32_t> times);
@@ -44,6 +49,9 @@ struct NoteFigures {
     std::optional<double> rightRate;  // percent
     std::optional<double> medianMs;   // of the right first answers
     bool learned = false;
+    bool learnedAcross = false;  // and in timbres and octaves enough
+    int timbres = 0;             // how many it was asked in
+    int octaves = 0;
 };
 
 struct KeyColourFigures {
@@ -55,6 +63,7 @@ struct KeyColourFigures {
 struct NoteStatistics {
     std::array<NoteFigures, 12> notes;  // by note index
     int learned = 0;
+    int learnedAcross = 0;
     std::array<std::array<int, 12>, 12> confusion{};  // [asked][answered]
     KeyColourFigures white;
     KeyColourFigures black;

@@ -94,20 +94,32 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     m_mode->setAccessibleName(QStringLiteral("モード"));
     m_mode->addItems({QStringLiteral("Easy"), QStringLiteral("Hard"), QStringLiteral("Easy と Hard")});
     m_mode->setCurrentIndex(int(ModeChoice::Both));
+    m_timbre = new QComboBox;
+    m_timbre->setObjectName(QStringLiteral("timbre"));
+    m_timbre->setAccessibleName(QStringLiteral("音色"));
+    m_timbre->addItem(QStringLiteral("すべて"));
+    for (const auto& row : kTimbreTable)
+        m_timbre->addItem(toQString(row.name));
     m_headline = new QLabel;
     m_headline->setObjectName(QStringLiteral("learnedHeadline"));
     QFont large = m_headline->font();
     large.setPixelSize(20);
     m_headline->setFont(large);
+    m_acrossHeadline = new QLabel;
+    m_acrossHeadline->setObjectName(QStringLiteral("learnedAcrossHeadline"));
+    m_acrossHeadline->setToolTip(QStringLiteral("覚えた音のうち、直近20問が3つ以上の音色と2つ以上の音域にわたるもの"));
     auto* choices = new QHBoxLayout;
     choices->addWidget(m_period);
     choices->addWidget(m_mode);
+    choices->addWidget(m_timbre);
     choices->addStretch(1);
     choices->addWidget(m_headline);
+    choices->addWidget(m_acrossHeadline);
 
-    m_notes = makeTable(QStringLiteral("notesTable"), QStringLiteral("音ごとの成績"), kNoteCount, 4);
-    m_notes->setHorizontalHeaderLabels(
-        {QStringLiteral("問題数"), QStringLiteral("最初の答えの正解率"), QStringLiteral("反応時間（中央値）"), QStringLiteral("覚えた")});
+    m_notes = makeTable(QStringLiteral("notesTable"), QStringLiteral("音ごとの成績"), kNoteCount, 6);
+    m_notes->setHorizontalHeaderLabels({QStringLiteral("問題数"), QStringLiteral("最初の答えの正解率"),
+                                        QStringLiteral("反応時間（中央値）"), QStringLiteral("覚えた"),
+                                        QStringLiteral("音色の数"), QStringLiteral("音域の数")});
     m_confusion = makeTable(QStringLiteral("confusionTable"), QStringLiteral("どの音と取り違えたか（行: 出題、列: 答え）"),
                             kNoteCount, kNoteCount);
     QStringList names;
@@ -164,6 +176,7 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     layout->addWidget(m_stack, 1);
     connect(m_period, &QComboBox::currentIndexChanged, this, &NotesPage::refresh);
     connect(m_mode, &QComboBox::currentIndexChanged, this, &NotesPage::refresh);
+    connect(m_timbre, &QComboBox::currentIndexChanged, this, &NotesPage::refresh);
 }
 
 Period NotesPage::period() const
@@ -174,6 +187,13 @@ Period NotesPage::period() const
 ModeChoice NotesPage::mode() const
 {
     return ModeChoice(m_mode->currentIndex());
+}
+
+std::optional<Timbre> NotesPage::timbre() const
+{
+    // The first item is every timbre.
+    const int index = m_timbre->currentIndex() - 1;
+    return index >= 0 ? std::optional<Timbre>(kTimbreTable.at(std::size_t(index)).timbre) : std::nullopt;
 }
 
 void NotesPage::choose(Period period, ModeChoice mode)
@@ -216,8 +236,13 @@ void NotesPage::showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, 
 void NotesPage::refresh()
 {
     static const std::vector<TrialRow> none;
-    m_statistics = noteStatistics(selectTrials(m_trials ? *m_trials : none, period(), mode(), m_today()));
+    const auto& trials = m_trials ? *m_trials : none;
+    m_statistics = noteStatistics(selectTrials(trials, period(), mode(), m_today(), timbre()));
     m_headline->setText(QStringLiteral("覚えた音: %1/12").arg(m_statistics.learned));
+    // Beyond one sound is a matter of every timbre, whichever is shown.
+    const int across = timbre() ? noteStatistics(selectTrials(trials, period(), mode(), m_today())).learnedAcross
+                                : m_statistics.learnedAcross;
+    m_acrossHeadline->setText(QStringLiteral("音色・音域を問わず: %1/12").arg(across));
     fillNotes();
     fillConfusion();
     fillFigures();
@@ -229,7 +254,8 @@ void NotesPage::fillNotes()
     for (int row = 0; row < kNoteCount; ++row) {
         const NoteFigures& note = m_statistics.notes[size_t(kKeyboardOrder[size_t(row)])];
         const QStringList values{QString::number(note.questions), percentText(note.rightRate), seconds(note.medianMs),
-                                 note.learned ? QStringLiteral("覚えた") : QString()};
+                                 note.learned ? QStringLiteral("覚えた") : QString(), QString::number(note.timbres),
+                                 QString::number(note.octaves)};
         for (int column = 0; column < values.size(); ++column)
             m_notes->item(row, column)->setText(values[column]);
     }
@@ -333,7 +359,8 @@ bool NotesPage::exportCsv(const QString& path) const
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    QString text = QStringLiteral("時刻,モード,回,出題,最初の答え,正解,反応時間 (ms),再生回数\n");
+    QString text = QStringLiteral("時刻,モード,回,出題,最初の答え,正解,反応時間 (ms),再生回数,音色,オクターブ,"
+                                  "前の音を手がかりにしない\n");
     static const std::vector<TrialRow> none;
     for (const TrialRow* trial : selectTrials(m_trials ? *m_trials : none, period(), ModeChoice::Both, m_today())) {
         const QDateTime when =
@@ -345,7 +372,10 @@ bool NotesPage::exportCsv(const QString& path) const
                                  noteName(trial->answered),
                                  trial->right() ? QStringLiteral("1") : QStringLiteral("0"),
                                  trial->reactionMs ? QString::number(*trial->reactionMs) : QString(),
-                                 QString::number(trial->plays)};
+                                 QString::number(trial->plays),
+                                 toQString(timbreRow(trial->timbre).name),
+                                 QString::number(trial->octave),
+                                 trial->guard ? QStringLiteral("1") : QStringLiteral("0")};
         QStringList quoted;
         for (const QString& field : fields)
             quoted << csvField(field);

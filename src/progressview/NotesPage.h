@@ -23,8 +23,8 @@ class QTableWidget;
 
 namespace tonarika {
 
-// The notes one by one, from the journal of every question: for the period and mode
-// chosen, how many notes are learned, each note's questions, right first answers and
+// The notes one by one, from the journal of every question: for the period, mode and
+// timbre chosen, how many notes are learned (and how many beyond one timbre and octave), each note's questions, right first answers and
 // their median time, which notes it is taken for, white keys against black, how far off
 // the wrong answers are, and the daily median time of the right ones.
 class NotesPage : public QWidget {
@@ -52,6 +52,7 @@ private:
     void drawReactionTimes();
     Period period() const;
     ModeChoice mode() const;
+    std::optional<Timbre> timbre() const;
 
     Today m_today;
     std::shared_ptr<const std::vector<TrialRow>> m_trials;
@@ -60,7 +61,9 @@ private:
     NoteStatistics m_statistics;
     QComboBox* m_period = nullptr;
     QComboBox* m_mode = nullptr;
+    QComboBox* m_timbre = nullptr;
     QLabel* m_headline = nullptr;
+    QLabel* m_acrossHeadline = nullptr;
     QStackedWidget* m_stack = nullptr;
     QLabel* m_empty = nullptr;
     QTableWidget* m_notes = nullptr;

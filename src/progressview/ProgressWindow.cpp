@@ -5,6 +5,7 @@
 #include "JournalFaultText.h"
 #include "NotesPage.h"
 #include "ProgressChartView.h"
+#include "SettingsPage.h"
 #include "TrendPage.h"
 
 // Qt
@@ -143,6 +144,15 @@ std::vector<std::filesystem::path> ProgressWindow::watched() const
         files.push_back(m_journal.string() + "-wal");
     }
     return files;
+}
+
+SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
+{
+    auto* page = new SettingsPage(settingsFile);
+    page->setObjectName(QStringLiteral("settingsPage"));
+    m_pages->addTab(page, QStringLiteral("練習の設定"));
+    useLightPalette(*page);
+    return page;
 }
 
 void ProgressWindow::exportCsv()

@@ -22,6 +22,7 @@ class QTabWidget;
 namespace tonarika {
 
 class NotesPage;
+class SettingsPage;
 class TrendPage;
 
 // The player's progress, in pages: from the score logs, the correct-answer rate over time
@@ -46,6 +47,9 @@ public:
     NotesPage* notes() const { return m_notes; }
     // How the CSV export asks for its file; a file dialog, unless a test says otherwise.
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
+
+    // Adds the page where the player chooses what the game asks, kept in `settingsFile`.
+    SettingsPage* addSettingsPage(const QString& settingsFile);
 
     // Reads the logs again (only what they gained).
     void reload();

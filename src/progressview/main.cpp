@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "ProgramFolder.h"
 #include "ProgressWindow.h"
+#include "SettingsFile.h"
 #include "TrialJournal.h"
 
 // Qt
@@ -32,6 +33,7 @@ int main(int argc, char** argv)
 
     tonarika::ProgressWindow window(logs, tonarika::ScoreLogReader(), &QDate::currentDate,
                                     data.empty() ? std::filesystem::path() : tonarika::journalFile(data));
+    window.addSettingsPage(tonarika::settingsFilePath());
     window.show();
     return QApplication::exec();
 }

@@ -86,15 +86,28 @@ Player::Ticket NotePlayer::play(const SoundRequest& request)
     const Ticket ticket = ++m_lastTicket;
     // Only the last plays are ever asked about.
     m_playbacks.erase(ticket - std::min<Ticket>(ticket, 64));
-    const std::string name = soundName(request);
     if (!request.standIn.empty()) {
-        m_standIns[name] = request.standIn;
+        m_standIns[soundName(request)] = request.standIn;
         noteLocked(request.standIn);
     }
-    const Note& note = noteLocked(name);
+    noteLocked(soundName(request));
     if (m_wanted)
         m_playbacks[m_wantedTicket].state = Playback::State::Dropped;
-    if (note.state == Note::State::Loading) {
+    startOrWaitLocked(ticket, request);
+    if (m_playbacks[ticket].state == Playback::State::Dropped)
+        throw SoundError("the sound output refused the note");
+    return ticket;
+}
+
+void NotePlayer::startOrWaitLocked(Ticket ticket, const SoundRequest& request)
+{
+    std::string name = soundName(request);
+    const Note* note = &noteLocked(name);
+    if (note->state == Note::State::Bad && !request.standIn.empty()) {
+        name = request.standIn;
+        note = &noteLocked(name);
+    }
+    if (note->state == Note::State::Loading) {
         // The loader takes it next and starts it the moment it is ready, unless another
         // note is asked first.
         if (const auto queued = std::find(m_queue.begin(), m_queue.end(), name); queued != m_queue.end()) {
@@ -102,15 +115,13 @@ Player::Ticket NotePlayer::play(const SoundRequest& request)
             m_queue.push_front(name);
         }
         m_wanted = request;
+        m_wantedName = name;
         m_wantedTicket = ticket;
         m_playbacks[ticket].state = Playback::State::Waiting;
-        return ticket;
+        return;
     }
     m_wanted.reset();
-    startPlayLocked(ticket, request, note);
-    if (m_playbacks[ticket].state == Playback::State::Dropped)
-        throw SoundError("the sound output refused the note");
-    return ticket;
+    startPlayLocked(ticket, request, *note);
 }
 
 void NotePlayer::prepare(const SoundRequest& request)
@@ -136,10 +147,6 @@ Playback NotePlayer::playback(Ticket ticket) const
 void NotePlayer::startPlayLocked(Ticket ticket, const SoundRequest& request, const Note& note)
 {
     std::shared_ptr<const Samples> samples = note.samples;
-    if (!samples && !request.standIn.empty()) {
-        if (const auto standIn = m_loaded.find(request.standIn); standIn != m_loaded.end())
-            samples = standIn->second.samples;
-    }
     Playback& playback = m_playbacks[ticket];
     // The guard's tones come before a note, never before the alert tone.
     std::size_t prelude = 0;
@@ -196,7 +203,7 @@ void NotePlayer::forgetOldSoundsLocked()
         // loaded stays known as such, so that it is neither tried nor reported again.
         const auto found = m_loaded.find(name);
         if (found != m_loaded.end() && found->second.state == Note::State::Ready
-            && !(m_wanted && soundName(*m_wanted) == name))
+            && !(m_wanted && m_wantedName == name))
             m_loaded.erase(found);
     }
 }
@@ -247,10 +254,11 @@ void NotePlayer::loadInBackground()
             const auto path = m_folder.empty() ? std::filesystem::path(name) : m_folder / name;
             qCWarning(lcSound, "%s is refused, and %s instead: %s", path.c_str(), instead.c_str(), fault.c_str());
         }
-        if (m_wanted && soundName(*m_wanted) == name) {
+        if (m_wanted && m_wantedName == name) {
+            // It starts, or, where it cannot be loaded, its stand-in is waited for next.
             const SoundRequest wanted = std::move(*m_wanted);
             m_wanted.reset();
-            startPlayLocked(m_wantedTicket, wanted, note);
+            startOrWaitLocked(m_wantedTicket, wanted);
         }
         const bool done = m_queue.empty();
         m_changed.notify_all();

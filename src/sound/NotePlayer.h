@@ -75,7 +75,10 @@ private:
     Note& noteLocked(const std::string& name);
     // Lets go of the sounds used least lately beyond kKeptSounds. Needs m_mutex.
     void forgetOldSoundsLocked();
-    // Starts a play's note, its stand-in or the alert tone in its place, after the guard's
+    // Starts a play, or has it wait for what it needs to load: its note, or the note's
+    // stand-in where the note cannot be loaded. Needs m_mutex.
+    void startOrWaitLocked(Ticket ticket, const SoundRequest& request);
+    // Starts a play's note, or the alert tone where it cannot be loaded, after the guard's
     // tones, and notes when the note itself begins. Needs m_mutex.
     void startPlayLocked(Ticket ticket, const SoundRequest& request, const Note& note);
 
@@ -97,6 +100,7 @@ private:
     std::deque<std::string> m_used;          // the others, the one used last at the back
     std::deque<std::string> m_queue;         // notes still to load, the one asked first
     std::optional<SoundRequest> m_wanted;    // the sound asked last, if it is still loading
+    std::string m_wantedName;                // what it waits for: its note, or the stand-in
     Ticket m_wantedTicket = 0;
     bool m_loading = false;                 // a load is under way outside the lock
     bool m_stopping = false;
