@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Every timbre and three octaves chosen in the settings file, the real program under Xvfb
+# with SDL's disk driver: six questions answered with real key presses, and the recording
+# must hold, in order, the notes, octaves and timbres the journal names, no timbre twice
+# in a row.
+#   TimbresEndToEndTest.sh GAME RECORDED_SOUNDS_TOOL NOTES_FOLDER
+set -u
+game_program=$1
+recorded_sounds=$2
+notes_folder=$3
+. "$(dirname "$0")/ShellChecks.sh"
+export TZ=UTC
+. "$(dirname "$0")/GameUnderX.sh"
+
+mkdir -p "$scratch/home/config/tonarika"
+cat >"$scratch/home/config/tonarika/tonarika.conf" <<'CONF'
+[questions]
+timbres = piano, marimba, guitar, clarinet, trumpet, sine
+octaves = 3-5
+guard = false
+CONF
+start_display
+HOME="$scratch/home" XDG_DATA_HOME="$scratch/home/data" XDG_CONFIG_HOME="$scratch/home/config" QT_QPA_PLATFORM=xcb \
+  SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/sound.raw" "$game_program" &
+game=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
+[ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
+xdotool windowfocus --sync "$window"
+
+# Easy mode: every white key, one of which is right, ends each question; the note then
+# dies away before the next is asked, so that silence parts one sound from the next.
+for _ in 1 2 3 4 5 6; do
+  xdotool key space
+  sleep 0.6
+  xdotool key --delay 30 a s d f j k l
+  sleep 2.0
+done
+kill -TERM "$game"
+check "the game ended" "wait_for_end $game"
+
+journal="$scratch/home/data/tonarika/trials.sqlite"
+asked=$(/usr/bin/python3 - "$journal" <<'PY'
+import sqlite3, sys
+with sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True) as db:
+    for row in db.execute("SELECT asked, octave, timbre FROM trials ORDER BY id"):
+        print(*row)
+PY
+)
+heard=$("$recorded_sounds" "$notes_folder" "$scratch/sound.raw")
+echo "asked:"; printf '%s\n' "$asked"
+echo "heard:"; printf '%s\n' "$heard"
+check "six rows, one per question" "[ $(printf '%s\n' "$asked" | grep -c .) -eq 6 ]"
+check "the recording holds the notes, octaves and timbres the journal names, in order" \
+  "[ \"$asked\" = \"$heard\" ]"
+check "no timbre twice in a row" \
+  "[ -z \"\$(printf '%s\n' \"$asked\" | cut -d' ' -f3 | uniq -d)\" ]"
+check "more than one octave was asked" \
+  "[ $(printf '%s\n' "$asked" | cut -d' ' -f2 | sort -u | grep -c .) -gt 1 ]"
+
+report
