@@ -3,9 +3,11 @@
 // sink's monitor in fragments of a millisecond, clicks Listen through XTEST, and finds
 // each note's first sample in the recording. From the click's release to that sample
 // is the latency. With --stress it clicks a thousand times in quick succession instead,
-// and counts the gaps (runs of silence) in what should sound without a break. It fails
-// only where it could not measure: no window, no recording, or a click never heard.
-//   tonarika-latency [--clicks N] [--stress]     (DISPLAY and PULSE_SERVER set)
+// and counts the gaps (runs of silence) in what should sound without a break. With
+// --answer it presses every white key after each note, so that each click asks a new
+// question (Easy) rather than playing the last one again. It fails only where it could
+// not measure: no window, no recording, or a click never heard.
+//   tonarika-latency [--clicks N] [--stress] [--answer]    (DISPLAY and PULSE_SERVER set)
 
 // system
 #include <X11/Xlib.h>
@@ -166,11 +168,14 @@ int main(int argc, char** argv)
 {
     int clicks = 25;
     bool stress = false;
+    bool answer = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--clicks") == 0 && i + 1 < argc)
             clicks = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--stress") == 0)
             stress = true;
+        else if (std::strcmp(argv[i], "--answer") == 0)
+            answer = true;
     }
     if (stress && clicks == 25)
         clicks = 1000;
@@ -209,6 +214,16 @@ int main(int argc, char** argv)
         XTestFakeButtonEvent(display, 1, False, 0);
         XFlush(display);
         releases.push_back(secondsOf(Clock::now()));
+        if (answer) {
+            // After the note's onset; the keys under the pointer's window, where the focus is.
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            for (const char* key : {"a", "s", "d", "f", "j", "k", "l"}) {
+                const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(key));
+                XTestFakeKeyEvent(display, code, True, 0);
+                XTestFakeKeyEvent(display, code, False, 0);
+            }
+            XFlush(display);
+        }
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(stress ? 500 : 2200));
     recorder.stop();

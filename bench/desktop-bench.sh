@@ -4,7 +4,10 @@
 #   - how soon its window is up, against a bare Qt window with one button;
 #   - its memory after a run of twelve questions;
 #   - the latency from a click on Listen to the note's first sample at the sound server;
-#   - the gaps in a thousand notes played while two busy loops load the machine.
+#   - the gaps in a thousand notes played while two busy loops load the machine;
+#   - with every timbre and three octaves chosen, the memory after twelve questions and
+#     the latency of new questions, each sound played for the first time, against the
+#     piano alone.
 #   desktop-bench.sh BUILD_FOLDER [GAME]     GAME: another build of the game to measure
 # SOUND_SERVER=pipewire measures the sound through PipeWire's PulseAudio server (with
 # WirePlumber, on a session bus of its own) instead of PulseAudio, the sound alone.
@@ -54,30 +57,37 @@ export DISPLAY=":$(cat "$scratch/display")"
 mkdir -p "$scratch/game"
 cp "$game" "$scratch/game/tonarika"
 [ -e "$(dirname "$game")/tonarika-sound.so" ] && cp "$(dirname "$game")/tonarika-sound.so" "$scratch/game/"
-cp -r "$build/wav" "$scratch/game/"
+cp -r "$build/wav" "$build/notes" "$scratch/game/"
 cd "$scratch/game"
 status=0
+
+# Memory after a run of twelve questions in Easy; fails where the run was not counted.
+memory_after_twelve() {
+  rm -f "$scratch/game/Score.TXT"
+  ./tonarika 2>>"$scratch/game.log" &
+  local player=$!
+  local window
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
+  xdotool mousemove --window "$window" 100 100
+  sleep 2
+  # Each question: Space asks, and one of the seven white keys is the answer (Easy).
+  for _ in $(seq 12); do xdotool key --delay 60 space a s d f j k l; done
+  sleep 1
+  awk '/^VmRSS|^VmHWM/ { printf "  %s %.1f MiB\n", $1, $2 / 1024 }' "/proc/$player/status"
+  [ -n "${SMAPS:-}" ] && cp "/proc/$player/smaps" "$SMAPS"
+  kill -TERM "$player"; wait "$player" 2>/dev/null || true
+  if ! grep -q '/12 回' "$scratch/game/Score.TXT" 2>/dev/null; then
+    echo "  the run did not have twelve questions: nothing was measured" >&2
+    status=1
+  fi
+}
 
 if [ "$server" = pulseaudio ]; then
 echo "== time to the window"
 "$build/bench/tonarika-window-shown" 20 ./tonarika "$build/bench/bare-window" || status=1
 
 echo "== memory after a run of twelve questions"
-./tonarika 2>>"$scratch/game.log" &
-player=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
-xdotool mousemove --window "$window" 100 100
-sleep 2
-# Each question: Space asks, and one of the seven white keys is the answer (Easy).
-for _ in $(seq 12); do xdotool key --delay 60 space a s d f j k l; done
-sleep 1
-awk '/^VmRSS|^VmHWM/ { printf "  %s %.1f MiB\n", $1, $2 / 1024 }' "/proc/$player/status"
-[ -n "${SMAPS:-}" ] && cp "/proc/$player/smaps" "$SMAPS"
-kill -TERM "$player"; wait "$player" 2>/dev/null || true
-if ! grep -q '/12 回' "$scratch/game/Score.TXT" 2>/dev/null; then
-  echo "  the run did not have twelve questions: nothing was measured" >&2
-  status=1
-fi
+memory_after_twelve
 fi
 
 play() {
@@ -89,6 +99,20 @@ play() {
 echo "== latency"
 play --clicks 25
 echo "== a thousand notes, two busy loops running"
-for _ in 1 2; do (while :; do :; done) & done
+busy=()
+for _ in 1 2; do (while :; do :; done) & busy+=($!); done
 play --stress
+kill "${busy[@]}"
+
+echo "== new questions, the piano alone"
+play --clicks 25 --answer
+mkdir -p "$HOME/.config/tonarika"
+printf '[questions]\ntimbres = piano, marimba, guitar, clarinet, trumpet, sine\noctaves = 3-5\n' \
+  >"$HOME/.config/tonarika/tonarika.conf"
+echo "== new questions, every timbre and three octaves"
+play --clicks 25 --answer
+if [ "$server" = pulseaudio ]; then
+  echo "== memory after a run of twelve questions, every timbre and three octaves"
+  memory_after_twelve
+fi
 exit $status

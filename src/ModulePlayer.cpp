@@ -59,6 +59,10 @@ void ModulePlayer::start()
             return;
         }
         m_player = create(m_folders, m_notes);
+        // What was prepared before the module was there is loaded now.
+        if (m_prepared)
+            m_player->prepare(*m_prepared);
+        m_prepared.reset();
         return;
     }
     qCWarning(lcSound, "no notes: the sound module tonarika-sound.so is neither beside the program nor installed, "
@@ -84,6 +88,8 @@ void ModulePlayer::prepare(const SoundRequest& request)
 {
     if (m_player)
         m_player->prepare(request);
+    else if (!m_started)
+        m_prepared = request;
 }
 
 Playback ModulePlayer::playback(Ticket ticket) const

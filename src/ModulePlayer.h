@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@ private:
     std::vector<std::string> m_notes;
     std::function<void()> m_alert;
     bool m_started = false;
+    std::optional<SoundRequest> m_prepared;  // the last sound prepared before start()
     // Without the module: the plays, each the alert.
     Ticket m_lastAlert = 0;
     std::map<Ticket, std::chrono::steady_clock::time_point> m_alerts;

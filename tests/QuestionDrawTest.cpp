@@ -153,15 +153,15 @@ TEST(QuestionDraw, aReplayIsTheSameSoundWithoutTheGuardAndSettingsChangeOnlyAtTh
 TEST(QuestionDraw, beyondTheDefaultsTheNextSoundIsPreparedAndAFileHasThePianoAsStandIn)
 {
     SeededGame g({{Timbre::Marimba}, true, false});
-    for (int i = 0; i < 20; ++i) {
+    // Even the first question of the mode is drawn ahead, in that mode.
+    ASSERT_FALSE(g.player.prepared.empty());
+    for (std::size_t i = 0; i < 20; ++i) {
+        const std::size_t prepared = g.player.prepared.size();
         g.askAndAnswer();
-        ASSERT_EQ(g.player.prepared.size(), std::size_t(i + 1));
+        ASSERT_EQ(g.player.prepared.size(), prepared + 1);
         const SoundRequest& asked = g.player.requests.back();
+        EXPECT_EQ(asked, g.player.prepared[prepared - 1]) << "the sound asked is the one prepared before";
         EXPECT_EQ(asked.standIn, kNoteTable.at(g.journal.trials.back().asked).wavFile);
-        if (i > 0) {
-            // The sound asked is the one prepared the question before.
-            EXPECT_EQ(asked, g.player.prepared[std::size_t(i - 1)]);
-        }
     }
     // With the defaults nothing is drawn ahead.
     SeededGame plain({});

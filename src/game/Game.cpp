@@ -69,19 +69,40 @@ void Game::Command1_Click()
         m_state.settled = false;
         setIdleLook();
 
-        // Settings are read here only, so that a change never alters a question already asked.
-        const QuestionSettings settings = m_settings ? m_settings->questionSettings() : QuestionSettings{};
-        const Question question = m_next && m_nextSettings == settings ? *m_next : drawQuestion(settings);
+        // The settings as they are now, so that a change never alters a question already
+        // asked; the question drawn ahead stands only if they and the mode are the same.
+        const QuestionSettings settings = currentSettings();
+        const bool drawnAhead = m_next && m_nextSettings == settings && m_nextMode == m_state.mode;
+        const Question question = drawnAhead ? *m_next : drawQuestion(settings);
         m_next.reset();
         askQuestion(question);
-        if (settings.beyondDefaults()) {
-            m_next = drawQuestion(settings);
-            m_nextSettings = settings;
-            m_player.prepare(requestFor(m_next->sound, {}));
-        }
+        drawAhead(settings);
     } catch (const std::exception&) {
         warn();
     }
+}
+
+void Game::setQuestionSettings(const QuestionSettingsSource* settings)
+{
+    m_settings = settings;
+    m_next.reset();
+    if (!m_state.curNote)
+        drawAhead(currentSettings());
+}
+
+QuestionSettings Game::currentSettings() const
+{
+    return m_settings ? m_settings->questionSettings() : QuestionSettings{};
+}
+
+void Game::drawAhead(const QuestionSettings& settings)
+{
+    if (!settings.beyondDefaults() || m_state.practiceMode)
+        return;
+    m_next = drawQuestion(settings);
+    m_nextSettings = settings;
+    m_nextMode = m_state.mode;
+    m_player.prepare(requestFor(m_next->sound, {}));
 }
 
 Game::Question Game::drawQuestion(const QuestionSettings& settings)
@@ -263,6 +284,8 @@ void Game::switchMode(Mode mode)
     }
     m_display.setListenEnabled(true);
     m_display.focusListen();
+    // The first question of the new mode, drawn ahead like every other.
+    drawAhead(currentSettings());
 }
 
 void Game::en_Click()

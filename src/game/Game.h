@@ -31,7 +31,7 @@ public:
     Player::Ticket Sound(int index);
 
     // Where each new question's timbres, octaves and guard come from; none: the defaults.
-    void setQuestionSettings(const QuestionSettingsSource* settings) { m_settings = settings; }
+    void setQuestionSettings(const QuestionSettingsSource* settings);
 
     void Command1_Click();  // Listen: ask a new question or replay the pending one
     void cmdKey_Click(int index);
@@ -66,6 +66,9 @@ private:
         bool guard = false;
     };
     Question drawQuestion(const QuestionSettings& settings);
+    QuestionSettings currentSettings() const;
+    // Beyond the defaults, draws the next question now and has the player load its sound.
+    void drawAhead(const QuestionSettings& settings);
     void askQuestion(const Question& question);
     Player::Ticket playSound(const NoteSound& sound, std::vector<double> guardTones);
 
@@ -92,6 +95,7 @@ private:
     // settings change before it is asked.
     std::optional<Question> m_next;
     QuestionSettings m_nextSettings;
+    Mode m_nextMode = Mode::Easy;
 };
 
 }  // namespace tonarika
