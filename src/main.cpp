@@ -10,6 +10,7 @@
 #include "SettingsWatcher.h"
 #include "TerminationSignals.h"
 #include "TrialJournal.h"
+#include "WeakNotes.h"
 
 // Qt
 #include <QApplication>
@@ -77,8 +78,13 @@ int main(int argc, char** argv)
     // Which timbres and octaves the questions take: read again whenever the file changes.
     tonarika::SettingsWatcher settings(tonarika::settingsFilePath());
 
-    tonarika::Form1 window(player, random, scoreFile, journal);
+    // The weak notes' weights: every answer goes through them to the journal.
+    tonarika::SystemClock clock;
+    tonarika::WeakNotes weakNotes(journal, tonarika::journalFile(dataFolder), clock);
+
+    tonarika::Form1 window(player, random, scoreFile, weakNotes);
     window.setQuestionSettings(&settings);
+    window.setNoteWeights(&weakNotes);
 
     // A logout, a shutdown or a kill ends the game as its close box does: the window
     // records the run and closes, and every event loop, a modal box's too, ends.

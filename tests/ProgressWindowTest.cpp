@@ -467,11 +467,12 @@ private slots:
         QVERIFY(box(Timbre::Clarinet)->isChecked());
         QVERIFY(!box(Timbre::Piano)->isChecked());
         QVERIFY(child<QRadioButton>(*page, QStringLiteral("oneOctave"))->isChecked());
+        QVERIFY(child<QCheckBox>(*page, QStringLiteral("weakNotes"))->isChecked());
 
         box(Timbre::Sine)->click();
         child<QRadioButton>(*page, QStringLiteral("threeOctaves"))->click();
         child<QCheckBox>(*page, QStringLiteral("guard"))->click();
-        const QuestionSettings chosen{{Timbre::Clarinet, Timbre::Sine}, true, true};
+        const QuestionSettings chosen{{Timbre::Clarinet, Timbre::Sine}, true, true, true};
         QCOMPARE(readSettingsFile(file).settings, chosen);
         const QSettings back(file, QSettings::IniFormat);
         QCOMPARE(back.value(QStringLiteral("questions/weak_notes")).toString(), QStringLiteral("true"));
@@ -487,7 +488,7 @@ private slots:
             QVERIFY2(!control->text().isEmpty() && control->accessibleName() == control->text(),
                      qPrintable(control->objectName()));
         }
-        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 1);
+        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 2);
     }
 
     // A journal the window cannot read never keeps the score logs' page waiting, and both

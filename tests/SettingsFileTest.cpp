@@ -68,8 +68,9 @@ TEST_F(SettingsFileTest, eachSpellingGivesItsSettingsAndWhatIsNotUnderstoodTheDe
          {{Timbre::Piano, Timbre::Marimba}, true, true}, false},
         {"[questions]\ntimbres=\"sine,trumpet , guitar\"\n", {{Timbre::Guitar, Timbre::Trumpet, Timbre::Sine}, false, false},
          false},
-        {"[questions]\ntimbres=clarinet\noctaves=4\nguard=FALSE\nweak_notes=maybe\n[other]\nx=1\n",
-         {{Timbre::Clarinet}, false, false}, false},
+        {"[questions]\ntimbres=clarinet\noctaves=4\nguard=FALSE\nweak_notes=true\nlater=1\n[other]\nx=1\n",
+         {{Timbre::Clarinet}, false, false, true}, false},
+        {"[questions]\nweak_notes=maybe\nguard=true\n", {kPiano, false, true, false}, true},
         {"[questions]\ntimbres=piano, banjo\nguard=true\n", {kPiano, false, true}, true},
         {"[questions]\ntimbres=\n", {}, true},
         {"[questions]\noctaves=2-6\n", {}, true},
@@ -104,13 +105,12 @@ TEST_F(SettingsFileTest, aFileThatIsNoRegularFileOrTooLargeIsNeverReadAndNeverWa
 
 TEST_F(SettingsFileTest, writingKeepsEveryKeyItDoesNotKnowAndFailsWholeOrNotAtAll)
 {
-    put("[questions]\ntimbres=piano\nweak_notes=true\nfuture=1\n[window]\nsize=3\n");
-    const QuestionSettings chosen{{Timbre::Marimba, Timbre::Sine}, true, true};
+    put("[questions]\ntimbres=piano\nfuture=1\n[window]\nsize=3\n");
+    const QuestionSettings chosen{{Timbre::Marimba, Timbre::Sine}, true, true, true};
     ASSERT_EQ(writeSettingsFile(file, chosen), QString());
     EXPECT_EQ(readSettingsFile(file).settings, chosen);
     {
         const QSettings back(file, QSettings::IniFormat);
-        EXPECT_EQ(back.value("questions/weak_notes").toString(), "true");
         EXPECT_EQ(back.value("questions/future").toString(), "1");
         EXPECT_EQ(back.value("window/size").toString(), "3");
     }

@@ -9,6 +9,8 @@
 #include "SqliteDatabase.h"
 #include "TrialJournal.h"
 #include "TrialSpill.h"
+#include "WeakNotes.h"
+#include "fakes/FakeClock.h"
 
 // SQLite
 #include <sqlite3.h>
@@ -383,6 +385,34 @@ TEST_F(TrialJournalTest, aFirstVersionJournalIsTakenUpOnceAndKeepsEveryRow)
     SqliteDatabase db(fileUri(file), SQLITE_OPEN_READONLY);
     EXPECT_EQ(db.integer("PRAGMA user_version"), kJournalSchemaVersion);
     EXPECT_EQ(checkSchema(db).kind, SchemaCheck::Kind::Known);
+}
+
+// The weak notes count the journal's last week and each new answer at once, and an answer
+// both written and counted before the journal was read counts once.
+TEST_F(TrialJournalTest, theWeakNotesCountTheJournalAndEachNewAnswerOnce)
+{
+    test::FakeClock clock;
+    const auto miss = [&](std::int64_t ago) {
+        return Trial{clock.utc - ago, Mode::Hard, 1, 4, 5, 900, 1};
+    };
+    {
+        TrialJournal journal(file);
+        journal.record(miss(86'400'000));
+        journal.record(miss(9 * 86'400'000));  // too long ago to count
+        journal.record({clock.utc - 1000, Mode::Easy, 1, 4, 5, 900, 1});  // another mode
+    }
+    TrialJournal journal(file);
+    WeakNotes weak(journal, file, clock);
+    weak.record(miss(500));  // written, and counted, before the reading
+    journal.flush(5s);
+    weak.waitUntilRead();
+    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 1 + 2 * kMissedWeight);
+    weak.record(miss(100));
+    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 1 + 3 * kMissedWeight) << "counted at once";
+    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(5), 1 + 3 * kTakenForWeight);
+    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Easy)->at(4), 1 + kMissedWeight);
+    journal.flush(5s);
+    EXPECT_EQ(rows().size(), 5u) << "every answer went on to the journal";
 }
 
 TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)

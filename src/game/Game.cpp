@@ -73,10 +73,12 @@ void Game::Command1_Click()
         // asked; the question drawn ahead stands only if they and the mode are the same.
         const QuestionSettings settings = currentSettings();
         const bool drawnAhead = m_next && m_nextSettings == settings && m_nextMode == m_state.mode;
-        const Question question = drawnAhead ? *m_next : drawQuestion(settings);
+        const Question question = drawnAhead ? *m_next : drawQuestion(settings, m_state.questionCount);
         m_next.reset();
         askQuestion(question);
-        drawAhead(settings);
+        // The weak notes' draw waits for this question's answer.
+        if (!settings.weakNotes)
+            drawAhead(settings);
     } catch (const std::exception&) {
         warn();
     }
@@ -99,18 +101,27 @@ void Game::drawAhead(const QuestionSettings& settings)
 {
     if (!settings.beyondDefaults() || m_state.practiceMode)
         return;
-    m_next = drawQuestion(settings);
+    m_next = drawQuestion(settings, m_state.questionCount + 1);
     m_nextSettings = settings;
     m_nextMode = m_state.mode;
     m_player.prepare(requestFor(m_next->sound, {}));
 }
 
-Game::Question Game::drawQuestion(const QuestionSettings& settings)
+Game::Question Game::drawQuestion(const QuestionSettings& settings, std::uint32_t number)
 {
     m_random.reseedFromClock();
     const int range = m_state.mode == Mode::Easy ? kWhiteKeyCount : kNoteCount;
     Question question;
-    question.sound.note = static_cast<NoteIndex>(drawNote(m_random, range, m_state.prevNote));
+    std::optional<int> note;
+    if (settings.weakNotes) {
+        // A note missed in this run that is due again comes first; otherwise the weights.
+        note = m_reask.due(number, range, m_state.prevNote);
+        if (!note && m_weights) {
+            if (const auto weights = m_weights->noteWeights(m_state.mode))
+                note = drawWeightedNote(m_random, range, m_state.prevNote, *weights);
+        }
+    }
+    question.sound.note = static_cast<NoteIndex>(note ? *note : drawNote(m_random, range, m_state.prevNote));
     question.sound.timbre = drawTimbre(m_random, settings.timbres, m_prevTimbre);
     question.sound.octave
         = drawOctave(m_random, question.sound.note, settings.threeOctaves, settings.guard ? m_prevKey : std::nullopt);
@@ -166,8 +177,10 @@ void Game::hantei()
         return;
     // In Easy mode no black key is ever asked, so pressing one is not an answer.
     const bool ignored = m_state.mode == Mode::Easy && kNoteTable.at(key).black && *m_state.curNote != key;
-    if (!m_state.settled && !ignored)
+    if (!m_state.settled && !ignored) {
         journalFirstAnswer(key);
+        m_reask.answered(*m_state.curNote, *m_state.curNote == key, m_state.questionCount);
+    }
 
     if (*m_state.curNote == key) {
         m_display.setLabel1BackColor(kRed);
@@ -176,6 +189,9 @@ void Game::hantei()
         m_state.curNote.reset();
         m_state.settled = true;
         update(captions::kRight);
+        // Now that its answer is known, the weak notes' draw can look ahead.
+        if (const QuestionSettings settings = currentSettings(); settings.weakNotes)
+            drawAhead(settings);
         return;
     }
     if (ignored) {
@@ -247,6 +263,7 @@ void Game::clear_Click()
     m_prevTimbre.reset();
     m_prevKey.reset();
     m_next.reset();
+    m_reask.clear();
     m_display.setCaption(Caption::CapPar, captions::kStartRate);
     m_display.setCaption(Caption::CapMiss, captions::kStartMiss);
     m_state.settled = false;

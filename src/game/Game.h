@@ -9,6 +9,7 @@
 #include "QuestionSettings.h"
 #include "RandomSource.h"
 #include "ScoreLog.h"
+#include "WeakNoteRules.h"
 
 // std
 #include <optional>
@@ -32,6 +33,8 @@ public:
 
     // Where each new question's timbres, octaves and guard come from; none: the defaults.
     void setQuestionSettings(const QuestionSettingsSource* settings);
+    // Where the weak notes' weights come from when the settings ask for them; none: even.
+    void setNoteWeights(const NoteWeightsSource* weights) { m_weights = weights; }
 
     void Command1_Click();  // Listen: ask a new question or replay the pending one
     void cmdKey_Click(int index);
@@ -65,7 +68,8 @@ private:
         NoteSound sound;
         bool guard = false;
     };
-    Question drawQuestion(const QuestionSettings& settings);
+    // Draws question number `question` of the run.
+    Question drawQuestion(const QuestionSettings& settings, std::uint32_t question);
     QuestionSettings currentSettings() const;
     // Beyond the defaults, draws the next question now and has the player load its sound.
     void drawAhead(const QuestionSettings& settings);
@@ -87,6 +91,8 @@ private:
     std::uint32_t m_plays = 0;
     // The pending question's sound and what came before it.
     const QuestionSettingsSource* m_settings = nullptr;
+    const NoteWeightsSource* m_weights = nullptr;
+    ReaskSchedule m_reask;
     Question m_question;
     std::optional<Timbre> m_prevTimbre;
     std::optional<int> m_prevKey;

@@ -14,9 +14,10 @@ struct QuestionSettings {
     std::vector<Timbre> timbres{Timbre::Piano};  // never empty, no timbre twice
     bool threeOctaves = false;                   // octaves 3 to 5 rather than 4 alone
     bool guard = false;                          // tones before each question, and no near leap
+    bool weakNotes = false;                      // the notes the player misses asked more often
     friend bool operator==(const QuestionSettings&, const QuestionSettings&) = default;
 
-    // Anything but the piano's middle octave with nothing before it.
+    // Anything but the piano's middle octave, drawn evenly, with nothing before it.
     bool beyondDefaults() const { return *this != QuestionSettings{}; }
 };
 

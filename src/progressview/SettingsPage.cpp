@@ -44,6 +44,9 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     m_guard = new QCheckBox(QStringLiteral("前の音を手がかりにしない"));
     m_guard->setObjectName(QStringLiteral("guard"));
     m_guard->setAccessibleName(m_guard->text());
+    m_weakNotes = new QCheckBox(QStringLiteral("苦手な音を多めに"));
+    m_weakNotes->setObjectName(QStringLiteral("weakNotes"));
+    m_weakNotes->setAccessibleName(m_weakNotes->text());
 
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("settingsStatus"));
@@ -54,6 +57,7 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     layout->addWidget(timbres);
     layout->addWidget(octaves);
     layout->addWidget(m_guard);
+    layout->addWidget(m_weakNotes);
     layout->addWidget(m_status);
     layout->addStretch(1);
 
@@ -67,6 +71,7 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
         connect(box, &QCheckBox::toggled, this, &SettingsPage::write);
     connect(m_threeOctaves, &QRadioButton::toggled, this, &SettingsPage::write);
     connect(m_guard, &QCheckBox::toggled, this, &SettingsPage::write);
+    connect(m_weakNotes, &QCheckBox::toggled, this, &SettingsPage::write);
 }
 
 void SettingsPage::show(const QuestionSettings& settings)
@@ -76,10 +81,12 @@ void SettingsPage::show(const QuestionSettings& settings)
         m_timbres[index]->setChecked(std::find(settings.timbres.begin(), settings.timbres.end(), Timbre(index))
                                      != settings.timbres.end());
     }
-    const QSignalBlocker quietOne(m_oneOctave), quietThree(m_threeOctaves), quietGuard(m_guard);
+    const QSignalBlocker quietOne(m_oneOctave), quietThree(m_threeOctaves), quietGuard(m_guard),
+        quietWeak(m_weakNotes);
     m_oneOctave->setChecked(!settings.threeOctaves);
     m_threeOctaves->setChecked(settings.threeOctaves);
     m_guard->setChecked(settings.guard);
+    m_weakNotes->setChecked(settings.weakNotes);
 }
 
 QuestionSettings SettingsPage::chosen() const
@@ -92,6 +99,7 @@ QuestionSettings SettingsPage::chosen() const
     }
     settings.threeOctaves = m_threeOctaves->isChecked();
     settings.guard = m_guard->isChecked();
+    settings.weakNotes = m_weakNotes->isChecked();
     return settings;
 }
 

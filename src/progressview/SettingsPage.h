@@ -17,8 +17,8 @@ class QRadioButton;
 namespace tonarika {
 
 // What the game asks, chosen here and written to the settings file the game reads: the
-// timbres (at least one), one octave or three, and whether the guard's tones and leaps
-// keep the previous note from helping. Each change is written at once, whole.
+// timbres (at least one), one octave or three, whether the guard's tones and leaps keep
+// the previous note from helping, and whether the notes the player misses come more often. Each change is written at once, whole.
 class SettingsPage : public QWidget {
     Q_OBJECT
 public:
@@ -39,6 +39,7 @@ private:
     QRadioButton* m_oneOctave = nullptr;
     QRadioButton* m_threeOctaves = nullptr;
     QCheckBox* m_guard = nullptr;
+    QCheckBox* m_weakNotes = nullptr;
     QLabel* m_status = nullptr;
 };
 

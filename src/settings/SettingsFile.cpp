@@ -20,6 +20,7 @@ constexpr qint64 kMaxBytes = 64 * 1024;
 const QString kTimbres = QStringLiteral("questions/timbres");
 const QString kOctaves = QStringLiteral("questions/octaves");
 const QString kGuard = QStringLiteral("questions/guard");
+const QString kWeakNotes = QStringLiteral("questions/weak_notes");
 
 // A value with commas reads as a list in an INI file; either way, the text it was.
 QString valueText(const QVariant& value)
@@ -112,6 +113,7 @@ SettingsReading readSettingsFile(const QString& path)
     read(kTimbres, parseTimbres, reading.settings.timbres);
     read(kOctaves, parseOctaves, reading.settings.threeOctaves);
     read(kGuard, parseSwitch, reading.settings.guard);
+    read(kWeakNotes, parseSwitch, reading.settings.weakNotes);
     return reading;
 }
 
@@ -136,6 +138,7 @@ QString writeSettingsFile(const QString& path, const QuestionSettings& settings)
         out.setValue(kTimbres, timbresText(settings.timbres));
         out.setValue(kOctaves, settings.threeOctaves ? QStringLiteral("3-5") : QStringLiteral("4"));
         out.setValue(kGuard, settings.guard);
+        out.setValue(kWeakNotes, settings.weakNotes);
         out.sync();
         if (out.status() != QSettings::NoError)
             return QStringLiteral("the settings cannot be written");

@@ -19,6 +19,7 @@ namespace tonarika {
 //   timbres = piano, marimba, guitar, clarinet, trumpet, sine   (any of them; default piano)
 //   octaves = 4 | 3-5                                          (default 4)
 //   guard   = false | true                                     (default false)
+//   weak_notes = false | true                                  (default false)
 // The game only reads it; the companion writes it, keeping whatever else it holds.
 QString settingsFilePath();
 

@@ -53,6 +53,8 @@ public:
     void setEnding() { m_ending = true; }
     // Where the game's questions take their timbres and octaves from; none: the defaults.
     void setQuestionSettings(const QuestionSettingsSource* settings) { m_game.setQuestionSettings(settings); }
+    // Where the weak notes' weights come from, when the settings ask for them.
+    void setNoteWeights(const NoteWeightsSource* weights) { m_game.setNoteWeights(weights); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
