@@ -58,6 +58,7 @@ int main(int argc, char** argv)
     // Fusion paints push buttons in their palette's colour: white and black keys.
     QApplication::setStyle(QStringLiteral("Fusion"));
     tonarika::registerFontSubstitutions();
+    tonarika::useJapaneseQtTexts();
     // Tool tips are drawn by Qt, not by a window of ours: they take the light look too.
     QToolTip::setPalette(tonarika::lightPalette());
 

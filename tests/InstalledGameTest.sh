@@ -29,6 +29,12 @@ check "no wav folder beside the installed program" "[ ! -e '$prefix/bin/wav' ]"
 for entry in "$id" "$id.Progress"; do
   check "desktop-file-validate $entry" "[ -z \"\$(desktop-file-validate '$share/applications/$entry.desktop' 2>&1)\" ]"
 done
+# The game's entry leads to its progress: an action that starts the installed companion.
+check "the game's entry offers the action スコアの推移" \
+  "grep -A3 '^\[Desktop Action progress\]' '$share/applications/$id.desktop' | grep -qx 'Name=スコアの推移'"
+action_program=$(sed -n '/^\[Desktop Action progress\]/,$ s/^Exec=//p' "$share/applications/$id.desktop")
+check "the action starts a program that is installed: $action_program" "[ -x '$prefix/bin/$action_program' ]"
+check "the other timbres are installed" "[ -f '$prefix/share/tonarika/notes/marimba/Do3.flac' ]"
 check "appstreamcli validate" "appstreamcli validate --no-net '$share/metainfo/$id.metainfo.xml' >/dev/null"
 
 touch "$scratch/before-the-game"

@@ -8,6 +8,7 @@
 
 // Qt
 #include <QDateTime>
+#include <QLocale>
 
 // system
 #include <unistd.h>
@@ -40,16 +41,20 @@ TEST(NoteStatistics, aNoteIsLearnedWithNineInTenOfItsLastTwentyRightWithinTwoSec
         int wrongInLast;  // wrong answers among the last ones
         std::optional<std::uint32_t> ms;
         bool learned;
+        const char* distance;  // what the page says is still missing
     } cases[] = {
-        {"twenty, all right", 0, 20, 0, 1000, true},
-        {"nineteen are too few", 0, 19, 0, 1000, false},
-        {"eighteen of the last twenty right", 0, 20, 2, 1000, true},
-        {"seventeen are too few", 0, 20, 3, 1000, false},
-        {"a median of 2.0 s", 0, 20, 0, 2000, true},
-        {"a median of 2.001 s", 0, 20, 0, 2001, false},
-        {"no times at all", 0, 20, 0, std::nullopt, false},
-        {"early misses no longer count", 10, 30, 0, 1000, true},
+        {"twenty, all right", 0, 20, 0, 1000, true, ""},
+        {"nineteen are too few", 0, 19, 0, 1000, false, "あと 1 問"},
+        {"none at all", 0, 0, 0, 1000, false, "あと 20 問"},
+        {"eighteen of the last twenty right", 0, 20, 2, 1000, true, ""},
+        {"seventeen are too few", 0, 20, 3, 1000, false, "直近20問: 17/20"},
+        {"a median of 2.0 s", 0, 20, 0, 2000, true, ""},
+        {"a median of 2.001 s", 0, 20, 0, 2001, false, "中央値 2.1 秒"},
+        {"too few right and too slow", 0, 20, 3, 2400, false, "直近20問: 17/20、中央値 2.4 秒"},
+        {"no times at all", 0, 20, 0, std::nullopt, false, "中央値 ―"},
+        {"early misses no longer count", 10, 30, 0, 1000, true, ""},
     };
+    QLocale::setDefault(QLocale::c());
     for (const auto& c : cases) {
         std::vector<TrialRow> rows;
         for (int i = 0; i < c.questions; ++i) {
@@ -58,6 +63,7 @@ TEST(NoteStatistics, aNoteIsLearnedWithNineInTenOfItsLastTwentyRightWithinTwoSec
         }
         const auto statistics = noteStatistics(selectTrials(rows, Period::All, ModeChoice::Both, kToday));
         EXPECT_EQ(statistics.notes[3].learned, c.learned) << c.what;
+        EXPECT_EQ(learnedDistance(statistics.notes[3]).toStdString(), c.distance) << c.what;
         EXPECT_EQ(statistics.learned, c.learned ? 1 : 0) << c.what;
     }
 }

@@ -19,6 +19,9 @@
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QAction>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QSettings>
@@ -377,15 +380,16 @@ private slots:
         QVERIFY(notes);
         QCOMPARE(child<QLabel>(*window, QStringLiteral("learnedHeadline"))->text(), QStringLiteral("覚えた音: 1/12"));
         auto* table = child<QTableWidget>(*window, QStringLiteral("notesTable"));
-        QCOMPARE(table->verticalHeaderItem(0)->text(), QStringLiteral("ド"));
-        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("22"));
-        QCOMPARE(table->item(0, 3)->text(), QStringLiteral("覚えた"));
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("ド"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("22"));
+        QCOMPARE(table->item(0, 4)->text(), QStringLiteral("覚えた"));
         auto* confusion = child<QTableWidget>(*window, QStringLiteral("confusionTable"));
         QAccessibleInterface* cells = QAccessible::queryAccessibleInterface(confusion);
         QVERIFY(cells && cells->tableInterface());
         // Row Do, column Re (Re is the third key, after Do#).
-        QCOMPARE(cells->tableInterface()->cellAt(0, 2)->text(QAccessible::Name), QStringLiteral("ド → レ: 2 回 (9 %)"));
-        QCOMPARE(cells->tableInterface()->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("ド → ド: 20 回 (91 %)"));
+        QCOMPARE(cells->tableInterface()->cellAt(0, 2)->text(QAccessible::Name), QStringLiteral("出題 ド、答え レ: 2 回 (9 %)"));
+        QCOMPARE(cells->tableInterface()->cellAt(0, 0)->text(QAccessible::Name),
+                 QStringLiteral("出題 ド、答え ド（正解）: 20 回 (91 %)"));
         QVERIFY(!child<QWidget>(*window, QStringLiteral("reactionChart"))->accessibleDescription().isEmpty());
 
         // Today, and Hard alone: the Hard trial was three days ago.
@@ -398,13 +402,30 @@ private slots:
         const QString csv = QString::fromStdString((folder / "trials.csv").string());
         window->setFileChooser([csv] { return csv; });
         child<QAction>(*window, QStringLiteral("exportCsv"))->trigger();
-        QFile exported(csv);
-        QVERIFY(exported.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(exported.readAll()).split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 1 + 23);
-        QVERIFY(lines[1].startsWith(QStringLiteral("2026-12-04T08:00:00.000Z,Hard,")));
-        QVERIFY(lines[1].contains(QStringLiteral(",ド＃(レ♭),ド＃(レ♭),1,2500,2,")));
-        QVERIFY(lines[1].endsWith(QStringLiteral(",2,%1,4,0").arg(toQString(timbreRow(Timbre::Piano).name))));
+        QVERIFY(window->statusBar()->currentMessage().startsWith(QStringLiteral("23 ")));
+        // Read back as a program that reads CSV would: Python's csv module, the byte-order
+        // mark and the CRLF line ends as RFC 4180 has them.
+        QProcess python;
+        python.start(QStringLiteral("/usr/bin/python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import csv, json, sys\n"
+                                     "raw = open(sys.argv[1], 'rb').read()\n"
+                                     "assert raw.startswith(b'\\xef\\xbb\\xbf') and raw.count(b'\\r\\n') == raw.count(b'\\n')\n"
+                                     "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
+                                     "    print(json.dumps(list(csv.reader(f))))\n"),
+                      csv});
+        QVERIFY(python.waitForFinished(10000));
+        QCOMPARE(python.exitCode(), 0);
+        const QJsonArray csvRows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+        QCOMPARE(csvRows.size(), 1 + 23);
+        for (const QJsonValue& row : csvRows)
+            QCOMPARE(row.toArray().size(), csvRows[0].toArray().size());
+        const QJsonArray hard = csvRows[1].toArray();
+        QCOMPARE(hard[0].toString(), QStringLiteral("2026-12-04T08:00:00.000Z"));
+        QCOMPARE(hard[1].toString(), QStringLiteral("2026-12-04 08:00:00"));  // in UTC, where it was answered
+        QCOMPARE(hard[2].toString(), QStringLiteral("Hard"));
+        // The notes' names as the tables show them.
+        QCOMPARE(hard[4].toString(), table->item(1, 0)->text());
 
         // A trial the game adds is shown.
         notes->choose(Period::All, ModeChoice::Both);
@@ -412,7 +433,7 @@ private slots:
             TrialJournal writer(journal);
             writer.record({morning + 60'000, Mode::Easy, 3, 2, 2, 1100, 1});
         }
-        QTRY_COMPARE(table->item(4, 0)->text(), QStringLiteral("1"));  // Mi, the fifth key
+        QTRY_COMPARE(table->item(4, 1)->text(), QStringLiteral("1"));  // Mi, the fifth key
         ::unsetenv("TZ");
         ::tzset();
     }
@@ -438,15 +459,83 @@ private slots:
         QVERIFY(!across->toolTip().isEmpty());
         auto* table = child<QTableWidget>(*window, QStringLiteral("notesTable"));
         // Do is the first key, Mi the fifth: in how many timbres and octaves each was asked.
-        QCOMPARE(table->item(0, 4)->text(), QStringLiteral("3"));
-        QCOMPARE(table->item(0, 5)->text(), QStringLiteral("2"));
-        QCOMPARE(table->item(4, 4)->text(), QStringLiteral("1"));
+        QCOMPARE(table->item(0, 5)->text(), QStringLiteral("3"));
+        QCOMPARE(table->item(0, 6)->text(), QStringLiteral("2"));
+        QCOMPARE(table->item(4, 5)->text(), QStringLiteral("1"));
         auto* timbre = child<QComboBox>(*window, QStringLiteral("timbre"));
         QCOMPARE(timbre->count(), kTimbreCount + 1);
         timbre->setCurrentText(toQString(timbreRow(Timbre::Sine).name));
         QCOMPARE(window->notes()->statistics().notes[0].questions, 7);
         QCOMPARE(window->notes()->statistics().notes[2].questions, 0);
         QCOMPARE(across->text(), QStringLiteral("音色・音域を問わず: 1/12"));
+    }
+
+    // What is learned is the player's state now, whatever the period; a note not learned
+    // says how far it is; right and wrong answers are told apart by colour; and at 640 x 400
+    // every figure can be scrolled to, none cut short.
+    void theNotesPageCoachesWhateverThePeriod()
+    {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const std::int64_t earlier = QDateTime(kToday.addDays(-3), QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        {
+            TrialJournal writer(journal);
+            for (int i = 0; i < 20; ++i)
+                writer.record({earlier + i * 1000, Mode::Easy, 1, 0, 0, 900, 1});
+            for (int i = 0; i < 5; ++i)
+                writer.record({earlier + 60'000 + i * 1000, Mode::Easy, 1, 1, NoteIndex(i < 2 ? 2 : 1), 900, 1});
+        }
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        NotesPage* notes = window->notes();
+        auto* headline = child<QLabel>(*window, QStringLiteral("learnedHeadline"));
+        auto* table = child<QTableWidget>(*window, QStringLiteral("notesTable"));
+        for (const Period period : {Period::All, Period::Today}) {
+            notes->choose(period, ModeChoice::Easy);
+            QCOMPARE(headline->text(), QStringLiteral("覚えた音: 1/7"));
+            QCOMPARE(table->item(0, 4)->text(), QStringLiteral("覚えた"));
+            QCOMPARE(table->item(2, 4)->text(), QStringLiteral("あと 15 問"));  // Re, the third key
+        }
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("0"));  // today counts no question
+        QVERIFY(!headline->toolTip().isEmpty() && headline->toolTip() == table->item(0, 4)->toolTip());
+
+        // Sorted by the questions, most first, and back to the keyboard's order.
+        table->sortItems(1, Qt::DescendingOrder);
+        notes->choose(Period::All, ModeChoice::Easy);
+        QCOMPARE(table->item(0, 0)->text(), toQString(kNoteTable[0].noteName));
+        QCOMPARE(table->item(1, 0)->text(), toQString(kNoteTable[1].noteName));
+        table->sortItems(0, Qt::AscendingOrder);
+        QCOMPARE(table->item(2, 0)->text(), toQString(kNoteTable[1].noteName));
+
+        // Right (Re for Re) and wrong (Mi for Re) in two colour families, read off the screen.
+        window->resize(640, 400);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->findChild<QTabWidget*>(QStringLiteral("pages"))->setCurrentWidget(notes);
+        auto* confusion = child<QTableWidget>(*window, QStringLiteral("confusionTable"));
+        const QImage shot = confusion->grab().toImage();
+        const auto colourOf = [&](int row, int column) {
+            const QRect cell = confusion->visualItemRect(confusion->item(row, column));
+            const QPoint corner = confusion->viewport()->mapTo(confusion, cell.topLeft() + QPoint(3, 3));
+            return QColor(shot.pixel(corner * shot.devicePixelRatio()));
+        };
+        const QColor right = colourOf(2, 2);
+        const QColor wrong = colourOf(2, 4);
+        QVERIFY2(right.green() > right.red() + 40, qPrintable(right.name()));
+        QVERIFY2(wrong.red() > wrong.green() + 40, qPrintable(wrong.name()));
+        QCOMPARE(child<QLabel>(*window, QStringLiteral("askedCaption"))->text().remove(u'\n').left(2), QStringLiteral("出題"));
+        QVERIFY(child<QLabel>(*window, QStringLiteral("answersCaption"))->text().startsWith(QStringLiteral("答え")));
+
+        // Each label of the page shows whole, and each choice is named for screen readers.
+        for (QLabel* label : notes->findChildren<QLabel*>()) {
+            if (label->isVisible() && !label->wordWrap() && label->text().size() > 0) {
+                QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+            }
+        }
+        for (QComboBox* box : notes->findChildren<QComboBox*>())
+            QVERIFY(!box->accessibleName().isEmpty());
+        ::unsetenv("TZ");
+        ::tzset();
     }
 
     // The settings page shows the file, writes each change at once and keeps what it does

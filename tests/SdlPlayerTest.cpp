@@ -330,7 +330,7 @@ TEST_F(SdlPlayerTest, eachPlayReportsWhatBecameOfIt)
     {
         audio::Wave flac{kRate, std::vector<float>(kRate)};
         for (size_t i = 0; i < flac.samples.size(); ++i)
-            flac.samples[i] = float(0.5 * std::sin(2 * std::numbers::pi * 900.0 * double(i) / kRate));
+            flac.samples[i] = float(0.5 * std::sin(2 * std::numbers::pi * 1200.0 * double(i) / kRate));
         fs::create_directories(folder / "notes/guitar");
         ASSERT_TRUE(audio::writeFlac(folder / "notes/guitar/Re3.flac", flac));
         std::ofstream(folder / "notes/guitar/Mi3.flac") << "fLaC, or so it says";
@@ -349,10 +349,10 @@ TEST_F(SdlPlayerTest, eachPlayReportsWhatBecameOfIt)
          {State::Dropped, State::Sounding}, kLowHz},
         {"three asked while loading", {sound("wav/Fa.wav"), sound("wav/Re.wav"), sound("wav/Mi.wav")},
          {State::Dropped, State::Dropped, State::Sounding}, 600.0},
-        {"a FLAC file", {sound("notes/guitar/Re3.flac", "wav/Re.wav")}, {State::Sounding}, 900.0},
+        {"a FLAC file", {sound("notes/guitar/Re3.flac", "wav/Re.wav")}, {State::Sounding}, 1200.0},
         {"a refused file with a stand-in", {sound("notes/guitar/Mi3.flac", "wav/Do.wav")}, {State::Sounding}, kLowHz},
         {"a missing file with a stand-in", {sound("notes/guitar/Fa3.flac", "wav/Mi.wav")}, {State::Sounding}, 600.0},
-        {"a pure tone", {sound("", "", 700.0)}, {State::Sounding}, 700.0},
+        {"a pure tone", {sound("", "", 1400.0)}, {State::Sounding}, 1400.0},
     };
     for (const auto& c : cases) {
         fs::remove(output);
@@ -368,7 +368,8 @@ TEST_F(SdlPlayerTest, eachPlayReportsWhatBecameOfIt)
         }
         const auto left = recorded();
         EXPECT_LT(onset(left, c.heard), left.size()) << c.what;
-        for (const double other : {kLowHz, kHighHz, 600.0, 300.0, 1000.0, 900.0, 700.0}) {
+        // Each 200 Hz or more from the next, four times the analysis window's bins.
+        for (const double other : {kLowHz, kHighHz, 600.0, 300.0, 1000.0, 1200.0, 1400.0}) {
             if (other != c.heard) {
                 EXPECT_EQ(onset(left, other), left.size()) << c.what << ": " << other << " Hz sounded";
             }

@@ -2,9 +2,12 @@
 
 // Qt
 #include <QDateTime>
+#include <QLocale>
+#include <QStringList>
 
 // std
 #include <algorithm>
+#include <cmath>
 #include <bit>
 #include <tuple>
 #include <map>
@@ -123,6 +126,8 @@ NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials)
                     lastTimes.push_back(*(*trial)->reactionMs);
             }
             const auto median = medianMs(lastTimes);
+            figures.lastRight = right;
+            figures.lastMedianMs = median;
             figures.learned = right >= kLearnedRight && median && *median <= kLearnedMedianMs;
             const auto [timbres, octaves] = spread(last, asked.end());
             figures.learnedAcross = figures.learned && timbres >= kAcrossTimbres && octaves >= kAcrossOctaves;
@@ -138,9 +143,39 @@ NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials)
     statistics.semitoneShare = percentOf(oneOff, wrong);
     if (wrong > 0)
         statistics.meanErrorSemitones = double(semitonesOff) / wrong;
-    for (const auto& [day, times] : days)
+    for (const auto& [day, times] : days) {
         statistics.dailyMedianMs.emplace_back(day, *medianMs(times));
+        statistics.dailyAnswers.push_back(int(times.size()));
+    }
     return statistics;
+}
+
+QString learnedDistance(const NoteFigures& note)
+{
+    if (note.learned)
+        return {};
+    if (note.questions < kLearnedQuestions)
+        return QStringLiteral("あと %1 問").arg(kLearnedQuestions - note.questions);
+    QStringList missing;
+    if (note.lastRight < kLearnedRight)
+        missing << QStringLiteral("直近%1問: %2/%1").arg(kLearnedQuestions).arg(note.lastRight);
+    if (!note.lastMedianMs || *note.lastMedianMs > kLearnedMedianMs) {
+        // Rounded up, so that a median just over the limit never reads as on it.
+        missing << QStringLiteral("中央値 %1")
+                       .arg(note.lastMedianMs ? QLocale().toString(std::ceil(*note.lastMedianMs / 100.0) / 10.0, 'f', 1)
+                                                    + QStringLiteral(" 秒")
+                                              : QStringLiteral("―"));
+    }
+    return missing.join(QStringLiteral("、"));
+}
+
+QString learnedRule()
+{
+    return QStringLiteral("覚えた音: %1問以上に答え、直近%1問のうち%2問以上を最初の答えで正解し、"
+                          "その反応時間の中央値が%3秒以下の音")
+        .arg(kLearnedQuestions)
+        .arg(kLearnedRight)
+        .arg(kLearnedMedianMs / 1000);
 }
 
 }  // namespace tonarika

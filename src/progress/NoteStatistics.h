@@ -5,6 +5,7 @@
 
 // Qt
 #include <QDate>
+#include <QString>
 
 // std
 #include <array>
@@ -52,7 +53,17 @@ struct NoteFigures {
     bool learnedAcross = false;  // and in timbres and octaves enough
     int timbres = 0;             // how many it was asked in
     int octaves = 0;
+    // Of its last kLearnedQuestions, once it has that many.
+    int lastRight = 0;
+    std::optional<double> lastMedianMs;
 };
+
+// How far a note is from learned, in the part or parts of the rule it misses: "あと 3 問"
+// (questions still to come), "直近20問: 16/20", "中央値 2.4 秒"; empty for a learned note.
+QString learnedDistance(const NoteFigures& note);
+
+// The rule, as the headline's and the marks' tool tips state it.
+QString learnedRule();
 
 struct KeyColourFigures {
     std::optional<double> rightRate;
@@ -70,6 +81,7 @@ struct NoteStatistics {
     std::optional<double> semitoneShare;  // of the wrong answers, one semitone off; percent
     std::optional<double> meanErrorSemitones;  // of the wrong answers
     std::vector<std::pair<QDate, double>> dailyMedianMs;  // right first answers, per day
+    std::vector<int> dailyAnswers;                         // how many answers each median is of
 };
 
 // `trials` in the order answered.

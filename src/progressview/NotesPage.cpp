@@ -10,7 +10,11 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDateTimeAxis>
+#include <QCursor>
+#include <QDateTime>
 #include <QFile>
+#include <QSaveFile>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,6 +24,8 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimer>
+#include <QToolTip>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -44,12 +50,26 @@ QString seconds(std::optional<double> ms)
     return ms ? QLocale().toString(*ms / 1000.0, 'f', 1) + QStringLiteral(" 秒") : QStringLiteral("―");
 }
 
-// A share's colour: white for none, the chart's blue for all of a row.
-QColor shareColour(double share)
+// Right answers green, wrong ones red: two families apart at a glance, and apart for the
+// commonest colour blindness by their lightness too.
+const QColor kRightColour(0x1E, 0x7B, 0x34);
+const QColor kWrongColour(0xC6, 0x28, 0x28);
+
+// A share's colour: white for none, the full colour for all of a row.
+QColor shareColour(const QColor& full, double share)
 {
-    const auto mix = [share](int full) { return int(255 - (255 - full) * share); };
-    return QColor(mix(kShareColour.red()), mix(kShareColour.green()), mix(kShareColour.blue()));
+    const auto mix = [share](int value) { return int(255 - (255 - value) * share); };
+    return QColor(mix(full.red()), mix(full.green()), mix(full.blue()));
 }
+
+// A cell that sorts by the number it holds for sorting, not by its text.
+class SortItem : public QTableWidgetItem {
+public:
+    bool operator<(const QTableWidgetItem& other) const override
+    {
+        return data(Qt::UserRole).toDouble() < other.data(Qt::UserRole).toDouble();
+    }
+};
 
 QTableWidget* makeTable(const QString& name, const QString& accessibleName, int rows, int columns)
 {
@@ -66,14 +86,14 @@ QTableWidget* makeTable(const QString& name, const QString& accessibleName, int 
     table->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column)
-            table->setItem(row, column, new QTableWidgetItem);
+            table->setItem(row, column, new SortItem);
     }
     return table;
 }
 
 QString csvField(const QString& text)
 {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n'))
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
         return text;
     return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
@@ -108,24 +128,37 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     m_acrossHeadline = new QLabel;
     m_acrossHeadline->setObjectName(QStringLiteral("learnedAcrossHeadline"));
     m_acrossHeadline->setToolTip(QStringLiteral("覚えた音のうち、直近20問が3つ以上の音色と2つ以上の音域にわたるもの"));
+    m_headline->setToolTip(learnedRule());
     auto* choices = new QHBoxLayout;
-    choices->addWidget(m_period);
-    choices->addWidget(m_mode);
-    choices->addWidget(m_timbre);
+    for (const auto& [text, box] : {std::pair(QStringLiteral("期間(&P)"), m_period), std::pair(QStringLiteral("モード(&M)"), m_mode),
+                                    std::pair(QStringLiteral("音色(&T)"), m_timbre)}) {
+        auto* label = new QLabel(text);
+        label->setBuddy(box);
+        choices->addWidget(label);
+        choices->addWidget(box);
+    }
     choices->addStretch(1);
-    choices->addWidget(m_headline);
-    choices->addWidget(m_acrossHeadline);
+    auto* headlines = new QHBoxLayout;
+    headlines->addWidget(m_headline);
+    headlines->addSpacing(24);
+    headlines->addWidget(m_acrossHeadline);
+    headlines->addStretch(1);
 
-    m_notes = makeTable(QStringLiteral("notesTable"), QStringLiteral("音ごとの成績"), kNoteCount, 6);
-    m_notes->setHorizontalHeaderLabels({QStringLiteral("問題数"), QStringLiteral("最初の答えの正解率"),
+    m_notes = makeTable(QStringLiteral("notesTable"), QStringLiteral("音ごとの成績"), kNoteCount, 7);
+    m_notes->setHorizontalHeaderLabels({QStringLiteral("音"), QStringLiteral("問題数"), QStringLiteral("最初の答えの正解率"),
                                         QStringLiteral("反応時間（中央値）"), QStringLiteral("覚えた"),
                                         QStringLiteral("音色の数"), QStringLiteral("音域の数")});
+    // The notes by name in the first column, so that a sort by any column keeps each row's
+    // name with it; keyboard order until a header is clicked.
+    m_notes->verticalHeader()->hide();
+    m_notes->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    m_notes->setSortingEnabled(true);
     m_confusion = makeTable(QStringLiteral("confusionTable"), QStringLiteral("どの音と取り違えたか（行: 出題、列: 答え）"),
                             kNoteCount, kNoteCount);
+    m_confusion->setAccessibleDescription(QStringLiteral("行が出題の音、列が答えた音。対角線は正解、それ以外ははずれ。"));
     QStringList names;
     for (const int note : kKeyboardOrder)
         names << noteName(note);
-    m_notes->setVerticalHeaderLabels(names);
     m_confusion->setVerticalHeaderLabels(names);
     // Narrow columns: a black key's other name on a line of its own.
     QStringList columnNames;
@@ -152,9 +185,23 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     top->addWidget(m_notes, 0, Qt::AlignTop);
     top->addWidget(m_figures, 0, Qt::AlignTop);
     top->addStretch(1);
+    // The confusion table's axes, in words beside it.
+    auto* answers = new QLabel(QStringLiteral("答え →"));
+    answers->setObjectName(QStringLiteral("answersCaption"));
+    auto* asked = new QLabel(QStringLiteral("出\n題\n↓"));
+    asked->setObjectName(QStringLiteral("askedCaption"));
+    asked->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    auto* confusion = new QGridLayout;
+    confusion->addWidget(answers, 0, 1, Qt::AlignHCenter);
+    confusion->addWidget(asked, 1, 0, Qt::AlignTop);
+    confusion->addWidget(m_confusion, 1, 1, Qt::AlignLeft | Qt::AlignTop);
+    confusion->setColumnStretch(2, 1);
     auto* contentLayout = new QVBoxLayout(content);
+    // The choices and headlines scroll with the rest, so that a small window cuts none.
+    contentLayout->addLayout(choices);
+    contentLayout->addLayout(headlines);
     contentLayout->addLayout(top);
-    contentLayout->addWidget(m_confusion);
+    contentLayout->addLayout(confusion);
     contentLayout->addWidget(m_chartView);
     // However small the window, every figure can be scrolled to.
     auto* scroll = new QScrollArea;
@@ -172,11 +219,27 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     m_stack->addWidget(m_empty);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(choices);
     layout->addWidget(m_stack, 1);
     connect(m_period, &QComboBox::currentIndexChanged, this, &NotesPage::refresh);
     connect(m_mode, &QComboBox::currentIndexChanged, this, &NotesPage::refresh);
     connect(m_timbre, &QComboBox::currentIndexChanged, this, &NotesPage::refresh);
+    // Today and the day's figures move on at midnight, with or without a new answer.
+    m_midnight = new QTimer(this);
+    m_midnight->setSingleShot(true);
+    connect(m_midnight, &QTimer::timeout, this, [this] {
+        if (m_trials)
+            showTrials(m_trials, m_journal, m_fault);
+        armMidnight();
+    });
+    armMidnight();
+}
+
+void NotesPage::armMidnight()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime midnight = now.date().addDays(1).startOfDay();
+    // A second past it, and at least a minute from now, whatever the clock does.
+    m_midnight->start(std::chrono::milliseconds(std::max<qint64>(60000, now.msecsTo(midnight) + 1000)));
 }
 
 Period NotesPage::period() const
@@ -217,6 +280,7 @@ void NotesPage::showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, 
         return;
     m_shownOn = today;
     m_trials = std::move(trials);
+    m_journal = journal;
     m_fault = fault;
     if ((!m_trials || m_trials->empty()) && fault) {
         m_empty->setText(QStringLiteral("問題の記録を読めませんでした。\n%1\n\n%2")
@@ -238,11 +302,12 @@ void NotesPage::refresh()
     static const std::vector<TrialRow> none;
     const auto& trials = m_trials ? *m_trials : none;
     m_statistics = noteStatistics(selectTrials(trials, period(), mode(), m_today(), timbre()));
-    m_headline->setText(QStringLiteral("覚えた音: %1/12").arg(m_statistics.learned));
-    // Beyond one sound is a matter of every timbre, whichever is shown.
-    const int across = timbre() ? noteStatistics(selectTrials(trials, period(), mode(), m_today())).learnedAcross
-                                : m_statistics.learnedAcross;
-    m_acrossHeadline->setText(QStringLiteral("音色・音域を問わず: %1/12").arg(across));
+    // Learned is the player's state now, from every answer in the mode, in every timbre:
+    // the period and the timbre choose only what the tables and the chart count.
+    m_learned = noteStatistics(selectTrials(trials, Period::All, mode(), m_today()));
+    const int notes = mode() == ModeChoice::Easy ? kWhiteKeyCount : kNoteCount;
+    m_headline->setText(QStringLiteral("覚えた音: %1/%2").arg(m_learned.learned).arg(notes));
+    m_acrossHeadline->setText(QStringLiteral("音色・音域を問わず: %1/%2").arg(m_learned.learnedAcross).arg(notes));
     fillNotes();
     fillConfusion();
     fillFigures();
@@ -251,14 +316,37 @@ void NotesPage::refresh()
 
 void NotesPage::fillNotes()
 {
-    for (int row = 0; row < kNoteCount; ++row) {
-        const NoteFigures& note = m_statistics.notes[size_t(kKeyboardOrder[size_t(row)])];
-        const QStringList values{QString::number(note.questions), percentText(note.rightRate), seconds(note.medianMs),
-                                 note.learned ? QStringLiteral("覚えた") : QString(), QString::number(note.timbres),
-                                 QString::number(note.octaves)};
-        for (int column = 0; column < values.size(); ++column)
-            m_notes->item(row, column)->setText(values[column]);
+    // Filled in keyboard order, then sorted again by the column chosen.
+    m_notes->setSortingEnabled(false);
+    const int notes = mode() == ModeChoice::Easy ? kWhiteKeyCount : kNoteCount;
+    int shown = 0;
+    for (int place = 0; place < kNoteCount; ++place) {
+        const int index = kKeyboardOrder[size_t(place)];
+        const NoteFigures& note = m_statistics.notes[size_t(index)];
+        const NoteFigures& state = m_learned.notes[size_t(index)];
+        const bool inMode = index < notes;
+        const struct {
+            QString text;
+            double key;
+        } cells[] = {
+            {noteName(index), double(place)},
+            {QString::number(note.questions), double(note.questions)},
+            {percentText(note.rightRate), note.rightRate.value_or(-1.0)},
+            {seconds(note.medianMs), note.medianMs.value_or(1e12)},
+            {state.learned ? QStringLiteral("覚えた") : inMode ? learnedDistance(state) : QString(),
+             state.learned ? 1e6 : double(std::min(state.questions, kLearnedQuestions) * 100 + state.lastRight)},
+            {QString::number(note.timbres), double(note.timbres)},
+            {QString::number(note.octaves), double(note.octaves)},
+        };
+        for (int column = 0; column < int(std::size(cells)); ++column) {
+            QTableWidgetItem* item = m_notes->item(shown, column);
+            item->setText(cells[column].text);
+            item->setData(Qt::UserRole, cells[column].key);
+            item->setToolTip(column == 4 ? learnedRule() : QString());
+        }
+        ++shown;
     }
+    m_notes->setSortingEnabled(true);
 }
 
 void NotesPage::fillConfusion()
@@ -277,11 +365,13 @@ void NotesPage::fillConfusion()
             QTableWidgetItem* cell = m_confusion->item(row, column);
             cell->setText(count > 0 ? QStringLiteral("%1\n%2 %").arg(count).arg(percent) : QString());
             cell->setTextAlignment(Qt::AlignCenter);
-            cell->setBackground(shareColour(share));
+            const bool right = asked == answered;
+            cell->setBackground(shareColour(right ? kRightColour : kWrongColour, share));
             cell->setForeground(share > 0.5 ? QColor(Qt::white) : QColor(Qt::black));
             // What a screen reader reads of the cell, the empty ones too.
-            cell->setData(Qt::AccessibleTextRole, QStringLiteral("%1 → %2: %3 回 (%4 %)")
-                                                      .arg(noteName(asked), noteName(answered))
+            cell->setData(Qt::AccessibleTextRole, QStringLiteral("出題 %1、答え %2%3: %4 回 (%5 %)")
+                                                      .arg(noteName(asked), noteName(answered),
+                                                           right ? QStringLiteral("（正解）") : QString())
                                                       .arg(count)
                                                       .arg(percent));
         }
@@ -329,14 +419,41 @@ void NotesPage::drawReactionTimes()
     }
     m_chart->addSeries(line);
     m_chart->addSeries(points);
+    // Each day's point tells its date, its median and how many answers it is of.
+    connect(points, &QScatterSeries::hovered, this, [this](const QPointF& point, bool over) {
+        if (!over) {
+            QToolTip::hideText();
+            return;
+        }
+        const QDate day = QDateTime::fromMSecsSinceEpoch(qint64(point.x())).date();
+        const auto& daily = m_statistics.dailyMedianMs;
+        for (std::size_t i = 0; i < daily.size(); ++i) {
+            if (daily[i].first == day) {
+                QToolTip::showText(QCursor::pos(), QStringLiteral("%1\n中央値 %2\n正解 %3 問")
+                                                       .arg(day.toString(QStringLiteral("yyyy/MM/dd")),
+                                                            seconds(daily[i].second))
+                                                       .arg(m_statistics.dailyAnswers.at(i)));
+            }
+        }
+    });
     auto* days = new QDateTimeAxis;
     days->setFormat(QStringLiteral("MM/dd"));
     auto* times = new QValueAxis;
     times->setRange(0, std::ceil(slowest + 0.5));
     times->setLabelFormat(QStringLiteral("%.1f"));
     if (!m_statistics.dailyMedianMs.empty()) {
-        days->setRange(m_statistics.dailyMedianMs.front().first.addDays(-1).startOfDay(),
-                       m_statistics.dailyMedianMs.back().first.addDays(1).startOfDay());
+        // Ticks on whole days: one a day over two weeks or less, else one a week from a Monday.
+        QDate first = m_statistics.dailyMedianMs.front().first.addDays(-1);
+        const QDate last = m_statistics.dailyMedianMs.back().first.addDays(1);
+        qint64 span = first.daysTo(last);
+        int step = 1;
+        if (span > 14) {
+            step = 7;
+            first = first.addDays(1 - first.dayOfWeek());
+            span = (first.daysTo(last) + 6) / 7 * 7;
+        }
+        days->setRange(first.startOfDay(), first.addDays(span).startOfDay());
+        days->setTickCount(int(span / step) + 1);
     }
     for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(days), static_cast<QAbstractAxis*>(times)})
         axis->setLabelsFont(font());
@@ -354,18 +471,19 @@ void NotesPage::drawReactionTimes()
                             .arg(seconds(daily.front().second), seconds(daily.back().second)));
 }
 
-bool NotesPage::exportCsv(const QString& path) const
+std::optional<int> NotesPage::exportCsv(const QString& path) const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QString text = QStringLiteral("時刻,モード,回,出題,最初の答え,正解,反応時間 (ms),再生回数,音色,オクターブ,"
-                                  "前の音を手がかりにしない\n");
+    // RFC 4180: CRLF line ends; UTF-8 with a byte-order mark, so that a spreadsheet reads
+    // the Japanese as such; replaced whole, so that a failed write leaves the old file.
+    QString text = QStringLiteral("\uFEFF時刻 (UTC),時刻 (記録した場所),モード,回,出題,最初の答え,正解,反応時間 (ms),"
+                                  "再生回数,音色,オクターブ,前の音を手がかりにしない\r\n");
     static const std::vector<TrialRow> none;
+    int rows = 0;
     for (const TrialRow* trial : selectTrials(m_trials ? *m_trials : none, period(), ModeChoice::Both, m_today())) {
-        const QDateTime when =
-            QDateTime::fromMSecsSinceEpoch(trial->answeredAtMs, Qt::OffsetFromUTC, trial->utcOffsetS);
-        const QStringList fields{when.toString(Qt::ISODateWithMs),
+        const QDateTime utc = QDateTime::fromMSecsSinceEpoch(trial->answeredAtMs, Qt::UTC);
+        const QDateTime local = utc.toOffsetFromUtc(trial->utcOffsetS);
+        const QStringList fields{utc.toString(Qt::ISODateWithMs),
+                                 local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                                  toQString(modeName(trial->mode)),
                                  QString::number(trial->run),
                                  noteName(trial->asked),
@@ -379,10 +497,16 @@ bool NotesPage::exportCsv(const QString& path) const
         QStringList quoted;
         for (const QString& field : fields)
             quoted << csvField(field);
-        text += quoted.join(u',') + u'\n';
+        text += quoted.join(u',') + QStringLiteral("\r\n");
+        ++rows;
     }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return std::nullopt;
     const QByteArray bytes = text.toUtf8();
-    return file.write(bytes) == bytes.size() && file.flush();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return std::nullopt;
+    return rows;
 }
 
 }  // namespace tonarika

@@ -20,6 +20,7 @@ class QComboBox;
 class QLabel;
 class QStackedWidget;
 class QTableWidget;
+class QTimer;
 
 namespace tonarika {
 
@@ -39,9 +40,11 @@ public:
     void showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, const std::filesystem::path& journal,
                     const std::optional<JournalFault>& fault);
     void choose(Period period, ModeChoice mode);
-    // Writes the chosen period's trials, both modes, as CSV (UTF-8, a header row, ISO 8601
-    // times, the notes' names); false where the file cannot be written.
-    bool exportCsv(const QString& path) const;
+    // Writes the chosen period's trials, both modes, as CSV (RFC 4180, UTF-8 with a
+    // byte-order mark, a header row, the UTC time and the time where it was answered, the
+    // notes' names as shown) in place of the file, whole; how many rows, or nothing where
+    // the file cannot be written.
+    std::optional<int> exportCsv(const QString& path) const;
     const NoteStatistics& statistics() const { return m_statistics; }
 
 private:
@@ -53,12 +56,16 @@ private:
     Period period() const;
     ModeChoice mode() const;
     std::optional<Timbre> timbre() const;
+    void armMidnight();
 
     Today m_today;
     std::shared_ptr<const std::vector<TrialRow>> m_trials;
     QDate m_shownOn;  // the day the trials were last worked out for
     std::optional<JournalFault> m_fault;
     NoteStatistics m_statistics;
+    NoteStatistics m_learned;  // every answer in the mode: what is learned now
+    std::filesystem::path m_journal;
+    QTimer* m_midnight = nullptr;
     QComboBox* m_period = nullptr;
     QComboBox* m_mode = nullptr;
     QComboBox* m_timbre = nullptr;

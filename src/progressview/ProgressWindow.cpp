@@ -157,13 +157,25 @@ SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
 
 void ProgressWindow::exportCsv()
 {
-    const QString path = m_chooseFile ? m_chooseFile()
-                                      : QFileDialog::getSaveFileName(this, QStringLiteral("CSV に書き出す"),
-                                                                     QStringLiteral("tonarika-trials.csv"),
-                                                                     QStringLiteral("CSV (*.csv)"));
+    QString path;
+    if (m_chooseFile) {
+        path = m_chooseFile();
+    } else {
+        // Qt's own dialog, so that it takes the window's light look like everything else.
+        QFileDialog dialog(this, QStringLiteral("CSV に書き出す"), QStringLiteral("tonarika-trials.csv"),
+                           QStringLiteral("CSV (*.csv)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        useLightPalette(dialog);
+        if (dialog.exec() == QDialog::Accepted)
+            path = dialog.selectedFiles().value(0);
+    }
     if (path.isEmpty())
         return;
-    if (!m_notes->exportCsv(path))
+    if (const auto rows = m_notes->exportCsv(path))
+        statusBar()->showMessage(QStringLiteral("%1 問を %2 に書き出しました。").arg(*rows).arg(path));
+    else
         statusBar()->showMessage(QStringLiteral("%1 に書き出せませんでした。").arg(path));
 }
 

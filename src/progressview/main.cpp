@@ -22,6 +22,7 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral(TONARIKA_PROGRESS_APP_ID));
     QApplication::setStyle(QStringLiteral("Fusion"));
     tonarika::registerFontSubstitutions();
+    tonarika::useJapaneseQtTexts();
     // Tool tips are drawn by Qt, not by a window of ours: they take the light look too.
     QToolTip::setPalette(tonarika::lightPalette());
     QApplication::setWindowIcon(tonarika::programIcon());
