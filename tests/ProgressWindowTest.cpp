@@ -27,6 +27,7 @@
 #include <QSettings>
 #include <QComboBox>
 #include <QChart>
+#include <QChartView>
 #include <QDateTimeAxis>
 #include <QLabel>
 #include <QLineSeries>
@@ -391,6 +392,14 @@ private slots:
         QCOMPARE(cells->tableInterface()->cellAt(0, 0)->text(QAccessible::Name),
                  QStringLiteral("出題 ド、答え ド（正解）: 20 回 (91 %)"));
         QVERIFY(!child<QWidget>(*window, QStringLiteral("reactionChart"))->accessibleDescription().isEmpty());
+        // The chart's ticks fall on whole days, one a day.
+        const auto* chartView = child<QChartView>(*window, QStringLiteral("reactionChart"));
+        const auto dayAxes = chartView->chart()->axes(Qt::Horizontal);
+        QCOMPARE(dayAxes.size(), 1);
+        const auto* days = qobject_cast<const QDateTimeAxis*>(dayAxes.front());
+        QVERIFY(days);
+        QCOMPARE(days->min().time(), QTime(0, 0));
+        QCOMPARE(days->min().daysTo(days->max()), qint64(days->tickCount() - 1));
 
         // Today, and Hard alone: the Hard trial was three days ago.
         notes->choose(Period::Today, ModeChoice::Hard);
@@ -536,6 +545,14 @@ private slots:
             QVERIFY(!box->accessibleName().isEmpty());
         ::unsetenv("TZ");
         ::tzset();
+    }
+
+    // Qt's own texts, a dialog's buttons, are Japanese as the program's are.
+    void qtsOwnTextsAreJapanese()
+    {
+        QVERIFY(useJapaneseQtTexts());
+        const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
+        QVERIFY2(cancel != QStringLiteral("Cancel") && !cancel.isEmpty(), qPrintable(cancel));
     }
 
     // The settings page shows the file, writes each change at once and keeps what it does
