@@ -105,7 +105,8 @@ TEST_F(SettingsFileTest, aFileThatIsNoRegularFileOrTooLargeIsNeverReadAndNeverWa
 
 TEST_F(SettingsFileTest, writingKeepsEveryKeyItDoesNotKnowAndFailsWholeOrNotAtAll)
 {
-    put("[questions]\ntimbres=piano\nfuture=1\n[window]\nsize=3\n");
+    // One value it does not understand among them: the rest is kept all the same.
+    put("[questions]\ntimbres=piano\noctaves=9\nfuture=1\n[window]\nsize=3\n");
     const QuestionSettings chosen{{Timbre::Marimba, Timbre::Sine}, true, true, true};
     ASSERT_EQ(writeSettingsFile(file, chosen), QString());
     EXPECT_EQ(readSettingsFile(file).settings, chosen);

@@ -9,7 +9,15 @@
 #include <QTemporaryDir>
 
 // system
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+// std
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <optional>
 
 namespace tonarika {
 
@@ -28,7 +36,64 @@ QString valueText(const QVariant& value)
     return value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
 }
 
+// The file's bytes; nothing, and why in `problems`, where it is no regular file of at most
+// 64 KiB. No file at all is no problem. What is checked is the file that was opened:
+// O_NONBLOCK, so that a FIFO put in its place is never waited on.
+std::optional<QByteArray> readBytes(const QString& path, QStringList& problems)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            problems << QStringLiteral("%1 cannot be opened: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return std::nullopt;
+    }
+    struct stat status {};
+    QByteArray bytes;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        problems << QStringLiteral("%1 is not a regular file").arg(path);
+    } else if (status.st_size > kMaxBytes) {
+        problems << QStringLiteral("%1 is larger than 64 KiB").arg(path);
+    } else {
+        bytes.resize(qsizetype(kMaxBytes) + 1);
+        qsizetype got = 0;
+        for (;;) {
+            const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += n;
+            if (got == bytes.size())
+                break;
+        }
+        bytes.resize(got);
+        if (got > kMaxBytes)
+            problems << QStringLiteral("%1 is larger than 64 KiB").arg(path);
+    }
+    ::close(fd);
+    if (!problems.isEmpty())
+        return std::nullopt;
+    return bytes;
+}
+
+// Reads settings from bytes: QSettings reads only files, so a private copy of them.
+bool withSettings(const QByteArray& bytes, const std::function<void(const QSettings&)>& use)
+{
+    QTemporaryDir work;
+    QFile copy(work.filePath(QStringLiteral("tonarika.conf")));
+    if (!work.isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size())
+        return false;
+    copy.close();
+    const QSettings settings(copy.fileName(), QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return false;
+    use(settings);
+    return true;
+}
+
 }  // namespace
+
 
 QString settingsFilePath()
 {
@@ -84,36 +149,26 @@ QString timbresText(const std::vector<Timbre>& timbres)
 SettingsReading readSettingsFile(const QString& path)
 {
     SettingsReading reading;
-    struct stat status {};
-    const QByteArray native = QFile::encodeName(path);
-    if (::stat(native.constData(), &status) != 0)
+    const auto bytes = readBytes(path, reading.problems);
+    if (!bytes)
         return reading;
-    if (!S_ISREG(status.st_mode)) {
-        reading.problems << QStringLiteral("%1 is not a regular file").arg(path);
-        return reading;
-    }
-    if (status.st_size > kMaxBytes) {
-        reading.problems << QStringLiteral("%1 is larger than 64 KiB").arg(path);
-        return reading;
-    }
-    const QSettings file(path, QSettings::IniFormat);
-    if (file.status() != QSettings::NoError) {
+    const bool read = withSettings(*bytes, [&](const QSettings& file) {
+        auto take = [&](const QString& key, auto parse, auto& into) {
+            if (!file.contains(key))
+                return;
+            const QString text = valueText(file.value(key));
+            if (const auto value = parse(text))
+                into = *value;
+            else
+                reading.problems << QStringLiteral("%1: %2 = \"%3\" is not understood").arg(path, key, text);
+        };
+        take(kTimbres, parseTimbres, reading.settings.timbres);
+        take(kOctaves, parseOctaves, reading.settings.threeOctaves);
+        take(kGuard, parseSwitch, reading.settings.guard);
+        take(kWeakNotes, parseSwitch, reading.settings.weakNotes);
+    });
+    if (!read)
         reading.problems << QStringLiteral("%1 cannot be read as an INI file").arg(path);
-        return reading;
-    }
-    auto read = [&](const QString& key, auto parse, auto& into) {
-        if (!file.contains(key))
-            return;
-        const QString text = valueText(file.value(key));
-        if (const auto value = parse(text))
-            into = *value;
-        else
-            reading.problems << QStringLiteral("%1: %2 = \"%3\" is not understood").arg(path, key, text);
-    };
-    read(kTimbres, parseTimbres, reading.settings.timbres);
-    read(kOctaves, parseOctaves, reading.settings.threeOctaves);
-    read(kGuard, parseSwitch, reading.settings.guard);
-    read(kWeakNotes, parseSwitch, reading.settings.weakNotes);
     return reading;
 }
 
@@ -128,12 +183,13 @@ QString writeSettingsFile(const QString& path, const QuestionSettings& settings)
     const QString copy = work.filePath(QStringLiteral("tonarika.conf"));
     {
         QSettings out(copy, QSettings::IniFormat);
-        struct stat status {};
-        const QByteArray native = QFile::encodeName(path);
-        if (::stat(native.constData(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= kMaxBytes) {
-            const QSettings old(path, QSettings::IniFormat);
-            for (const QString& key : old.allKeys())
-                out.setValue(key, old.value(key));
+        // Whatever the file holds beside the question settings is kept.
+        QStringList problems;
+        if (const auto bytes = readBytes(path, problems)) {
+            withSettings(*bytes, [&out](const QSettings& old) {
+                for (const QString& key : old.allKeys())
+                    out.setValue(key, old.value(key));
+            });
         }
         out.setValue(kTimbres, timbresText(settings.timbres));
         out.setValue(kOctaves, settings.threeOctaves ? QStringLiteral("3-5") : QStringLiteral("4"));
