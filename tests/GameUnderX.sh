@@ -37,3 +37,15 @@ wait_for_end() {
   for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
   return 1
 }
+
+# Starts the game ($game_program) as a player whose home is $1, its sound recorded by SDL's
+# disk driver into $2; sets $game and focuses its window. False if no window comes.
+start_game() {
+  HOME="$1" XDG_DATA_HOME="$1/data" XDG_CONFIG_HOME="$1/config" QT_QPA_PLATFORM=xcb \
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$2" "$game_program" &
+  game=$!
+  local window
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
+  [ -n "$window" ] || return 1
+  xdotool windowfocus --sync "$window"
+}

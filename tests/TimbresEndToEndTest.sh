@@ -20,12 +20,7 @@ octaves = 3-5
 guard = false
 CONF
 start_display
-HOME="$scratch/home" XDG_DATA_HOME="$scratch/home/data" XDG_CONFIG_HOME="$scratch/home/config" QT_QPA_PLATFORM=xcb \
-  SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/sound.raw" "$game_program" &
-game=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
-[ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
-xdotool windowfocus --sync "$window"
+start_game "$scratch/home" "$scratch/sound.raw" || { echo "FAIL: no window"; exit 1; }
 
 # Easy mode: every white key, one of which is right, ends each question; the note then
 # dies away before the next is asked, so that silence parts one sound from the next.

@@ -16,12 +16,7 @@ home="$scratch/home"
 journal="$home/data/tonarika/trials.sqlite"
 mkdir -p "$home/config/tonarika"
 run_game() {
-  HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=xcb \
-    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$scratch/sound.raw" "$game_program" &
-  game=$!
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
-  [ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
-  xdotool windowfocus --sync "$window"
+  start_game "$home" "$scratch/sound.raw" || { echo "FAIL: no window"; exit 1; }
 }
 start_display
 
