@@ -84,8 +84,11 @@ int main(int argc, char** argv)
     tonarika::WeakNotes weakNotes(journal, tonarika::journalFile(dataFolder), clock);
 
     tonarika::Form1 window(player, random, scoreFile, weakNotes);
-    window.setQuestionSettings(&settings);
     window.setNoteWeights(&weakNotes);
+    window.setQuestionSettings(&settings);
+    // New settings: the next question is drawn ahead again by them, so that its sound loads.
+    QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window,
+                     [&window, &settings] { window.setQuestionSettings(&settings); });
 
     // A logout, a shutdown or a kill ends the game as its close box does: the window
     // records the run and closes, and every event loop, a modal box's too, ends.
