@@ -3,6 +3,7 @@
 // std
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <numbers>
 
 namespace tonarika {
@@ -10,16 +11,24 @@ namespace tonarika {
 namespace {
 
 // Appends a sine of `frames` frames with raised-cosine edges of `rise` and `fall` frames.
+// The sine comes from a phasor turned by one sample's angle each time, not from sin() per
+// sample: the guard's tones are made as the question is asked, on the window's thread.
 void appendSine(Samples& out, double hz, int rate, int frames, int rise, int fall, double amplitude)
 {
+    const std::complex<double> turn = std::polar(1.0, 2.0 * std::numbers::pi * hz / rate);
+    std::complex<double> phasor = 1.0;
     for (int i = 0; i < frames; ++i) {
         double gain = 1.0;
         if (i < rise)
             gain = 0.5 - 0.5 * std::cos(std::numbers::pi * i / rise);
         else if (i >= frames - fall)
             gain = 0.5 - 0.5 * std::cos(std::numbers::pi * (frames - i) / fall);
-        const double value = amplitude * gain * std::sin(2.0 * std::numbers::pi * hz * i / rate);
+        const double value = amplitude * gain * phasor.imag();
         out.push_back(static_cast<std::int16_t>(std::lround(value * 32767.0)));
+        phasor *= turn;
+        // Kept on the unit circle, however long the tone.
+        if ((i & 1023) == 1023)
+            phasor /= std::abs(phasor);
     }
 }
 
