@@ -23,6 +23,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QRadioButton>
 #include <QSettings>
 #include <QComboBox>
@@ -447,6 +448,76 @@ private slots:
         ::tzset();
     }
 
+    // The CSV gives each answer at the clock of the place and season it was given in, New
+    // York's across both changes of 2026, however far the reader is from there, and each
+    // column says what its row holds.
+    void theCsvGivesEachAnswerAtTheClockWhereItWasGiven()
+    {
+        struct Zone {
+            explicit Zone(const char* zone) { set(zone); }
+            ~Zone() { set(nullptr); }
+            static void set(const char* zone)
+            {
+                zone ? ::setenv("TZ", zone, 1) : ::unsetenv("TZ");
+                ::tzset();
+            }
+        } newYork("America/New_York");
+        const auto utc = [](int month, int day, int hour, int minute) {
+            return QDateTime(QDate(2026, month, day), QTime(hour, minute), Qt::UTC);
+        };
+        const struct {
+            QDateTime answered;
+            const char* wallClock;
+            Trial trial;  // its time comes from `answered`
+        } answers[] = {
+            {utc(3, 8, 6, 59), "2026-03-08 01:59:00", {0, Mode::Easy, 1, 0, 0, 900, 1}},  // the last minute of winter time
+            {utc(3, 8, 7, 1), "2026-03-08 03:01:00", {0, Mode::Hard, 2, 3, 4, std::nullopt, 2, Timbre::Clarinet, 5, true}},
+            {utc(11, 1, 5, 30), "2026-11-01 01:30:00", {0, Mode::Easy, 3, 11, 11, 1234, 1, Timbre::Sine, 3}},  // summer time
+            {utc(11, 1, 6, 30), "2026-11-01 01:30:00", {0, Mode::Easy, 3, 9, 9, 800, 3, Timbre::Marimba}},  // winter time again
+            {utc(12, 7, 4, 30), "2026-12-06 23:30:00", {0, Mode::Hard, 4, 1, 2, 2500, 1, Timbre::Trumpet, 4, true}},
+        };
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        {
+            TrialJournal writer(journal);
+            for (const auto& a : answers) {
+                Trial trial = a.trial;
+                trial.answeredAtMs = a.answered.toMSecsSinceEpoch();
+                writer.record(trial);
+            }
+        }
+        Zone::set("Asia/Tokyo");
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        window->notes()->choose(Period::All, ModeChoice::Both);
+        const QString csv = QString::fromStdString((folder / "answers.csv").string());
+        window->setFileChooser([csv] { return csv; });
+        child<QAction>(*window, QStringLiteral("exportCsv"))->trigger();
+        const QString said = window->statusBar()->currentMessage();
+        QVERIFY2(said.startsWith(QStringLiteral("%1 ").arg(std::size(answers))) && said.contains(csv), qPrintable(said));
+
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + qsizetype(std::size(answers)));
+        lines.removeFirst();
+        for (std::size_t i = 0; i < std::size(answers); ++i) {
+            const Trial& t = answers[i].trial;
+            const QStringList row = lines[qsizetype(i)].split(u',');
+            const QStringList expected{answers[i].answered.toString(Qt::ISODateWithMs),
+                                       QString::fromLatin1(answers[i].wallClock),
+                                       toQString(modeName(t.mode)),
+                                       QString::number(t.run),
+                                       toQString(kNoteTable[t.asked].noteName),
+                                       toQString(kNoteTable[t.answered].noteName),
+                                       t.asked == t.answered ? QStringLiteral("1") : QStringLiteral("0"),
+                                       t.reactionMs ? QString::number(*t.reactionMs) : QString(),
+                                       QString::number(t.plays),
+                                       toQString(timbreRow(t.timbre).name),
+                                       QString::number(t.octave),
+                                       t.guard ? QStringLiteral("1") : QStringLiteral("0")};
+            QCOMPARE(row, expected);
+        }
+    }
+
     // Learned beyond one sound takes three timbres and two octaves in the last 20 questions;
     // the timbre choice narrows the tables, never that headline.
     void notesLearnedInOneTimbreAreNotLearnedBeyondIt()
@@ -593,6 +664,26 @@ private slots:
         for (QAbstractButton* control : page->findChildren<QAbstractButton*>()) {
             QVERIFY2(!control->text().isEmpty() && control->accessibleName() == control->text(),
                      qPrintable(control->objectName()));
+        }
+        // The page's words, as the player reads them.
+        const auto* pages = child<QTabWidget>(*window, QStringLiteral("pages"));
+        QCOMPARE(pages->tabText(pages->indexOf(page)), QStringLiteral("練習の設定"));
+        const struct {
+            const char* control;
+            const char* text;
+        } captions[] = {
+            {"timbres", "音色"},
+            {"octaves", "音域"},
+            {"oneOctave", "1 オクターブ（ド4〜シ4）"},
+            {"threeOctaves", "3 オクターブ（ド3〜シ5）"},
+            {"guard", "前の音を手がかりにしない"},
+            {"weakNotes", "苦手な音を多めに"},
+        };
+        for (const auto& c : captions) {
+            auto* control = child<QWidget>(*page, QString::fromLatin1(c.control));
+            const auto* group = qobject_cast<QGroupBox*>(control);
+            const auto* button = qobject_cast<QAbstractButton*>(control);
+            QCOMPARE(group ? group->title() : button ? button->text() : QString(), QString::fromUtf8(c.text));
         }
         QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 2);
     }
