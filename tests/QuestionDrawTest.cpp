@@ -163,6 +163,11 @@ TEST(QuestionDraw, beyondTheDefaultsTheNextSoundIsPreparedAndAFileHasThePianoAsS
         EXPECT_EQ(asked, g.player.prepared[prepared - 1]) << "the sound asked is the one prepared before";
         EXPECT_EQ(asked.standIn, kNoteTable.at(g.journal.trials.back().asked).wavFile);
     }
+    // A new run's first question too.
+    g.game.clear_Click();
+    const std::size_t prepared = g.player.prepared.size();
+    g.askAndAnswer();
+    EXPECT_EQ(g.player.requests.back(), g.player.prepared.at(prepared - 1)) << "the first question after Clear";
     // With the defaults nothing is drawn ahead.
     SeededGame plain({});
     plain.askAndAnswer();

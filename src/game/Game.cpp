@@ -255,6 +255,13 @@ void Game::setIdleLook()
 
 void Game::clear_Click()
 {
+    startNewRun();
+    // The new run's first question, drawn ahead like every other.
+    drawAhead(currentSettings());
+}
+
+void Game::startNewRun()
+{
     ++m_run;
     m_state.questionCount = 0;
     m_state.missCount = 0;
@@ -284,7 +291,7 @@ void Game::switchMode(Mode mode)
     // The record is written before the mode and captions change, so it names the
     // mode being left and carries its rate.
     Form_Unload();
-    clear_Click();
+    startNewRun();
     m_state.mode = mode;
     if (practice)
         m_display.setListenEnabled(false);

@@ -62,6 +62,8 @@ private:
     void switchMode(Mode mode);
     void warn();
     void journalFirstAnswer(int key);
+    // Counts from nothing again, as a new run: what Clear does, and a change of mode.
+    void startNewRun();
 
     // A question as drawn: its sound, and whether the guard's tones come before it.
     struct Question {
