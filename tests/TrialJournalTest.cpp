@@ -11,6 +11,7 @@
 #include "TrialSpill.h"
 #include "WeakNotes.h"
 #include "fakes/FakeClock.h"
+#include "fakes/FakeJournal.h"
 
 // SQLite
 #include <sqlite3.h>
@@ -413,6 +414,21 @@ TEST_F(TrialJournalTest, theWeakNotesCountTheJournalAndEachNewAnswerOnce)
     EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Easy)->at(4), 1 + kMissedWeight);
     journal.flush(5s);
     EXPECT_EQ(rows().size(), 5u) << "every answer went on to the journal";
+}
+
+// A journal that cannot be read leaves the weights to this session's answers, and says why.
+TEST_F(TrialJournalTest, theWeakNotesOfAJournalThatCannotBeReadCountTheSessionAndSayWhy)
+{
+    test::FakeClock clock;
+    std::filesystem::create_directories(file);  // a folder in the journal's place
+    test::MessageCapture messages;
+    test::FakeJournal journal;
+    WeakNotes weak(journal, file, clock);
+    weak.waitUntilRead();
+    weak.record({clock.utc, Mode::Hard, 1, 4, 5, 900, 1});
+    EXPECT_EQ(journal.trials.size(), 1u) << "the answer goes on to the journal";
+    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 1 + kMissedWeight);
+    EXPECT_TRUE(messages.has("tonarika.practice", "no regular file")) << "the cause is named";
 }
 
 TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)

@@ -189,4 +189,25 @@ void JournalReader::read(const std::string& uri, int flags)
     }
 }
 
+std::string describeJournalFault(const JournalFault& fault)
+{
+    switch (fault.kind) {
+    case JournalFault::Kind::NotAFile:
+        return "it is not opened, as it is no regular file: " + fault.detail;
+    case JournalFault::Kind::Foreign:
+        return "it is not this program's journal: " + fault.detail;
+    case JournalFault::Kind::Newer:
+        return "it was written by a newer version (" + fault.detail + ")";
+    case JournalFault::Kind::Damaged:
+        return "it is damaged: " + fault.detail;
+    case JournalFault::Kind::TooSlow:
+        return "reading it took too long, and was given up";
+    case JournalFault::Kind::WalUnread:
+        return "its WAL, which has no -shm beside it, cannot be read: " + fault.detail;
+    case JournalFault::Kind::Unreadable:
+        break;
+    }
+    return "it cannot be read: " + fault.detail;
+}
+
 }  // namespace tonarika

@@ -51,6 +51,9 @@ struct JournalFault {
     friend bool operator==(const JournalFault&, const JournalFault&) = default;
 };
 
+// Why the journal was not read, for a line on stderr: in English, with every detail.
+std::string describeJournalFault(const JournalFault& fault);
+
 // Reads the journal without ever changing it: read-only, and, where the game has left no
 // WAL files beside it, as an immutable file, so that reading makes none. It reads while
 // the game writes, and each update() takes only the rows added since the last. A file of

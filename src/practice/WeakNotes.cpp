@@ -72,8 +72,10 @@ void WeakNotes::read(Shared& shared, std::int64_t sinceMs)
 {
     JournalReader& reader = *shared.reader;  // set before this thread began, never reset
     reader.update();
-    if (reader.fault())
-        qCWarning(lcPractice, "the journal could not be read for the weak notes; this session's answers alone count");
+    if (reader.fault()) {
+        qCWarning(lcPractice, "the journal could not be read for the weak notes, so this session's answers alone count: %s",
+                  describeJournalFault(*reader.fault()).c_str());
+    }
     std::vector<AnswerRecord> read;
     for (const TrialRow& row : reader.rows()) {
         if (row.answeredAtMs >= sinceMs)
