@@ -66,6 +66,10 @@ TEST(NoteStatistics, aNoteIsLearnedWithNineInTenOfItsLastTwentyRightWithinTwoSec
         EXPECT_EQ(learnedDistance(statistics.notes[3]).toStdString(), c.distance) << c.what;
         EXPECT_EQ(statistics.learned, c.learned ? 1 : 0) << c.what;
     }
+    // The rule the tool tips state is the one these cases keep.
+    const QString rule = learnedRule();
+    for (const char* part : {"20問以上に答え", "直近20問のうち18問以上", "中央値が2秒以下"})
+        EXPECT_TRUE(rule.contains(QString::fromUtf8(part))) << rule.toStdString() << " lacks " << part;
 }
 
 TEST(NoteStatistics, mediansTakeTheMiddleOrTheMeanOfTheMiddleTwo)
