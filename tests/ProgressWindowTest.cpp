@@ -381,6 +381,11 @@ private slots:
         NotesPage* notes = window->notes();
         QVERIFY(notes);
         QCOMPARE(child<QLabel>(*window, QStringLiteral("learnedHeadline"))->text(), QStringLiteral("覚えた音: 1/12"));
+        // Do's 20 of 22 for the white keys, Do#'s one for the black; the misses, Re for Do,
+        // a whole tone off.
+        QCOMPARE(child<QLabel>(*window, QStringLiteral("noteFigures"))->text(),
+                 QStringLiteral("白鍵: 正解率 90.9 %、反応時間 0.9 秒\n黒鍵: 正解率 100.0 %、反応時間 2.5 秒\n"
+                                "はずれのうち半音違い: 0.0 %\nはずれの平均のずれ: 2.0 半音"));
         auto* table = child<QTableWidget>(*window, QStringLiteral("notesTable"));
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("ド"));
         QCOMPARE(table->item(0, 1)->text(), QStringLiteral("22"));
