@@ -2,6 +2,7 @@
 
 // own
 #include "MessageCapture.h"
+#include "RealtimePriority.h"
 #include "SdlPlayer.h"
 #include "ToneSynth.h"
 #include "audio/NotePitch.h"
@@ -443,6 +444,18 @@ TEST_F(SdlPlayerTest, withNoAudioDeviceAtAllPlayingFails)
     player.start();
     EXPECT_FALSE(player.isOpen());
     EXPECT_THROW(player.play("wav/Do.wav"), SoundError);
+}
+
+// The kernel kills a real-time thread that runs past RLIMIT_RTTIME without blocking: the
+// audio thread goes real-time only where the budget allows a fifth of a second.
+TEST(RealtimeBudget, aThreadGoesRealTimeOnlyWithAFifthOfASecondOrNoLimit)
+{
+    const struct {
+        rlim_t limitUs;
+        bool allowed;
+    } cases[] = {{0, false}, {1, false}, {199'999, false}, {200'000, true}, {5'000'000, true}, {RLIM_INFINITY, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(realtimeBudgetSuffices(c.limitUs), c.allowed) << c.limitUs;
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "SdlOutput.h"
 
+// own
+#include "RealtimePriority.h"
+
 // Qt
 #include <QLoggingCategory>
 
@@ -7,13 +10,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-// system
-#include <pthread.h>
-#include <sched.h>
-
 // std
 #include <cmath>
-#include <cstring>
 
 namespace tonarika {
 
@@ -63,18 +61,17 @@ void SdlOutput::fadeEffect(int /*channel*/, void* stream, int length, void* data
 
 // With a period of under 3 ms, a busy machine can make the audio thread late by a
 // period, and the sound breaks. On its first period it asks for a real-time priority,
-// the lowest there is; where that is not allowed, it runs as before. The thread is the
-// device's, shared by every output of the process: so is the flag, and the effect holds
-// no pointer to an output that another output's device could outlive.
+// the lowest there is, where the system allows it and its real-time budget is safe;
+// otherwise it runs as before. The thread is the device's, shared by every output of the
+// process: so is the flag, and the effect holds no pointer to an output that another
+// output's device could outlive.
 void SdlOutput::raisePriority(int /*channel*/, void* /*stream*/, int /*length*/, void* /*unused*/)
 {
     static std::atomic_flag asked;
     if (asked.test_and_set())
         return;
-    sched_param parameters{};
-    parameters.sched_priority = sched_get_priority_min(SCHED_RR);
-    if (const int error = pthread_setschedparam(pthread_self(), SCHED_RR, &parameters); error != 0)
-        qCInfo(lcSound, "the audio thread keeps its ordinary priority: %s", std::strerror(error));
+    if (const auto why = raiseCallingThreadToRealtime())
+        qCInfo(lcSound, "the audio thread keeps its ordinary priority: %s", why->c_str());
 }
 
 std::unique_ptr<SdlOutput> SdlOutput::open()
@@ -83,8 +80,9 @@ std::unique_ptr<SdlOutput> SdlOutput::open()
     // SDL would turn SIGINT and SIGTERM into a quit event that nothing here reads; the
     // program handles them itself.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // A desktop's RealtimeKit gives SDL's audio thread a real-time priority on request.
-    SDL_SetHint(SDL_HINT_THREAD_FORCE_REALTIME_TIME_CRITICAL, "1");
+    // SDL_HINT_THREAD_FORCE_REALTIME_TIME_CRITICAL stays off: with it, SDL sets
+    // RLIMIT_RTTIME to whatever RealtimeKit or the desktop portal grants, 0 where neither
+    // grants anything, and the first real-time period then gets the process killed.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         qCWarning(lcSound, "no sound: SDL's audio could not start: %s", SDL_GetError());
         return nullptr;
