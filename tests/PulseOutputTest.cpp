@@ -23,6 +23,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <numbers>
 #include <thread>
@@ -129,6 +130,19 @@ protected:
                                             << "set-default-sink tonarika_null\n";
         ::setenv("HOME", folder.c_str(), 1);
         ::setenv("PULSE_RUNTIME_PATH", (folder / "runtime").c_str(), 1);
+        startServer();
+        ::setenv("PULSE_SERVER", ("unix:" + socket.string()).c_str(), 1);
+    }
+    static void TearDownTestSuite()
+    {
+        stopServer(SIGTERM);
+        ::unsetenv("PULSE_SERVER");
+        fs::remove_all(folder);
+    }
+    // Starts the server and waits until it answers on its socket, a minute at most.
+    static void startServer()
+    {
+        const fs::path socket = folder / "runtime" / "native";
         server = ::fork();
         if (server == 0) {
             ::execlp("pulseaudio", "pulseaudio", "-n", "-F", (folder / "server.pa").c_str(), "--daemonize=no",
@@ -136,18 +150,18 @@ protected:
                      static_cast<char*>(nullptr));
             ::_exit(127);
         }
-        for (int i = 0; i < 100 && !fs::exists(socket); ++i)
+        for (int i = 0; i < 1200 && !fs::exists(socket); ++i)
             std::this_thread::sleep_for(50ms);
-        ::setenv("PULSE_SERVER", ("unix:" + socket.string()).c_str(), 1);
     }
-    static void TearDownTestSuite()
+    static void stopServer(int signal)
     {
         if (server > 0) {
-            ::kill(server, SIGTERM);
+            ::kill(server, signal);
             ::waitpid(server, nullptr, 0);
         }
-        ::unsetenv("PULSE_SERVER");
-        fs::remove_all(folder);
+        server = -1;
+        // Where it was killed, its socket stays behind; a new server makes its own.
+        fs::remove(folder / "runtime" / "native");
     }
     void SetUp() override
     {
@@ -174,18 +188,24 @@ double amplitudeAt(const std::vector<float>& samples, std::size_t start, double 
     return 4.0 * audio::magnitudeAt(std::span(samples).subspan(start, kWindow), kRate, hz) / kWindow;
 }
 
-// A note sounds at the moment its start says; a new one takes over at once, not behind
-// the quarter second queued, with the old one faded out: no click, and no gap.
-TEST_F(PulseOutputTest, aNoteSoundsWhenItsStartSaysAndTheNextTakesOverAtOnce)
+// What one pair of notes sounded like at the server: the second played 300 ms after the
+// first, each reported start against the recording.
+struct TwoNotes {
+    bool bothHeard = false;
+    double reportedApartMs = 0;
+    double heardApartMs = 0;
+    double lateMs = 0;  // the first note at the server after its reported start
+    double firstAmplitude = 0, leftOfFirst = 0, secondAmplitude = 0;
+    float largestStep = 0;         // between two samples, from the first note on
+    std::size_t longestSilence = 0;  // in samples, from the first note on
+};
+
+TwoNotes playTwoNotes(NotePlayer& player)
 {
-    writeSine(folder / "wav/Do.wav", 400.0, 0.9, 2.0);
-    writeSine(folder / "wav/Mi.wav", 800.0, 0.5, 2.0);
+    TwoNotes heard;
     Recorder recorder;
-    ASSERT_TRUE(recorder.recording());
-    NotePlayer player({folder}, {"wav/Do.wav", "wav/Mi.wav"}, [] { return PulseOutput::open(); });
-    player.waitUntilLoaded();
-    ASSERT_TRUE(player.isOpen()) << "no stream on the test's server";
-    ASSERT_TRUE(recorder.flowing()) << "the monitor gave nothing to record";
+    if (!recorder.recording() || !recorder.flowing())
+        return heard;
     std::this_thread::sleep_for(300ms);
     const auto first = player.play("wav/Do.wav");
     std::this_thread::sleep_for(300ms);
@@ -193,38 +213,117 @@ TEST_F(PulseOutputTest, aNoteSoundsWhenItsStartSaysAndTheNextTakesOverAtOnce)
     std::this_thread::sleep_for(400ms);
     std::vector<Clock::time_point> times;
     const auto samples = recorder.samples(&times);
-
     const std::size_t low = firstSound(samples);
-    ASSERT_LT(low, samples.size()) << "the first note never reached the server";
     std::size_t high = low;
     while (high < samples.size() && amplitudeAt(samples, high, 800.0) < 0.25)
         high += kRate / 1000;
-    ASSERT_LT(high, samples.size()) << "the second note never reached the server";
+    if (low >= samples.size() || high >= samples.size())
+        return heard;
+    heard.bothHeard = true;
     const auto reported = player.playback(first).startedAt;
-    const auto apart = std::chrono::duration<double, std::milli>(player.playback(second).startedAt - reported).count();
-    const double heardApart = 1000.0 * double(high - low) / kRate;
-    EXPECT_NEAR(heardApart, apart, 25.0) << "the second note waited behind what was queued";
-    EXPECT_NEAR(amplitudeAt(samples, low + kRate / 20, 400.0), 0.9, 0.05);
-    EXPECT_LT(amplitudeAt(samples, high + kRate / 20, 400.0), 0.01) << "the first note was not faded out";
-    EXPECT_NEAR(amplitudeAt(samples, high + kRate / 20, 800.0), 0.5, 0.05);
-#ifdef __SANITIZE_ADDRESS__
-    // Several times slower, the program outruns the millisecond its new note is written
-    // ahead of the server's read position: where and when it lands is no measure here.
-    GTEST_SKIP() << "timing and clicks are measured in the ordinary build";
-#endif
-    const auto late = std::chrono::duration<double, std::milli>(times[low] - reported).count();
-    EXPECT_LT(std::abs(late), 15.0) << "the note reached the server " << late << " ms after its reported start";
+    heard.reportedApartMs = std::chrono::duration<double, std::milli>(player.playback(second).startedAt - reported).count();
+    heard.heardApartMs = 1000.0 * double(high - low) / kRate;
+    heard.lateMs = std::chrono::duration<double, std::milli>(times[low] - reported).count();
+    heard.firstAmplitude = amplitudeAt(samples, low + kRate / 20, 400.0);
+    heard.leftOfFirst = amplitudeAt(samples, high + kRate / 20, 400.0);
+    heard.secondAmplitude = amplitudeAt(samples, high + kRate / 20, 800.0);
     // Neither sine moves by more than 0.12 between two samples; a cut would, and so would
     // a gap's edges. And no run of silence from the first note's start on.
-    float largestStep = 0;
-    std::size_t silentRun = 0, longestSilence = 0;
+    std::size_t silentRun = 0;
     for (std::size_t i = low + 1; i < std::min(samples.size(), high + kRate / 5); ++i) {
-        largestStep = std::max(largestStep, std::abs(samples[i] - samples[i - 1]));
+        heard.largestStep = std::max(heard.largestStep, std::abs(samples[i] - samples[i - 1]));
         silentRun = std::abs(samples[i]) < 0.0003f ? silentRun + 1 : 0;
-        longestSilence = std::max(longestSilence, silentRun);
+        heard.longestSilence = std::max(heard.longestSilence, silentRun);
     }
-    EXPECT_LT(largestStep, 0.15f) << "a click where the first note stopped";
-    EXPECT_LT(longestSilence, 8u) << "a gap in the notes";
+    return heard;
+}
+
+// A note sounds at the moment its start says; a new one takes over at once, not behind
+// the quarter second queued, with the old one faded out: no click, and no gap. The server
+// of the test has no real-time priority, and a busy machine can hold it up: what depends on
+// its timing counts from the best of three tries, which a fault of the output fails alike.
+TEST_F(PulseOutputTest, aNoteSoundsWhenItsStartSaysAndTheNextTakesOverAtOnce)
+{
+    writeSine(folder / "wav/Do.wav", 400.0, 0.9, 2.0);
+    writeSine(folder / "wav/Mi.wav", 800.0, 0.5, 2.0);
+    NotePlayer player({folder}, {"wav/Do.wav", "wav/Mi.wav"}, [] { return PulseOutput::open(); });
+    player.waitUntilLoaded();
+    ASSERT_TRUE(player.isOpen()) << "no stream on the test's server";
+    const auto inTime = [](const TwoNotes& heard) {
+        return std::abs(heard.heardApartMs - heard.reportedApartMs) < 25.0 && std::abs(heard.lateMs) < 15.0
+               && heard.largestStep < 0.15f && heard.longestSilence < 8u;
+    };
+    TwoNotes heard;
+    for (int attempt = 0; attempt < 3 && !(heard.bothHeard && inTime(heard)); ++attempt)
+        heard = playTwoNotes(player);
+    ASSERT_TRUE(heard.bothHeard) << "the notes never reached the server, or the monitor gave nothing";
+    EXPECT_NEAR(heard.firstAmplitude, 0.9, 0.05);
+    EXPECT_LT(heard.leftOfFirst, 0.01) << "the first note was not faded out";
+    EXPECT_NEAR(heard.secondAmplitude, 0.5, 0.05);
+    EXPECT_NEAR(heard.heardApartMs, heard.reportedApartMs, 25.0) << "the second note waited behind what was queued";
+#ifdef __SANITIZE_ADDRESS__
+    // Several times slower, the program outruns the margin its new note is written ahead
+    // of the server's read position: where and when it lands is no measure here.
+    GTEST_SKIP() << "timing and clicks are measured in the ordinary build";
+#endif
+    EXPECT_LT(std::abs(heard.lateMs), 15.0) << "the note reached the server " << heard.lateMs << " ms after its reported start";
+    EXPECT_LT(heard.largestStep, 0.15f) << "a click where the first note stopped";
+    EXPECT_LT(heard.longestSilence, 8u) << "a gap in the notes";
+}
+
+// Waits until `holds` is true, polling, a minute at most; whether it came true.
+bool eventually(const std::function<bool()>& holds)
+{
+    for (int i = 0; i < 6000; ++i) {
+        if (holds())
+            return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return holds();
+}
+
+// A note sounds at the server when it is played: the recording of the sink holds its pitch.
+bool soundsAtTheServer(NotePlayer& player, const std::string& note, double hz)
+{
+    Recorder recorder;
+    if (!recorder.recording() || !recorder.flowing())
+        return false;
+    const auto ticket = player.play(note);
+    if (player.playback(ticket).state != Playback::State::Sounding)
+        return false;
+    return eventually([&] {
+        const auto samples = recorder.samples();
+        for (std::size_t start = 0; start + kRate / 50 <= samples.size(); start += kRate / 100) {
+            if (amplitudeAt(samples, start, hz) > 0.3)
+                return true;
+        }
+        return false;
+    });
+}
+
+// A server that goes away (a restart, a suspend, an update) and comes back: meanwhile a
+// play says so and sounds nothing; once the server is back, the next note sounds.
+TEST_F(PulseOutputTest, aRestartedServerIsConnectedToAgainAndTheNextNoteSounds)
+{
+    writeSine(folder / "wav/Do.wav", 400.0, 0.8, 1.0);
+    NotePlayer player({folder}, {"wav/Do.wav"}, [] { return PulseOutput::open(); });
+    player.waitUntilLoaded();
+    ASSERT_TRUE(player.isOpen()) << "no stream on the test's server";
+    EXPECT_TRUE(soundsAtTheServer(player, "wav/Do.wav", 400.0)) << "before the server went away";
+
+    stopServer(SIGKILL);
+    ASSERT_TRUE(eventually([&] { return !player.output()->available(); })) << "the loss was never noticed";
+    try {
+        player.play("wav/Do.wav");
+        ADD_FAILURE() << "a play without a server claimed to sound";
+    } catch (const SoundError& error) {
+        EXPECT_EQ(error.cause(), SoundError::Cause::Reconnecting);
+    }
+
+    startServer();
+    ASSERT_TRUE(fs::exists(folder / "runtime" / "native")) << "the server did not come back";
+    EXPECT_TRUE(eventually([&] { return player.output()->available(); })) << "never connected again";
+    EXPECT_TRUE(soundsAtTheServer(player, "wav/Do.wav", 400.0)) << "after the server came back";
 }
 
 TEST_F(PulseOutputTest, withNoServerThereIsNoOutput)

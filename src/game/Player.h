@@ -10,11 +10,26 @@
 
 namespace tonarika {
 
-// Raised when no sound can be played at all (no audio device).
-// A missing or unreadable file is not an error: the player sounds its alert tone.
+// Raised when a sound cannot be played. A missing or unreadable file is not an error: the
+// player sounds its stand-in or its alert tone.
 class SoundError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    enum class Cause {
+        NoDevice,      // nothing can sound: no sound server and no sound device
+        Reconnecting,  // the sound server went away, and is being connected to again
+        Refused,       // the output refused this sound, for a reason of its own
+    };
+    explicit SoundError(const std::string& what, Cause cause = Cause::Refused)
+        : std::runtime_error(what)
+        , m_cause(cause)
+    {
+    }
+    Cause cause() const { return m_cause; }
+    // Nothing can sound now, whatever is asked: the player is told so, never asked a question.
+    bool unavailable() const { return m_cause != Cause::Refused; }
+
+private:
+    Cause m_cause;
 };
 
 // What became of one play() of a note.

@@ -64,10 +64,6 @@ void NotePlayer::start()
     if (m_started)
         return;
     m_started = true;
-    m_output = m_openOutput();
-    if (!m_output)
-        return;
-    m_alert = alertTone(m_output->rate());
     {
         std::lock_guard lock(m_mutex);
         for (const auto& wavFile : m_notes)
@@ -76,13 +72,22 @@ void NotePlayer::start()
     m_loader = std::thread(&NotePlayer::loadInBackground, this);
 }
 
+SoundOutput* NotePlayer::output() const
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_opened || !m_loader.joinable(); });
+    return m_output.get();
+}
+
 Player::Ticket NotePlayer::play(const SoundRequest& request)
 {
     start();
-    if (!m_output)
-        throw SoundError("no audio device");
-
     std::lock_guard lock(m_mutex);
+    if (m_opened && !m_output)
+        throw SoundError("no sound server and no sound device", SoundError::Cause::NoDevice);
+    if (m_output && !m_output->available())
+        throw SoundError("the sound server went away, and is being connected to again",
+                         SoundError::Cause::Reconnecting);
     const Ticket ticket = ++m_lastTicket;
     // Only the last plays are ever asked about.
     m_playbacks.erase(ticket - std::min<Ticket>(ticket, 64));
@@ -91,12 +96,21 @@ Player::Ticket NotePlayer::play(const SoundRequest& request)
         noteLocked(request.standIn);
     }
     noteLocked(soundName(request));
+    dropWantedLocked();
+    startOrWaitLocked(ticket, request);
+    if (m_playbacks[ticket].state == Playback::State::Dropped) {
+        if (m_output && !m_output->available())
+            throw SoundError("the sound server went away", SoundError::Cause::Reconnecting);
+        throw SoundError("the sound output refused the note");
+    }
+    return ticket;
+}
+
+void NotePlayer::dropWantedLocked()
+{
     if (m_wanted)
         m_playbacks[m_wantedTicket].state = Playback::State::Dropped;
-    startOrWaitLocked(ticket, request);
-    if (m_playbacks[ticket].state == Playback::State::Dropped)
-        throw SoundError("the sound output refused the note");
-    return ticket;
+    m_wanted.reset();
 }
 
 void NotePlayer::startOrWaitLocked(Ticket ticket, const SoundRequest& request)
@@ -127,9 +141,9 @@ void NotePlayer::startOrWaitLocked(Ticket ticket, const SoundRequest& request)
 void NotePlayer::prepare(const SoundRequest& request)
 {
     start();
-    if (!m_output)
-        return;
     std::lock_guard lock(m_mutex);
+    if (m_opened && !m_output)
+        return;
     if (!request.standIn.empty()) {
         m_standIns[soundName(request)] = request.standIn;
         noteLocked(request.standIn);
@@ -172,7 +186,7 @@ void NotePlayer::waitUntilLoaded()
 {
     start();
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return (m_queue.empty() && !m_loading) || !m_loader.joinable(); });
+    m_changed.wait(lock, [this] { return (m_opened && m_queue.empty() && !m_loading) || !m_loader.joinable(); });
 }
 
 NotePlayer::Note& NotePlayer::noteLocked(const std::string& name)
@@ -223,9 +237,21 @@ std::filesystem::path NotePlayer::chooseFolder(const std::vector<std::string>& n
 
 void NotePlayer::loadInBackground()
 {
+    // The output is opened here, where waiting for a sound server keeps nobody waiting.
+    auto output = m_openOutput();
+    std::unique_lock lock(m_mutex);
+    m_opened = true;
+    m_output = std::move(output);
+    m_changed.notify_all();
+    if (!m_output) {
+        // Nothing can sound: what waited is dropped, and nothing is loaded.
+        dropWantedLocked();
+        m_queue.clear();
+        return;
+    }
+    m_alert = alertTone(m_output->rate());
     // Which folder the notes come from is found on this thread, off the window's, from
     // the notes known now: play() adds to them meanwhile.
-    std::unique_lock lock(m_mutex);
     const std::vector<std::string> notes = m_notes;
     lock.unlock();
     const std::filesystem::path folder = chooseFolder(notes);

@@ -20,8 +20,9 @@
 
 namespace tonarika {
 
-// Plays notes through a sound output, opened once. Notes are read and decoded, and pure
-// tones computed, on a thread of their own, and kept in memory in the output's format and
+// Plays notes through a sound output, opened once, on a thread of its own, so that a sound
+// server that does not answer never keeps the caller waiting; a note asked meanwhile waits
+// for it. Notes are read and decoded, and pure tones computed, on that thread, and kept in memory in the output's format and
 // no larger than their samples, so play() never waits on the disk: a note asked before its
 // load has finished jumps to the front of the queue and starts as soon as it is loaded,
 // unless another is asked meanwhile; prepare() loads one ahead. The notes given at the
@@ -42,15 +43,16 @@ public:
     NotePlayer(const NotePlayer&) = delete;
     NotePlayer& operator=(const NotePlayer&) = delete;
 
-    // Opens the output and starts loading every note in the background.
+    // Opens the output and loads every note, in the background.
     void start();
     using Player::play;
     Ticket play(const SoundRequest& request) override;
     Playback playback(Ticket ticket) const override;
     void prepare(const SoundRequest& request) override;
 
-    bool isOpen() const { return m_output != nullptr; }
-    SoundOutput* output() const { return m_output.get(); }
+    // Both wait until the output is opened, or known to be missing.
+    bool isOpen() const { return output() != nullptr; }
+    SoundOutput* output() const;
     // Blocks until every note asked for so far is loaded or known to be bad.
     void waitUntilLoaded();
 
@@ -68,6 +70,8 @@ private:
     };
 
     void loadInBackground();
+    // Drops the play waiting for a load, should one be waiting. Needs m_mutex.
+    void dropWantedLocked();
     std::filesystem::path chooseFolder(const std::vector<std::string>& notes) const;
     // Nothing, and why in `fault`, where it cannot.
     std::shared_ptr<const Samples> load(const std::string& name, std::string& fault) const;
@@ -87,11 +91,12 @@ private:
     OpenOutput m_openOutput;
     std::filesystem::path m_folder;  // where the notes come from; set by the loader
     bool m_started = false;
-    std::unique_ptr<SoundOutput> m_output;
-    std::shared_ptr<const Samples> m_alert;
 
     mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
+    bool m_opened = false;  // the loader has tried to open the output
+    std::unique_ptr<SoundOutput> m_output;
+    std::shared_ptr<const Samples> m_alert;
+    mutable std::condition_variable m_changed;
     Ticket m_lastTicket = 0;
     std::unordered_map<Ticket, Playback> m_playbacks;  // the last few plays
     std::unordered_map<std::string, Note> m_loaded;

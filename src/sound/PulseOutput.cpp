@@ -114,27 +114,8 @@ bool PulseOutput::connect(std::chrono::milliseconds wait)
     }
     m_rate = facts.rate >= 8000 && facts.rate <= 192000 ? facts.rate : kDefaultRate;
 
-    const pa_sample_spec spec{PA_SAMPLE_S16NE, std::uint32_t(m_rate), 1};
-    m_stream = pa_stream_new(m_context, "Tonarika", &spec, nullptr);
-    if (!m_stream)
+    if (!makeStream())
         return unlockAnd(false);
-    // The server asks for more when half the quarter second is gone, and keeps the sink's
-    // own buffer, the difference of the two, a couple of milliseconds long.
-    const std::uint32_t frameBytes = sizeof(std::int16_t);
-    const std::uint32_t half = std::uint32_t(m_rate) * kAheadMs / 2000 * frameBytes;
-    pa_buffer_attr attributes{};
-    attributes.maxlength = std::uint32_t(-1);
-    attributes.minreq = half;
-    attributes.tlength = 2 * half + std::uint32_t(m_rate) * kSinkMs / 1000 * frameBytes;
-    attributes.prebuf = 0;  // never stopped for want of samples: the read position runs on
-    attributes.fragsize = std::uint32_t(-1);
-    pa_stream_set_write_callback(m_stream, &PulseOutput::onWrite, this);
-    const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE
-                                         | PA_STREAM_NOT_MONOTONIC);
-    if (pa_stream_connect_playback(m_stream, nullptr, &attributes, flags, nullptr, nullptr) < 0) {
-        qCWarning(lcSound, "no sound: the sound server refused a stream: %s", pa_strerror(pa_context_errno(m_context)));
-        return unlockAnd(false);
-    }
     const bool streaming = waitFor(m_loop, deadline, [this] {
         const auto state = pa_stream_get_state(m_stream);
         return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
@@ -146,22 +127,129 @@ bool PulseOutput::connect(std::chrono::milliseconds wait)
     }
     // The first timing, so that the first note knows where the server reads.
     finish(m_loop, pa_stream_update_timing_info(m_stream, nullptr, nullptr), deadline);
+    // From now on a server that goes away is connected to again.
+    m_established = true;
+    pa_context_set_state_callback(m_context, &PulseOutput::onContextState, this);
+    m_ready.store(true, std::memory_order_release);
     return unlockAnd(true);
+}
+
+bool PulseOutput::makeStream()
+{
+    const pa_sample_spec spec{PA_SAMPLE_S16NE, std::uint32_t(m_rate), 1};
+    m_stream = pa_stream_new(m_context, "Tonarika", &spec, nullptr);
+    if (!m_stream)
+        return false;
+    // The server asks for more when half the quarter second is gone, and keeps the sink's
+    // own buffer, the difference of the two, a couple of milliseconds long.
+    const std::uint32_t frameBytes = sizeof(std::int16_t);
+    const std::uint32_t half = std::uint32_t(m_rate) * kAheadMs / 2000 * frameBytes;
+    pa_buffer_attr attributes{};
+    attributes.maxlength = std::uint32_t(-1);
+    attributes.minreq = half;
+    attributes.tlength = 2 * half + std::uint32_t(m_rate) * kSinkMs / 1000 * frameBytes;
+    attributes.prebuf = 0;  // never stopped for want of samples: the read position runs on
+    attributes.fragsize = std::uint32_t(-1);
+    pa_stream_set_write_callback(m_stream, &PulseOutput::onWrite, this);
+    pa_stream_set_state_callback(m_stream, &PulseOutput::onStreamState, this);
+    // A new stream counts its frames from nought, and what sounded on the old one is gone.
+    m_written = 0;
+    m_current = {};
+    m_fading = {};
+    const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE
+                                         | PA_STREAM_NOT_MONOTONIC);
+    if (pa_stream_connect_playback(m_stream, nullptr, &attributes, flags, nullptr, nullptr) < 0) {
+        qCWarning(lcSound, "no sound: the sound server refused a stream: %s", pa_strerror(pa_context_errno(m_context)));
+        return false;
+    }
+    return true;
+}
+
+void PulseOutput::onContextState(pa_context* context, void* data)
+{
+    auto& self = *static_cast<PulseOutput*>(data);
+    if (context != self.m_context || !self.m_established)
+        return;
+    const auto state = pa_context_get_state(context);
+    if (state == PA_CONTEXT_READY && !self.m_stream) {
+        if (!self.makeStream())
+            self.lost("it refused a stream");
+    } else if (!PA_CONTEXT_IS_GOOD(state)) {
+        self.lost(pa_strerror(pa_context_errno(context)));
+    }
+}
+
+void PulseOutput::onStreamState(pa_stream* stream, void* data)
+{
+    auto& self = *static_cast<PulseOutput*>(data);
+    if (stream != self.m_stream || !self.m_established)
+        return;
+    const auto state = pa_stream_get_state(stream);
+    if (state == PA_STREAM_READY) {
+        if (!self.m_ready.exchange(true))
+            qCWarning(lcSound, "the sound server is back: notes sound again");
+        self.m_retryMs = kFirstRetryMs;
+    } else if (!PA_STREAM_IS_GOOD(state)) {
+        self.lost("the stream ended");
+    }
+}
+
+void PulseOutput::lost(const char* why)
+{
+    if (m_ready.exchange(false))
+        qCWarning(lcSound, "the sound server went away (%s): it is connected to again in the background", why);
+    if (m_retry)
+        return;
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
+    timeval when{};
+    pa_timeval_add(pa_gettimeofday(&when), pa_usec_t(m_retryMs) * 1000);
+    m_retry = api->time_new(api, &when, &PulseOutput::onRetry, this);
+    m_retryMs = std::min(2 * m_retryMs, kMostRetryMs);
+}
+
+void PulseOutput::onRetry(pa_mainloop_api* api, pa_time_event* event, const struct timeval* /*when*/, void* data)
+{
+    auto& self = *static_cast<PulseOutput*>(data);
+    api->time_free(event);
+    self.m_retry = nullptr;
+    // Out of every callback of the old connection: here it can go.
+    self.dropConnection();
+    self.m_context = pa_context_new(api, "Tonarika");
+    if (!self.m_context) {
+        self.lost("no context");
+        return;
+    }
+    pa_context_set_state_callback(self.m_context, &PulseOutput::onContextState, &self);
+    if (pa_context_connect(self.m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        self.lost(pa_strerror(pa_context_errno(self.m_context)));
+}
+
+void PulseOutput::dropConnection()
+{
+    if (m_stream) {
+        pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+        pa_stream_disconnect(m_stream);
+        pa_stream_unref(m_stream);
+        m_stream = nullptr;
+    }
+    if (m_context) {
+        pa_context_set_state_callback(m_context, nullptr, nullptr);
+        pa_context_disconnect(m_context);
+        pa_context_unref(m_context);
+        m_context = nullptr;
+    }
 }
 
 PulseOutput::~PulseOutput()
 {
-    if (m_loop)
+    if (m_loop) {
         pa_threaded_mainloop_lock(m_loop);
-    if (m_stream) {
-        pa_stream_set_write_callback(m_stream, nullptr, nullptr);
-        pa_stream_disconnect(m_stream);
-        pa_stream_unref(m_stream);
+        if (m_retry)
+            pa_threaded_mainloop_get_api(m_loop)->time_free(m_retry);
+        m_retry = nullptr;
     }
-    if (m_context) {
-        pa_context_disconnect(m_context);
-        pa_context_unref(m_context);
-    }
+    dropConnection();
     if (m_loop) {
         pa_threaded_mainloop_unlock(m_loop);
         pa_threaded_mainloop_stop(m_loop);
@@ -238,6 +326,10 @@ std::optional<std::chrono::steady_clock::time_point> PulseOutput::start(std::sha
 {
     const auto now = std::chrono::steady_clock::now();
     pa_threaded_mainloop_lock(m_loop);
+    if (!m_ready.load(std::memory_order_acquire)) {
+        pa_threaded_mainloop_unlock(m_loop);
+        return std::nullopt;
+    }
     double sinkFrames = 0;
     const std::int64_t read = readFrame(sinkFrames);
     const std::int64_t at = read + std::int64_t(m_rate) * kMarginUs / 1'000'000;

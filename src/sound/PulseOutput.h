@@ -4,14 +4,18 @@
 #include "SoundOutput.h"
 
 // std
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 struct pa_context;
+struct pa_mainloop_api;
 struct pa_stream;
 struct pa_threaded_mainloop;
+struct pa_time_event;
+struct timeval;
 
 namespace tonarika {
 
@@ -24,10 +28,13 @@ namespace tonarika {
 // faded out over a few milliseconds, so the cut never clicks, wherever the read position
 // really was. A note's start is the moment its first sample reaches the device: the
 // read position, the server's reported sink latency and the margin counted in.
+// A server that goes away (a restart, a suspend) is connected to again in the background,
+// after 0.1 s, then after twice as long each time up to kMostRetryMs; meanwhile the output
+// is not available, and the first note after the server is back sounds again.
 class PulseOutput : public SoundOutput {
 public:
     // Nothing, and the cause on stderr, where no server answers within `wait`. Never
-    // starts a server.
+    // starts a server. It waits: open it where nobody waits for it.
     static std::unique_ptr<PulseOutput> open(std::chrono::milliseconds wait = std::chrono::seconds(2));
     ~PulseOutput() override;
     PulseOutput(const PulseOutput&) = delete;
@@ -35,11 +42,14 @@ public:
 
     int rate() const override { return m_rate; }
     std::optional<std::chrono::steady_clock::time_point> start(std::shared_ptr<const Samples> samples) override;
+    bool available() const override { return m_ready.load(std::memory_order_acquire); }
 
     static constexpr int kAheadMs = 250;  // how far the stream is kept filled
     static constexpr int kSinkMs = 2;     // the latency asked of the server's sink
-    static constexpr int kMarginUs = 1000;  // past the estimated read position, for its error
+    static constexpr int kMarginUs = 2000;  // past the estimated read position, for its error
     static constexpr int kFadeMs = 5;
+    static constexpr int kFirstRetryMs = 100;
+    static constexpr int kMostRetryMs = 2000;
 
 private:
     struct Voice {
@@ -50,6 +60,17 @@ private:
 
     PulseOutput() = default;
     bool connect(std::chrono::milliseconds wait);
+    // Makes the stream on a ready context; false where the server refused it. Needs the
+    // loop's lock.
+    bool makeStream();
+    // The server or the stream went away: not available until a new connection is ready,
+    // which is tried after the back-off. Needs the loop's lock.
+    void lost(const char* why);
+    // Lets go of the stream and the context. Needs the loop's lock.
+    void dropConnection();
+    static void onContextState(pa_context* context, void* output);
+    static void onStreamState(pa_stream* stream, void* output);
+    static void onRetry(pa_mainloop_api* api, pa_time_event* event, const struct timeval* when, void* output);
     static void onWrite(pa_stream* stream, std::size_t bytes, void* output);
     // Renders the mix from m_written on and writes it, until `until`. Needs the loop's lock.
     void fill(std::int64_t until);
@@ -61,6 +82,10 @@ private:
     std::int64_t readFrame(double& sinkFrames) const;
 
     pa_threaded_mainloop* m_loop = nullptr;
+    std::atomic<bool> m_ready{false};  // a stream is ready for samples
+    bool m_established = false;        // the first connection was made: losses reconnect
+    pa_time_event* m_retry = nullptr;  // the next connection's attempt, while one is due
+    int m_retryMs = kFirstRetryMs;
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
     int m_rate = 0;

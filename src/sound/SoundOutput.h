@@ -22,6 +22,9 @@ public:
     // plays them. When their first sample reaches the device, or nothing where they could
     // not start.
     virtual std::optional<std::chrono::steady_clock::time_point> start(std::shared_ptr<const Samples> samples) = 0;
+    // Whether it can sound now: false while a sound server that went away is connected to
+    // again.
+    virtual bool available() const { return true; }
 };
 
 }  // namespace tonarika
