@@ -2,6 +2,8 @@
 // timed from the first samples of its first play by the injected clock.
 
 // own
+#include "fakes/FakeAlarm.h"
+#include "fakes/FakeSettings.h"
 #include "fakes/GameHarness.h"
 
 // std
@@ -73,7 +75,7 @@ TEST_F(GameJournalTest, noTrialWithoutACountedAnswer)
 // Where the question's first play did not sound its note, the trial has no time.
 TEST_F(GameJournalTest, aNoteThatDidNotSoundGivesNoReactionTime)
 {
-    for (const auto state : {Playback::State::Waiting, Playback::State::Alert, Playback::State::Dropped}) {
+    for (const auto state : {Playback::State::Alert, Playback::State::Dropped}) {
         player.next = state;
         ask(journal.trials.size() % 2 == 0 ? 3 : 5);
         player.next = Playback::State::Sounding;
@@ -84,13 +86,69 @@ TEST_F(GameJournalTest, aNoteThatDidNotSoundGivesNoReactionTime)
         EXPECT_FALSE(journal.trials.back().reactionMs) << int(state);
         EXPECT_EQ(journal.trials.back().plays, 2u);
     }
-    // No device at all: the question still counts, untimed.
+    // Refused by the output: the question still counts, untimed.
     player.failing = true;
+    player.failure = SoundError::Cause::Refused;
     random.values.push_back(ScriptedRandom::valueFor(6, 7));
     game.Command1_Click();
     game.cmdKey_Click(6);
-    ASSERT_EQ(journal.trials.size(), 4u);
+    ASSERT_EQ(journal.trials.size(), 3u);
     EXPECT_FALSE(journal.trials.back().reactionMs);
+}
+
+// Until a question's note begins (its guard's tones still play, or it still loads), an
+// answer is no answer and Listen does nothing: no miss, no trial, no replay cutting the
+// guard short. While the guard plays, the result label says the note is coming, and once
+// the alarm finds it begun, that goes.
+TEST_F(GameJournalTest, nothingCountsBeforeTheNoteBegins)
+{
+    FakeAlarm alarm;
+    game.setAlarm(&alarm);
+    FakeSettings settings;
+    settings.settings.guard = true;
+    player.startsAfter = 1200ms;  // the guard's tones
+    // The note, drawn ahead as the settings come; then the guard's tones and the next note.
+    random.values = {ScriptedRandom::valueFor(2, 7)};
+    game.setQuestionSettings(&settings);
+    random.values.assign(20, 0.5f);
+    game.Command1_Click();
+    ASSERT_EQ(game.state().curNote, 2);
+    EXPECT_EQ(display.caption(Caption::Label1), "…");
+    EXPECT_EQ(display.listenDescription, "まもなく音が鳴ります");
+    ASSERT_TRUE(alarm.when);
+    EXPECT_EQ(*alarm.when, clock.now() + 1200ms) << "the alarm rings as the note begins";
+
+    clock.advance(300ms);
+    game.cmdKey_Click(4);  // wrong, and too early
+    game.Command1_Click();
+    clock.advance(899ms);
+    game.cmdKey_Click(2);  // right, and still a millisecond early
+    EXPECT_TRUE(journal.trials.empty());
+    EXPECT_EQ(game.state().missCount, 0u);
+    EXPECT_EQ(player.played.size(), 1u) << "Listen during the guard replays nothing";
+    EXPECT_EQ(display.caption(Caption::Label1), "…");
+
+    clock.advance(1ms);
+    alarm.ring();
+    EXPECT_EQ(display.caption(Caption::Label1), "") << "the note has begun";
+    clock.advance(700ms);
+    game.cmdKey_Click(4);
+    ASSERT_EQ(journal.trials.size(), 1u);
+    EXPECT_EQ(journal.trials[0].reactionMs, 700u) << "timed from the note, not from the guard";
+    EXPECT_EQ(game.state().missCount, 1u);
+
+    // A note still loading has not begun either, guard or none.
+    settings.settings.guard = false;
+    game.cmdKey_Click(2);
+    player.startsAfter = 0ms;
+    player.next = Playback::State::Waiting;
+    random.values.assign({ScriptedRandom::valueFor(5, 7), 0.5f});
+    game.Command1_Click();
+    game.cmdKey_Click(3);
+    EXPECT_EQ(journal.trials.size(), 1u);
+    player.playbacks.back().state = Playback::State::Sounding;
+    game.cmdKey_Click(3);
+    EXPECT_EQ(journal.trials.size(), 2u) << "once it sounds";
 }
 
 // A run begins at start-up, after each record and after each clear; the mode is the one

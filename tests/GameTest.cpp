@@ -236,21 +236,57 @@ TEST_F(GameTest, clearResetsTheRunButNotTheNoteOrMode)
     EXPECT_TRUE(scoreLog.runs.empty()) << "clearing records nothing";
 }
 
-TEST_F(GameTest, playerFailureShowsTheWarningAndKeepsTheCountedQuestion)
+// Where nothing can sound (no device at all, a sound server being connected to again),
+// Listen says so in the result label, never in a box, and counts nothing, in practice
+// too; the first Listen that sounds is the run's first question. Where the output refused
+// the note for a reason of its own, the warning box, and the question counts.
+TEST_F(GameTest, aSoundThatCannotPlayIsToldInTheLabelAndCountsOnlyWhereRefused)
 {
-    player.failing = true;
-    random.values = {ScriptedRandom::valueFor(3, 7)};
-    game.Command1_Click();
-    ASSERT_EQ(display.warnings.size(), 1u);
-    EXPECT_EQ(display.warnings[0].first, "wavファイルが見つかりません。");
-    EXPECT_EQ(display.warnings[0].second, "Error");
-    EXPECT_EQ(game.state().questionCount, 1u);
-    EXPECT_EQ(game.state().curNote, 3);
-    game.Command1_Click();
-    EXPECT_EQ(display.warnings.size(), 2u) << "the replay fails the same way";
-    player.failing = false;
-    game.Command1_Click();
-    EXPECT_EQ(player.played.back(), "wav/Fa.wav");
+    const struct {
+        SoundError::Cause cause;
+        const char* told;  // the label's tool tip and what a screen reader hears
+        bool boxAndCounted;
+    } cases[] = {
+        {SoundError::Cause::NoDevice, "音が出せません: サウンドデバイスがありません", false},
+        {SoundError::Cause::Reconnecting, "音が出せません: サウンドサーバーにつなぎ直しています", false},
+        {SoundError::Cause::Refused, "", true},
+    };
+    for (const auto& c : cases) {
+        GameHarness h;
+        h.player.failing = true;
+        h.player.failure = c.cause;
+        h.random.values = {ScriptedRandom::valueFor(3, 7), ScriptedRandom::valueFor(3, 7)};
+        h.game.Command1_Click();
+        h.game.Command1_Click();
+        h.game.cmdKey_Click(3);
+        EXPECT_EQ(h.display.warnings.size(), c.boxAndCounted ? 2u : 0u) << c.told;
+        EXPECT_EQ(h.game.state().questionCount, c.boxAndCounted ? 1u : 0u) << c.told;
+        EXPECT_EQ(h.journal.trials.size(), c.boxAndCounted ? 1u : 0u) << c.told;
+        if (c.boxAndCounted) {
+            EXPECT_EQ(h.display.warnings[0].first, "wavファイルが見つかりません。");
+            EXPECT_EQ(h.display.warnings[0].second, "Error");
+            continue;
+        }
+        EXPECT_EQ(h.display.caption(Caption::Label1), "音が出せません") << c.told;
+        EXPECT_EQ(h.display.label1ToolTip, c.told);
+        EXPECT_EQ(h.display.listenDescription, c.told);
+        EXPECT_EQ(h.display.label1Back, kWhite);
+        EXPECT_EQ(h.display.label1Fore, Colour::systemButtonText()) << "readable on white whatever came before";
+
+        h.player.failing = false;
+        h.random.values = {ScriptedRandom::valueFor(5, 7)};
+        h.game.Command1_Click();
+        EXPECT_EQ(h.game.state().questionCount, 1u) << "the first question that sounds";
+        EXPECT_EQ(h.game.state().curNote, 5);
+        EXPECT_EQ(h.display.caption(Caption::Label1), "");
+        EXPECT_EQ(h.display.label1ToolTip, "");
+
+        h.game.prac_Click();
+        h.player.failing = true;
+        h.game.cmdKey_Click(0);
+        EXPECT_TRUE(h.display.warnings.empty()) << "practice: " << c.told;
+        EXPECT_EQ(h.display.label1ToolTip, c.told) << "practice";
+    }
 }
 
 TEST_F(GameTest, countersGoPastTwoHundredFiftyFiveWithoutAWarning)
@@ -282,6 +318,7 @@ TEST_F(GameTest, practiceModePlaysAndNamesEveryKeyWithoutCounting)
     EXPECT_EQ(game.state().questionCount, 0u);
 
     player.failing = true;
+    player.failure = SoundError::Cause::Refused;
     game.cmdKey_Click(0);
     EXPECT_EQ(display.warnings.size(), 1u) << "a player failure is reported here as well";
 }

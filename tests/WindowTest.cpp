@@ -376,9 +376,24 @@ private slots:
         QCOMPARE(window->findChildren<frmAbout*>().size(), 0);
     }
 
-    void listenShowsAWarningBoxWhenNothingCanSound()
+    // Nothing can sound: the result label says so, with its reason as its tool tip, and no
+    // box ever comes, so the window always closes.
+    void listenSaysInTheResultLabelWhenNothingCanSound()
     {
         player->failing = true;
+        nextNote(1);
+        QTest::mouseClick(listen(), Qt::LeftButton);
+        QCOMPARE(child<QLabel>("Label1")->text(), QStringLiteral("音が出せません"));
+        QCOMPARE(child<QLabel>("Label1")->toolTip(), QStringLiteral("音が出せません: サウンドデバイスがありません"));
+        QCOMPARE(listen()->accessibleDescription(), QStringLiteral("音が出せません: サウンドデバイスがありません"));
+        QCOMPARE(child<QLabel>("CapMiss")->text(), QStringLiteral("0/0 回"));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void listenShowsAWarningBoxWhenTheOutputRefusesTheNote()
+    {
+        player->failing = true;
+        player->failure = SoundError::Cause::Refused;
         nextNote(1);
         bool seen = false;
         modals->expect([&](QWidget* modal) {

@@ -28,6 +28,14 @@ inline constexpr std::string_view kMissLabel = "ミス ";
 inline constexpr std::string_view kRateLabel = "正解率 ";
 inline constexpr std::string_view kSeparator = "、";
 
+// Nothing can sound: said in the result label, never in a box, and nothing is counted.
+inline constexpr std::string_view kNoSound = "音が出せません";
+inline constexpr std::string_view kNoDevice = "音が出せません: サウンドデバイスがありません";
+inline constexpr std::string_view kReconnecting = "音が出せません: サウンドサーバーにつなぎ直しています";
+// The guard's tones are playing, and the note follows them.
+inline constexpr std::string_view kNoteComing = "…";
+inline constexpr std::string_view kNoteComingDescription = "まもなく音が鳴ります";
+
 inline constexpr std::string_view kWarningText = "wavファイルが見つかりません。";
 inline constexpr std::string_view kWarningTitle = "Error";
 

@@ -34,6 +34,8 @@ public:
     virtual void setCaption(Caption label, std::string_view text) = 0;
     virtual void setLabel1BackColor(Colour colour) = 0;
     virtual void setLabel1ForeColor(Colour colour) = 0;
+    // The whole of what a short caption of the result label stands for; empty for none.
+    virtual void setLabel1ToolTip(std::string_view text) = 0;
 
     virtual void focusListen() = 0;
     virtual void focusKey(int index) = 0;

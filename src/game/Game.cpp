@@ -58,27 +58,48 @@ void Game::Command1_Click()
 {
     try {
         if (m_state.curNote) {
+            // The guard's tones and their note are heard whole: Listen waits for the note.
+            if (noteYetToSound())
+                return;
             // A replay is the same sound, never with the guard's tones again.
-            ++m_plays;
             playSound(m_question.sound, {});
+            ++m_plays;
             return;
         }
-        // 32 bits cannot be used up by hand; saturate rather than wrap all the same.
-        if (m_state.questionCount < std::numeric_limits<std::uint32_t>::max())
-            ++m_state.questionCount;
-        m_state.settled = false;
-        setIdleLook();
-
         // The settings as they are now, so that a change never alters a question already
         // asked; the question drawn ahead stands only if they and the mode are the same.
         const QuestionSettings settings = currentSettings();
         const bool drawnAhead = m_next && m_nextSettings == settings && m_nextMode == m_state.mode;
-        const Question question = drawnAhead ? *m_next : drawQuestion(settings, m_state.questionCount);
+        // 32 bits cannot be used up by hand; saturate rather than wrap all the same.
+        const std::uint32_t number = m_state.questionCount < std::numeric_limits<std::uint32_t>::max()
+                                         ? m_state.questionCount + 1
+                                         : m_state.questionCount;
+        const Question question = drawnAhead ? *m_next : drawQuestion(settings, number);
+        // A question nobody could hear is no question: where nothing can sound, the
+        // error goes on below and nothing is counted. One the output refused counts, and
+        // the warning box says so.
+        std::optional<Player::Ticket> firstPlay;
+        try {
+            firstPlay = playSound(question.sound, question.guard ? drawGuardTones(m_random) : std::vector<double>{});
+        } catch (const SoundError& error) {
+            if (error.unavailable())
+                throw;
+        } catch (const std::exception&) {
+        }
+        m_state.questionCount = number;
+        m_state.settled = false;
+        setIdleLook();
         m_next.reset();
-        askQuestion(question);
+        askQuestion(question, firstPlay);
+        if (!firstPlay) {
+            warn();
+            return;
+        }
         // The weak notes' draw waits for this question's answer.
         if (!settings.weakNotes)
             drawAhead(settings);
+    } catch (const SoundError& error) {
+        soundFailed(error);
     } catch (const std::exception&) {
         warn();
     }
@@ -129,21 +150,69 @@ Game::Question Game::drawQuestion(const QuestionSettings& settings, std::uint32_
     return question;
 }
 
-void Game::askQuestion(const Question& question)
+void Game::askQuestion(const Question& question, std::optional<Player::Ticket> firstPlay)
 {
     m_state.curNote = question.sound.note;
     m_state.prevNote = question.sound.note;
     m_prevTimbre = question.sound.timbre;
     m_prevKey = midiKey(question.sound);
     m_question = question;
-    m_firstPlay.reset();
+    m_firstPlay = firstPlay;
     m_plays = 1;
-    m_firstPlay = playSound(question.sound, question.guard ? drawGuardTones(m_random) : std::vector<double>{});
+    if (question.guard && firstPlay) {
+        notice(captions::kNoteComing, captions::kNoteComingDescription);
+        m_noteComing = true;
+        watchNoteStart();
+    }
 }
 
 void Game::warn()
 {
     m_display.showWarning(captions::kWarningText, captions::kWarningTitle);
+}
+
+void Game::soundFailed(const SoundError& error)
+{
+    if (!error.unavailable()) {
+        warn();
+        return;
+    }
+    notice(captions::kNoSound,
+           error.cause() == SoundError::Cause::NoDevice ? captions::kNoDevice : captions::kReconnecting);
+}
+
+void Game::notice(std::string_view caption, std::string_view detail)
+{
+    m_display.setLabel1BackColor(kWhite);
+    m_display.setLabel1ForeColor(Colour::systemButtonText());
+    m_display.setCaption(Caption::Label1, caption);
+    m_display.setLabel1ToolTip(detail);
+    m_display.setListenDescription(detail);
+}
+
+bool Game::noteYetToSound() const
+{
+    if (!m_state.curNote || !m_firstPlay)
+        return false;
+    const Playback first = m_player.playback(*m_firstPlay);
+    return first.state == Playback::State::Waiting
+           || (first.state == Playback::State::Sounding && m_clock.now() < first.startedAt);
+}
+
+void Game::watchNoteStart()
+{
+    if (!m_noteComing || !m_alarm)
+        return;
+    if (noteYetToSound()) {
+        // Still loading, it has no start yet: look again shortly.
+        const Playback first = m_player.playback(*m_firstPlay);
+        const auto when = first.state == Playback::State::Sounding ? first.startedAt
+                                                                    : m_clock.now() + std::chrono::milliseconds(20);
+        m_alarm->ringAt(when, [this] { watchNoteStart(); });
+        return;
+    }
+    m_noteComing = false;
+    setIdleLook();
 }
 
 void Game::cmdKey_Click(int index)
@@ -164,6 +233,9 @@ void Game::hantei()
     if (m_state.practiceMode) {
         try {
             Sound(key);
+        } catch (const SoundError& error) {
+            soundFailed(error);
+            return;
         } catch (const std::exception&) {
             warn();
             return;
@@ -173,8 +245,10 @@ void Game::hantei()
         m_display.setCaption(Caption::Label1, m_state.noteName);
         return;
     }
-    if (!m_state.curNote)
+    // Before its note has begun, a question has nothing to answer: no miss, no journal.
+    if (!m_state.curNote || noteYetToSound())
         return;
+    m_noteComing = false;
     // In Easy mode no black key is ever asked, so pressing one is not an answer.
     const bool ignored = m_state.mode == Mode::Easy && kNoteTable.at(key).black && *m_state.curNote != key;
     if (!m_state.settled && !ignored) {
@@ -249,6 +323,7 @@ void Game::setIdleLook()
 {
     m_display.setLabel1BackColor(kWhite);
     m_display.setCaption(Caption::Label1, captions::kIdle);
+    m_display.setLabel1ToolTip({});
     // What a screen reader hears follows what the eye sees: no result, only Listen's use.
     m_display.setListenDescription(captions::kListenDescription);
 }
@@ -271,6 +346,7 @@ void Game::startNewRun()
     m_prevKey.reset();
     m_next.reset();
     m_reask.clear();
+    m_noteComing = false;
     m_display.setCaption(Caption::CapPar, captions::kStartRate);
     m_display.setCaption(Caption::CapMiss, captions::kStartMiss);
     m_state.settled = false;

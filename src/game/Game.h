@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "Alarm.h"
 #include "Display.h"
 #include "GameClock.h"
 #include "GameState.h"
@@ -35,6 +36,9 @@ public:
     void setQuestionSettings(const QuestionSettingsSource* settings);
     // Where the weak notes' weights come from when the settings ask for them; none: even.
     void setNoteWeights(const NoteWeightsSource* weights) { m_weights = weights; }
+    // What tells the game when the note after the guard's tones begins; none: the result
+    // label says the note is coming until the question is answered.
+    void setAlarm(Alarm* alarm) { m_alarm = alarm; }
 
     void Command1_Click();  // Listen: ask a new question or replay the pending one
     void cmdKey_Click(int index);
@@ -61,6 +65,16 @@ private:
     void setIdleLook();
     void switchMode(Mode mode);
     void warn();
+    // A sound that could not be played: the warning box where the output refused it, and
+    // where nothing can sound now, a word in the result label, with nothing counted.
+    void soundFailed(const SoundError& error);
+    // The result label's short note, with the whole of it for a tool tip and a screen reader.
+    void notice(std::string_view caption, std::string_view detail);
+    // The pending question's note has not begun: its guard's tones still play, or it loads.
+    bool noteYetToSound() const;
+    // While the guard's tones play, the result label says the note is coming; this looks
+    // again when the alarm rings, until the note has begun.
+    void watchNoteStart();
     void journalFirstAnswer(int key);
     // Counts from nothing again, as a new run: what Clear does, and a change of mode.
     void startNewRun();
@@ -75,7 +89,9 @@ private:
     QuestionSettings currentSettings() const;
     // Beyond the defaults, draws the next question now and has the player load its sound.
     void drawAhead(const QuestionSettings& settings);
-    void askQuestion(const Question& question);
+    // Makes `question` the pending one, its first play `firstPlay` (none where the output
+    // refused it).
+    void askQuestion(const Question& question, std::optional<Player::Ticket> firstPlay);
     Player::Ticket playSound(const NoteSound& sound, std::vector<double> guardTones);
 
     Display& m_display;
@@ -94,6 +110,8 @@ private:
     // The pending question's sound and what came before it.
     const QuestionSettingsSource* m_settings = nullptr;
     const NoteWeightsSource* m_weights = nullptr;
+    Alarm* m_alarm = nullptr;
+    bool m_noteComing = false;  // the result label says the note is coming
     ReaskSchedule m_reask;
     Question m_question;
     std::optional<Timbre> m_prevTimbre;

@@ -61,6 +61,7 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& 
 {
     m_ui->setupUi(this);
     useLightPalette(*this);
+    m_game.setAlarm(&m_alarm);
     cmdKey = {m_ui->cmdKey_0, m_ui->cmdKey_1, m_ui->cmdKey_2,  m_ui->cmdKey_3,
               m_ui->cmdKey_4, m_ui->cmdKey_5, m_ui->cmdKey_6,  m_ui->cmdKey_7,
               m_ui->cmdKey_8, m_ui->cmdKey_9, m_ui->cmdKey_10, m_ui->cmdKey_11};
@@ -208,6 +209,11 @@ void Form1::fitToFrame(QLabel* target)
 void Form1::setListenDescription(std::string_view text)
 {
     m_ui->Command1->setAccessibleDescription(toQString(text));
+}
+
+void Form1::setLabel1ToolTip(std::string_view text)
+{
+    m_ui->Label1->setToolTip(toQString(text));
 }
 
 void Form1::focusListen()

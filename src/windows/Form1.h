@@ -3,6 +3,7 @@
 // own
 #include "Display.h"
 #include "Game.h"
+#include "TimerAlarm.h"
 
 // Qt
 #include <QMainWindow>
@@ -33,6 +34,7 @@ public:
     void setCaption(Caption label, std::string_view text) override;
     void setLabel1BackColor(Colour colour) override;
     void setLabel1ForeColor(Colour colour) override;
+    void setLabel1ToolTip(std::string_view text) override;
     void focusListen() override;
     void focusKey(int index) override;
     void setListenEnabled(bool enabled) override;
@@ -69,6 +71,7 @@ private:
     std::unique_ptr<Ui::Form1> m_ui;
     std::array<QPushButton*, kNoteCount> cmdKey{};
     SystemClock m_clock;
+    TimerAlarm m_alarm;
     int m_scoreFontPixels = 0;  // the designed size of the value labels' font
     Game m_game;
     bool m_unloaded = false;

@@ -24,6 +24,7 @@ public:
     bool listenEnabled = true;
     bool clearEnabled = true;
     std::string listenDescription;
+    std::string label1ToolTip;
     std::map<Mode, bool> checks;
     std::vector<std::pair<std::string, std::string>> warnings;  // text, title
     std::vector<std::string> unsavedRecords;
@@ -33,6 +34,7 @@ public:
     void setCaption(Caption label, std::string_view text) override { captions[label] = text; }
     void setLabel1BackColor(Colour colour) override { label1Back = colour; }
     void setLabel1ForeColor(Colour colour) override { label1Fore = colour; }
+    void setLabel1ToolTip(std::string_view text) override { label1ToolTip = text; }
     void focusListen() override { focus = Focus::Listen; }
     void focusKey(int index) override
     {
