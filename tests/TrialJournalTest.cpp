@@ -399,6 +399,7 @@ TEST_F(TrialJournalTest, theWeakNotesCountTheJournalAndEachNewAnswerOnce)
     {
         TrialJournal journal(file);
         journal.record(miss(86'400'000));
+        journal.record(miss(6 * 86'400'000 + 12 * 3'600'000));  // six and a half days ago: still counts
         journal.record(miss(9 * 86'400'000));  // too long ago to count
         journal.record({clock.utc - 1000, Mode::Easy, 1, 4, 5, 900, 1});  // another mode
     }
@@ -407,13 +408,14 @@ TEST_F(TrialJournalTest, theWeakNotesCountTheJournalAndEachNewAnswerOnce)
     weak.record(miss(500));  // written, and counted, before the reading
     journal.flush(5s);
     weak.waitUntilRead();
-    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 1 + 2 * kMissedWeight);
+    // 1, and 5 for each miss of the week; 1.5 for the note each was taken for.
+    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 16.0);
     weak.record(miss(100));
-    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 1 + 3 * kMissedWeight) << "counted at once";
-    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(5), 1 + 3 * kTakenForWeight);
-    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Easy)->at(4), 1 + kMissedWeight);
+    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 21.0) << "counted at once";
+    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(5), 7.0);
+    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Easy)->at(4), 6.0);
     journal.flush(5s);
-    EXPECT_EQ(rows().size(), 5u) << "every answer went on to the journal";
+    EXPECT_EQ(rows().size(), 6u) << "every answer went on to the journal";
 }
 
 // A journal that cannot be read leaves the weights to this session's answers, and says why.
@@ -427,7 +429,7 @@ TEST_F(TrialJournalTest, theWeakNotesOfAJournalThatCannotBeReadCountTheSessionAn
     weak.waitUntilRead();
     weak.record({clock.utc, Mode::Hard, 1, 4, 5, 900, 1});
     EXPECT_EQ(journal.trials.size(), 1u) << "the answer goes on to the journal";
-    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 1 + kMissedWeight);
+    EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 6.0);
     EXPECT_TRUE(messages.has("tonarika.practice", "no regular file")) << "the cause is named";
 }
 

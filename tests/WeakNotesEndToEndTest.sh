@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # 苦手な音を多めに in the real program, measured from its journal: a journal that holds
-# twenty misses of ソ in Easy from yesterday, weak_notes on, forty questions each answered
-# right at once with real key presses under Xvfb, the note told from SDL's disk recording;
-# ソ must be asked at least three times as often as a note never missed, on average, and
-# no note twice in a row.
+# twenty misses of ソ, each taken for ラ, in Easy from yesterday, weak_notes on, fifty
+# questions each answered right at once with real key presses under Xvfb, the note told
+# from SDL's disk recording; ソ and ラ must be asked, on average, at least 1.25 times as
+# often as a note never missed (with the draw held to 35 % a note, they come about 2.5
+# times as often; an even draw passes this one time in ten), and no note twice in a row.
 #   WeakNotesEndToEndTest.sh GAME RECORDED_NOTE_TOOL
 set -u
 game_program=$1
@@ -40,7 +41,7 @@ run_game
 # Easy's keys, Do to Si. Each question: Space asks, and the note the recording holds last
 # is answered.
 keys=(a s d f j k l)
-for _ in $(seq 40); do
+for _ in $(seq 50); do
   xdotool key space
   sleep 0.4
   heard=$("$recorded_note" --sequence "$scratch/sound.raw" | tail -n 1)
@@ -68,11 +69,13 @@ PY
 }
 so=$(count 4)
 echo "asked: $(printf '%s\n' "$asked" | sort | uniq -c | tr '\n' ' ')"
-check "forty questions in the journal" "[ $(printf '%s\n' "$asked" | grep -c .) -eq 40 ]"
+check "fifty questions in the journal" "[ $(printf '%s\n' "$asked" | grep -c .) -eq 50 ]"
 check "every one answered right at the first try" "[ \"\$(journal_misses)\" = 0 ]"
-# Forty draws are few: against the notes never missed taken together.
+# Fifty draws are few: the two weak notes against the five never missed, each together.
+ra=$(count 5)
 never=$(( $(count 0) + $(count 1) + $(count 2) + $(count 3) + $(count 6) ))
-check "ソ ($so) at least three times as often as a note never missed (five of them: $never)" "[ $((5 * so)) -ge $((3 * never)) ]"
+check "ソ and ラ ($so + $ra) at least 1.25 times as often as a note never missed (five of them: $never)" \
+  "[ $((2 * (so + ra))) -ge $never ]"
 check "no note twice in a row" "[ -z \"\$(printf '%s\n' \"$asked\" | uniq -d)\" ]"
 
 report

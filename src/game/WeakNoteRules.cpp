@@ -33,33 +33,34 @@ std::array<double, kNoteCount> noteChances(const NoteWeights& weights, int range
     }
     if (notes.empty())
         return chances;
-    const double least = kLeastShare / double(notes.size());
-    // Notes held at the least share give up nothing more; the rest share what is left in
-    // proportion to their weights, until no note of the rest falls below the least.
-    std::vector<bool> held(kNoteCount, false);
-    for (bool changed = true; changed;) {
-        changed = false;
-        double free = 1.0;
-        double weightOfRest = 0.0;
+    const double even = 1.0 / double(notes.size());
+    const double least = kLeastShare * even;
+    const double most = std::max(kMostShare, even);
+    // Each chance is its weight times one factor, held between the least and the most
+    // share; the sum of them grows with the factor, from at most 1 (every note at the
+    // least) to at least 1 (every note at the most), and halving finds the factor that
+    // makes it 1. A weight of nothing still counts for a little, so that every note can
+    // reach the most.
+    const auto weight = [&](int note) { return std::max(weights[std::size_t(note)], 1e-9); };
+    const auto chancesFor = [&](double factor) {
+        double sum = 0.0;
         for (const int note : notes) {
-            if (held[std::size_t(note)])
-                free -= least;
-            else
-                weightOfRest += std::max(0.0, weights[std::size_t(note)]);
+            chances[std::size_t(note)] = std::clamp(factor * weight(note), least, most);
+            sum += chances[std::size_t(note)];
         }
-        for (const int note : notes) {
-            if (held[std::size_t(note)]) {
-                chances[std::size_t(note)] = least;
-                continue;
-            }
-            const double weight = std::max(0.0, weights[std::size_t(note)]);
-            chances[std::size_t(note)] = weightOfRest > 0 ? free * weight / weightOfRest : free / double(notes.size());
-            if (chances[std::size_t(note)] < least) {
-                held[std::size_t(note)] = true;
-                changed = true;
-            }
-        }
+        return sum;
+    };
+    double low = 0.0;
+    double high = 1.0;
+    for (int step = 0; step < 2000 && chancesFor(high) < 1.0 - 1e-12; ++step)
+        high *= 2.0;
+    for (int step = 0; step < 100; ++step) {
+        const double middle = (low + high) / 2.0;
+        (chancesFor(middle) < 1.0 ? low : high) = middle;
     }
+    const double sum = chancesFor(high);
+    for (const int note : notes)
+        chances[std::size_t(note)] /= sum;
     return chances;
 }
 

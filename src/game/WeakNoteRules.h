@@ -39,9 +39,14 @@ NoteWeights noteWeights(std::span<const AnswerRecord> answers, Mode mode, std::i
 
 // No note's chance falls below this share of an even one.
 inline constexpr double kLeastShare = 0.25;
+// Nor rises above this share of the draw, or above an even share where that is more: a
+// note far weaker than the rest, and the note it is taken for, would otherwise come in
+// turns, and the player would answer the order rather than the pitch.
+inline constexpr double kMostShare = 0.35;
 
 // Each note's chance of being drawn among 0..range-1 but prevNote, from the weights: in
-// proportion to them, none below kLeastShare of an even share. Sums to 1.
+// proportion to them, none below kLeastShare of an even share and none above kMostShare
+// (or the even share, where that is more). Sums to 1.
 std::array<double, kNoteCount> noteChances(const NoteWeights& weights, int range, int prevNote);
 
 // Draws a note by noteChances() with one random value.
