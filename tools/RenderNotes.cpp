@@ -1,11 +1,14 @@
 // Renders the game's notes from a General MIDI soundfont: mono, 16-bit, 44.1 kHz, each
 // instrument's natural sound with a short fade at the end, reverb and chorus off.
-// - The piano's middle octave: the twelve WAV files in wav/, at one peak level.
-// - Every other timbre and octave (3 to 5): FLAC files in notes/<timbre>/, each at the
-//   loudness of the middle piano notes, so that no timbre or octave stands out by level.
+// - The piano's middle octave: the twelve WAV files in wav/.
+// - Every other timbre and octave (3 to 5): FLAC files in notes/<timbre>/.
+// Every note has one loudness (the RMS of the 0.3 s after its attack), the loudest that
+// none of them must clip for, so that no note, timbre or octave stands out by its level.
 // A sampled instrument is often a cent or so off, and the synthesiser tunes only in whole
-// cents, so each note is measured after rendering and resampled by the exact ratio that
-// puts its fundamental on equal temperament, until it is within a twentieth of a cent.
+// cents, so each note is measured after rendering, where the ear hears its pitch (0.1 s
+// to 1.0 s after its attack, past any glide at the start), and resampled by the exact
+// ratio that puts its fundamental on equal temperament, until it is within a twentieth of
+// a cent. The pure tone the player computes takes the amplitude printed at the end.
 //
 //   render-notes OUTPUT_FOLDER [SOUNDFONT]
 
@@ -15,6 +18,7 @@
 #include "audio/Flac.h"
 #include "audio/NotePitch.h"
 #include "audio/Pitch.h"
+#include "audio/Spectrum.h"
 #include "audio/Wav.h"
 
 // fluidsynth
@@ -36,7 +40,7 @@ using tonarika::audio::Wave;
 constexpr int kRate = 44100;
 constexpr double kSeconds = 1.8;
 constexpr double kFadeSeconds = 0.15;
-constexpr float kPeak = 0.7f;  // about -3 dBFS
+constexpr float kHighestPeak = 0.98f;
 constexpr int kVelocity = 100;
 
 struct Synth {
@@ -111,29 +115,19 @@ void fadeOut(Wave& wave)
     }
 }
 
-void scalePeak(Wave& wave)
+float peakOf(const Wave& wave)
 {
     float peak = 0;
     for (const float v : wave.samples)
         peak = std::max(peak, std::abs(v));
-    for (float& v : wave.samples)
-        v *= kPeak / peak;
+    return peak;
 }
 
-// Scales a note to the given loudness, or as near as it comes without clipping. Returns
-// the gain it fell short by, 1 where none.
-double scaleLoudness(Wave& wave, double target)
+void scaleTo(Wave& wave, double loudness)
 {
-    constexpr float kHighestPeak = 0.98f;
-    double gain = target / tonarika::audio::loudness(wave.samples, wave.sampleRate);
-    float peak = 0;
-    for (const float v : wave.samples)
-        peak = std::max(peak, std::abs(v));
-    const double shortBy = std::max(1.0, gain * peak / kHighestPeak);
-    gain /= shortBy;
+    const double gain = loudness / tonarika::audio::loudness(wave.samples, wave.sampleRate);
     for (float& v : wave.samples)
         v = float(v * gain);
-    return shortBy;
 }
 
 // Renders one note and puts its fundamental on equal temperament. Prints what it found.
@@ -141,8 +135,7 @@ Wave tunedNote(const std::string& soundfont, int program, int key, double target
 {
     const Wave rendered = render(soundfont, program, key);
     auto measure = [&](const Wave& w) {
-        return tonarika::audio::centsBetween(tonarika::audio::fundamentalAfterAttack(w.samples, kRate, target),
-                                             target);
+        return tonarika::audio::centsBetween(tonarika::audio::steadyFundamental(w.samples, kRate, target), target);
     };
     const double renderedError = measure(rendered);
     double correction = 0.0;
@@ -154,8 +147,10 @@ Wave tunedNote(const std::string& soundfont, int program, int key, double target
         error = measure(wave);
     }
     fadeOut(wave);
-    std::printf("%-28s MIDI %d  rendered %+.3f cents, resampled %+.3f cents, now %+.3f cents\n", label.c_str(), key,
-                renderedError, correction, error);
+    const double second = tonarika::audio::centsBetween(
+        tonarika::audio::zeroPaddedPeak(tonarika::audio::steadyPart(wave.samples, kRate), kRate, target), target);
+    std::printf("%-28s MIDI %d  rendered %+.3f cents, resampled %+.3f cents, now %+.3f cents (by FFT %+.3f)\n",
+                label.c_str(), key, renderedError, correction, error, second);
     return wave;
 }
 
@@ -169,47 +164,36 @@ int main(int argc, char** argv)
     }
     const std::filesystem::path out = argv[1];
     const std::string soundfont = argc > 2 ? argv[2] : "/usr/share/sounds/sf2/FluidR3_GM.sf2";
-    std::filesystem::create_directories(out / "wav");
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
 
-    // The middle piano octave first: its loudness is the one every other note takes.
-    std::vector<double> pianoLoudness;
-    for (int index = 0; index < tonarika::kNoteCount; ++index) {
-        const auto path = out / std::string(tonarika::kNoteTable[index].wavFile);
-        Wave wave = tunedNote(soundfont, 0, tonarika::audio::kMidiNote[std::size_t(index)],
-                              tonarika::audio::noteFrequency(index), path.filename());
-        scalePeak(wave);
-        pianoLoudness.push_back(tonarika::audio::loudness(wave.samples, kRate));
-        if (!tonarika::audio::writeWav(path, wave)) {
-            std::fprintf(stderr, "render-notes: cannot write %s\n", path.c_str());
-            return 1;
-        }
-    }
-    // The middle of their range, in decibels: the piano's own notes differ by a few.
-    const auto [softest, loudest] = std::minmax_element(pianoLoudness.begin(), pianoLoudness.end());
-    const double loudness = std::sqrt(*softest * *loudest);
-    std::printf("common loudness: RMS %.4f\n", loudness);
-
+    // Every note, tuned; the levels once all are known.
+    std::vector<std::pair<std::filesystem::path, Wave>> notes;
     for (const auto& timbre : tonarika::kTimbreTable) {
         if (timbre.gmProgram < 0)
             continue;
         for (int octave = tonarika::kLowestOctave; octave <= tonarika::kHighestOctave; ++octave) {
-            if (timbre.timbre == tonarika::Timbre::Piano && octave == tonarika::kHomeOctave)
-                continue;
             for (int index = 0; index < tonarika::kNoteCount; ++index) {
                 const tonarika::NoteSound sound{tonarika::NoteIndex(index), timbre.timbre, octave};
-                const auto path = out / tonarika::noteSoundFile(sound);
-                std::filesystem::create_directories(path.parent_path());
-                Wave wave = tunedNote(soundfont, timbre.gmProgram, tonarika::midiKey(sound),
-                                      tonarika::noteSoundHz(sound), tonarika::noteSoundFile(sound));
-                if (const double shortBy = scaleLoudness(wave, loudness); shortBy > 1.0)
-                    std::fprintf(stderr, "render-notes: %s is %.1f dB below the common loudness, not to clip\n",
-                                 path.c_str(), 20.0 * std::log10(shortBy));
-                if (!tonarika::audio::writeFlac(path, wave)) {
-                    std::fprintf(stderr, "render-notes: cannot write %s\n", path.c_str());
-                    return 1;
-                }
+                const std::string file = tonarika::noteSoundFile(sound);
+                notes.emplace_back(out / file, tunedNote(soundfont, timbre.gmProgram, tonarika::midiKey(sound),
+                                                         tonarika::noteSoundHz(sound), file));
             }
+        }
+    }
+    // The loudest level no note clips at.
+    double loudness = 1.0;
+    for (const auto& [path, wave] : notes)
+        loudness = std::min(loudness, tonarika::audio::loudness(wave.samples, kRate) * kHighestPeak / peakOf(wave));
+    std::printf("common loudness: RMS %.4f (%.2f dB); a pure tone of amplitude %.4f is as loud\n", loudness,
+                20.0 * std::log10(loudness * std::sqrt(2.0)), loudness * std::sqrt(2.0));
+    for (auto& [path, wave] : notes) {
+        scaleTo(wave, loudness);
+        std::filesystem::create_directories(path.parent_path());
+        const bool written = path.extension() == ".wav" ? tonarika::audio::writeWav(path, wave)
+                                                        : tonarika::audio::writeFlac(path, wave);
+        if (!written) {
+            std::fprintf(stderr, "render-notes: cannot write %s\n", path.c_str());
+            return 1;
         }
     }
     return 0;

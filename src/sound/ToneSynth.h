@@ -11,7 +11,7 @@ namespace tonarika {
 
 // The peak of a computed pure tone: a sine of this amplitude is as loud as the notes in
 // the files, whose level the renderer sets.
-inline constexpr double kPureToneAmplitude = 0.27;
+inline constexpr double kPureToneAmplitude = 0.199;
 inline constexpr double kPureToneSeconds = 1.8;
 
 // A pure tone at `hz`: a sine with a 10 ms rise and a 150 ms fall, as long as a note file.

@@ -38,19 +38,20 @@ double peakFrequency(std::span<const float> samples, int sampleRate, double near
 {
     const double low = nearHz * std::pow(2.0, -0.5);
     const double high = nearHz * std::pow(2.0, 0.5);
-    // The Hann main lobe is 4 bins wide; stepping a quarter bin cannot miss it.
+    // The Hann main lobe is 4 bins wide: a step of one bin always lands on it, within half
+    // a bin of its top, and the search below takes it from there.
     const double bin = double(sampleRate) / double(samples.size());
     double best = low;
     double bestMagnitude = -1.0;
-    for (double f = low; f <= high; f += bin / 4) {
+    for (double f = low; f <= high; f += bin) {
         const double m = magnitudeAt(samples, sampleRate, f);
         if (m > bestMagnitude) {
             bestMagnitude = m;
             best = f;
         }
     }
-    double a = best - bin / 4;
-    double b = best + bin / 4;
+    double a = best - bin;
+    double b = best + bin;
     const double ratio = (std::sqrt(5.0) - 1.0) / 2.0;
     double c = b - ratio * (b - a);
     double d = a + ratio * (b - a);
@@ -91,6 +92,18 @@ double fundamentalAfterAttack(std::span<const float> samples, int sampleRate, do
     const std::size_t start = attackIndex(samples);
     const std::size_t length = std::min<std::size_t>(sampleRate / 2, samples.size() - start);
     return peakFrequency(samples.subspan(start, length), sampleRate, nearHz);
+}
+
+std::span<const float> steadyPart(std::span<const float> samples, int sampleRate)
+{
+    const std::size_t start = std::min(samples.size(), attackIndex(samples) + std::size_t(sampleRate / 10));
+    const std::size_t end = std::min(samples.size(), attackIndex(samples) + std::size_t(sampleRate));
+    return samples.subspan(start, end - start);
+}
+
+double steadyFundamental(std::span<const float> samples, int sampleRate, double nearHz)
+{
+    return peakFrequency(steadyPart(samples, sampleRate), sampleRate, nearHz);
 }
 
 double centsBetween(double hz, double referenceHz)

@@ -19,6 +19,13 @@ std::size_t attackIndex(std::span<const float> samples);
 // The fundamental over the first half second after the attack.
 double fundamentalAfterAttack(std::span<const float> samples, int sampleRate, double nearHz);
 
+// Where the ear hears a note's pitch: from 0.1 s to 1.0 s after its attack, past the glide
+// some instruments begin with (shorter where the note is).
+std::span<const float> steadyPart(std::span<const float> samples, int sampleRate);
+
+// The fundamental over the steady part, by the peak of its windowed spectrum.
+double steadyFundamental(std::span<const float> samples, int sampleRate, double nearHz);
+
 double centsBetween(double hz, double referenceHz);
 
 // How loud a note sounds: the RMS level of the 0.3 s after its attack, about the time the
