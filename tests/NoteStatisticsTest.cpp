@@ -49,10 +49,16 @@ TEST(NoteStatistics, aNoteIsLearnedWithNineInTenOfItsLastTwentyRightWithinTwoSec
         {"eighteen of the last twenty right", 0, 20, 2, 1000, true, ""},
         {"seventeen are too few", 0, 20, 3, 1000, false, "直近20問: 17/20"},
         {"a median of 2.0 s", 0, 20, 0, 2000, true, ""},
-        {"a median of 2.001 s", 0, 20, 0, 2001, false, "中央値 2.1 秒"},
-        {"too few right and too slow", 0, 20, 3, 2400, false, "直近20問: 17/20、中央値 2.4 秒"},
+        {"a median of 2.001 s", 0, 20, 0, 2001, false, "中央値 2.1 秒 → 2 秒以下"},
+        {"too few right and too slow", 0, 20, 3, 2400, false, "直近20問: 17/20、中央値 2.4 秒 → 2 秒以下"},
         {"no times at all", 0, 20, 0, std::nullopt, false, "中央値 ―"},
         {"early misses no longer count", 10, 30, 0, 1000, true, ""},
+        // Seven misses stay among the last twenty until eighteen right answers follow.
+        {"none right of seven", 7, 7, 0, 1000, false, "あと 18 問"},
+        {"seven right of seven", 0, 7, 0, 1000, false, "あと 13 問"},
+        {"two misses among fifteen", 0, 15, 2, 1000, false, "あと 5 問"},
+        {"three misses, the last, among fifteen", 0, 15, 3, 1000, false, "あと 18 問"},
+        {"twelve right, and slow", 0, 12, 0, 2800, false, "あと 8 問、中央値 2.8 秒 → 2 秒以下"},
     };
     QLocale::setDefault(QLocale::c());
     for (const auto& c : cases) {
@@ -70,6 +76,35 @@ TEST(NoteStatistics, aNoteIsLearnedWithNineInTenOfItsLastTwentyRightWithinTwoSec
     const QString rule = learnedRule();
     for (const char* part : {"20問以上に答え", "直近20問のうち18問以上", "中央値が2秒以下"})
         EXPECT_TRUE(rule.contains(QString::fromUtf8(part))) << rule.toStdString() << " lacks " << part;
+}
+
+// Learned beyond one sound: learned, and its last 20 questions in three timbres or more and
+// two octaves or more.
+TEST(NoteStatistics, learnedBeyondOneSoundIsLearnedInThreeTimbresAndTwoOctaves)
+{
+    const struct {
+        const char* what;
+        int timbres, octaves, wrong;
+        bool across;
+    } cases[] = {
+        {"three timbres, two octaves", 3, 2, 0, true},
+        {"and two misses", 3, 2, 2, true},
+        {"but not learned", 3, 2, 3, false},
+        {"two timbres", 2, 2, 0, false},
+        {"one octave", 3, 1, 0, false},
+    };
+    for (const auto& c : cases) {
+        std::vector<TrialRow> rows;
+        for (int i = 0; i < 20; ++i) {
+            TrialRow row = at(kToday, QTime(8, 0).addSecs(i), 3, i < c.wrong ? 4 : 3);
+            row.timbre = Timbre(i % c.timbres);
+            row.octave = 3 + i % c.octaves;
+            rows.push_back(row);
+        }
+        const auto statistics = noteStatistics(selectTrials(rows, Period::All, ModeChoice::Both, kToday));
+        EXPECT_EQ(statistics.notes[3].learnedAcross, c.across) << c.what;
+        EXPECT_EQ(statistics.learnedAcross, c.across ? 1 : 0) << c.what;
+    }
 }
 
 TEST(NoteStatistics, mediansTakeTheMiddleOrTheMeanOfTheMiddleTwo)

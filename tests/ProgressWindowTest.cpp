@@ -35,6 +35,8 @@
 #include <QMenuBar>
 #include <QScatterSeries>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -48,7 +50,12 @@
 #include <unistd.h>
 
 // system
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+
+// std
+#include <csignal>
 
 // std
 #include <algorithm>
@@ -441,6 +448,28 @@ private slots:
         QCOMPARE(hard[2].toString(), QStringLiteral("Hard"));
         // The notes' names as the tables show them.
         QCOMPARE(hard[4].toString(), table->item(1, 0)->text());
+        // Only the period chosen: today's.
+        notes->choose(Period::Today, ModeChoice::Hard);
+        child<QAction>(*window, QStringLiteral("exportCsv"))->trigger();
+        QVERIFY(window->statusBar()->currentMessage().startsWith(QStringLiteral("22 ")));
+        // A disk that takes nothing more: no success, and the file written before stays whole.
+        const auto bytesOf = [](const QString& path) {
+            QFile in(path);
+            in.open(QIODevice::ReadOnly);
+            return in.readAll();
+        };
+        const QByteArray before = bytesOf(csv);
+        const pid_t exporter = ::fork();
+        if (exporter == 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{64, 64};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::_exit(notes->exportCsv(csv) ? 1 : 0);
+        }
+        int status = 0;
+        ::waitpid(exporter, &status, 0);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "a CSV the disk refused was reported written");
+        QCOMPARE(bytesOf(csv), before);
 
         // A trial the game adds is shown.
         notes->choose(Period::All, ModeChoice::Both);
@@ -592,6 +621,19 @@ private slots:
         table->sortItems(0, Qt::AscendingOrder);
         QCOMPARE(table->item(2, 0)->text(), toQString(kNoteTable[1].noteName));
 
+        // At the default size the table and the figures under it show whole, the widest
+        // of what a note lacks wrapped in its column.
+        window->findChild<QTabWidget*>(QStringLiteral("pages"))->setCurrentWidget(notes);
+        window->resize(960, 680);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        auto* scroll = notes->findChild<QScrollArea*>();
+        for (const char* part : {"notesTable", "noteFigures"}) {
+            auto* widget = child<QWidget>(*window, QString::fromLatin1(part));
+            const int right = widget->mapTo(scroll->widget(), QPoint(widget->width(), 0)).x();
+            QVERIFY2(right <= scroll->viewport()->width(), part);
+        }
+
         // Right (Re for Re) and wrong (Mi for Re) in two colour families, read off the screen.
         window->resize(640, 400);
         window->show();
@@ -639,7 +681,7 @@ private slots:
         fs::create_directories(folder / "config");
         {
             std::ofstream out(file.toStdString());
-            out << "[questions]\ntimbres=clarinet\nweak_notes=true\n[elsewhere]\nkept=yes\n";
+            out << "; my own words\n[questions]\ntimbres=clarinet\nweak_notes=true\n[elsewhere]\nkept=yes\n";
         }
         const auto window = open({folder / "data/Score.TXT"});
         SettingsPage* page = window->addSettingsPage(file);
@@ -659,6 +701,42 @@ private slots:
         const QSettings back(file, QSettings::IniFormat);
         QCOMPARE(back.value(QStringLiteral("questions/weak_notes")).toString(), QStringLiteral("true"));
         QCOMPARE(back.value(QStringLiteral("elsewhere/kept")).toString(), QStringLiteral("yes"));
+        const auto text = [&] {
+            QFile in(file);
+            in.open(QIODevice::ReadOnly);
+            return QString::fromUtf8(in.readAll());
+        };
+        QVERIFY2(text().startsWith(QStringLiteral("; my own words\n")), qPrintable(text()));
+        QCOMPARE(child<QLabel>(*page, QStringLiteral("settingsStatus"))->text(),
+                 QStringLiteral("保存しました。次の問題から使われます。"));
+
+        // Edited by hand meanwhile: the page shows the edit, and its next write keeps it.
+        {
+            std::ofstream out(file.toStdString());
+            out << "; my own words\n[questions]\ntimbres=clarinet, sine, violin\noctaves=3-5\nguard=true\nweak_notes=false\n";
+        }
+        QTRY_VERIFY(!child<QCheckBox>(*page, QStringLiteral("weakNotes"))->isChecked());
+        QVERIFY(child<QLabel>(*page, QStringLiteral("settingsStatus"))->text().contains(QStringLiteral("「violin」")));
+        child<QRadioButton>(*page, QStringLiteral("oneOctave"))->click();
+        QCOMPARE(text(), QStringLiteral("; my own words\n[questions]\ntimbres=clarinet, sine, violin\noctaves=4\nguard=true\n"
+                                        "weak_notes=false\n"));
+
+        // A file it cannot read whole is never written over, and the page says so.
+        {
+            std::ofstream out(file.toStdString());
+            out << "[window]\nsize=3\n" << std::string(70 * 1024, '#') << "\n";
+        }
+        QTRY_VERIFY(child<QLabel>(*page, QStringLiteral("settingsStatus"))->text().contains(QStringLiteral("64 KiB")));
+        const QString large = text();
+        child<QCheckBox>(*page, QStringLiteral("guard"))->click();
+        QCOMPARE(text(), large);
+        QCOMPARE(child<QLabel>(*page, QStringLiteral("settingsStatus"))->text(),
+                 QStringLiteral("設定を保存できませんでした: 設定ファイルが 64 KiB より大きいです。設定ファイルはそのままです。"));
+        {
+            std::ofstream out(file.toStdString());
+            out << "[questions]\ntimbres=clarinet, sine\nguard=true\n";
+        }
+        QTRY_VERIFY(child<QLabel>(*page, QStringLiteral("settingsStatus"))->text().isEmpty());
 
         // The last timbre cannot be taken away.
         box(Timbre::Clarinet)->click();
@@ -764,6 +842,11 @@ private slots:
                  qPrintable(QStringLiteral("%1 x %2").arg(window->minimumSizeHint().width()).arg(window->minimumSizeHint().height())));
         const QRect screen = window->screen()->availableGeometry();
         QVERIFY2(screen.contains(window->geometry()), "the window is off the screen");
+        // The settings page does not hold the window larger either.
+        SettingsPage* settings = window->addSettingsPage(QString::fromStdString((folder / "settings.conf").string()));
+        QVERIFY2(window->minimumSizeHint().width() <= 640 && window->minimumSizeHint().height() <= 400,
+                 qPrintable(QStringLiteral("%1 x %2").arg(window->minimumSizeHint().width()).arg(window->minimumSizeHint().height())));
+        QVERIFY(settings->findChild<QScrollArea*>());
         const QList<QWidget*> parts{child<QTableWidget>(*window, QStringLiteral("figures")), window->statusBar(),
                                     window->trend()->chartView()};
         for (QWidget* part : parts) {

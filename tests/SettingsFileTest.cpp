@@ -16,12 +16,14 @@
 #include <QSettings>
 
 // system
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 // std
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -43,6 +45,7 @@ protected:
     void TearDown() override
     {
         fs::permissions(folder / "tonarika", fs::perms::all, fs::perm_options::add);
+    ::chmod(file.toLocal8Bit().constData(), 0666);
         fs::remove_all(folder);
     }
     void put(const QByteArray& text) const
@@ -60,78 +63,161 @@ TEST_F(SettingsFileTest, eachSpellingGivesItsSettingsAndWhatIsNotUnderstoodTheDe
     struct Case {
         const char* text;
         QuestionSettings expected;
-        bool problem;
+        std::size_t problems;
     };
     const Case cases[] = {
-        {"", {}, false},
+        {"", {}, 0},
         {"[questions]\ntimbres=piano, marimba\noctaves=3-5\nguard=true\n",
-         {{Timbre::Piano, Timbre::Marimba}, true, true}, false},
+         {{Timbre::Piano, Timbre::Marimba}, true, true}, 0},
         {"[questions]\ntimbres=\"sine,trumpet , guitar\"\n", {{Timbre::Guitar, Timbre::Trumpet, Timbre::Sine}, false, false},
-         false},
-        {"[questions]\ntimbres=clarinet\noctaves=4\nguard=FALSE\nweak_notes=true\nlater=1\n[other]\nx=1\n",
-         {{Timbre::Clarinet}, false, false, true}, false},
-        {"[questions]\nweak_notes=maybe\nguard=true\n", {kPiano, false, true, false}, true},
-        {"[questions]\ntimbres=piano, banjo\nguard=true\n", {kPiano, false, true}, true},
-        {"[questions]\ntimbres=\n", {}, true},
-        {"[questions]\noctaves=2-6\n", {}, true},
-        {"[questions]\nguard=yes\noctaves=3-5\n", {kPiano, true, false}, true},
-        {"timbres=marimba\n", {}, false},  // outside its group: some other program's key
-        {"\xff\xfe[questions\n=\n\x01timbres\n", {}, false},
+         0},
+        {"; the player's note\n[questions]\ntimbres=clarinet\noctaves=4\nguard=FALSE\nweak_notes=true\nlater=1\n[other]\nx=1\n",
+         {{Timbre::Clarinet}, false, false, true}, 0},
+        {"[questions]\nweak_notes=maybe\nguard=true\n", {kPiano, false, true, false}, 1},
+        // Only the word it does not know goes.
+        {"[questions]\ntimbres=piano, marimba, violin\nguard=true\n", {{Timbre::Piano, Timbre::Marimba}, false, true}, 1},
+        {"[questions]\ntimbres=banjo, violin\n", {}, 2},
+        {"[questions]\ntimbres=\n", {}, 1},
+        {"[questions]\noctaves=2-6\n", {}, 1},
+        {"[questions]\nguard=yes\noctaves=3-5\n", {kPiano, true, false}, 1},
+        {"timbres=marimba\n", {}, 0},  // outside its group: some other program's key
+        {"\xff\xfe[questions\n=\n\x01timbres\n", {}, 1},  // no text at all
     };
     for (const auto& c : cases) {
         put(QByteArray(c.text, qsizetype(std::strlen(c.text))));
         const SettingsReading reading = readSettingsFile(file);
         EXPECT_EQ(reading.settings, c.expected) << c.text;
-        EXPECT_EQ(!reading.problems.isEmpty(), c.problem) << c.text << reading.problems.join(u';').toStdString();
+        EXPECT_EQ(reading.problems.size(), c.problems) << c.text;
     }
+    put("[questions]\ntimbres=piano, violin\n");
+    const SettingsReading violin = readSettingsFile(file);
+    ASSERT_EQ(violin.problems.size(), 1u);
+    EXPECT_EQ(violin.problems[0].value, "violin");
+    EXPECT_EQ(problemText(file, violin.problems[0]), file + ": timbres: \"violin\" is not known, and is left out");
+    EXPECT_EQ(problemTextJapanese(violin.problems[0]), "timbres の「violin」は知らない値なので除きました");
     QFile::remove(file);
     EXPECT_EQ(readSettingsFile(file).settings, QuestionSettings{});
-    EXPECT_TRUE(readSettingsFile(file).problems.isEmpty()) << "no file is no fault";
+    EXPECT_TRUE(readSettingsFile(file).problems.empty()) << "no file is no fault";
 }
 
 TEST_F(SettingsFileTest, aFileThatIsNoRegularFileOrTooLargeIsNeverReadAndNeverWaitedFor)
 {
     ASSERT_EQ(::mkfifo(file.toLocal8Bit().constData(), 0600), 0);
-    EXPECT_FALSE(readSettingsFile(file).problems.isEmpty());
+    EXPECT_FALSE(readSettingsFile(file).problems.empty());
     QFile::remove(file);
     ASSERT_TRUE(QDir().mkpath(file));
-    EXPECT_FALSE(readSettingsFile(file).problems.isEmpty());
+    EXPECT_FALSE(readSettingsFile(file).problems.empty());
     QDir(file).removeRecursively();
     put("[questions]\ntimbres=sine\n" + QByteArray(70 * 1024, '#'));
     const SettingsReading large = readSettingsFile(file);
     EXPECT_EQ(large.settings, QuestionSettings{});
-    EXPECT_FALSE(large.problems.isEmpty());
+    EXPECT_FALSE(large.problems.empty());
+    EXPECT_FALSE(large.readWhole);
 }
 
-TEST_F(SettingsFileTest, writingKeepsEveryKeyItDoesNotKnowAndFailsWholeOrNotAtAll)
+// What the companion writes: the value of each key it sets, in the key's own line; every
+// other line as it stands, comments and blank lines and line ends too.
+TEST(SettingsText, aKeyIsSetInItsOwnLineAndEveryOtherLineStays)
 {
-    // One value it does not understand among them: the rest is kept all the same.
-    put("[questions]\ntimbres=piano\noctaves=9\nfuture=1\n[window]\nsize=3\n");
-    const QuestionSettings chosen{{Timbre::Marimba, Timbre::Sine}, true, true, true};
-    ASSERT_EQ(writeSettingsFile(file, chosen), QString());
-    EXPECT_EQ(readSettingsFile(file).settings, chosen);
-    {
-        const QSettings back(file, QSettings::IniFormat);
-        EXPECT_EQ(back.value("questions/future").toString(), "1");
-        EXPECT_EQ(back.value("window/size").toString(), "3");
-    }
-    // A folder that cannot take the new file leaves the old one whole.
-    const QByteArray before = [&] {
-        QFile in(file);
-        in.open(QIODevice::ReadOnly);
-        return in.readAll();
-    }();
-    fs::permissions(folder / "tonarika", fs::perms::group_write | fs::perms::others_write | fs::perms::owner_write,
-                    fs::perm_options::remove);
-    const auto refused = test::asUnprivilegedUser([&] { return !writeSettingsFile(file, QuestionSettings{}).isEmpty(); });
-    EXPECT_EQ(refused, test::Outcome::Held);
+    struct Case {
+        const char* what;
+        const char* before;
+        std::vector<std::pair<QString, QString>> values;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"in place, its spelling kept", "; mine\n[questions]\n  guard =  false\n\n# more\nweak_notes=true\n",
+         {{"questions/guard", "true"}}, "; mine\n[questions]\n  guard =  true\n\n# more\nweak_notes=true\n"},
+        {"added at its group's end", "[questions]\nguard=true\n\n[window]\nsize=3\n", {{"questions/octaves", "3-5"}},
+         "[questions]\nguard=true\noctaves = 3-5\n\n[window]\nsize=3\n"},
+        {"a group of its own", "[window]\nsize=3", {{"questions/guard", "true"}},
+         "[window]\nsize=3\n\n[questions]\nguard = true\n"},
+        {"an empty file", "", {{"questions/guard", "true"}}, "[questions]\nguard = true\n"},
+        {"its line ends kept", "[questions]\r\nguard=false\r\n", {{"questions/guard", "true"}, {"questions/octaves", "4"}},
+         "[questions]\r\nguard=true\r\noctaves = 4\r\n"},
+        {"a comment is no key", "[questions]\n; guard = true\n", {{"questions/guard", "false"}},
+         "[questions]\n; guard = true\nguard = false\n"},
+        {"the same key elsewhere is another", "[other]\nguard=1\n[questions]\n", {{"questions/guard", "true"}},
+         "[other]\nguard=1\n[questions]\nguard = true\n"},
+        {"a key twice: both", "[questions]\nguard=false\nguard=false\n", {{"questions/guard", "true"}},
+         "[questions]\nguard=true\nguard=true\n"},
+        {"a group in two parts: the last", "[questions]\nguard=true\n[x]\ny=1\n[questions]\nz=1\n",
+         {{"questions/octaves", "4"}}, "[questions]\nguard=true\n[x]\ny=1\n[questions]\nz=1\noctaves = 4\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withValues(c.before, c.values).toStdString(), std::string(c.after)) << c.what;
+}
+
+TEST_F(SettingsFileTest, writingSetsOnlyItsKeysAndNeverWritesOverAFileItCouldNotReadWhole)
+{
+    const QByteArray mine = "# my settings\n[questions]\ntimbres = piano, marimba\noctaves=9\nfuture=1\n\n[window]\nsize=3\n";
+    put(mine);
+    ASSERT_FALSE(writeSettingsFile(file, {{"questions/guard", "true"}, {"questions/timbres", "sine"}}));
     QFile in(file);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-    EXPECT_EQ(in.readAll(), before);
+    EXPECT_EQ(in.readAll().toStdString(),
+              "# my settings\n[questions]\ntimbres = sine\noctaves=9\nfuture=1\nguard = true\n\n[window]\nsize=3\n");
+    in.close();
+    EXPECT_EQ(readSettingsFile(file).settings, (QuestionSettings{{Timbre::Sine}, false, true}));
+
+    // Not read whole, never written: too large, no text, no regular file.
+    using Kind = SettingsProblem::Kind;
+    const struct {
+        QByteArray bytes;
+        Kind kind;
+    } unreadable[] = {
+        {"[window]\nsize=3\n" + QByteArray(70 * 1024, '#'), Kind::TooLarge},
+        {QByteArray("[window]\nsize=\0\x01\xff\n", 16), Kind::NotText},
+    };
+    for (const auto& c : unreadable) {
+        put(c.bytes);
+        const auto problem = writeSettingsFile(file, {{"questions/guard", "true"}});
+        ASSERT_TRUE(problem);
+        EXPECT_EQ(problem->kind, c.kind);
+        QFile left(file);
+        ASSERT_TRUE(left.open(QIODevice::ReadOnly));
+        EXPECT_EQ(left.readAll(), c.bytes) << "left as it is";
+    }
+    QFile::remove(file);
+    ASSERT_EQ(::mkfifo(file.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_EQ(writeSettingsFile(file, {{"questions/guard", "true"}})->kind, Kind::NotARegularFile);
+    QFile::remove(file);
+
+    // A file the player cannot read is not written over either.
+    put(mine);
+    ::chmod(file.toLocal8Bit().constData(), 0200);
+    EXPECT_HOLDS_AS_A_USER([&] {
+        const auto problem = writeSettingsFile(file, {{"questions/guard", "true"}});
+        return problem && problem->kind == Kind::CannotOpen;
+    });
+    ::chmod(file.toLocal8Bit().constData(), 0644);
+
+    // A folder that cannot take the new file leaves the old one whole, and says so.
+    fs::permissions(folder / "tonarika", fs::perms::group_write | fs::perms::others_write | fs::perms::owner_write,
+                    fs::perm_options::remove);
+    EXPECT_HOLDS_AS_A_USER([&] {
+        const auto problem = writeSettingsFile(file, {{"questions/guard", "true"}});
+        return problem && problem->kind == Kind::NotWritten;
+    });
+    // A disk that takes nothing more: the write that fails only as it is committed is no
+    // success either. The folder takes the player's new file; the disk does not.
+    fs::permissions(folder / "tonarika", fs::perms::all, fs::perm_options::add);
+    ::chmod(file.toLocal8Bit().constData(), 0666);
+    const auto onAFullDisk = [&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, 16};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const auto problem = writeSettingsFile(file, {{"questions/guard", "true"}});
+        return problem && problem->kind == Kind::NotWritten;
+    };
+    EXPECT_HOLDS_AS_A_USER(onAFullDisk);
+    QFile whole(file);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    EXPECT_EQ(whole.readAll(), mine);
     // A folder that is missing is made.
     const QString fresh = QString::fromStdString((folder / "new" / "tonarika.conf").string());
-    EXPECT_EQ(writeSettingsFile(fresh, chosen), QString());
-    EXPECT_EQ(readSettingsFile(fresh).settings, chosen);
+    EXPECT_FALSE(writeSettingsFile(fresh, settingsValues({{Timbre::Marimba}, true, true, true})));
+    EXPECT_EQ(readSettingsFile(fresh).settings, (QuestionSettings{{Timbre::Marimba}, true, true, true}));
 }
 
 TEST_F(SettingsFileTest, theGamesCopyFollowsTheFileAndTellsEachNewProblemOnce)
@@ -142,6 +228,8 @@ TEST_F(SettingsFileTest, theGamesCopyFollowsTheFileAndTellsEachNewProblemOnce)
     QCoreApplication app(argc, argv);
     test::MessageCapture messages;
     SettingsWatcher watcher(file);
+    int changes = 0;
+    QObject::connect(&watcher, &SettingsWatcher::changed, [&] { ++changes; });
     EXPECT_EQ(watcher.questionSettings(), QuestionSettings{});
     const auto waitFor = [&](const QuestionSettings& expected) {
         QElapsedTimer clock;
@@ -150,10 +238,11 @@ TEST_F(SettingsFileTest, theGamesCopyFollowsTheFileAndTellsEachNewProblemOnce)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return watcher.questionSettings() == expected;
     };
-    // Written by the companion, whole, as the file did not exist.
+    // Written by the companion, as the file did not exist.
     const QuestionSettings chosen{{Timbre::Trumpet}, true, false};
-    ASSERT_EQ(writeSettingsFile(file, chosen), QString());
+    ASSERT_FALSE(writeSettingsFile(file, settingsValues(chosen)));
     EXPECT_TRUE(waitFor(chosen));
+    EXPECT_EQ(changes, 1) << "the change is said";
     // Damaged by hand: the defaults for what is not understood, told once.
     put("[questions]\ntimbres=tuba\noctaves=3-5\n");
     EXPECT_TRUE(waitFor({kPiano, true, false}));
@@ -162,6 +251,7 @@ TEST_F(SettingsFileTest, theGamesCopyFollowsTheFileAndTellsEachNewProblemOnce)
                                     [](const auto& message) { return message.category == "tonarika.settings"; });
     EXPECT_EQ(told, 1);
     EXPECT_TRUE(messages.has("tonarika.settings", "tuba"));
+    EXPECT_EQ(changes, 2);
 }
 
 }  // namespace

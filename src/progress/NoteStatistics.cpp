@@ -21,6 +21,23 @@ std::optional<double> percentOf(int part, int whole)
     return whole > 0 ? std::optional(100.0 * part / whole) : std::nullopt;
 }
 
+// The fewest further answers, each right, after which a note has kLearnedQuestions
+// questions and kLearnedRight of its last kLearnedQuestions right: each new right answer
+// pushes the oldest of the last ones out.
+int rightAnswersNeeded(const std::vector<const TrialRow*>& asked)
+{
+    const int questions = int(asked.size());
+    int more = std::max(0, kLearnedQuestions - questions);
+    for (;; ++more) {
+        // Of the answers given so far, those still among the last.
+        const int kept = std::clamp(kLearnedQuestions - more, 0, questions);
+        const int right
+            = int(std::count_if(asked.end() - kept, asked.end(), [](const TrialRow* t) { return t->right(); }));
+        if (more + right >= kLearnedRight)
+            return more;
+    }
+}
+
 }  // namespace
 
 QDate localDate(const TrialRow& row)
@@ -117,18 +134,18 @@ NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials)
         }
         figures.rightRate = percentOf(figures.right, figures.questions);
         figures.medianMs = medianMs(times);
+        const auto last = asked.end() - std::min<std::ptrdiff_t>(kLearnedQuestions, std::ptrdiff_t(asked.size()));
+        std::vector<std::uint32_t> lastTimes;
+        for (auto trial = last; trial != asked.end(); ++trial) {
+            figures.lastRight += (*trial)->right();
+            if ((*trial)->right() && (*trial)->reactionMs)
+                lastTimes.push_back(*(*trial)->reactionMs);
+        }
+        figures.lastMedianMs = medianMs(lastTimes);
+        figures.rightNeeded = rightAnswersNeeded(asked);
         if (figures.questions >= kLearnedQuestions) {
-            const auto last = asked.end() - kLearnedQuestions;
-            const int right = int(std::count_if(last, asked.end(), [](const TrialRow* t) { return t->right(); }));
-            std::vector<std::uint32_t> lastTimes;
-            for (auto trial = last; trial != asked.end(); ++trial) {
-                if ((*trial)->right() && (*trial)->reactionMs)
-                    lastTimes.push_back(*(*trial)->reactionMs);
-            }
-            const auto median = medianMs(lastTimes);
-            figures.lastRight = right;
-            figures.lastMedianMs = median;
-            figures.learned = right >= kLearnedRight && median && *median <= kLearnedMedianMs;
+            const auto median = figures.lastMedianMs;
+            figures.learned = figures.lastRight >= kLearnedRight && median && *median <= kLearnedMedianMs;
             const auto [timbres, octaves] = spread(last, asked.end());
             figures.learnedAcross = figures.learned && timbres >= kAcrossTimbres && octaves >= kAcrossOctaves;
         }
@@ -154,17 +171,18 @@ QString learnedDistance(const NoteFigures& note)
 {
     if (note.learned)
         return {};
-    if (note.questions < kLearnedQuestions)
-        return QStringLiteral("あと %1 問").arg(kLearnedQuestions - note.questions);
     QStringList missing;
-    if (note.lastRight < kLearnedRight)
+    if (note.questions < kLearnedQuestions)
+        missing << QStringLiteral("あと %1 問").arg(note.rightNeeded);
+    else if (note.lastRight < kLearnedRight)
         missing << QStringLiteral("直近%1問: %2/%1").arg(kLearnedQuestions).arg(note.lastRight);
-    if (!note.lastMedianMs || *note.lastMedianMs > kLearnedMedianMs) {
+    if (note.lastMedianMs && *note.lastMedianMs > kLearnedMedianMs) {
         // Rounded up, so that a median just over the limit never reads as on it.
-        missing << QStringLiteral("中央値 %1")
-                       .arg(note.lastMedianMs ? QLocale().toString(std::ceil(*note.lastMedianMs / 100.0) / 10.0, 'f', 1)
-                                                    + QStringLiteral(" 秒")
-                                              : QStringLiteral("―"));
+        missing << QStringLiteral("中央値 %1 秒 → %2 秒以下")
+                       .arg(QLocale().toString(std::ceil(*note.lastMedianMs / 100.0) / 10.0, 'f', 1))
+                       .arg(kLearnedMedianMs / 1000);
+    } else if (!note.lastMedianMs && note.questions >= kLearnedQuestions) {
+        missing << QStringLiteral("中央値 ―");
     }
     return missing.join(QStringLiteral("、"));
 }

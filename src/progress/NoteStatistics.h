@@ -53,13 +53,17 @@ struct NoteFigures {
     bool learnedAcross = false;  // and in timbres and octaves enough
     int timbres = 0;             // how many it was asked in
     int octaves = 0;
-    // Of its last kLearnedQuestions, once it has that many.
+    // Of its last kLearnedQuestions, or of all where it has fewer.
     int lastRight = 0;
-    std::optional<double> lastMedianMs;
+    std::optional<double> lastMedianMs;  // of those answered right
+    // How many more answers, each right, the first two parts of the rule still need: the
+    // questions it lacks, or the right answers its last kLearnedQuestions lack, the more.
+    int rightNeeded = 0;
 };
 
 // How far a note is from learned, in the part or parts of the rule it misses: "あと 3 問"
-// (questions still to come), "直近20問: 16/20", "中央値 2.4 秒"; empty for a learned note.
+// (right answers still needed), "直近20問: 16/20", "中央値 2.4 秒 → 2 秒以下"; empty for
+// a learned note.
 QString learnedDistance(const NoteFigures& note);
 
 // The rule, as the headline's and the marks' tool tips state it.

@@ -151,6 +151,11 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     // The notes by name in the first column, so that a sort by any column keeps each row's
     // name with it; keyboard order until a header is clicked.
     m_notes->verticalHeader()->hide();
+    // What a note lacks can run long: it wraps within a column of its own width, so that
+    // the table fits a window of the default size.
+    m_notes->setWordWrap(true);
+    m_notes->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Fixed);
+    m_notes->setColumnWidth(4, fontMetrics().horizontalAdvance(QStringLiteral("直近20問: 17/20、中央値")) + 16);
     m_notes->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     m_notes->setSortingEnabled(true);
     m_confusion = makeTable(QStringLiteral("confusionTable"), QStringLiteral("どの音と取り違えたか（行: 出題、列: 答え）"),
@@ -174,6 +179,11 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     m_chart->legend()->hide();
     m_chart->setTitle(QStringLiteral("正解した最初の答えの反応時間（日ごとの中央値、秒）"));
     m_chart->setTitleFont(font());
+    // The last day's label is centred on the axis's end: room for half of it to the right,
+    // so that it never reads cut short ("12/0").
+    QMargins margins = m_chart->margins();
+    margins.setRight(margins.right() + fontMetrics().horizontalAdvance(QStringLiteral("00/00")) / 2 + 4);
+    m_chart->setMargins(margins);
     m_chartView = new QChartView(m_chart);
     m_chartView->setObjectName(QStringLiteral("reactionChart"));
     m_chartView->setAccessibleName(QStringLiteral("反応時間の推移のグラフ"));
@@ -181,10 +191,10 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     m_chartView->setMinimumHeight(220);
 
     auto* content = new QWidget;
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_notes, 0, Qt::AlignTop);
-    top->addWidget(m_figures, 0, Qt::AlignTop);
-    top->addStretch(1);
+    // The figures under the table, not beside it: the table alone is as wide as the window.
+    auto* top = new QVBoxLayout;
+    top->addWidget(m_notes, 0, Qt::AlignLeft | Qt::AlignTop);
+    top->addWidget(m_figures, 0, Qt::AlignLeft | Qt::AlignTop);
     // The confusion table's axes, in words beside it.
     auto* answers = new QLabel(QStringLiteral("答え →"));
     answers->setObjectName(QStringLiteral("answersCaption"));
@@ -504,7 +514,13 @@ std::optional<int> NotesPage::exportCsv(const QString& path) const
     if (!file.open(QIODevice::WriteOnly))
         return std::nullopt;
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // A write the disk refuses shows at the flush: commit() would still put the cut-off
+    // file in place and report success.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return std::nullopt;
+    }
+    if (!file.commit())
         return std::nullopt;
     return rows;
 }

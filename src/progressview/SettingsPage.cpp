@@ -4,19 +4,23 @@
 #include "SettingsFile.h"
 
 // Qt
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+// std
+#include <algorithm>
 
 namespace tonarika {
 
 SettingsPage::SettingsPage(QString file, QWidget* parent)
     : QWidget(parent)
     , m_file(std::move(file))
+    , m_watcher(m_file)
 {
     auto* timbres = new QGroupBox(QStringLiteral("音色"));
     timbres->setObjectName(QStringLiteral("timbres"));
@@ -53,25 +57,49 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* layout = new QVBoxLayout(this);
+    // However small the window, every choice and the status can be scrolled to.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addWidget(timbres);
     layout->addWidget(octaves);
     layout->addWidget(m_guard);
     layout->addWidget(m_weakNotes);
     layout->addWidget(m_status);
     layout->addStretch(1);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("settingsScroll"));
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 
-    const SettingsReading reading = readSettingsFile(m_file);
-    show(reading.settings);
-    if (!reading.problems.isEmpty())
-        m_status->setText(QStringLiteral("設定ファイルの一部を読めなかったため、既定の値を表示しています。\n%1")
-                              .arg(reading.problems.join(u'\n')));
-
+    showFile();
+    connect(&m_watcher, &SettingsWatcher::changed, this, &SettingsPage::showFile);
     for (QCheckBox* box : m_timbres)
-        connect(box, &QCheckBox::toggled, this, &SettingsPage::write);
+        connect(box, &QCheckBox::toggled, this, [this, box] { timbreToggled(box); });
     connect(m_threeOctaves, &QRadioButton::toggled, this, &SettingsPage::write);
     connect(m_guard, &QCheckBox::toggled, this, &SettingsPage::write);
     connect(m_weakNotes, &QCheckBox::toggled, this, &SettingsPage::write);
+}
+
+void SettingsPage::showFile()
+{
+    const SettingsReading& reading = m_watcher.reading();
+    m_shown = reading.settings;
+    show(m_shown);
+    if (reading.problems.empty()) {
+        m_status->clear();
+        return;
+    }
+    QStringList problems;
+    for (const SettingsProblem& problem : reading.problems)
+        problems << problemTextJapanese(problem);
+    m_status->setText((reading.readWhole ? QStringLiteral("設定ファイルの一部を読めなかったため、そこは既定の値を表示しています。\n%1")
+                                         : QStringLiteral("設定ファイルを読めないため、既定の値を表示しています。"
+                                                          "ファイルはそのままにし、書き換えません。\n%1"))
+                          .arg(problems.join(u'\n')));
 }
 
 void SettingsPage::show(const QuestionSettings& settings)
@@ -103,26 +131,41 @@ QuestionSettings SettingsPage::chosen() const
     return settings;
 }
 
-void SettingsPage::write()
+void SettingsPage::timbreToggled(QCheckBox* box)
 {
-    // At least one timbre: the last one stays checked, and the one checked alone cannot be
-    // unchecked.
-    QuestionSettings settings = chosen();
-    if (settings.timbres.empty()) {
-        for (QCheckBox* box : m_timbres) {
-            if (box == sender()) {
-                const QSignalBlocker quiet(box);
-                box->setChecked(true);
-            }
-        }
-        settings = chosen();
+    // At least one timbre: the one checked alone cannot be unchecked.
+    if (chosen().timbres.empty()) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(true);
         m_status->setText(QStringLiteral("音色は少なくとも1つ選んでください。"));
         return;
     }
-    const QString error = writeSettingsFile(m_file, settings);
-    m_status->setText(error.isEmpty() ? QStringLiteral("保存しました。次の問題から使われます。")
-                                      : QStringLiteral("設定を保存できませんでした: %1").arg(error));
-    emit written(error);
+    write();
+}
+
+void SettingsPage::write()
+{
+    // Only what the player changed here: whatever else the file holds, and any key the
+    // player edited by hand since, stays as it stands.
+    const auto now = settingsValues(chosen());
+    const auto before = settingsValues(m_shown);
+    std::vector<std::pair<QString, QString>> changed;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (now[i] != before[i])
+            changed.push_back(now[i]);
+    }
+    if (changed.empty())
+        return;
+    const auto problem = writeSettingsFile(m_file, changed);
+    if (problem) {
+        m_status->setText(QStringLiteral("設定を保存できませんでした: %1。設定ファイルはそのままです。")
+                              .arg(problemTextJapanese(*problem)));
+        emit written(problemTextJapanese(*problem));
+        return;
+    }
+    m_shown = chosen();
+    m_status->setText(QStringLiteral("保存しました。次の問題から使われます。"));
+    emit written({});
 }
 
 }  // namespace tonarika

@@ -2,6 +2,7 @@
 
 // own
 #include "QuestionSettings.h"
+#include "SettingsWatcher.h"
 
 // Qt
 #include <QString>
@@ -18,7 +19,10 @@ namespace tonarika {
 
 // What the game asks, chosen here and written to the settings file the game reads: the
 // timbres (at least one), one octave or three, whether the guard's tones and leaps keep
-// the previous note from helping, and whether the notes the player misses come more often. Each change is written at once, whole.
+// the previous note from helping, and whether the notes the player misses come more often.
+// Each change writes the keys the player changed and nothing else, every other line of
+// the file as it stands; the page shows the file again whenever it changes, so that its
+// next write never undoes an edit made by hand. It scrolls in a small window.
 class SettingsPage : public QWidget {
     Q_OBJECT
 public:
@@ -27,14 +31,19 @@ public:
     QuestionSettings chosen() const;
 
 signals:
-    // The file holds the page's choices, or could not be written (`error`).
+    // The file holds the page's choices, or could not be written (`error`, in Japanese).
     void written(const QString& error);
 
 private:
+    // Shows what the file holds now, and what could not be read of it.
+    void showFile();
     void show(const QuestionSettings& settings);
     void write();
+    void timbreToggled(QCheckBox* box);
 
     QString m_file;
+    SettingsWatcher m_watcher;
+    QuestionSettings m_shown;  // what the file held when last shown or written
     std::array<QCheckBox*, kTimbreCount> m_timbres{};
     QRadioButton* m_oneOctave = nullptr;
     QRadioButton* m_threeOctaves = nullptr;

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 // system
@@ -14,10 +15,10 @@
 #include <unistd.h>
 
 // std
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <functional>
-#include <optional>
 
 namespace tonarika {
 
@@ -36,24 +37,35 @@ QString valueText(const QVariant& value)
     return value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
 }
 
-// The file's bytes; nothing, and why in `problems`, where it is no regular file of at most
-// 64 KiB. No file at all is no problem. What is checked is the file that was opened:
-// O_NONBLOCK, so that a FIFO put in its place is never waited on.
-std::optional<QByteArray> readBytes(const QString& path, QStringList& problems)
+bool isText(const QByteArray& bytes)
 {
+    if (bytes.contains('\0'))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// The file's bytes; nothing, and why, where it is no regular file of at most 64 KiB of
+// text. No file at all is no problem. What is checked is the file that was opened:
+// O_NONBLOCK, so that a FIFO put in its place is never waited on.
+std::optional<QByteArray> readBytes(const QString& path, std::vector<SettingsProblem>& problems)
+{
+    using Kind = SettingsProblem::Kind;
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT && errno != ENOTDIR)
-            problems << QStringLiteral("%1 cannot be opened: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            problems.push_back({Kind::CannotOpen, {}, {}, QString::fromLocal8Bit(std::strerror(errno))});
         return std::nullopt;
     }
     struct stat status {};
     QByteArray bytes;
+    const std::size_t before = problems.size();
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        problems << QStringLiteral("%1 is not a regular file").arg(path);
+        problems.push_back({Kind::NotARegularFile, {}, {}, {}});
     } else if (status.st_size > kMaxBytes) {
-        problems << QStringLiteral("%1 is larger than 64 KiB").arg(path);
+        problems.push_back({Kind::TooLarge, {}, {}, {}});
     } else {
         bytes.resize(qsizetype(kMaxBytes) + 1);
         qsizetype got = 0;
@@ -61,6 +73,8 @@ std::optional<QByteArray> readBytes(const QString& path, QStringList& problems)
             const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
             if (n < 0 && errno == EINTR)
                 continue;
+            if (n < 0)
+                problems.push_back({Kind::CannotOpen, {}, {}, QString::fromLocal8Bit(std::strerror(errno))});
             if (n <= 0)
                 break;
             got += n;
@@ -69,10 +83,12 @@ std::optional<QByteArray> readBytes(const QString& path, QStringList& problems)
         }
         bytes.resize(got);
         if (got > kMaxBytes)
-            problems << QStringLiteral("%1 is larger than 64 KiB").arg(path);
+            problems.push_back({Kind::TooLarge, {}, {}, {}});
+        else if (problems.size() == before && !isText(bytes))
+            problems.push_back({Kind::NotText, {}, {}, {}});
     }
     ::close(fd);
-    if (!problems.isEmpty())
+    if (problems.size() != before)
         return std::nullopt;
     return bytes;
 }
@@ -92,8 +108,13 @@ bool withSettings(const QByteArray& bytes, const std::function<void(const QSetti
     return true;
 }
 
-}  // namespace
+// A key's name within its group: "timbres" of "questions/timbres".
+QString shortKey(const QString& key)
+{
+    return key.section(QLatin1Char('/'), -1);
+}
 
+}  // namespace
 
 QString settingsFilePath()
 {
@@ -101,21 +122,57 @@ QString settingsFilePath()
         + QStringLiteral("/tonarika/tonarika.conf");
 }
 
-std::optional<std::vector<Timbre>> parseTimbres(const QString& text)
+QString problemText(const QString& path, const SettingsProblem& problem)
 {
-    std::vector<Timbre> timbres;
-    for (const QString& part : text.split(QLatin1Char(','))) {
-        const auto timbre = timbreFromKey(part.trimmed().toStdString());
-        if (!timbre)
-            return std::nullopt;
-        if (std::find(timbres.begin(), timbres.end(), *timbre) == timbres.end())
-            timbres.push_back(*timbre);
+    using Kind = SettingsProblem::Kind;
+    switch (problem.kind) {
+    case Kind::CannotOpen: return QStringLiteral("%1 cannot be read: %2").arg(path, problem.detail);
+    case Kind::NotARegularFile: return QStringLiteral("%1 is not a regular file").arg(path);
+    case Kind::TooLarge: return QStringLiteral("%1 is larger than 64 KiB").arg(path);
+    case Kind::NotText: return QStringLiteral("%1 is not text").arg(path);
+    case Kind::NotUnderstood:
+        return QStringLiteral("%1: %2 = \"%3\" is not understood").arg(path, problem.key, problem.value);
+    case Kind::UnknownWord:
+        return QStringLiteral("%1: %2: \"%3\" is not known, and is left out").arg(path, problem.key, problem.value);
+    case Kind::FolderNotMade: return QStringLiteral("the folder %1 cannot be made").arg(problem.detail);
+    case Kind::NotWritten: return QStringLiteral("%1 cannot be written: %2").arg(path, problem.detail);
     }
-    if (timbres.empty())
-        return std::nullopt;
+    return path;
+}
+
+QString problemTextJapanese(const SettingsProblem& problem)
+{
+    using Kind = SettingsProblem::Kind;
+    switch (problem.kind) {
+    case Kind::CannotOpen: return QStringLiteral("設定ファイルを読めません（%1）").arg(problem.detail);
+    case Kind::NotARegularFile: return QStringLiteral("設定ファイルが普通のファイルではありません");
+    case Kind::TooLarge: return QStringLiteral("設定ファイルが 64 KiB より大きいです");
+    case Kind::NotText: return QStringLiteral("設定ファイルがテキストではありません");
+    case Kind::NotUnderstood:
+        return QStringLiteral("%1 = \"%2\" を読み取れないため、既定の値を使います").arg(problem.key, problem.value);
+    case Kind::UnknownWord: return QStringLiteral("%1 の「%2」は知らない値なので除きました").arg(problem.key, problem.value);
+    case Kind::FolderNotMade: return QStringLiteral("フォルダー %1 を作れません").arg(problem.detail);
+    case Kind::NotWritten: return QStringLiteral("設定ファイルに書き込めません（%1）").arg(problem.detail);
+    }
+    return {};
+}
+
+TimbreList parseTimbres(const QString& text)
+{
+    TimbreList list;
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        const QString word = part.trimmed();
+        if (word.isEmpty())
+            continue;
+        const auto timbre = timbreFromKey(word.toStdString());
+        if (!timbre)
+            list.unknown << word;
+        else if (std::find(list.timbres.begin(), list.timbres.end(), *timbre) == list.timbres.end())
+            list.timbres.push_back(*timbre);
+    }
     // Always in the table's order, however the file lists them.
-    std::sort(timbres.begin(), timbres.end());
-    return timbres;
+    std::sort(list.timbres.begin(), list.timbres.end());
+    return list;
 }
 
 std::optional<bool> parseOctaves(const QString& text)
@@ -138,21 +195,30 @@ std::optional<bool> parseSwitch(const QString& text)
     return std::nullopt;
 }
 
-QString timbresText(const std::vector<Timbre>& timbres)
+std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& settings)
 {
-    QStringList keys;
-    for (const Timbre timbre : timbres)
-        keys << QString::fromUtf8(timbreKey(timbre).data(), qsizetype(timbreKey(timbre).size()));
-    return keys.join(QStringLiteral(", "));
+    QStringList timbres;
+    for (const Timbre timbre : settings.timbres)
+        timbres << QString::fromUtf8(timbreKey(timbre).data(), qsizetype(timbreKey(timbre).size()));
+    const auto onOff = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
+    return {
+        {kTimbres, timbres.join(QStringLiteral(", "))},
+        {kOctaves, settings.threeOctaves ? QStringLiteral("3-5") : QStringLiteral("4")},
+        {kGuard, onOff(settings.guard)},
+        {kWeakNotes, onOff(settings.weakNotes)},
+    };
 }
 
 SettingsReading readSettingsFile(const QString& path)
 {
     SettingsReading reading;
     const auto bytes = readBytes(path, reading.problems);
-    if (!bytes)
+    if (!bytes) {
+        reading.readWhole = reading.problems.empty();
         return reading;
+    }
     const bool read = withSettings(*bytes, [&](const QSettings& file) {
+        using Kind = SettingsProblem::Kind;
         auto take = [&](const QString& key, auto parse, auto& into) {
             if (!file.contains(key))
                 return;
@@ -160,55 +226,143 @@ SettingsReading readSettingsFile(const QString& path)
             if (const auto value = parse(text))
                 into = *value;
             else
-                reading.problems << QStringLiteral("%1: %2 = \"%3\" is not understood").arg(path, key, text);
+                reading.problems.push_back({Kind::NotUnderstood, shortKey(key), text, {}});
         };
-        take(kTimbres, parseTimbres, reading.settings.timbres);
+        if (file.contains(kTimbres)) {
+            const QString text = valueText(file.value(kTimbres));
+            const TimbreList list = parseTimbres(text);
+            // Only the words it does not know are dropped; with none it knows, the default.
+            for (const QString& word : list.unknown)
+                reading.problems.push_back({Kind::UnknownWord, shortKey(kTimbres), word, {}});
+            if (!list.timbres.empty())
+                reading.settings.timbres = list.timbres;
+            else if (list.unknown.isEmpty())
+                reading.problems.push_back({Kind::NotUnderstood, shortKey(kTimbres), text, {}});
+        }
         take(kOctaves, parseOctaves, reading.settings.threeOctaves);
         take(kGuard, parseSwitch, reading.settings.guard);
         take(kWeakNotes, parseSwitch, reading.settings.weakNotes);
     });
-    if (!read)
-        reading.problems << QStringLiteral("%1 cannot be read as an INI file").arg(path);
+    if (!read) {
+        reading.problems.push_back({SettingsProblem::Kind::NotText, {}, {}, {}});
+        reading.readWhole = false;
+    }
     return reading;
 }
 
-QString writeSettingsFile(const QString& path, const QuestionSettings& settings)
+QByteArray withValues(const QByteArray& text, const std::vector<std::pair<QString, QString>>& values)
 {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return QStringLiteral("the folder %1 cannot be made").arg(QFileInfo(path).absolutePath());
-    // QSettings writes in place; it writes a copy here, which then replaces the file whole.
-    QTemporaryDir work;
-    if (!work.isValid())
-        return QStringLiteral("no temporary folder: %1").arg(work.errorString());
-    const QString copy = work.filePath(QStringLiteral("tonarika.conf"));
-    {
-        QSettings out(copy, QSettings::IniFormat);
-        // Whatever the file holds beside the question settings is kept.
-        QStringList problems;
-        if (const auto bytes = readBytes(path, problems)) {
-            withSettings(*bytes, [&out](const QSettings& old) {
-                for (const QString& key : old.allKeys())
-                    out.setValue(key, old.value(key));
-            });
-        }
-        out.setValue(kTimbres, timbresText(settings.timbres));
-        out.setValue(kOctaves, settings.threeOctaves ? QStringLiteral("3-5") : QStringLiteral("4"));
-        out.setValue(kGuard, settings.guard);
-        out.setValue(kWeakNotes, settings.weakNotes);
-        out.sync();
-        if (out.status() != QSettings::NoError)
-            return QStringLiteral("the settings cannot be written");
+    // The lines with their own ends; a new line takes the end the file's first line has.
+    std::vector<QByteArray> lines;
+    for (qsizetype start = 0; start < text.size();) {
+        const qsizetype end = text.indexOf('\n', start);
+        const qsizetype next = end < 0 ? text.size() : end + 1;
+        lines.push_back(text.mid(start, next - start));
+        start = next;
     }
-    QFile made(copy);
-    if (!made.open(QIODevice::ReadOnly))
-        return made.errorString();
+    const QByteArray newline = !lines.empty() && lines.front().endsWith("\r\n") ? "\r\n" : "\n";
+    if (!lines.empty() && !lines.back().endsWith('\n'))
+        lines.back() += newline;
+
+    const auto groupOf = [](const QByteArray& line) -> std::optional<QByteArray> {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.startsWith('[') && trimmed.endsWith(']'))
+            return trimmed.mid(1, trimmed.size() - 2).trimmed();
+        return std::nullopt;
+    };
+    const auto keyOf = [](const QByteArray& line) -> QByteArray {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.startsWith(';') || trimmed.startsWith('#'))
+            return {};
+        const qsizetype equals = line.indexOf('=');
+        return equals < 0 ? QByteArray() : line.left(equals).trimmed();
+    };
+
+    for (const auto& [fullKey, value] : values) {
+        const QByteArray group = fullKey.section(QLatin1Char('/'), 0, 0).toUtf8();
+        const QByteArray key = shortKey(fullKey).toUtf8();
+        const QByteArray encoded = value.toUtf8();
+        bool found = false;
+        std::optional<std::size_t> groupEnd;  // after the last line of the group's last part
+        QByteArray current;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (const auto name = groupOf(lines[i])) {
+                current = *name;
+                continue;
+            }
+            if (current != group)
+                continue;
+            if (!lines[i].trimmed().isEmpty())
+                groupEnd = i + 1;
+            if (keyOf(lines[i]) != key)
+                continue;
+            // Its spelling up to the value stays: the indent, the key, the spaces around "=".
+            const QByteArray& line = lines[i];
+            qsizetype valueAt = line.indexOf('=') + 1;
+            while (valueAt < line.size() && (line[valueAt] == ' ' || line[valueAt] == '\t'))
+                ++valueAt;
+            const QByteArray end = line.endsWith("\r\n") ? "\r\n" : "\n";
+            lines[i] = line.left(valueAt) + encoded + end;
+            found = true;
+        }
+        if (found)
+            continue;
+        const QByteArray added = key + " = " + encoded + newline;
+        if (groupEnd) {
+            lines.insert(lines.begin() + std::ptrdiff_t(*groupEnd), added);
+            continue;
+        }
+        // A group heading of its own, after a blank line where the text has one to follow.
+        const bool groupHeadingThere = std::any_of(lines.begin(), lines.end(),
+                                                   [&](const QByteArray& line) { return groupOf(line) == group; });
+        if (!groupHeadingThere) {
+            if (!lines.empty() && !lines.back().trimmed().isEmpty())
+                lines.push_back(newline);
+            lines.push_back("[" + group + "]" + newline);
+            lines.push_back(added);
+            continue;
+        }
+        // The group is there but empty: right under its last heading.
+        for (std::size_t i = lines.size(); i-- > 0;) {
+            if (groupOf(lines[i]) == group) {
+                lines.insert(lines.begin() + std::ptrdiff_t(i + 1), added);
+                break;
+            }
+        }
+    }
+    QByteArray result;
+    for (const QByteArray& line : lines)
+        result += line;
+    return result;
+}
+
+std::optional<SettingsProblem> writeSettingsFile(const QString& path,
+                                                 const std::vector<std::pair<QString, QString>>& values)
+{
+    using Kind = SettingsProblem::Kind;
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return SettingsProblem{Kind::FolderNotMade, {}, {}, folder};
+    // What the file holds is kept line for line; a file that cannot be read whole is never
+    // written over, lest what it holds be lost.
+    std::vector<SettingsProblem> problems;
+    const auto bytes = readBytes(path, problems);
+    if (!problems.empty())
+        return problems.front();
+    const QByteArray text = withValues(bytes.value_or(QByteArray()), values);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    file.write(made.readAll());
+        return SettingsProblem{Kind::NotWritten, {}, {}, file.errorString()};
+    // A write the disk refuses (it is full, or a file size limit) shows at the flush: commit()
+    // would still put the cut-off file in the player's place and report success.
+    if (file.write(text) != text.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return SettingsProblem{Kind::NotWritten, {}, {}, why};
+    }
     if (!file.commit())
-        return file.errorString();
-    return {};
+        return SettingsProblem{Kind::NotWritten, {}, {}, file.errorString()};
+    return std::nullopt;
 }
 
 }  // namespace tonarika

@@ -4,11 +4,13 @@
 #include "QuestionSettings.h"
 
 // Qt
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 // std
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tonarika {
@@ -20,26 +22,66 @@ namespace tonarika {
 //   octaves = 4 | 3-5                                          (default 4)
 //   guard   = false | true                                     (default false)
 //   weak_notes = false | true                                  (default false)
-// The game only reads it; the companion writes it, keeping whatever else it holds.
+// The game only reads it; the companion writes the keys the player changes, and keeps
+// every other line as it stands, comments too.
 QString settingsFilePath();
 
-// The values as the file spells them; nothing for one that is not understood.
-std::optional<std::vector<Timbre>> parseTimbres(const QString& text);
+// Something the file holds that could not be taken, or why it could not be written.
+struct SettingsProblem {
+    enum class Kind {
+        CannotOpen,       // `detail`: what the system said
+        NotARegularFile,  // a folder, a FIFO, a device
+        TooLarge,         // over 64 KiB
+        NotText,          // not UTF-8 text: binary garbage, NUL bytes
+        NotUnderstood,    // `key`'s value `value`: its default stands
+        UnknownWord,      // `value`, one word of `key`'s list, is left out
+        FolderNotMade,    // `detail`: the folder
+        NotWritten,       // `detail`: what the system said
+    };
+    Kind kind = Kind::CannotOpen;
+    QString key;
+    QString value;
+    QString detail;
+    friend bool operator==(const SettingsProblem&, const SettingsProblem&) = default;
+};
+
+// What a problem is, for a line on stderr (English, with the file's name) and for the
+// companion's page (Japanese).
+QString problemText(const QString& path, const SettingsProblem& problem);
+QString problemTextJapanese(const SettingsProblem& problem);
+
+// A list of timbres as the file spells it: the ones it names, and the words that name none.
+struct TimbreList {
+    std::vector<Timbre> timbres;  // in the table's order, each once
+    QStringList unknown;
+};
+TimbreList parseTimbres(const QString& text);
 std::optional<bool> parseOctaves(const QString& text);  // true for three octaves
 std::optional<bool> parseSwitch(const QString& text);
-QString timbresText(const std::vector<Timbre>& timbres);
+
+// Each key of the question settings, as the file spells it ("questions/timbres"), and its
+// value for `settings`.
+std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& settings);
 
 struct SettingsReading {
     QuestionSettings settings;  // the defaults for whatever could not be read
-    QStringList problems;       // what could not be read, and why
+    std::vector<SettingsProblem> problems;
+    bool readWhole = true;  // false where the file is there but could not be read at all
 };
 
-// Reads the file: only a regular file of at most 64 KiB, never blocking on anything else.
-// No file means the defaults and no problem.
+// Reads the file: only a regular file of at most 64 KiB of text, never blocking on anything
+// else. No file means the defaults and no problem.
 SettingsReading readSettingsFile(const QString& path);
 
-// Writes the question settings into the file atomically, keeping every other key it holds;
-// the folder is made where it is missing. Returns the error, empty on success.
-QString writeSettingsFile(const QString& path, const QuestionSettings& settings);
+// The file's text with `values` ("group/key", value) set: a key's line keeps its place and
+// its spelling and takes the new value; a key not there is added at the end of its group,
+// and a group not there at the end of the text. Every other line stays as it stands.
+QByteArray withValues(const QByteArray& text, const std::vector<std::pair<QString, QString>>& values);
+
+// Sets `values` in the file, replacing it whole and atomically; the folder is made where it
+// is missing. A file that is there but cannot be read whole is left as it is. Nothing on
+// success.
+std::optional<SettingsProblem> writeSettingsFile(const QString& path,
+                                                 const std::vector<std::pair<QString, QString>>& values);
 
 }  // namespace tonarika

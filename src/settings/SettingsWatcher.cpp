@@ -29,13 +29,16 @@ SettingsWatcher::SettingsWatcher(QString path, QObject* parent)
 
 void SettingsWatcher::reload()
 {
-    const SettingsReading reading = readSettingsFile(m_path);
-    const QString problems = reading.problems.join(QStringLiteral("; "));
-    if (!problems.isEmpty() && problems != m_told)
-        qCWarning(lcSettings, "%s; the defaults stand for it", qUtf8Printable(problems));
-    m_told = problems;
-    const bool different = !(reading.settings == m_settings);
-    m_settings = reading.settings;
+    SettingsReading reading = readSettingsFile(m_path);
+    // Each reading's problems are told once, in one line.
+    if (!reading.problems.empty() && reading.problems != m_reading.problems) {
+        QStringList problems;
+        for (const SettingsProblem& problem : reading.problems)
+            problems << problemText(m_path, problem);
+        qCWarning(lcSettings, "%s; the defaults stand for what could not be read", qUtf8Printable(problems.join(QStringLiteral("; "))));
+    }
+    const bool different = !(reading.settings == m_reading.settings) || reading.problems != m_reading.problems;
+    m_reading = std::move(reading);
     watch();
     if (different)
         emit changed();
