@@ -45,8 +45,9 @@ void recordOnExit()
 
 int main(int argc, char** argv)
 {
-    if (const auto status = tonarika::answerCommandLine(argc, argv, QStringLiteral("tonarika"),
-                                                          QStringLiteral("Tonarika: 絶対音感を身につける聴音ゲーム")))
+    if (const auto status = tonarika::answerCommandLine(
+            argc, argv, QStringLiteral("tonarika"),
+            QStringLiteral("Tonarika: 絶対音感を身につける聴音ゲーム\n設定ファイル: %1").arg(tonarika::settingsFilePath())))
         return *status;
     // A full disk must fail a write, not kill the program before it can try elsewhere.
     std::signal(SIGXFSZ, SIG_IGN);

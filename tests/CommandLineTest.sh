@@ -16,6 +16,8 @@ for program in "$game" "$progress"; do
   for option in --help -h; do
     check "$name $option exits 0" "[ \$(run '$program' $option) = 0 ]"
     check "$name $option lists the options" "grep -q -- '--version' '$scratch/out' && grep -q 'Usage: $name' '$scratch/out'"
+    check "$name $option names the settings file" \
+      "XDG_CONFIG_HOME='$scratch/cfg' run '$program' $option >/dev/null && grep -q '設定ファイル: $scratch/cfg/tonarika/tonarika.conf' '$scratch/out'"
   done
   for option in --version -v; do
     check "$name $option exits 0" "[ \$(run '$program' $option) = 0 ]"

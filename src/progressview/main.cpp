@@ -14,8 +14,10 @@
 
 int main(int argc, char** argv)
 {
-    if (const auto status = tonarika::answerCommandLine(argc, argv, QStringLiteral("tonarika-progress"),
-                                                          QStringLiteral("Tonarika スコアの推移: 練習の成果を表示します")))
+    if (const auto status = tonarika::answerCommandLine(
+            argc, argv, QStringLiteral("tonarika-progress"),
+            QStringLiteral("Tonarika スコアの推移: 練習の成果を表示し、練習の設定を選びます\n設定ファイル: %1")
+                .arg(tonarika::settingsFilePath())))
         return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tonarika-progress"));
