@@ -102,9 +102,11 @@ def play(pid):
     listener = Atspi.EventListener.new(on_description)
     listener.register("object:property-change:accessible-description")
     loop = GLib.MainLoop()
-    # Listen asks; ド answers, and the first question is never ド: a miss.
+    # Listen asks; ド answers, and the first question is never ド: a miss. Before the note
+    # begins a key is no answer, so ド is pressed again until the miss is heard; a second
+    # miss of one question counts nothing.
     GLib.timeout_add(300, lambda: press(listen) and False)
-    GLib.timeout_add(900, lambda: press(buttons["ド"]) and False)
+    GLib.timeout_add(900, lambda: press(buttons["ド"]) or True)
     GLib.timeout_add(100, lambda: (not heard[-1:] or not heard[-1].startswith("はずれ")) or loop.quit())
     GLib.timeout_add_seconds(15, loop.quit)
     loop.run()

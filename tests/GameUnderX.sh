@@ -11,13 +11,16 @@ start_display() {
 }
 
 # Waits for the game's window and plays one counted question: Space asks, A answers
-# Do, which the first question never is, so it counts as a miss. False if no window.
+# Do, which the first question never is, so it counts as a miss. A is pressed again for a
+# while: before the note begins it is no answer, and once it has been, a second miss of
+# one question counts nothing. False if no window.
 play_counted_question() {
   local window
   window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
   [ -n "$window" ] || return 1
   xdotool windowfocus --sync "$window"
   xdotool key --delay 100 space a
+  for _ in 1 2 3 4 5; do sleep 0.2; xdotool key a; done
 }
 
 # The journal's rows, a line each in the order written: asked answered reaction_ms plays
@@ -30,6 +33,41 @@ with sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True) as db:
     for row in db.execute("SELECT asked, answered, reaction_ms, plays, mode FROM trials ORDER BY id"):
         print(*row)
 PY
+}
+
+# Waits until the recording $2 holds $1 notes one after another, as the tool
+# $recorded_note tells them, fifteen seconds at most; false if it does not.
+wait_for_notes() {
+  for _ in $(seq 150); do
+    [ "$("$recorded_note" --sequence "$2" 2>/dev/null | grep -c .)" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# How many rows the journal $1 holds; 0 where there is none yet.
+journal_count() {
+  [ -f "$1" ] || { echo 0; return; }
+  /usr/bin/python3 - "$1" <<'PY'
+import sqlite3, sys
+with sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True) as db:
+    print(db.execute("SELECT count(*) FROM trials").fetchone()[0])
+PY
+}
+
+# Presses the keys $2... until the journal $1 holds one row more, fifteen seconds at most:
+# an answer before the note has begun is no answer, and a busy machine can begin it late.
+answer_until_counted() {
+  local journal=$1
+  shift
+  local before
+  before=$(journal_count "$journal")
+  for _ in $(seq 30); do
+    xdotool key --delay 30 "$@"
+    sleep 0.5
+    [ "$(journal_count "$journal")" -gt "$before" ] && return 0
+  done
+  return 1
 }
 
 # Waits up to ten seconds for a process to end; false if it is still running.

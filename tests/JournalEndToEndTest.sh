@@ -25,9 +25,13 @@ xdotool windowfocus --sync "$window"
 # Easy mode asks white keys only (A S D F J K L). Each question: Space asks, the first
 # guess comes half a second later, then every white key, one of which is right and ends
 # the question; a pause lets the note die away before the next.
+# The guess waits for the note to be in the recording: before it begins, no key answers.
 first_guesses=(a s d)
+asked=0
 for guess in "${first_guesses[@]}"; do
   xdotool key space
+  asked=$((asked + 1))
+  wait_for_notes "$asked" "$scratch/sound.raw" || echo "FAIL: note $asked never sounded"
   sleep 0.5
   xdotool key "$guess"
   xdotool key --delay 30 a s d f j k l

@@ -247,9 +247,7 @@ TEST_F(SettingsFileTest, theGamesCopyFollowsTheFileAndTellsEachNewProblemOnce)
     put("[questions]\ntimbres=tuba\noctaves=3-5\n");
     EXPECT_TRUE(waitFor({kPiano, true, false}));
     watcher.reload();
-    const auto told = std::count_if(messages.messages().begin(), messages.messages().end(),
-                                    [](const auto& message) { return message.category == "tonarika.settings"; });
-    EXPECT_EQ(told, 1);
+    EXPECT_EQ(messages.count("tonarika.settings", ""), 1);
     EXPECT_TRUE(messages.has("tonarika.settings", "tuba"));
     EXPECT_EQ(changes, 2);
 }

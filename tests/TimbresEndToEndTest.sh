@@ -24,16 +24,16 @@ start_game "$scratch/home" "$scratch/sound.raw" || { echo "FAIL: no window"; exi
 
 # Easy mode: every white key, one of which is right, ends each question; the note then
 # dies away before the next is asked, so that silence parts one sound from the next.
+journal="$scratch/home/data/tonarika/trials.sqlite"
 for _ in 1 2 3 4 5 6; do
   xdotool key space
   sleep 0.6
-  xdotool key --delay 30 a s d f j k l
+  answer_until_counted "$journal" a s d f j k l || { echo "FAIL: a question was never answered"; break; }
   sleep 2.0
 done
 kill -TERM "$game"
 check "the game ended" "wait_for_end $game"
 
-journal="$scratch/home/data/tonarika/trials.sqlite"
 asked=$(/usr/bin/python3 - "$journal" <<'PY'
 import sqlite3, sys
 with sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True) as db:

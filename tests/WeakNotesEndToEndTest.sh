@@ -23,8 +23,8 @@ start_display
 
 # The game makes its journal with a first question; yesterday's misses go into it.
 run_game
-xdotool key --delay 20 space a s d f j k l
-sleep 0.5
+xdotool key space
+answer_until_counted "$journal" a s d f j k l || echo "FAIL: the first game's question was never answered"
 kill -TERM "$game"
 check "the first game ended" "wait_for_end $game"
 /usr/bin/python3 - "$journal" <<'PY'
@@ -41,9 +41,10 @@ run_game
 # Easy's keys, Do to Si. Each question: Space asks, and the note the recording holds last
 # is answered.
 keys=(a s d f j k l)
-for _ in $(seq 50); do
+before=$("$recorded_note" --sequence "$scratch/sound.raw" 2>/dev/null | grep -c .)
+for question in $(seq 50); do
   xdotool key space
-  sleep 0.4
+  wait_for_notes $((before + question)) "$scratch/sound.raw" || echo "FAIL: question $question never sounded"
   heard=$("$recorded_note" --sequence "$scratch/sound.raw" | tail -n 1)
   [ -n "$heard" ] && xdotool key "${keys[$heard]}"
   sleep 0.1

@@ -38,10 +38,11 @@ std::string soundName(const SoundRequest& request)
 }  // namespace
 
 NotePlayer::NotePlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> notes,
-                       OpenOutput openOutput)
+                       OpenOutput openOutput, ReadNote readNote)
     : m_folders(std::move(folders))
     , m_notes(std::move(notes))
     , m_openOutput(std::move(openOutput))
+    , m_readNote(std::move(readNote))
     , m_kept(m_notes.begin(), m_notes.end())
 {
 }
@@ -302,7 +303,7 @@ std::shared_ptr<const Samples> NotePlayer::load(const std::string& name, std::st
     if (name.starts_with(kPureTone))
         return pureTone(std::strtod(name.c_str() + kPureTone.size(), nullptr), m_output->rate());
     const auto path = m_folder.empty() ? std::filesystem::path(name) : m_folder / name;
-    const NoteFile file = readNoteFile(path, kMaxFileBytes, kMaxSeconds);
+    const NoteFile file = m_readNote(path, kMaxFileBytes, kMaxSeconds);
     std::shared_ptr<const Samples> samples;
     if (file.outcome == NoteFile::Outcome::Missing)
         fault = "there is no such file";

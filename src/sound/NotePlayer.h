@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "NoteFile.h"
 #include "Player.h"
 #include "SoundOutput.h"
 
@@ -33,12 +34,15 @@ class NotePlayer : public Player {
 public:
     // Makes the output when the player starts; nothing where none can be had.
     using OpenOutput = std::function<std::unique_ptr<SoundOutput>()>;
+    // Reads a note file, on the loader's thread: readNoteFile(), unless a test holds it up.
+    using ReadNote = std::function<NoteFile(const std::filesystem::path& path, std::size_t maxBytes, double maxSeconds)>;
 
     // `notes` are the note files it plays ("wav/Do.wav", ...). They all come from one
     // folder: the first of `folders` that holds any of them (an empty folder is the
     // current directory), so that a pitch never comes from another set than the rest.
     // Nothing is opened or read before start() or the first play().
-    NotePlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> notes, OpenOutput openOutput);
+    NotePlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> notes, OpenOutput openOutput,
+               ReadNote readNote = &readNoteFile);
     ~NotePlayer() override;
     NotePlayer(const NotePlayer&) = delete;
     NotePlayer& operator=(const NotePlayer&) = delete;
@@ -89,6 +93,7 @@ private:
     std::vector<std::filesystem::path> m_folders;
     std::vector<std::string> m_notes;
     OpenOutput m_openOutput;
+    ReadNote m_readNote;
     std::filesystem::path m_folder;  // where the notes come from; set by the loader
     bool m_started = false;
 

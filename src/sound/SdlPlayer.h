@@ -10,8 +10,9 @@ namespace tonarika {
 // play through, and what the tests record through SDL's disk driver.
 class SdlPlayer : public NotePlayer {
 public:
-    explicit SdlPlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> notes = {})
-        : NotePlayer(std::move(folders), std::move(notes), [] { return SdlOutput::open(); })
+    explicit SdlPlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> notes = {},
+                       ReadNote readNote = &readNoteFile)
+        : NotePlayer(std::move(folders), std::move(notes), [] { return SdlOutput::open(); }, std::move(readNote))
     {
     }
     int bufferFrames() const { return isOpen() ? static_cast<const SdlOutput*>(output())->bufferFrames() : 0; }
