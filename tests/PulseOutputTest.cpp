@@ -326,6 +326,28 @@ TEST_F(PulseOutputTest, aRestartedServerIsConnectedToAgainAndTheNextNoteSounds)
     EXPECT_TRUE(soundsAtTheServer(player, "wav/Do.wav", 400.0)) << "after the server came back";
 }
 
+// A note reaches the device once the server has read the frames before it, and then once
+// the sink has played what it holds: both delays are in its start.
+TEST(PulseOutputTiming, aNoteStartsAfterTheFramesBeforeItAndTheSinksLatency)
+{
+    const std::chrono::steady_clock::time_point now{std::chrono::seconds(100)};
+    const struct {
+        std::int64_t at, read;
+        double sinkFrames;
+        int rate;
+        double ms;
+    } cases[] = {
+        {1096, 1000, 0.0, 48000, 2.0},     // the margin alone
+        {1096, 1000, 480.0, 48000, 12.0},  // and a sink of 10 ms
+        {44100, 0, 441.0, 44100, 1010.0},
+    };
+    for (const auto& c : cases) {
+        const auto start = PulseOutput::reachesDevice(now, c.at, c.read, c.sinkFrames, c.rate);
+        const double ms = std::chrono::duration<double, std::milli>(start - now).count();
+        EXPECT_NEAR(ms, c.ms, 1e-6);
+    }
+}
+
 TEST_F(PulseOutputTest, withNoServerThereIsNoOutput)
 {
     const std::string before = std::getenv("PULSE_SERVER");

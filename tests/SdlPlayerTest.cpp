@@ -360,6 +360,26 @@ TEST_F(SdlPlayerTest, unplayableFilesSoundTheAlertTonePromptlyWithMemoryBounded)
     std::printf("peak memory grew by %ld KiB\n", peakMemoryKiB() - memoryBefore);
 }
 
+// Of the sounds not given at the start, the last 24 used are kept, and the one used
+// longest ago goes: a note whose file is gone meanwhile sounds from memory while kept, and
+// its alert once let go.
+TEST_F(SdlPlayerTest, theTwentyFourSoundsUsedLastAreKeptAndTheOldestLetGo)
+{
+    writeSine(folder / "wav/So.wav", kLowHz, 0.5);
+    SdlPlayer player({folder});
+    const auto play = [&](const SoundRequest& request) { return settle(player, player.play(request)).state; };
+    const auto tones = [&](int count, double from) {
+        for (int i = 0; i < count; ++i)
+            play(SoundRequest{"", "", from + i, {}});
+    };
+    ASSERT_EQ(play(SoundRequest{"wav/So.wav", "", 0.0, {}}), Playback::State::Sounding);
+    fs::remove(folder / "wav/So.wav");
+    tones(23, 2000.0);
+    EXPECT_EQ(play(SoundRequest{"wav/So.wav", "", 0.0, {}}), Playback::State::Sounding) << "one of the last 24";
+    tones(24, 3000.0);
+    EXPECT_EQ(play(SoundRequest{"wav/So.wav", "", 0.0, {}}), Playback::State::Alert) << "25 sounds ago";
+}
+
 TEST_F(SdlPlayerTest, aBadNoteIsOpenedOnceAndItsOutcomeRemembered)
 {
     fs::create_directories(folder / "wav");

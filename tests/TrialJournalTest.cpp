@@ -433,6 +433,55 @@ TEST_F(TrialJournalTest, theWeakNotesOfAJournalThatCannotBeReadCountTheSessionAn
     EXPECT_TRUE(messages.has("tonarika.practice", "no regular file")) << "the cause is named";
 }
 
+// Every connection treats its file as of unknown origin: a trigger or a view the file
+// brings never runs, and its schema cannot be written by SQL.
+TEST_F(TrialJournalTest, aConnectionRunsNoTriggerOrViewAndKeepsItsSchema)
+{
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw,
+                               "CREATE TABLE t (x); CREATE TABLE seen (x);"
+                               "CREATE TRIGGER spy AFTER INSERT ON t BEGIN INSERT INTO seen VALUES (new.x); END;"
+                               "CREATE VIEW v AS SELECT x FROM t",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    SqliteDatabase db(fileUri(file), SQLITE_OPEN_READWRITE);
+    db.execute("INSERT INTO t VALUES (1)");
+    EXPECT_EQ(db.integer("SELECT count(*) FROM seen"), 0) << "the trigger ran";
+    const char* refused[] = {
+        "SELECT * FROM v",
+        "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = 'x' WHERE name = 't'",
+    };
+    for (const char* sql : refused)
+        EXPECT_THROW(db.execute(sql), SqliteError) << sql;
+}
+
+// Whatever version a journal says it is: this program's or older is read, newer is left
+// alone, below nought is another program's.
+TEST_F(TrialJournalTest, aJournalsVersionSaysWhetherItIsReadLeftAloneOrForeign)
+{
+    const struct {
+        std::int64_t version;
+        SchemaCheck::Kind kind;
+    } cases[] = {
+        {kJournalSchemaVersion, SchemaCheck::Kind::Known},
+        {kJournalSchemaVersion + 1, SchemaCheck::Kind::Newer},
+        {1'000'000, SchemaCheck::Kind::Newer},
+        {-1, SchemaCheck::Kind::Foreign},
+    };
+    for (const auto& c : cases) {
+        fs::remove(file);
+        SqliteDatabase db(fileUri(file), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        db.beginWork();
+        migrateSchema(db, 0);
+        db.execute(("PRAGMA user_version = " + std::to_string(c.version)).c_str());
+        EXPECT_EQ(checkSchema(db).kind, c.kind) << c.version;
+    }
+}
+
 TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
 {
     const SpilledTrial spilled{

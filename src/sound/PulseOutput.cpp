@@ -342,7 +342,15 @@ std::optional<std::chrono::steady_clock::time_point> PulseOutput::start(std::sha
     pa_threaded_mainloop_unlock(m_loop);
     if (!written)
         return std::nullopt;
-    const double ahead = (double(at - read) + sinkFrames) / m_rate;
+    return reachesDevice(now, at, read, sinkFrames, m_rate);
+}
+
+std::chrono::steady_clock::time_point PulseOutput::reachesDevice(std::chrono::steady_clock::time_point now,
+                                                                 std::int64_t at, std::int64_t read, double sinkFrames,
+                                                                 int rate)
+{
+    // The frames before it that the server has yet to read, then the sink's own.
+    const double ahead = (double(at - read) + sinkFrames) / rate;
     return now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(ahead));
 }
 

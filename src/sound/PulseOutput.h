@@ -44,6 +44,12 @@ public:
     std::optional<std::chrono::steady_clock::time_point> start(std::shared_ptr<const Samples> samples) override;
     bool available() const override { return m_ready.load(std::memory_order_acquire); }
 
+    // When frame `at` of the stream reaches the device, reckoned at `now`, when the server
+    // reads frame `read` next and the sink holds `sinkFrames` frames before the device.
+    static std::chrono::steady_clock::time_point reachesDevice(std::chrono::steady_clock::time_point now,
+                                                               std::int64_t at, std::int64_t read, double sinkFrames,
+                                                               int rate);
+
     static constexpr int kAheadMs = 250;  // how far the stream is kept filled
     static constexpr int kSinkMs = 2;     // the latency asked of the server's sink
     static constexpr int kMarginUs = 2000;  // past the estimated read position, for its error

@@ -43,6 +43,37 @@ bool writeFlac(const std::filesystem::path& path, const Wave& wave)
     return FLAC__stream_encoder_finish(encoder.get()) && written;
 }
 
+std::vector<std::uint8_t> encodeFlac(int rate, const std::vector<std::vector<float>>& channels, std::uint64_t claimedFrames)
+{
+    std::vector<std::uint8_t> bytes;
+    const std::unique_ptr<FLAC__StreamEncoder, EncoderDeleter> encoder(FLAC__stream_encoder_new());
+    if (!encoder || channels.empty())
+        return {};
+    FLAC__stream_encoder_set_channels(encoder.get(), unsigned(channels.size()));
+    FLAC__stream_encoder_set_bits_per_sample(encoder.get(), 16);
+    FLAC__stream_encoder_set_sample_rate(encoder.get(), unsigned(rate));
+    FLAC__stream_encoder_set_total_samples_estimate(encoder.get(), claimedFrames);
+    // A stream that cannot seek back: the header keeps the claim, whatever follows it.
+    const auto write = [](const FLAC__StreamEncoder*, const FLAC__byte buffer[], std::size_t length, std::uint32_t,
+                          std::uint32_t, void* out) {
+        auto& into = *static_cast<std::vector<std::uint8_t>*>(out);
+        into.insert(into.end(), buffer, buffer + length);
+        return FLAC__STREAM_ENCODER_WRITE_STATUS_OK;
+    };
+    if (FLAC__stream_encoder_init_stream(encoder.get(), write, nullptr, nullptr, nullptr, &bytes)
+        != FLAC__STREAM_ENCODER_INIT_STATUS_OK)
+        return {};
+    const std::size_t frames = channels.front().size();
+    std::vector<FLAC__int32> interleaved;
+    interleaved.reserve(frames * channels.size());
+    for (std::size_t i = 0; i < frames; ++i) {
+        for (const auto& channel : channels)
+            interleaved.push_back(FLAC__int32(std::clamp(std::lround(channel.at(i) * 32767.0), -32768L, 32767L)));
+    }
+    const bool written = FLAC__stream_encoder_process_interleaved(encoder.get(), interleaved.data(), unsigned(frames));
+    return FLAC__stream_encoder_finish(encoder.get()) && written ? bytes : std::vector<std::uint8_t>{};
+}
+
 std::optional<Wave> readNote(const std::filesystem::path& path)
 {
     if (path.extension() != ".flac")
