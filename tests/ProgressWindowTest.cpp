@@ -506,8 +506,8 @@ private slots:
         } answers[] = {
             {utc(3, 8, 6, 59), "2026-03-08 01:59:00", {0, Mode::Easy, 1, 0, 0, 900, 1}},  // the last minute of winter time
             {utc(3, 8, 7, 1), "2026-03-08 03:01:00", {0, Mode::Hard, 2, 3, 4, std::nullopt, 2, Timbre::Clarinet, 5, true}},
-            {utc(11, 1, 5, 30), "2026-11-01 01:30:00", {0, Mode::Easy, 3, 11, 11, 1234, 1, Timbre::Sine, 3}},  // summer time
-            {utc(11, 1, 6, 30), "2026-11-01 01:30:00", {0, Mode::Easy, 3, 9, 9, 800, 3, Timbre::Marimba}},  // winter time again
+            {utc(11, 1, 5, 30), "2026-11-01 01:30:00", {0, Mode::Hard, 3, 11, 11, 1234, 1, Timbre::Sine, 3}},  // summer time
+            {utc(11, 1, 6, 30), "2026-11-01 01:30:00", {0, Mode::Hard, 3, 9, 9, 800, 3, Timbre::Marimba}},  // winter time again
             {utc(12, 7, 4, 30), "2026-12-06 23:30:00", {0, Mode::Hard, 4, 1, 2, 2500, 1, Timbre::Trumpet, 4, true}},
         };
         const fs::path journal = folder / "data" / "trials.sqlite";

@@ -62,7 +62,7 @@ protected:
         fs::remove_all(folder);
     }
 
-    static Trial trial(int asked, int answered, std::uint32_t run = 1, Mode mode = Mode::Easy)
+    static Trial trial(int asked, int answered, std::uint32_t run = 1, Mode mode = Mode::Hard)
     {
         return {1'796'000'000'000 + asked * 1000, mode, run, NoteIndex(asked), NoteIndex(answered), 1500, 2};
     }
@@ -86,7 +86,7 @@ TEST_F(TrialJournalTest, everyFieldOfATrialComesBack)
 {
     {
         TrialJournal journal(file);
-        journal.record(trial(3, 3));
+        journal.record(trial(3, 3, 1, Mode::Easy));
         journal.record({1'796'000'100'000, Mode::Hard, 2, 9, 10, std::nullopt, 1, Timbre::Clarinet, 5, true});
     }  // the journal writes what is queued before it goes
     const auto back = rows();

@@ -33,7 +33,7 @@ std::filesystem::path beside(const std::filesystem::path& file, const char* suff
 
 }  // namespace
 
-std::optional<TrialRow> trialRowOf(const SqliteStatement& select)
+std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t nowMs)
 {
     using namespace trialRules;
     const auto id = integerOf(select, 0);
@@ -50,8 +50,9 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select)
     const auto timbre = select.isText(9) ? timbreFromKey(select.text(9)) : std::nullopt;
     const auto octave = integerOf(select, 10);
     const auto guard = integerOf(select, 11);
-    if (!id || !utcMs || !validTime(*utcMs) || !offset || !validOffset(*offset) || (!hard && mode != modeName(Mode::Easy))
-        || !run || !validRun(*run) || !asked || !validNote(*asked) || !answered || !validNote(*answered)
+    if (!id || !utcMs || !validTime(*utcMs, nowMs) || !offset || !validOffset(*offset)
+        || (!hard && mode != modeName(Mode::Easy)) || !run || !validRun(*run) || !asked || !validNote(*asked)
+        || !validAsked(hard ? Mode::Hard : Mode::Easy, *asked) || !answered || !validNote(*answered)
         || (!select.isNull(7) && (!reaction || !validReaction(*reaction))) || !plays || !validPlays(*plays)
         || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard))
         return std::nullopt;
@@ -73,9 +74,10 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select)
     return row;
 }
 
-JournalReader::JournalReader(std::filesystem::path file, std::chrono::milliseconds limit)
+JournalReader::JournalReader(std::filesystem::path file, std::chrono::milliseconds limit, std::optional<std::int64_t> sinceUtcMs)
     : m_file(std::move(file))
     , m_limit(limit)
+    , m_since(sinceUtcMs)
 {
 }
 
@@ -164,16 +166,24 @@ void JournalReader::read(const std::string& uri, int flags)
             break;
         }
         // A journal the game has not yet taken to the current version holds the middle
-        // piano octave only.
-        SqliteStatement select(db, schema.version >= 2
-                                       ? "SELECT id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
-                                         "reaction_ms, plays, timbre, octave, guard FROM trials WHERE id > ? ORDER BY id"
-                                       : "SELECT id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
-                                         "reaction_ms, plays, 'piano', 4, 0 FROM trials WHERE id > ? ORDER BY id");
+        // piano octave only. From a moment on, only the rows of the time index's range
+        // are read, however long the journal.
+        const std::string columns = schema.version >= 2 ? "id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
+                                                          "reaction_ms, plays, timbre, octave, guard"
+                                                        : "id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
+                                                          "reaction_ms, plays, 'piano', 4, 0";
+        const std::string where = m_since ? " FROM trials INDEXED BY trials_by_time WHERE answered_utc_ms >= ?2 AND id > ?1"
+                                          : " FROM trials WHERE id > ?1";
+        SqliteStatement select(db, ("SELECT " + columns + where + " ORDER BY id").c_str());
         select.bind(1, m_lastId);
+        if (m_since)
+            select.bind(2, *m_since);
+        const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::system_clock::now().time_since_epoch())
+                                     .count();
         while (select.step()) {
             m_lastId = select.integer(0);
-            if (auto row = trialRowOf(select))
+            if (auto row = trialRowOf(select, now))
                 m_rows.push_back(*row);
             else
                 ++m_refused;

@@ -62,7 +62,9 @@ std::string describeJournalFault(const JournalFault& fault);
 // in time and ended at once by cancel().
 class JournalReader {
 public:
-    explicit JournalReader(std::filesystem::path file, std::chrono::milliseconds limit = kReadLimit);
+    // `sinceUtcMs`: only the rows answered from then on, found through the time index.
+    explicit JournalReader(std::filesystem::path file, std::chrono::milliseconds limit = kReadLimit,
+                           std::optional<std::int64_t> sinceUtcMs = std::nullopt);
 
     // Brings the rows up to date; true when they changed. A journal that is not there is
     // no fault: it has no rows.
@@ -75,7 +77,8 @@ public:
     bool exists() const { return m_exists; }
     // Why the journal could not be read; nothing when it was, or is not there.
     const std::optional<JournalFault>& fault() const { return m_fault; }
-    // Rows with a value no game writes (a note out of range, a text for a number), left out.
+    // Rows with a value no game writes (a note out of range, a text for a number, a date
+    // before 2000 or more than a day ahead, a black key asked in Easy), left out.
     std::size_t refusedRows() const { return m_refused; }
 
     static constexpr std::chrono::milliseconds kReadLimit{2000};
@@ -88,6 +91,7 @@ private:
 
     std::filesystem::path m_file;
     std::chrono::milliseconds m_limit;
+    std::optional<std::int64_t> m_since;
     std::shared_ptr<std::atomic<bool>> m_cancelled = std::make_shared<std::atomic<bool>>(false);
     std::uint64_t m_inode = 0;
     std::int64_t m_lastId = 0;
@@ -98,8 +102,8 @@ private:
 };
 
 // The row a statement's columns give, as the reader selects them; nothing where a value
-// is of the wrong type or outside what a game writes.
+// is of the wrong type or outside what a game writes by the clock at `nowMs`.
 class SqliteStatement;
-std::optional<TrialRow> trialRowOf(const SqliteStatement& select);
+std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t nowMs);
 
 }  // namespace tonarika

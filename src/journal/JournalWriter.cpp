@@ -13,7 +13,9 @@
 #include <sqlite3.h>
 
 // system
+#include <fcntl.h>
 #include <malloc.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // std
@@ -128,8 +130,10 @@ JournalWriter::Outcome JournalWriter::failed(const std::exception& fault, const 
          (what == "open" ? "no journal now: " + m_file.string() + " cannot be opened: "
                          : "trials cannot be added to " + m_file.string() + " now: ")
              + why + "; they are kept and tried again");
-    // A connection that failed this way may be left in any state: the next try opens anew.
-    if (code != SQLITE_BUSY && code != SQLITE_LOCKED)
+    // A connection that failed this way may be left in any state, and one that failed to
+    // open has not been checked, taken up or given WAL: the next try opens anew. Only a
+    // write that met another game's lock keeps its connection.
+    if (what == "open" || (code != SQLITE_BUSY && code != SQLITE_LOCKED))
         m_db.reset();
     return Outcome::Retry;
 }
@@ -138,7 +142,7 @@ JournalWriter::Outcome JournalWriter::open()
 {
     m_db.reset();
     if (m_newer)
-        return Outcome::Refused;
+        return Outcome::Elsewhere;
     if (m_stuck)
         return Outcome::Retry;
     std::error_code error;
@@ -148,8 +152,14 @@ JournalWriter::Outcome JournalWriter::open()
         return Outcome::Retry;
     }
     for (const char* suffix : {"", "-wal", "-shm"}) {
-        if (const auto why = notARegularFile(beside(m_file, suffix))) {
-            tell("not a file", "no journal: " + beside(m_file, suffix).string() + " is not opened, for " + *why);
+        // A link is never followed: whatever it leads to is no journal of this game's, and
+        // its -wal and -shm would be made beside that.
+        const auto path = beside(m_file, suffix);
+        const auto why = std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))
+                             ? std::optional<std::string>("it is a symbolic link")
+                             : notARegularFile(path);
+        if (why) {
+            tell("not a file", "no journal: " + path.string() + " is not opened, for " + *why);
             return Outcome::Retry;
         }
     }
@@ -159,6 +169,8 @@ JournalWriter::Outcome JournalWriter::open()
         return Outcome::Retry;
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
+            // Checked where a check is needed: a file this game did not itself leave.
+            const bool check = present(m_file) && readStamp() != stampNow();
             m_db = std::make_unique<SqliteDatabase>(fileUri(m_file), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
             m_db->limitWork(m_timing.statementLimit, &m_cancelled);
             // Until the file is known to be a journal of this program's, closing it must not
@@ -166,29 +178,31 @@ JournalWriter::Outcome JournalWriter::open()
             sqlite3_db_config(m_db->handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
             sqlite3_busy_handler(m_db->handle(), &JournalWriter::onBusy, this);
             // One row now and then: no lookaside slots, and a small page cache, so that
-            // the check below does not leave a large journal's pages in the game's memory.
+            // a check does not leave a large journal's pages in the game's memory.
             sqlite3_db_config(m_db->handle(), SQLITE_DBCONFIG_LOOKASIDE, nullptr, 0, 0);
             m_db->execute("PRAGMA cache_size = -32");
-            // A file that is no database, or a damaged one, fails here.
-            const std::string check = m_db->text("PRAGMA quick_check");
-            if (check != "ok") {
-                if (!setAside("damaged", check))
-                    return Outcome::Retry;
-                continue;
-            }
-            // Checked before anything is written, the header's journal mode too.
+            // The header and the schema are read at every opening: a file that is no
+            // database fails here, and one of another program is told apart.
             const SchemaCheck schema = checkSchema(*m_db);
             if (schema.kind == SchemaCheck::Kind::Newer) {
                 tell("newer", "the journal " + m_file.string() + " was written by a newer version (schema "
-                                  + std::to_string(schema.version) + "): it is left as it is, and nothing is added to it");
+                                  + std::to_string(schema.version) + "): it is left as it is, and the answers wait in "
+                                  + spillFile(m_file).string() + " for a game that knows that version");
                 m_db.reset();
                 m_newer = true;
-                return Outcome::Refused;
+                return Outcome::Elsewhere;
             }
             if (schema.kind == SchemaCheck::Kind::Foreign) {
                 if (!setAside("foreign", schema.why))
                     return Outcome::Retry;
                 continue;
+            }
+            if (check) {
+                if (const auto damage = damageOf(*m_db)) {
+                    if (!setAside("damaged", *damage))
+                        return Outcome::Retry;
+                    continue;
+                }
             }
             sqlite3_db_config(m_db->handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
             m_db->execute("PRAGMA journal_mode = WAL");
@@ -196,22 +210,13 @@ JournalWriter::Outcome JournalWriter::open()
             int persist = 1;
             sqlite3_file_control(m_db->handle(), "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
             if (schema.kind == SchemaCheck::Kind::Empty || schema.version < kJournalSchemaVersion) {
-                m_db->beginWork();
-                m_db->execute("BEGIN IMMEDIATE");
-                // Another game may have made it meanwhile.
-                const SchemaCheck now = checkSchema(*m_db);
-                if (now.kind == SchemaCheck::Kind::Empty || (now.kind == SchemaCheck::Kind::Known
-                                                             && now.version < kJournalSchemaVersion))
-                    migrateSchema(*m_db, now.version);
-                m_db->execute("COMMIT");
-                if (now.kind != SchemaCheck::Kind::Empty && now.kind != SchemaCheck::Kind::Known) {
-                    m_db.reset();
+                if (!migrate())
                     return Outcome::Retry;
-                }
             }
+            m_opened = true;
             takeInSpill();
-            // What opening took and gave back (the check's pages, the schema's parsing)
-            // goes back to the system rather than staying in this thread's heap.
+            // What opening took and gave back (the schema's parsing, a check's pages) goes
+            // back to the system rather than staying in this thread's heap.
             ::malloc_trim(0);
             return Outcome::Written;
         } catch (const SqliteError& fault) {
@@ -228,6 +233,58 @@ JournalWriter::Outcome JournalWriter::open()
     tell("open", "no journal: " + m_file.string() + " cannot be begun anew");
     m_db.reset();
     return Outcome::Retry;
+}
+
+std::optional<std::string> JournalWriter::damageOf(SqliteDatabase& db)
+{
+    // Its length is the file's, not a stuck statement's: no time limit, only the end of the game.
+    db.limitWork(std::chrono::milliseconds(0), &m_cancelled);
+    SqliteStatement check(db, "PRAGMA quick_check(1000)");
+    std::optional<std::string> first;
+    std::size_t problems = 0;
+    while (check.step()) {
+        const std::string line = check.text(0);
+        // A row that breaks a rule hides nothing else: the reader leaves it out and counts it.
+        if (line == "ok" || line.starts_with("NULL value in ") || line.starts_with("CHECK constraint failed"))
+            continue;
+        if (!first)
+            first = line;
+        ++problems;
+    }
+    db.limitWork(m_timing.statementLimit, &m_cancelled);
+    if (!first)
+        return std::nullopt;
+    return problems > 1 ? *first + ", and " + std::to_string(problems - 1) + " more problems" : *first;
+}
+
+bool JournalWriter::migrate()
+{
+    // Once, in one transaction: its length is the journal's, not a stuck statement's, so
+    // no time limit, and the game's end interrupts it and leaves the journal as it was.
+    m_db->limitWork(std::chrono::milliseconds(0), &m_cancelled);
+    m_db->execute("BEGIN IMMEDIATE");
+    // Another game may have taken it up meanwhile.
+    const SchemaCheck now = checkSchema(*m_db);
+    const bool ours = now.kind == SchemaCheck::Kind::Empty || now.kind == SchemaCheck::Kind::Known;
+    if (ours && now.version < kJournalSchemaVersion) {
+        const bool told = now.kind == SchemaCheck::Kind::Known;
+        const auto began = std::chrono::steady_clock::now();
+        migrateSchema(*m_db, now.version);
+        if (told) {
+            qCWarning(lcJournal, "the journal %s was taken up from schema %lld to %d in %lld ms", m_file.c_str(),
+                      static_cast<long long>(now.version), kJournalSchemaVersion,
+                      static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                 std::chrono::steady_clock::now() - began)
+                                                 .count()));
+        }
+    }
+    m_db->execute("COMMIT");
+    m_db->limitWork(m_timing.statementLimit, &m_cancelled);
+    if (!ours) {
+        m_db.reset();
+        return false;
+    }
+    return true;
 }
 
 std::int64_t JournalWriter::nextRun()
@@ -257,9 +314,69 @@ void JournalWriter::insert(const Trial& trial, std::int64_t utcOffsetS, std::int
     insert.step();
 }
 
+std::string JournalWriter::stampNow() const
+{
+    std::string stamp = "tonarika-journal-left-1";
+    for (const char* suffix : {"", "-wal"}) {
+        struct stat status {};
+        if (::lstat(beside(m_file, suffix).c_str(), &status) != 0) {
+            stamp += " -";
+            continue;
+        }
+        stamp += " " + std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino) + ":"
+                 + std::to_string(status.st_size) + ":" + std::to_string(status.st_mtim.tv_sec) + "."
+                 + std::to_string(status.st_mtim.tv_nsec);
+    }
+    return stamp;
+}
+
+std::string JournalWriter::readStamp() const
+{
+    const int fd = ::open(beside(m_file, ".checked").c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    char text[512];
+    struct stat status {};
+    const ssize_t got = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? ::read(fd, text, sizeof text) : -1;
+    ::close(fd);
+    return got > 0 && std::size_t(got) < sizeof text ? std::string(text, std::size_t(got)) : std::string();
+}
+
+void JournalWriter::close()
+{
+    if (!m_db)
+        return;
+    const bool whole = m_opened;
+    // Closing checkpoints the WAL into the journal: the stamp is of the files as they stay.
+    m_db.reset();
+    m_opened = false;
+    if (!whole)
+        return;
+    const std::string stamp = stampNow();
+    const auto stampFile = beside(m_file, ".checked");
+    const auto written = beside(m_file, (".checked-" + std::to_string(::getpid())).c_str());
+    const int fd = ::open(written.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    const bool done = ::write(fd, stamp.data(), stamp.size()) == ssize_t(stamp.size()) && ::fsync(fd) == 0;
+    ::close(fd);
+    std::error_code error;
+    if (done)
+        std::filesystem::rename(written, stampFile, error);
+    if (!done || error)
+        std::filesystem::remove(written, error);
+}
+
 void JournalWriter::takeInSpill()
 {
-    TrialSpill spill(spillFile(m_file));
+    // This game's own file, and any another process left beside it.
+    for (const auto& file : spillFiles(m_file))
+        takeInSpill(file);
+}
+
+void JournalWriter::takeInSpill(const std::filesystem::path& file)
+{
+    TrialSpill spill(file);
     std::optional<TrialSpill::Taken> taken;
     try {
         taken = spill.take();
@@ -307,6 +424,8 @@ JournalWriter::Outcome JournalWriter::write(const std::vector<Trial>& trials)
         if (const Outcome opened = open(); opened != Outcome::Written)
             return opened;
     }
+    if (trials.empty())
+        return Outcome::Written;
     try {
         m_db->beginWork();
         m_db->execute("BEGIN IMMEDIATE");

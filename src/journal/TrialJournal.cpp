@@ -23,12 +23,14 @@ Q_LOGGING_CATEGORY(lcJournal, "tonarika.journal", QtWarningMsg)
 }  // namespace
 
 struct TrialJournal::Shared {
-    Shared(std::filesystem::path file, JournalTiming given)
-        : timing(given)
-        , writer(std::move(file), given)
+    Shared(std::filesystem::path journal, JournalTiming given)
+        : file(journal)
+        , timing(given)
+        , writer(std::move(journal), given)
     {
     }
 
+    std::filesystem::path file;
     JournalTiming timing;
     std::mutex mutex;
     std::condition_variable wake;
@@ -54,8 +56,7 @@ TrialJournal::TrialJournal(std::filesystem::path file, JournalTiming timing)
     , m_shared(std::make_shared<Shared>(std::move(file), timing))
 {
     // What an earlier game could not write goes in at the start, not at the first answer.
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(spillFile(m_file), error))) {
+    if (!spillFiles(m_file).empty()) {
         std::lock_guard lock(m_shared->mutex);
         m_shared->openNow = true;
         startLocked();
@@ -130,6 +131,16 @@ void TrialJournal::writeRows(std::shared_ptr<Shared> owned)
             // One row the journal refuses must not cost the others: one at a time now.
             shared.batch = 1;
             shared.retryAt = {};
+        } else if (outcome == JournalWriter::Outcome::Elsewhere) {
+            // A journal of a newer version: the trials wait in the spill file for a game
+            // that knows it, from now on, so that an end of any kind loses none.
+            const std::deque<Trial> elsewhere(shared.queue.begin(), shared.queue.begin() + std::ptrdiff_t(count));
+            shared.queue.erase(shared.queue.begin(), shared.queue.begin() + std::ptrdiff_t(count));
+            const auto runs = shared.runs;
+            lock.unlock();
+            spill(shared, elsewhere, runs);
+            lock.lock();
+            shared.retryAt = {};
         } else if (outcome == JournalWriter::Outcome::Retry) {
             shared.retryAt = std::chrono::steady_clock::now() + shared.timing.retryPause;
         } else {
@@ -141,7 +152,35 @@ void TrialJournal::writeRows(std::shared_ptr<Shared> owned)
         }
         shared.idle.notify_all();
     }
+    // The end: a journal open and whole is closed and noted as this game leaves it.
+    lock.unlock();
+    shared.writer.close();
+    lock.lock();
     shared.idle.notify_all();
+}
+
+void TrialJournal::spill(Shared& shared, const std::deque<Trial>& trials, const std::map<std::uint32_t, std::int64_t>& runs)
+{
+    if (trials.empty())
+        return;
+    const std::filesystem::path& journal = shared.file;
+    std::vector<SpilledTrial> spilled;
+    for (const Trial& trial : trials) {
+        SpilledTrial line{trial, utcOffsetAt(trial.answeredAtMs), 0, {}};
+        if (const auto run = runs.find(trial.run); run != runs.end())
+            line.runNumber = run->second;
+        else
+            line.session = shared.writer.session() + "-" + std::to_string(trial.run);
+        spilled.push_back(std::move(line));
+    }
+    const TrialSpill file(spillFile(journal));
+    std::filesystem::path into;
+    if (const auto why = file.append(spilled, &into))
+        qCWarning(lcJournal, "%zu trials could not be written to %s, nor kept in %s: %s", spilled.size(),
+                  journal.c_str(), file.file().c_str(), why->c_str());
+    else
+        qCWarning(lcJournal, "%zu trials could not be written to %s: they wait in %s for the next start",
+                  spilled.size(), journal.c_str(), into.c_str());
 }
 
 void TrialJournal::close(std::chrono::milliseconds limit)
@@ -174,24 +213,7 @@ void TrialJournal::close(std::chrono::milliseconds limit)
             m_thread.join();
         }
     }
-    if (unwritten.empty())
-        return;
-    std::vector<SpilledTrial> spilled;
-    for (const Trial& trial : unwritten) {
-        SpilledTrial line{trial, utcOffsetAt(trial.answeredAtMs), 0, {}};
-        if (const auto run = runs.find(trial.run); run != runs.end())
-            line.runNumber = run->second;
-        else
-            line.session = shared.writer.session() + "-" + std::to_string(trial.run);
-        spilled.push_back(std::move(line));
-    }
-    const TrialSpill spill(spillFile(m_file));
-    if (const auto why = spill.append(spilled))
-        qCWarning(lcJournal, "%zu trials could not be written to %s, nor kept in %s: %s", spilled.size(),
-                  m_file.c_str(), spill.file().c_str(), why->c_str());
-    else
-        qCWarning(lcJournal, "%zu trials could not be written to %s in time: they wait in %s for the next start",
-                  spilled.size(), m_file.c_str(), spill.file().c_str());
+    spill(shared, unwritten, runs);
 }
 
 }  // namespace tonarika

@@ -6,7 +6,9 @@
 
 // std
 #include <chrono>
+#include <deque>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <thread>
 
@@ -22,7 +24,8 @@ namespace tonarika {
 //   a spill file beside the journal, which the next start takes in;
 // - a damaged file, or another program's, is moved aside with its -wal and -shm as
 //   "trials.sqlite.damaged-YYYYMMDD-HHMMSS" (".foreign-...") and a new journal begun;
-// - one of a newer version is left alone and not written.
+// - one of a newer version is left alone, and the trials go to the spill file at once, for
+//   a game that knows that version to take in.
 // The end never keeps the program longer than about kFlushLimit + kStopLimit.
 class TrialJournal : public Journal {
 public:
@@ -50,6 +53,8 @@ public:
 private:
     struct Shared;
     static void writeRows(std::shared_ptr<Shared> shared);
+    // Puts trials into the spill file, with the journal's number for each run that has one.
+    static void spill(Shared& shared, const std::deque<Trial>& trials, const std::map<std::uint32_t, std::int64_t>& runs);
     // Starts the writer thread unless it runs. Needs the lock.
     void startLocked();
 

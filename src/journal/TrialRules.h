@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "Mode.h"
 #include "Note.h"
 #include "Timbre.h"
 
@@ -13,11 +14,18 @@ namespace tonarika {
 // cut down to something that fits.
 namespace trialRules {
 
-inline constexpr std::int64_t kMaxUtcMs = 253'402'300'799'999;  // the end of the year 9999
+// No game answered before 2000, nor more than a day ahead of the clock that reads it.
+inline constexpr std::int64_t kEarliestUtcMs = 946'684'800'000;  // 2000-01-01 00:00 UTC
+inline constexpr std::int64_t kLatestAheadMs = 24 * 3600 * 1000;
 inline constexpr std::int64_t kMaxOffsetS = 24 * 3600;
 inline constexpr std::int64_t kMaxCount = 0xFFFF'FFFF;          // reaction times and plays fit 32 bits
 
-constexpr bool validTime(std::int64_t utcMs) { return utcMs >= 0 && utcMs <= kMaxUtcMs; }
+constexpr bool validTime(std::int64_t utcMs, std::int64_t nowMs)
+{
+    return utcMs >= kEarliestUtcMs && utcMs <= nowMs + kLatestAheadMs;
+}
+// Easy never asks a black key.
+constexpr bool validAsked(Mode mode, std::int64_t asked) { return mode != Mode::Easy || asked < kWhiteKeyCount; }
 constexpr bool validOffset(std::int64_t seconds) { return seconds >= -kMaxOffsetS && seconds <= kMaxOffsetS; }
 constexpr bool validNote(std::int64_t note) { return note >= 0 && note < kNoteCount; }
 constexpr bool validReaction(std::int64_t ms) { return ms >= 0 && ms <= kMaxCount; }

@@ -11,13 +11,20 @@
 
 // std
 #include <cerrno>
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 #include <stdexcept>
 
 namespace tonarika {
 
 namespace {
+
+std::string errorText(const char* what)
+{
+    return std::string(what) + ": " + std::strerror(errno);
+}
 
 // The first field names the format, so that a line of anything else is never taken. The
 // second format adds the timbre, the octave and the guard; a line of the first, left by an
@@ -45,22 +52,34 @@ std::optional<Mode> modeOf(std::string_view text)
     return std::nullopt;
 }
 
-// Waits for the lock a moment at most: another game appends a few lines and is gone.
-bool lockWithin(int fd)
+// Never waits: a lock held by another process (a game ending, or anything at all) could be
+// held for good.
+bool lockNow(int fd)
 {
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    for (;;) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
             return true;
-        if (errno != EWOULDBLOCK && errno != EINTR)
+        if (errno != EINTR)
             return false;
-        ::usleep(10'000);
     }
-    return false;
 }
 
-std::string errorText(const char* what)
+// Appends whole lines to a file opened for it; why not, or nothing.
+std::optional<std::string> writeAll(int fd, const std::string& text)
 {
-    return std::string(what) + ": " + std::strerror(errno);
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        // A line cut short would be refused on reading; the ones before it stay.
+        if (wrote <= 0)
+            return errorText("it cannot be written");
+        done += std::size_t(wrote);
+    }
+    if (::fsync(fd) != 0)
+        return errorText("it cannot be written to the disk");
+    return std::nullopt;
 }
 
 }  // namespace
@@ -115,7 +134,10 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
     const auto octave = first ? std::optional<std::int64_t>(kHomeOctave) : number(fields[12]);
     const auto guard = first ? std::optional<std::int64_t>(0) : number(fields[13]);
     using namespace trialRules;
-    if (!utcMs || !validTime(*utcMs) || !offset || !validOffset(*offset) || !mode || !runNumber
+    const std::int64_t now
+        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+    if (!utcMs || !validTime(*utcMs, now) || !offset || !validOffset(*offset) || !mode || !validAsked(*mode, asked.value_or(0))
+        || !runNumber
         || (*runNumber != 0 && !validRun(*runNumber)) || (*runNumber == 0 && fields[5].empty()) || !asked
         || !validNote(*asked) || !answered || !validNote(*answered) || !reaction
         || !validReaction(*reaction) || !plays || !validPlays(*plays) || !run || *run < 0
@@ -144,6 +166,22 @@ std::filesystem::path spillFile(const std::filesystem::path& journal)
     return journal.string() + ".unwritten";
 }
 
+std::vector<std::filesystem::path> spillFiles(const std::filesystem::path& journal)
+{
+    std::vector<std::filesystem::path> files;
+    const std::string own = spillFile(journal).filename().string();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(journal.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        const bool another = name.size() > own.size() + 1 && name.starts_with(own + "-")
+                             && name.find_first_not_of("0123456789", own.size() + 1) == std::string::npos;
+        if (name == own || another)
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 TrialSpill::TrialSpill(std::filesystem::path file)
     : m_file(std::move(file))
 {
@@ -155,15 +193,17 @@ TrialSpill::~TrialSpill()
         ::close(m_taken);
 }
 
-std::optional<std::string> TrialSpill::append(const std::vector<SpilledTrial>& trials) const
+std::optional<std::string> TrialSpill::append(const std::vector<SpilledTrial>& trials, std::filesystem::path* into) const
 {
     std::string text;
     for (const SpilledTrial& spilled : trials)
         text += spillLine(spilled);
-    // A file taken and removed by a starting game while this one waited for the lock is
-    // no place for the lines: then once more, with the file made anew.
+    // A file taken and removed by a starting game while this one opened it is no place for
+    // the lines: then once more, with the file made anew. A file another process holds
+    // locked: a file of this process's own beside it, which no other process writes.
+    std::filesystem::path file = m_file;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const int fd = ::open(m_file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
         if (fd < 0)
             return errorText("it cannot be opened");
         struct stat status {};
@@ -171,33 +211,22 @@ std::optional<std::string> TrialSpill::append(const std::vector<SpilledTrial>& t
             ::close(fd);
             return std::string("it is no regular file");
         }
-        if (!lockWithin(fd)) {
+        if (!lockNow(fd)) {
             ::close(fd);
-            return std::string("another program keeps it locked");
+            file = m_file.string() + "-" + std::to_string(::getpid());
+            continue;
         }
         if (::fstat(fd, &status) != 0 || status.st_nlink == 0) {
             ::close(fd);
             continue;
         }
-        std::size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-            if (wrote < 0 && errno == EINTR)
-                continue;
-            if (wrote <= 0) {
-                const std::string why = errorText("it cannot be written");
-                // A line cut short would be refused on reading; the ones before it stay.
-                ::close(fd);
-                return why;
-            }
-            done += std::size_t(wrote);
-        }
-        const bool synced = ::fsync(fd) == 0;
-        const std::string why = synced ? std::string() : errorText("it cannot be written to the disk");
+        const auto why = writeAll(fd, text);
         ::close(fd);
-        return synced ? std::nullopt : std::optional<std::string>(why);
+        if (into)
+            *into = file;
+        return why;
     }
-    return std::string("it was removed while it was being written");
+    return std::string("it was removed or held while it was being written");
 }
 
 std::optional<TrialSpill::Taken> TrialSpill::take()
@@ -221,9 +250,10 @@ std::optional<TrialSpill::Taken> TrialSpill::take()
         ::close(fd);
         throw std::runtime_error("it is larger than " + std::to_string(kMaxBytes) + " bytes");
     }
-    if (!lockWithin(fd)) {
+    // Held by another process: taken at a later opening.
+    if (!lockNow(fd)) {
         ::close(fd);
-        throw std::runtime_error("another program keeps it locked");
+        return std::nullopt;
     }
     std::string text;
     char buffer[65536];

@@ -33,21 +33,24 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line);
 // The plain-text file beside the journal that keeps the answers the journal could not
 // take before the game ended. Appends are whole lines under a lock, so that two games
 // ending at once mix nothing; the file is never followed through a link, and is read only
-// if it is a regular file of a sane size.
+// if it is a regular file of a sane size. A lock is never waited for: where another
+// process holds the file, the lines go to a file of this process's own beside it.
 class TrialSpill {
 public:
     explicit TrialSpill(std::filesystem::path file);
 
     const std::filesystem::path& file() const { return m_file; }
-    // Adds the trials; why it could not, or nothing.
-    std::optional<std::string> append(const std::vector<SpilledTrial>& trials) const;
+    // Adds the trials; why it could not, or nothing. `into`: the file they went to.
+    std::optional<std::string> append(const std::vector<SpilledTrial>& trials,
+                                      std::filesystem::path* into = nullptr) const;
 
     // What the file holds, locked against appends until finish() or the object ends.
     struct Taken {
         std::vector<SpilledTrial> trials;
         std::size_t refused = 0;  // lines that were no trial
     };
-    // Nothing where there is no file; throws std::runtime_error where it cannot be read.
+    // Nothing where there is no file, or another process holds it now; throws
+    // std::runtime_error where it cannot be read.
     std::optional<Taken> take();
     // Removes the file taken: its trials are in the journal.
     void finish();
@@ -64,5 +67,8 @@ private:
 
 // The spill file beside a journal.
 std::filesystem::path spillFile(const std::filesystem::path& journal);
+// Every spill file beside a journal: its own, and those of processes that found it held
+// ("trials.sqlite.unwritten-<pid>").
+std::vector<std::filesystem::path> spillFiles(const std::filesystem::path& journal);
 
 }  // namespace tonarika

@@ -58,9 +58,9 @@ std::optional<NoteWeights> WeakNotes::noteWeights(Mode mode) const
     std::lock_guard lock(m_shared->mutex);
     if (!m_shared->started) {
         m_shared->started = true;
-        m_shared->reader = std::make_shared<JournalReader>(m_file);
-        // Only the days that count are kept.
+        // Only the days that count are read, through the journal's time index.
         const std::int64_t since = now - std::int64_t(kWeakNoteDays + 1) * 24 * 3600 * 1000;
+        m_shared->reader = std::make_shared<JournalReader>(m_file, JournalReader::kReadLimit, since);
         m_shared->thread = std::thread(&WeakNotes::read, std::ref(*m_shared), since);
     }
     std::vector<AnswerRecord> answers = m_shared->read;
@@ -70,7 +70,8 @@ std::optional<NoteWeights> WeakNotes::noteWeights(Mode mode) const
 
 void WeakNotes::read(Shared& shared, std::int64_t sinceMs)
 {
-    JournalReader& reader = *shared.reader;  // set before this thread began, never reset
+    const std::shared_ptr<JournalReader> held = shared.reader;  // set before this thread began
+    JournalReader& reader = *held;
     reader.update();
     if (reader.fault()) {
         qCWarning(lcPractice, "the journal could not be read for the weak notes, so this session's answers alone count: %s",
@@ -87,6 +88,8 @@ void WeakNotes::read(Shared& shared, std::int64_t sinceMs)
         return std::find(read.begin(), read.end(), answer) != read.end();
     });
     shared.read = std::move(read);
+    // Only the answers are kept, never the reader's rows.
+    shared.reader.reset();
     shared.finished = true;
     shared.done.notify_all();
 }
