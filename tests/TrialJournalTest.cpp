@@ -17,6 +17,8 @@
 #include <sqlite3.h>
 
 // system
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -24,6 +26,7 @@
 
 // std
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -433,6 +436,226 @@ TEST_F(TrialJournalTest, theWeakNotesOfAJournalThatCannotBeReadCountTheSessionAn
     EXPECT_TRUE(messages.has("tonarika.practice", "no regular file")) << "the cause is named";
 }
 
+// A journal is checked page by page where this game did not leave it as it is: left as it
+// was, it is not read whole again; changed since, or with no stamp of this game's, a
+// damaged page sets it aside, told in one line, its first problem and how many more.
+TEST_F(TrialJournalTest, aJournalIsCheckedWhereThisGameDidNotLeaveItAsItIs)
+{
+    const fs::path stamp = file.string() + ".checked";
+    const struct {
+        const char* what;
+        bool restoreTime;  // the damage leaves the file's time as the game left it
+        bool dropStamp;
+        bool setAside;
+    } cases[] = {
+        {"left as this game left it", true, false, false},
+        {"changed since", false, false, true},
+        {"no stamp: never closed, or by another version", true, true, true},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(file.parent_path());
+        fs::create_directories(file.parent_path());
+        write(3000);
+        ASSERT_TRUE(fs::exists(stamp)) << c.what;
+        const auto left = fs::last_write_time(file);
+        {
+            // The header of an early page of rows, which a new row never touches.
+            std::fstream bytes(file, std::ios::in | std::ios::out | std::ios::binary);
+            bytes.seekp(5 * 4096);
+            bytes << std::string(64, '\xA5');
+        }
+        if (c.restoreTime)
+            fs::last_write_time(file, left);
+        if (c.dropStamp)
+            fs::remove(stamp);
+        test::MessageCapture messages;
+        {
+            TrialJournal journal(file);
+            journal.record(trial(1, 1));
+            journal.flush(5s);
+        }
+        int asides = 0;
+        for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+            const std::string name = entry.path().filename().string();
+            asides += name.starts_with("trials.sqlite.damaged-") && !name.ends_with("-wal") && !name.ends_with("-shm");
+        }
+        EXPECT_EQ(asides, c.setAside ? 1 : 0) << c.what;
+        EXPECT_EQ(messages.count("tonarika.journal", "is damaged ("), c.setAside ? 1 : 0) << c.what;
+        for (const auto& message : messages.messages())
+            EXPECT_EQ(message.text.find('\n'), std::string::npos) << c.what << ": " << message.text;
+        if (c.setAside) {
+            EXPECT_TRUE(messages.has("tonarika.journal", "is damaged (")) << c.what;
+            EXPECT_EQ(rows().size(), 1u) << c.what << ": the answer is in the new journal";
+        }
+    }
+}
+
+// A row of values no game writes is left out by the reader and counted; the journal and
+// its other rows stay, and takes new answers.
+TEST_F(TrialJournalTest, aRowThatBreaksARuleHidesNothingElse)
+{
+    write(10);
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+        // A NULL where the schema says NOT NULL: made under another schema, then the real one put back.
+        const std::string sql = [&] {
+            SqliteDatabase db(fileUri(file), SQLITE_OPEN_READONLY);
+            return db.text("SELECT sql FROM sqlite_schema WHERE name = 'trials'");
+        }();
+        std::string loose = sql;
+        for (std::size_t at; (at = loose.find("NOT NULL")) != std::string::npos;)
+            loose.replace(at, 8, "");
+        const auto quoted = [](std::string text) {
+            for (std::size_t at = 0; (at = text.find('\'', at)) != std::string::npos; at += 2)
+                text.insert(at, 1, '\'');
+            return "'" + text + "'";
+        };
+        const std::string script = "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = " + quoted(loose)
+                                   + " WHERE name = 'trials'; PRAGMA writable_schema = RESET;"
+                                     "INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, plays) "
+                                     "VALUES (1796000000000, 0, 'Hard', 1, NULL, 1, 1);"
+                                     "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = " + quoted(sql)
+                                   + " WHERE name = 'trials'; PRAGMA writable_schema = RESET;";
+        ASSERT_EQ(sqlite3_exec(raw, script.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+        sqlite3_close(raw);
+    }
+    fs::remove(file.string() + ".checked");  // checked at the next opening
+    {
+        SqliteDatabase db(fileUri(file), SQLITE_OPEN_READONLY);
+        ASSERT_NE(db.text("PRAGMA quick_check"), "ok") << "the check sees the row";
+    }
+    test::MessageCapture messages;
+    {
+        TrialJournal journal(file);
+        journal.record(trial(2, 2));
+        journal.flush(5s);
+    }
+    EXPECT_FALSE(messages.has("tonarika.journal", "damaged"));
+    JournalReader reader(file);
+    reader.update();
+    EXPECT_EQ(reader.rows().size(), 11u) << "the ten before and the new one";
+    EXPECT_EQ(reader.refusedRows(), 1u);
+}
+
+// A journal of a newer version is left as it is, and its answers wait in the spill file at
+// once, with a line saying why, until a game that knows that version takes them in.
+TEST_F(TrialJournalTest, aNewerJournalsAnswersWaitInTheSpillFile)
+{
+    {
+        SqliteDatabase newer(fileUri(file), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        newer.execute(("CREATE TABLE trials (x); PRAGMA user_version = " + std::to_string(kJournalSchemaVersion + 1)).c_str());
+    }
+    const std::string before = slurp(file);
+    test::MessageCapture messages;
+    {
+        TrialJournal journal(file);
+        for (int i = 0; i < 3; ++i)
+            journal.record(trial(i, i));
+        // In the spill file while the game still plays: an end of any kind loses none.
+        const auto lines = [](const fs::path& path) {
+            const std::string text = slurp(path);
+            return std::count(text.begin(), text.end(), '\n');
+        };
+        for (int i = 0; i < 6000 && lines(spillFile(file)) < 3; ++i)
+            std::this_thread::sleep_for(10ms);
+        EXPECT_EQ(lines(spillFile(file)), 3);
+        EXPECT_TRUE(messages.has("tonarika.journal", "written by a newer version"));
+        EXPECT_TRUE(messages.has("tonarika.journal", "for a game that knows that version"));
+    }
+    EXPECT_EQ(slurp(file), before) << "left as it was";
+    // The player goes back to a journal this game knows: the answers go in.
+    fs::remove(file);
+    {
+        TrialJournal next(file);
+        EXPECT_TRUE(next.flush(5s));
+    }
+    EXPECT_EQ(rows().size(), 3u);
+    EXPECT_FALSE(fs::exists(spillFile(file)));
+}
+
+// A spill file another process holds is never waited for: the answers go to a file of
+// this process's own beside it, the end stays short, and the next start takes in both.
+TEST_F(TrialJournalTest, aSpillFileAnotherHoldsNeverKeepsTheEndWaiting)
+{
+    write(1);
+    const JournalTiming quick{.busyTimeout = 20ms, .retryPause = 30ms};
+    const int held = ::open(spillFile(file).c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    {
+        SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
+        other.execute("BEGIN EXCLUSIVE");
+        TrialJournal journal(file, quick);
+        for (int i = 0; i < 4; ++i)
+            journal.record(trial(i, i));
+        const auto began = std::chrono::steady_clock::now();
+        journal.close(100ms);
+        EXPECT_LT(std::chrono::steady_clock::now() - began, 2s) << "the end waited";
+        other.execute("COMMIT");
+    }
+    const fs::path own = spillFile(file).string() + "-" + std::to_string(::getpid());
+    ASSERT_TRUE(fs::exists(own));
+    const std::string ownLines = slurp(own);
+    EXPECT_EQ(std::count(ownLines.begin(), ownLines.end(), '\n'), 4);
+    // The held file's own lines, from another game, wait too.
+    const std::string line = ownLines.substr(0, ownLines.find('\n') + 1);
+    ASSERT_EQ(::write(held, line.data(), line.size()), ssize_t(line.size()));
+    ::close(held);
+    {
+        TrialJournal next(file);
+        EXPECT_TRUE(next.flush(5s));
+    }
+    EXPECT_EQ(rows().size(), 1u + 4u + 1u);
+    EXPECT_TRUE(spillFiles(file).empty());
+}
+
+// An opening that met another game's lock opens again from the start once the lock is
+// gone, never writes through a connection half opened: the journal gets its WAL, and the
+// answers an earlier game left are taken in, in this session.
+TEST_F(TrialJournalTest, anOpeningThatMetALockOpensAgainFromTheStart)
+{
+    {
+        SqliteDatabase made(fileUri(file), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        made.beginWork();
+        migrateSchema(made, 0);
+    }
+    ASSERT_FALSE(TrialSpill(spillFile(file)).append({{trial(5, 5), 32400, 0, "1-2-1"}}));
+    SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
+    EXPECT_EQ(other.text("PRAGMA journal_mode"), "delete");
+    other.execute("BEGIN IMMEDIATE");
+    test::MessageCapture messages;
+    TrialJournal journal(file, {.busyTimeout = 20ms, .retryPause = 30ms});
+    journal.record(trial(3, 3));
+    EXPECT_TRUE(messages.waitFor("tonarika.journal", "cannot be opened"));
+    other.execute("COMMIT");
+    EXPECT_TRUE(journal.flush(10s));
+    const auto back = rows();
+    ASSERT_EQ(back.size(), 2u) << "the spilled answer and the new one";
+    EXPECT_EQ(SqliteDatabase(fileUri(file), SQLITE_OPEN_READONLY).text("PRAGMA journal_mode"), "wal");
+    EXPECT_TRUE(spillFiles(file).empty());
+}
+
+// A link in the journal's place is never followed: nothing is made beside what it leads
+// to, and the answer waits in the spill file.
+TEST_F(TrialJournalTest, aLinkInTheJournalsPlaceIsRefused)
+{
+    const fs::path elsewhere = folder / "elsewhere" / "target.sqlite";
+    fs::create_directories(elsewhere.parent_path());
+    std::ofstream(elsewhere) << "";
+    fs::create_symlink(elsewhere, file);
+    test::MessageCapture messages;
+    {
+        TrialJournal journal(file);
+        journal.record(trial(1, 1));
+        journal.close(300ms);
+    }
+    EXPECT_TRUE(messages.has("tonarika.journal", "it is a symbolic link"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.parent_path()), {}), 1) << "no -wal, no -shm";
+    EXPECT_EQ(fs::file_size(elsewhere), 0u);
+    EXPECT_TRUE(fs::exists(spillFile(file)));
+}
+
 // Every connection treats its file as of unknown origin: a trigger or a view the file
 // brings never runs, and its schema cannot be written by SQL.
 TEST_F(TrialJournalTest, aConnectionRunsNoTriggerOrViewAndKeepsItsSchema)
@@ -628,6 +851,9 @@ TEST_F(JournalReaderTest, aRowWithAValueNoGameWritesIsCountedNotRead)
         "1796000000000, 90000, 'Easy', 1, 0, 0, 900, 1",
         "-5, 32400, 'Easy', 1, 0, 0, 900, 1",
         "'yesterday', 32400, 'Easy', 1, 0, 0, 900, 1",
+        "946684799999, 32400, 'Easy', 1, 0, 0, 900, 1",               // the last moment of 1999
+        "253402300799999, 32400, 'Easy', 1, 0, 0, 900, 1",            // the year 9999
+        "1796000000000, 32400, 'Easy', 1, 8, 8, 900, 1",               // a black key asked in Easy
     };
     std::size_t refused = 0;
     for (const char* row : rows) {
@@ -644,8 +870,13 @@ TEST_F(JournalReaderTest, aRowWithAValueNoGameWritesIsCountedNotRead)
         EXPECT_EQ(reader.refusedRows(), ++refused) << sound;
     }
     insert("1796000000000, -14400, 'Hard', 2, 11, 10, NULL, 4294967295", "'sine', 5, 1");
+    insert("946684800000, 32400, 'Easy', 1, 6, 0, 900, 1");  // the first moment of 2000
+    const auto inADay = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            (std::chrono::system_clock::now() + 23h).time_since_epoch())
+                            .count();
+    insert((std::to_string(inADay) + ", 32400, 'Hard', 1, 8, 8, 900, 1").c_str());
     reader.update();
-    ASSERT_EQ(reader.rows().size(), 2u) << "the edges of every range are a game's";
+    ASSERT_EQ(reader.rows().size(), 4u) << "the edges of every range are a game's";
     EXPECT_EQ(reader.rows()[1].timbre, Timbre::Sine);
     EXPECT_EQ(reader.rows()[1].plays, 4294967295u);
     EXPECT_FALSE(reader.rows()[1].reactionMs);

@@ -20,6 +20,7 @@
 
 // std
 #include <ctime>
+#include <sstream>
 #include <system_error>
 #include <thread>
 
@@ -243,18 +244,23 @@ std::optional<std::string> JournalWriter::damageOf(SqliteDatabase& db)
     std::optional<std::string> first;
     std::size_t problems = 0;
     while (check.step()) {
-        const std::string line = check.text(0);
+        // One row holds every problem of a database, a line each, under a heading.
+        std::string text = check.text(0);
+        text.erase(0, text.starts_with("*** in database main ***\n") ? 25 : 0);
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
         // A row that breaks a rule hides nothing else: the reader leaves it out and counts it.
-        if (line == "ok" || line.starts_with("NULL value in ") || line.starts_with("CHECK constraint failed"))
-            continue;
-        if (!first)
-            first = line;
-        ++problems;
+            if (line == "ok" || line.starts_with("NULL value in ") || line.starts_with("CHECK constraint failed"))
+                continue;
+            if (!first)
+                first = line;
+            ++problems;
+        }
     }
     db.limitWork(m_timing.statementLimit, &m_cancelled);
     if (!first)
         return std::nullopt;
-    return problems > 1 ? *first + ", and " + std::to_string(problems - 1) + " more problems" : *first;
+    return problems > 1 ? *first + ", and " + std::to_string(problems - 1) + " more" : *first;
 }
 
 bool JournalWriter::migrate()
@@ -347,7 +353,16 @@ void JournalWriter::close()
     if (!m_db)
         return;
     const bool whole = m_opened;
-    // Closing checkpoints the WAL into the journal: the stamp is of the files as they stay.
+    // The WAL goes into the journal and is emptied: the next opening has none to read
+    // through, however much this game wrote, and the stamp is of the files as they stay.
+    if (whole) {
+        try {
+            m_db->beginWork();
+            m_db->execute("PRAGMA wal_checkpoint(TRUNCATE)");
+        } catch (const SqliteError&) {
+            // Another game reads or writes it: it checkpoints later.
+        }
+    }
     m_db.reset();
     m_opened = false;
     if (!whole)
@@ -424,6 +439,9 @@ JournalWriter::Outcome JournalWriter::write(const std::vector<Trial>& trials)
         if (const Outcome opened = open(); opened != Outcome::Written)
             return opened;
     }
+    // Answers another game spilled meanwhile go in as soon as this one writes.
+    if (!spillFiles(m_file).empty())
+        takeInSpill();
     if (trials.empty())
         return Outcome::Written;
     try {
