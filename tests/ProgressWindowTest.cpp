@@ -552,6 +552,32 @@ private slots:
         }
     }
 
+    // However far apart its days, the reaction chart has a dozen ticks or so on whole days,
+    // and its axis spans the days there are.
+    void theChartsTicksStayFewWhateverItsSpan()
+    {
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const struct {
+            QDate first;
+            qint64 step;  // days between ticks
+        } cases[] = {{kToday.addDays(-10), 1}, {kToday.addDays(-60), 7}, {QDate(2000, 1, 3), 896}};
+        for (const auto& c : cases) {
+            fs::remove_all(journal.parent_path());
+            {
+                TrialJournal writer(journal);
+                for (const QDate& day : {c.first, kToday})
+                    writer.record({QDateTime(day, QTime(8, 0), Qt::UTC).toMSecsSinceEpoch(), Mode::Hard, 1, 2, 2, 900, 1});
+            }
+            const auto window = open({folder / "data/Score.TXT"}, journal);
+            const auto* chartView = child<QChartView>(*window, QStringLiteral("reactionChart"));
+            const auto* days = qobject_cast<const QDateTimeAxis*>(chartView->chart()->axes(Qt::Horizontal).front());
+            QVERIFY(days);
+            QVERIFY2(days->tickCount() <= 15, qPrintable(QString::number(days->tickCount())));
+            QVERIFY(days->min().date() <= c.first && days->max().date() >= kToday);
+            QCOMPARE(days->min().daysTo(days->max()) / (days->tickCount() - 1), c.step);
+        }
+    }
+
     // Learned beyond one sound takes three timbres and two octaves in the last 20 questions;
     // the timbre choice narrows the tables, never that headline.
     void notesLearnedInOneTimbreAreNotLearnedBeyondIt()

@@ -27,6 +27,7 @@
 // std
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -680,6 +681,40 @@ TEST_F(TrialJournalTest, aConnectionRunsNoTriggerOrViewAndKeepsItsSchema)
     };
     for (const char* sql : refused)
         EXPECT_THROW(db.execute(sql), SqliteError) << sql;
+}
+
+// A statement that runs on is ended: by the time limit where one is set, at once by a
+// cancel from another thread; without a limit a long one runs to its end.
+TEST(SqliteWork, aStatementThatRunsOnIsEndedByTheLimitOrACancel)
+{
+    const char* endless = "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) SELECT count(*) FROM r";
+    const char* long_ = "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 2000000) SELECT count(*) FROM r";
+    std::atomic<bool> cancel{false};
+    SqliteDatabase db(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY);
+
+    db.limitWork(100ms, &cancel);
+    try {
+        db.integer(endless);
+        ADD_FAILURE() << "an endless statement came to an end";
+    } catch (const SqliteError& error) {
+        EXPECT_EQ(error.primary(), SQLITE_INTERRUPT);
+        EXPECT_TRUE(db.timedOut());
+    }
+
+    db.limitWork(std::chrono::milliseconds(0), &cancel);
+    EXPECT_EQ(db.integer(long_), 2'000'000) << "no limit: a long statement ends as it ends";
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(50ms);
+        cancel = true;
+    });
+    try {
+        db.integer(endless);
+        ADD_FAILURE() << "a cancelled statement came to an end";
+    } catch (const SqliteError& error) {
+        EXPECT_EQ(error.primary(), SQLITE_INTERRUPT);
+        EXPECT_FALSE(db.timedOut());
+    }
+    canceller.join();
 }
 
 // Whatever version a journal says it is: this program's or older is read, newer is left

@@ -182,7 +182,7 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     // The last day's label is centred on the axis's end: room for half of it to the right,
     // so that it never reads cut short ("12/0").
     QMargins margins = m_chart->margins();
-    margins.setRight(margins.right() + fontMetrics().horizontalAdvance(QStringLiteral("00/00")) / 2 + 4);
+    margins.setRight(margins.right() + fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00")) / 2 + 4);
     m_chart->setMargins(margins);
     m_chartView = new QChartView(m_chart);
     m_chartView->setObjectName(QStringLiteral("reactionChart"));
@@ -452,18 +452,21 @@ void NotesPage::drawReactionTimes()
     times->setRange(0, std::ceil(slowest + 0.5));
     times->setLabelFormat(QStringLiteral("%.1f"));
     if (!m_statistics.dailyMedianMs.empty()) {
-        // Ticks on whole days: one a day over two weeks or less, else one a week from a Monday.
+        // Ticks on whole days, a dozen or so whatever the span: one a day over two weeks or
+        // less, else one every so many weeks from a Monday, doubling as the span grows.
         QDate first = m_statistics.dailyMedianMs.front().first.addDays(-1);
         const QDate last = m_statistics.dailyMedianMs.back().first.addDays(1);
-        qint64 span = first.daysTo(last);
-        int step = 1;
-        if (span > 14) {
-            step = 7;
+        constexpr qint64 kMostTicks = 14;
+        qint64 step = 1;
+        if (first.daysTo(last) > kMostTicks) {
             first = first.addDays(1 - first.dayOfWeek());
-            span = (first.daysTo(last) + 6) / 7 * 7;
+            for (step = 7; first.daysTo(last) > step * kMostTicks;)
+                step *= 2;
         }
-        days->setRange(first.startOfDay(), first.addDays(span).startOfDay());
-        days->setTickCount(int(span / step) + 1);
+        const qint64 steps = (first.daysTo(last) + step - 1) / step;
+        days->setRange(first.startOfDay(), first.addDays(steps * step).startOfDay());
+        days->setTickCount(int(steps) + 1);
+        days->setFormat(step >= 364 ? QStringLiteral("yyyy/MM/dd") : QStringLiteral("MM/dd"));
     }
     for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(days), static_cast<QAbstractAxis*>(times)})
         axis->setLabelsFont(font());
