@@ -9,6 +9,7 @@
 #include "SettingsFile.h"
 #include "SettingsWatcher.h"
 #include "TerminationSignals.h"
+#include "LearnedNotes.h"
 #include "TrialJournal.h"
 #include "WeakNotes.h"
 
@@ -80,12 +81,15 @@ int main(int argc, char** argv)
     // Which timbres and octaves the questions take: read again whenever the file changes.
     tonarika::SettingsWatcher settings(tonarika::settingsFilePath());
 
-    // The weak notes' weights: every answer goes through them to the journal.
+    // The weak notes' weights and the notes learned: every answer goes through both to the
+    // journal.
     tonarika::SystemClock clock;
-    tonarika::WeakNotes weakNotes(journal, tonarika::journalFile(dataFolder), clock);
+    tonarika::LearnedNotes learned(journal, tonarika::journalFile(dataFolder));
+    tonarika::WeakNotes weakNotes(learned, tonarika::journalFile(dataFolder), clock);
 
     tonarika::Form1 window(player, random, scoreFile, weakNotes);
     window.setNoteWeights(&weakNotes);
+    window.setLearnedNotes(&learned);
     window.setQuestionSettings(&settings);
     // New settings: the next question is drawn ahead again by them, so that its sound loads.
     QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window,

@@ -4,6 +4,7 @@
 // own
 #include "Note.h"
 #include "Timbre.h"
+#include "Retune.h"
 #include "ToneSynth.h"
 #include "audio/Flac.h"
 #include "audio/NotePitch.h"
@@ -186,6 +187,49 @@ TEST(NoteFiles, everySoundOfEveryTimbreAndOctaveIsWithinACentAndAtOneLoudness)
     std::printf("largest pitch error: %.3f cents (%s); loudness from %.2f to %.2f dB\n", worstCents, worst.c_str(),
                 softest->db, loudest->db);
 }
+
+// At another A4 the player retunes each file's note as it loads it, and computes the pure
+// tone at it: every timbre and octave, at its lowest, a middle and its highest note, is
+// within a cent of equal temperament at that A4, by both methods.
+class RetunedSounds : public ::testing::TestWithParam<int> {};
+
+TEST_P(RetunedSounds, areWithinACentOfEqualTemperamentAtTheirA4)
+{
+    const int a4 = GetParam();
+    double worst = 0;
+    for (const auto& timbre : kTimbreTable) {
+        for (int octave = kLowestOctave; octave <= kHighestOctave; ++octave) {
+            for (const int note : {0, 9, 6}) {
+                const NoteSound sound{NoteIndex(note), timbre.timbre, octave};
+                const double hz = noteSoundHz(sound, a4);
+                std::shared_ptr<const Samples> samples;
+                if (timbre.timbre == Timbre::Sine) {
+                    samples = pureTone(hz, 44100);
+                } else {
+                    const auto wave = audio::readNote(kWavFolder / noteSoundFile(sound));
+                    ASSERT_TRUE(wave) << noteSoundFile(sound);
+                    auto decoded = std::make_shared<Samples>();
+                    for (const float sample : wave->samples)
+                        decoded->push_back(std::int16_t(std::lround(sample * 32767.0f)));
+                    samples = retuned(decoded, a4);
+                }
+                ASSERT_TRUE(samples);
+                std::vector<float> floats;
+                for (const auto sample : *samples)
+                    floats.push_back(float(sample) / 32768.0f);
+                for (const double found : {audio::steadyFundamental(floats, 44100, hz),
+                                           audio::zeroPaddedPeak(audio::steadyPart(floats, 44100), 44100, hz)}) {
+                    const double cents = audio::centsBetween(found, hz);
+                    EXPECT_LE(std::abs(cents), 1.0) << noteSoundFile(sound) << " at A4 = " << a4 << ": " << cents;
+                    worst = std::max(worst, std::abs(cents));
+                }
+            }
+        }
+    }
+    std::printf("A4 = %d Hz: largest pitch error %.3f cents\n", a4, worst);
+}
+
+INSTANTIATE_TEST_SUITE_P(A4, RetunedSounds, ::testing::Values(415, 442, 466));
 
 TEST(NoteFiles, allShippedNotesTakeUnderTwentyMegabytes)
 {

@@ -508,7 +508,7 @@ private slots:
             {utc(3, 8, 7, 1), "2026-03-08 03:01:00", {0, Mode::Hard, 2, 3, 4, std::nullopt, 2, Timbre::Clarinet, 5, true}},
             {utc(11, 1, 5, 30), "2026-11-01 01:30:00", {0, Mode::Hard, 3, 11, 11, 1234, 1, Timbre::Sine, 3}},  // summer time
             {utc(11, 1, 6, 30), "2026-11-01 01:30:00", {0, Mode::Hard, 3, 9, 9, 800, 3, Timbre::Marimba}},  // winter time again
-            {utc(12, 7, 4, 30), "2026-12-06 23:30:00", {0, Mode::Hard, 4, 1, 2, 2500, 1, Timbre::Trumpet, 4, true}},
+            {utc(12, 7, 4, 30), "2026-12-06 23:30:00", {0, Mode::Hard, 4, 1, 2, 2500, 1, Timbre::Trumpet, 4, true, 442}},
         };
         const fs::path journal = folder / "data" / "trials.sqlite";
         {
@@ -547,7 +547,8 @@ private slots:
                                        QString::number(t.plays),
                                        toQString(timbreRow(t.timbre).name),
                                        QString::number(t.octave),
-                                       t.guard ? QStringLiteral("1") : QStringLiteral("0")};
+                                       t.guard ? QStringLiteral("1") : QStringLiteral("0"),
+                                       QString::number(t.a4)};
             QCOMPARE(row, expected);
         }
     }
@@ -794,7 +795,7 @@ private slots:
             const auto* button = qobject_cast<QAbstractButton*>(control);
             QCOMPARE(group ? group->title() : button ? button->text() : QString(), QString::fromUtf8(c.text));
         }
-        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 2);
+        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 2 + kNoteCount);
     }
 
     // A journal the window cannot read never keeps the score logs' page waiting, and both

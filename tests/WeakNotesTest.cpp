@@ -28,6 +28,12 @@ constexpr std::int64_t kDay = 24 * 3600 * 1000;
 constexpr NoteIndex kSo = 4;
 constexpr NoteIndex kRa = 5;
 
+// The first `count` notes by index: 7 is Easy's set, 12 Hard's.
+NoteSet firstNotes(int count)
+{
+    return NoteSet::ofBits(std::uint16_t((1u << count) - 1));
+}
+
 class FixedWeights : public NoteWeightsSource {
 public:
     std::vector<AnswerRecord> answers;
@@ -92,7 +98,7 @@ TEST(WeakNotes, eachChanceFollowsItsWeightBetweenAQuarterOfAnEvenShareAndThirtyF
         weights.fill(1.0);
         for (const auto& [note, weight] : c.weights)
             weights[std::size_t(note)] = weight;
-        const auto chances = noteChances(weights, c.range, c.prevNote);
+        const auto chances = noteChances(weights, firstNotes(c.range), c.prevNote);
         double sum = 0;
         for (const double chance : chances)
             sum += chance;
@@ -205,27 +211,27 @@ TEST(WeakNotes, aMissedNoteComesBackTwoThenFourThenEightQuestionsLaterUntilAnswe
         std::optional<int> due;
     } steps[] = {{2, std::nullopt}, {3, kSo}};
     for (const auto& step : steps)
-        EXPECT_EQ(schedule.due(step.question, kNoteCount, -1), step.due) << step.question;
-    EXPECT_EQ(schedule.due(3, kNoteCount, kSo), std::nullopt) << "never twice in a row";
-    EXPECT_EQ(schedule.due(3, kWhiteKeyCount - 3, -1), std::nullopt) << "never outside the mode's set";
+        EXPECT_EQ(schedule.due(step.question, firstNotes(12), -1), step.due) << step.question;
+    EXPECT_EQ(schedule.due(3, firstNotes(12), kSo), std::nullopt) << "never twice in a row";
+    EXPECT_EQ(schedule.due(3, firstNotes(kWhiteKeyCount - 3), -1), std::nullopt) << "never outside the mode's set";
     schedule.answered(kSo, false, 3);
-    EXPECT_EQ(schedule.due(6, kNoteCount, -1), std::nullopt);
-    EXPECT_EQ(schedule.due(7, kNoteCount, -1), kSo);
+    EXPECT_EQ(schedule.due(6, firstNotes(12), -1), std::nullopt);
+    EXPECT_EQ(schedule.due(7, firstNotes(12), -1), kSo);
     schedule.answered(kSo, false, 7);
-    EXPECT_EQ(schedule.due(14, kNoteCount, -1), std::nullopt);
-    EXPECT_EQ(schedule.due(15, kNoteCount, -1), kSo);
+    EXPECT_EQ(schedule.due(14, firstNotes(12), -1), std::nullopt);
+    EXPECT_EQ(schedule.due(15, firstNotes(12), -1), kSo);
     schedule.answered(kSo, false, 15);  // eight questions is the longest
-    EXPECT_EQ(schedule.due(22, kNoteCount, -1), std::nullopt);
-    EXPECT_EQ(schedule.due(23, kNoteCount, -1), kSo);
+    EXPECT_EQ(schedule.due(22, firstNotes(12), -1), std::nullopt);
+    EXPECT_EQ(schedule.due(23, firstNotes(12), -1), kSo);
     schedule.answered(kSo, true, 23);
-    EXPECT_EQ(schedule.due(100, kNoteCount, -1), std::nullopt);
+    EXPECT_EQ(schedule.due(100, firstNotes(12), -1), std::nullopt);
 
     // Two notes due at once: the one due longest comes first.
     ReaskSchedule two;
     two.answered(kSo, false, 1);  // due at 3
     two.answered(kRa, false, 2);  // due at 4
-    EXPECT_EQ(two.due(5, kNoteCount, -1), kSo);
-    EXPECT_EQ(two.due(5, kNoteCount, kSo), kRa);
+    EXPECT_EQ(two.due(5, firstNotes(12), -1), kSo);
+    EXPECT_EQ(two.due(5, firstNotes(12), kSo), kRa);
 
     // In the game: missed at question 1, asked again at question 3, and at 7 after a
     // second miss, unless the draw brings it sooner and it is answered right then.

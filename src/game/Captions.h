@@ -36,6 +36,9 @@ inline constexpr std::string_view kReconnecting = "音が出せません: サウ
 inline constexpr std::string_view kNoteComing = "…";
 inline constexpr std::string_view kNoteComingDescription = "まもなく音が鳴ります";
 
+// A note that joined the growing set, asked first: "新しい音: ラ".
+inline constexpr std::string_view kNewNote = "新しい音: ";
+
 inline constexpr std::string_view kWarningText = "wavファイルが見つかりません。";
 inline constexpr std::string_view kWarningTitle = "Error";
 

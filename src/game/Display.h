@@ -43,6 +43,9 @@ public:
     virtual void setClearEnabled(bool enabled) = 0;
     // What assistive technology reads as the description of Listen.
     virtual void setListenDescription(std::string_view text) = 0;
+    // Whether a note key is one the questions ask now: one that is not is drawn dimmed and
+    // named so for screen readers.
+    virtual void setKeyAsked(int index, bool asked) = 0;
 
     // The check mark of the mode's menu item.
     virtual void setChecked(Mode item, bool checked) = 0;

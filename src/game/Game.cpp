@@ -26,29 +26,35 @@ Game::Game(Display& display, Player& player, RandomSource& random, ScoreLog& sco
 namespace {
 
 // What the player is asked to play for a sound: its file, with the middle piano note of
-// its name in its place should the file be missing or refused, or the pure tone.
-SoundRequest requestFor(const NoteSound& sound, std::vector<double> guardTones)
+// its name in its place should the file be missing or refused, or the pure tone; at `a4`.
+SoundRequest requestFor(const NoteSound& sound, int a4, std::vector<double> guardTones)
 {
     SoundRequest request;
     request.file = noteSoundFile(sound);
     if (sound.timbre == Timbre::Sine)
-        request.hz = noteSoundHz(sound);
+        request.hz = noteSoundHz(sound, a4);
     else if (request.file != kNoteTable.at(sound.note).wavFile)
         request.standIn = kNoteTable.at(sound.note).wavFile;
     request.guardTones = std::move(guardTones);
+    request.a4 = a4;
     return request;
+}
+
+std::size_t modeSlot(Mode mode)
+{
+    return mode == Mode::Easy ? 0 : 1;
 }
 
 }  // namespace
 
 Player::Ticket Game::Sound(int index)
 {
-    return playSound(NoteSound{static_cast<NoteIndex>(index), Timbre::Piano, kHomeOctave}, {});
+    return playSound(NoteSound{static_cast<NoteIndex>(index), Timbre::Piano, kHomeOctave}, currentSettings().a4, {});
 }
 
-Player::Ticket Game::playSound(const NoteSound& sound, std::vector<double> guardTones)
+Player::Ticket Game::playSound(const NoteSound& sound, int a4, std::vector<double> guardTones)
 {
-    const SoundRequest request = requestFor(sound, std::move(guardTones));
+    const SoundRequest request = requestFor(sound, a4, std::move(guardTones));
     m_state.wavFile = request.file;
     m_state.noteName = kNoteTable.at(sound.note).noteName;
     return m_player.play(request);
@@ -62,14 +68,17 @@ void Game::Command1_Click()
             if (noteYetToSound())
                 return;
             // A replay is the same sound, never with the guard's tones again.
-            playSound(m_question.sound, {});
+            playSound(m_question.sound, m_question.a4, {});
             ++m_plays;
             return;
         }
         // The settings as they are now, so that a change never alters a question already
         // asked; the question drawn ahead stands only if they and the mode are the same.
         const QuestionSettings settings = currentSettings();
-        const bool drawnAhead = m_next && m_nextSettings == settings && m_nextMode == m_state.mode;
+        followGrowingSet(settings);
+        showAskedKeys(settings);
+        const bool drawnAhead = m_next && m_nextSettings == settings && m_nextMode == m_state.mode
+                                && m_nextNotes == askedNotes(settings) && !m_joined;
         // 32 bits cannot be used up by hand; saturate rather than wrap all the same.
         const std::uint32_t number = m_state.questionCount < std::numeric_limits<std::uint32_t>::max()
                                          ? m_state.questionCount + 1
@@ -80,7 +89,8 @@ void Game::Command1_Click()
         // the warning box says so.
         std::optional<Player::Ticket> firstPlay;
         try {
-            firstPlay = playSound(question.sound, question.guard ? drawGuardTones(m_random) : std::vector<double>{});
+            firstPlay = playSound(question.sound, question.a4,
+                                  question.guard ? drawGuardTones(m_random, question.a4) : std::vector<double>{});
         } catch (const SoundError& error) {
             if (error.unavailable())
                 throw;
@@ -90,7 +100,16 @@ void Game::Command1_Click()
         m_state.settled = false;
         setIdleLook();
         m_next.reset();
+        const bool joined = m_joined && question.sound.note == *m_joined;
+        if (joined)
+            m_joined.reset();
         askQuestion(question, firstPlay);
+        // Said where the eye and a screen reader find it, never in a box.
+        if (joined) {
+            m_noteComing = false;
+            const std::string name(kNoteTable.at(question.sound.note).noteName);
+            notice(std::string(captions::kNewNote) + name, std::string(captions::kNewNote) + name);
+        }
         if (!firstPlay) {
             warn();
             return;
@@ -109,8 +128,63 @@ void Game::setQuestionSettings(const QuestionSettingsSource* settings)
 {
     m_settings = settings;
     m_next.reset();
+    const QuestionSettings now = currentSettings();
+    showAskedKeys(now);
     if (!m_state.curNote)
-        drawAhead(currentSettings());
+        drawAhead(now);
+}
+
+NoteSet Game::askedNotes(const QuestionSettings& settings) const
+{
+    const NoteSet mode = NoteSet::ofMode(m_state.mode);
+    switch (settings.notes) {
+    case NoteChoice::All:
+        return mode;
+    case NoteChoice::Chosen: {
+        const NoteSet chosen = settings.chosen.within(mode);
+        return chosen.size() >= 2 ? chosen : mode;
+    }
+    case NoteChoice::Growing: {
+        const auto learned = m_learned ? m_learned->learnedNotes(m_state.mode) : std::nullopt;
+        return growingSet(m_state.mode, learned.value_or(NoteSet()));
+    }
+    }
+    return mode;
+}
+
+void Game::followGrowingSet(const QuestionSettings& settings)
+{
+    if (settings.notes != NoteChoice::Growing || m_state.practiceMode || !m_learned)
+        return;
+    // Until the journal has been read, no note can be said to join.
+    const auto learned = m_learned->learnedNotes(m_state.mode);
+    if (!learned)
+        return;
+    const NoteSet now = growingSet(m_state.mode, *learned);
+    auto& before = m_growing[modeSlot(m_state.mode)];
+    if (before && now != *before) {
+        for (int i = NoteSet::ofMode(m_state.mode).size(); i-- > 0;) {
+            const NoteIndex note = kGrowingOrder[std::size_t(i)];
+            if (now.contains(note) && !before->contains(note)) {
+                m_joined = note;
+                break;
+            }
+        }
+    }
+    before = now;
+}
+
+void Game::showAskedKeys(const QuestionSettings& settings)
+{
+    // With the mode's notes, every key as designed: Easy's black keys too.
+    const NoteSet asked = settings.notes == NoteChoice::All || m_state.practiceMode ? NoteSet::all()
+                                                                                  : askedNotes(settings);
+    for (int note = 0; note < kNoteCount; ++note) {
+        const bool dimmed = !asked.contains(note);
+        if (dimmed != m_dimmed.contains(note))
+            m_display.setKeyAsked(note, !dimmed);
+    }
+    m_dimmed = NoteSet::ofBits(std::uint16_t(~asked.bits() & NoteSet::all().bits()));
 }
 
 QuestionSettings Game::currentSettings() const
@@ -125,24 +199,34 @@ void Game::drawAhead(const QuestionSettings& settings)
     m_next = drawQuestion(settings, m_state.questionCount + 1);
     m_nextSettings = settings;
     m_nextMode = m_state.mode;
-    m_player.prepare(requestFor(m_next->sound, {}));
+    m_nextNotes = askedNotes(settings);
+    m_player.prepare(requestFor(m_next->sound, m_next->a4, {}));
 }
 
 Game::Question Game::drawQuestion(const QuestionSettings& settings, std::uint32_t number)
 {
     m_random.reseedFromClock();
     const int range = m_state.mode == Mode::Easy ? kWhiteKeyCount : kNoteCount;
+    const NoteSet notes = askedNotes(settings);
     Question question;
     std::optional<int> note;
-    if (settings.weakNotes) {
+    // A note that has just joined the growing set comes first.
+    if (m_joined && notes.contains(*m_joined) && *m_joined != m_state.prevNote)
+        note = *m_joined;
+    if (!note && settings.weakNotes) {
         // A note missed in this run that is due again comes first; otherwise the weights.
-        note = m_reask.due(number, range, m_state.prevNote);
+        note = m_reask.due(number, notes, m_state.prevNote);
         if (!note && m_weights) {
             if (const auto weights = m_weights->noteWeights(m_state.mode))
-                note = drawWeightedNote(m_random, range, m_state.prevNote, *weights);
+                note = drawWeightedNote(m_random, notes, m_state.prevNote, *weights);
         }
     }
-    question.sound.note = static_cast<NoteIndex>(note ? *note : drawNote(m_random, range, m_state.prevNote));
+    // The mode's notes are drawn as they always were; fewer, evenly among them.
+    if (!note)
+        note = settings.notes == NoteChoice::All ? drawNote(m_random, range, m_state.prevNote)
+                                                 : drawNoteIn(m_random, notes, m_state.prevNote);
+    question.sound.note = static_cast<NoteIndex>(*note);
+    question.a4 = settings.a4;
     question.sound.timbre = drawTimbre(m_random, settings.timbres, m_prevTimbre);
     question.sound.octave
         = drawOctave(m_random, question.sound.note, settings.threeOctaves, settings.guard ? m_prevKey : std::nullopt);
@@ -249,8 +333,11 @@ void Game::hantei()
     if (!m_state.curNote || noteYetToSound())
         return;
     m_noteComing = false;
-    // In Easy mode no black key is ever asked, so pressing one is not an answer.
-    const bool ignored = m_state.mode == Mode::Easy && kNoteTable.at(key).black && *m_state.curNote != key;
+    // In Easy mode no black key is ever asked, nor a key outside the notes asked now, so
+    // pressing one is not an answer.
+    const bool ignored
+        = *m_state.curNote != key
+          && ((m_state.mode == Mode::Easy && kNoteTable.at(key).black) || m_dimmed.contains(key));
     if (!m_state.settled && !ignored) {
         journalFirstAnswer(key);
         m_reask.answered(*m_state.curNote, *m_state.curNote == key, m_state.questionCount);
@@ -295,6 +382,7 @@ void Game::journalFirstAnswer(int key)
     trial.timbre = m_question.sound.timbre;
     trial.octave = m_question.sound.octave;
     trial.guard = m_question.guard;
+    trial.a4 = m_question.a4;
     // Timed from the question's first play only, and only where its note sounded.
     if (m_firstPlay) {
         const Playback first = m_player.playback(*m_firstPlay);
@@ -377,6 +465,8 @@ void Game::switchMode(Mode mode)
             m_display.setChecked(other, false);
     }
     m_display.setCaption(Caption::CapMode, modeName(mode));
+    m_joined.reset();
+    showAskedKeys(currentSettings());
     if (practice) {
         m_display.setCaption(Caption::CapPar, captions::kPracticeRate);
         m_display.setCaption(Caption::CapMiss, captions::kPracticeMiss);

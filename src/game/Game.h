@@ -6,6 +6,7 @@
 #include "GameClock.h"
 #include "GameState.h"
 #include "Journal.h"
+#include "LearnedRule.h"
 #include "Player.h"
 #include "QuestionSettings.h"
 #include "RandomSource.h"
@@ -13,6 +14,7 @@
 #include "WeakNoteRules.h"
 
 // std
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +41,8 @@ public:
     // What tells the game when the note after the guard's tones begins; none: the result
     // label says the note is coming until the question is answered.
     void setAlarm(Alarm* alarm) { m_alarm = alarm; }
+    // Where the growing set learns which notes are learned; none: it holds its first three.
+    void setLearnedNotes(const LearnedNotesSource* learned) { m_learned = learned; }
 
     void Command1_Click();  // Listen: ask a new question or replay the pending one
     void cmdKey_Click(int index);
@@ -79,20 +83,30 @@ private:
     // Counts from nothing again, as a new run: what Clear does, and a change of mode.
     void startNewRun();
 
-    // A question as drawn: its sound, and whether the guard's tones come before it.
+    // A question as drawn: its sound, at which A4, and whether the guard's tones come
+    // before it.
     struct Question {
         NoteSound sound;
+        int a4 = kDefaultA4;
         bool guard = false;
     };
     // Draws question number `question` of the run.
     Question drawQuestion(const QuestionSettings& settings, std::uint32_t question);
     QuestionSettings currentSettings() const;
+    // The notes the questions ask now, by the settings and the mode: the mode's, those
+    // chosen within it (the mode's where fewer than two are left), or the growing set.
+    NoteSet askedNotes(const QuestionSettings& settings) const;
+    // The growing set as the learned notes make it now, and whether a note joined it since
+    // the last question in this mode: that note is asked next, and said so.
+    void followGrowingSet(const QuestionSettings& settings);
+    // Draws the keys outside the notes asked dimmed, and the rest as ever.
+    void showAskedKeys(const QuestionSettings& settings);
     // Beyond the defaults, draws the next question now and has the player load its sound.
     void drawAhead(const QuestionSettings& settings);
     // Makes `question` the pending one, its first play `firstPlay` (none where the output
     // refused it).
     void askQuestion(const Question& question, std::optional<Player::Ticket> firstPlay);
-    Player::Ticket playSound(const NoteSound& sound, std::vector<double> guardTones);
+    Player::Ticket playSound(const NoteSound& sound, int a4, std::vector<double> guardTones);
 
     Display& m_display;
     Player& m_player;
@@ -112,6 +126,11 @@ private:
     const NoteWeightsSource* m_weights = nullptr;
     Alarm* m_alarm = nullptr;
     bool m_noteComing = false;  // the result label says the note is coming
+    const LearnedNotesSource* m_learned = nullptr;
+    // Each mode's growing set as the last question found it, once the learned notes were known.
+    std::array<std::optional<NoteSet>, 2> m_growing;
+    std::optional<NoteIndex> m_joined;  // a note that joined the growing set, asked next
+    NoteSet m_dimmed;                   // the keys drawn dimmed
     ReaskSchedule m_reask;
     Question m_question;
     std::optional<Timbre> m_prevTimbre;
@@ -122,6 +141,7 @@ private:
     std::optional<Question> m_next;
     QuestionSettings m_nextSettings;
     Mode m_nextMode = Mode::Easy;
+    NoteSet m_nextNotes;
 };
 
 }  // namespace tonarika

@@ -25,6 +25,7 @@ struct Trial {
     Timbre timbre = Timbre::Piano;  // what the question sounded like
     int octave = kHomeOctave;
     bool guard = false;             // whether the guard's tones came before it
+    int a4 = 440;                   // the pitch standard it sounded at, in Hz
     friend bool operator==(const Trial&, const Trial&) = default;
 };
 

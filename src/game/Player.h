@@ -55,6 +55,7 @@ struct SoundRequest {
     std::string standIn;    // played in its place where `file` is missing or refused
     double hz = 0.0;        // the pure tone's pitch, where there is no file
     std::vector<double> guardTones;  // in Hz, sounded one after another before the note
+    int a4 = 440;           // the pitch standard a file's note is retuned to (the files are at 440 Hz)
     friend bool operator==(const SoundRequest&, const SoundRequest&) = default;
 };
 
@@ -73,7 +74,7 @@ public:
     // now, so that its first play starts at once.
     virtual void prepare(const SoundRequest& request) { (void)request; }
 
-    Ticket play(std::string_view wavFile) { return play(SoundRequest{std::string(wavFile), {}, 0.0, {}}); }
+    Ticket play(std::string_view wavFile) { return play(SoundRequest{std::string(wavFile), {}, 0.0, {}, 440}); }
 };
 
 }  // namespace tonarika

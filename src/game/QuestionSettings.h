@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "NoteSet.h"
 #include "Timbre.h"
 
 // std
@@ -8,13 +9,25 @@
 
 namespace tonarika {
 
-// What the player chose to be asked, beside the mode. The defaults ask the twelve piano
-// notes of the middle octave, with nothing before them.
+// Which notes are asked: the mode's, a set that grows as the player learns them, or the
+// notes the player chose.
+enum class NoteChoice { All, Growing, Chosen };
+
+// The pitch standard's range: A4 in whole hertz.
+inline constexpr int kLowestA4 = 415;
+inline constexpr int kDefaultA4 = 440;
+inline constexpr int kHighestA4 = 466;
+
+// What the player chose to be asked, beside the mode. The defaults ask the mode's notes,
+// the twelve piano notes of the middle octave at A4 = 440 Hz, with nothing before them.
 struct QuestionSettings {
     std::vector<Timbre> timbres{Timbre::Piano};  // never empty, no timbre twice
     bool threeOctaves = false;                   // octaves 3 to 5 rather than 4 alone
     bool guard = false;                          // tones before each question, and no near leap
     bool weakNotes = false;                      // the notes the player misses asked more often
+    NoteChoice notes = NoteChoice::All;
+    NoteSet chosen;                              // for NoteChoice::Chosen, whatever the mode
+    int a4 = kDefaultA4;
     friend bool operator==(const QuestionSettings&, const QuestionSettings&) = default;
 
     // Anything but the piano's middle octave, drawn evenly, with nothing before it.

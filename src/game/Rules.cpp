@@ -2,9 +2,11 @@
 
 // own
 #include "Captions.h"
+#include "NoteSet.h"
 
 // std
 #include <cmath>
+#include <vector>
 
 namespace tonarika {
 
@@ -20,6 +22,18 @@ int drawNote(RandomSource& random, int range, int prevNote)
         note = noteFromRandom(random.next(), range);
     } while (note == prevNote);
     return note;
+}
+
+int drawNoteIn(RandomSource& random, NoteSet notes, int prevNote)
+{
+    std::vector<int> allowed;
+    for (int note = 0; note < kNoteCount; ++note) {
+        if (notes.contains(note) && note != prevNote)
+            allowed.push_back(note);
+    }
+    if (allowed.empty())
+        return prevNote;
+    return allowed.at(std::size_t(noteFromRandom(random.next(), int(allowed.size()))));
 }
 
 double correctRate(std::uint32_t questionCount, std::uint32_t missCount)

@@ -19,6 +19,11 @@ int noteFromRandom(float r, int range);
 // Draws notes in 0..range-1 until one differs from prevNote.
 int drawNote(RandomSource& random, int range, int prevNote);
 
+// Draws one of `notes` but prevNote, evenly, with one random value; prevNote itself where
+// it is the only one.
+class NoteSet;
+int drawNoteIn(RandomSource& random, NoteSet notes, int prevNote);
+
 // Correct-answer rate in percent; questionCount must not be 0.
 double correctRate(std::uint32_t questionCount, std::uint32_t missCount);
 

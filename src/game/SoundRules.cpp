@@ -39,7 +39,7 @@ int drawOctave(RandomSource& random, NoteIndex note, bool threeOctaves, std::opt
     return allowed.at(std::size_t(noteFromRandom(random.next(), int(allowed.size()))));
 }
 
-std::vector<double> drawGuardTones(RandomSource& random)
+std::vector<double> drawGuardTones(RandomSource& random, double a4)
 {
     constexpr int kCounts = kMostGuardTones - kFewestGuardTones + 1;
     const int count = kFewestGuardTones + noteFromRandom(random.next(), kCounts);
@@ -49,7 +49,7 @@ std::vector<double> drawGuardTones(RandomSource& random)
         const int semitone = noteFromRandom(random.next(), int(kHighestGuardKey - kLowestGuardKey));
         const double within = kGuardOffGrid + (1.0 - 2.0 * kGuardOffGrid) * random.next();
         const double key = kLowestGuardKey + semitone + within;
-        tones.push_back(440.0 * std::pow(2.0, (key - 69.0) / 12.0));
+        tones.push_back(a4 * std::pow(2.0, (key - 69.0) / 12.0));
     }
     return tones;
 }

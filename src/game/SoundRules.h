@@ -32,7 +32,7 @@ inline constexpr double kHighestGuardKey = 84.0;  // Do6
 inline constexpr double kGuardOffGrid = 0.25;
 
 // The guard's tones, in Hz: six to eight at random, each at least a quarter of a semitone
-// off every note of equal temperament.
-std::vector<double> drawGuardTones(RandomSource& random);
+// off every note of equal temperament at `a4`.
+std::vector<double> drawGuardTones(RandomSource& random, double a4 = 440.0);
 
 }  // namespace tonarika

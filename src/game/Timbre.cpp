@@ -18,9 +18,9 @@ std::string noteSoundFile(const NoteSound& sound)
            + ".flac";
 }
 
-double noteSoundHz(const NoteSound& sound)
+double noteSoundHz(const NoteSound& sound, double a4)
 {
-    return 440.0 * std::pow(2.0, (midiKey(sound) - 69) / 12.0);
+    return a4 * std::pow(2.0, (midiKey(sound) - 69) / 12.0);
 }
 
 }  // namespace tonarika

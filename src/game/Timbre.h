@@ -68,7 +68,7 @@ constexpr int midiKey(const NoteSound& sound) { return 12 * (sound.octave + 1) +
 // Empty for the pure tone.
 std::string noteSoundFile(const NoteSound& sound);
 
-// Equal temperament, A4 = 440 Hz.
-double noteSoundHz(const NoteSound& sound);
+// Equal temperament at `a4` Hz.
+double noteSoundHz(const NoteSound& sound, double a4 = 440.0);
 
 }  // namespace tonarika

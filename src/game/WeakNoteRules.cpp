@@ -23,12 +23,12 @@ NoteWeights noteWeights(std::span<const AnswerRecord> answers, Mode mode, std::i
     return weights;
 }
 
-std::array<double, kNoteCount> noteChances(const NoteWeights& weights, int range, int prevNote)
+std::array<double, kNoteCount> noteChances(const NoteWeights& weights, NoteSet among, int prevNote)
 {
     std::array<double, kNoteCount> chances{};
     std::vector<int> notes;
-    for (int note = 0; note < range; ++note) {
-        if (note != prevNote)
+    for (int note = 0; note < kNoteCount; ++note) {
+        if (among.contains(note) && note != prevNote)
             notes.push_back(note);
     }
     if (notes.empty())
@@ -64,13 +64,13 @@ std::array<double, kNoteCount> noteChances(const NoteWeights& weights, int range
     return chances;
 }
 
-int drawWeightedNote(RandomSource& random, int range, int prevNote, const NoteWeights& weights)
+int drawWeightedNote(RandomSource& random, NoteSet notes, int prevNote, const NoteWeights& weights)
 {
-    const auto chances = noteChances(weights, range, prevNote);
+    const auto chances = noteChances(weights, notes, prevNote);
     const double r = random.next();
     double sum = 0.0;
     int last = -1;
-    for (int note = 0; note < range; ++note) {
+    for (int note = 0; note < kNoteCount; ++note) {
         if (chances[std::size_t(note)] <= 0.0)
             continue;
         last = note;
@@ -98,11 +98,11 @@ void ReaskSchedule::answered(int note, bool right, std::uint32_t question)
     entry->dueAt = question + entry->interval;
 }
 
-std::optional<int> ReaskSchedule::due(std::uint32_t question, int range, int prevNote) const
+std::optional<int> ReaskSchedule::due(std::uint32_t question, NoteSet notes, int prevNote) const
 {
     const Entry* best = nullptr;
     for (const Entry& entry : m_entries) {
-        if (entry.dueAt <= question && entry.note < range && entry.note != prevNote
+        if (entry.dueAt <= question && notes.contains(entry.note) && entry.note != prevNote
             && (!best || entry.dueAt < best->dueAt))
             best = &entry;
     }

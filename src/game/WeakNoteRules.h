@@ -3,6 +3,7 @@
 // own
 #include "Mode.h"
 #include "Note.h"
+#include "NoteSet.h"
 #include "RandomSource.h"
 
 // std
@@ -44,13 +45,13 @@ inline constexpr double kLeastShare = 0.25;
 // turns, and the player would answer the order rather than the pitch.
 inline constexpr double kMostShare = 0.35;
 
-// Each note's chance of being drawn among 0..range-1 but prevNote, from the weights: in
+// Each note's chance of being drawn among `notes` but prevNote, from the weights: in
 // proportion to them, none below kLeastShare of an even share and none above kMostShare
 // (or the even share, where that is more). Sums to 1.
-std::array<double, kNoteCount> noteChances(const NoteWeights& weights, int range, int prevNote);
+std::array<double, kNoteCount> noteChances(const NoteWeights& weights, NoteSet notes, int prevNote);
 
 // Draws a note by noteChances() with one random value.
-int drawWeightedNote(RandomSource& random, int range, int prevNote, const NoteWeights& weights);
+int drawWeightedNote(RandomSource& random, NoteSet notes, int prevNote, const NoteWeights& weights);
 
 // A note missed in this run comes back two, then four, then eight questions later, until
 // it is answered right at the first try.
@@ -58,9 +59,9 @@ class ReaskSchedule {
 public:
     // The first answer to question `question` (counted from 1) asking `note`.
     void answered(int note, bool right, std::uint32_t question);
-    // The note due by question `question` that may be asked now (in 0..range-1, not
+    // The note due by question `question` that may be asked now (one of `notes`, not
     // prevNote), the one due longest first; nothing when none is.
-    std::optional<int> due(std::uint32_t question, int range, int prevNote) const;
+    std::optional<int> due(std::uint32_t question, NoteSet notes, int prevNote) const;
     void clear() { m_entries.clear(); }
 
 private:

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 // std
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 
@@ -50,11 +51,12 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t n
     const auto timbre = select.isText(9) ? timbreFromKey(select.text(9)) : std::nullopt;
     const auto octave = integerOf(select, 10);
     const auto guard = integerOf(select, 11);
+    const auto a4 = integerOf(select, 12);
     if (!id || !utcMs || !validTime(*utcMs, nowMs) || !offset || !validOffset(*offset)
         || (!hard && mode != modeName(Mode::Easy)) || !run || !validRun(*run) || !asked || !validNote(*asked)
         || !validAsked(hard ? Mode::Hard : Mode::Easy, *asked) || !answered || !validNote(*answered)
         || (!select.isNull(7) && (!reaction || !validReaction(*reaction))) || !plays || !validPlays(*plays)
-        || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard))
+        || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard) || !a4 || !validA4(*a4))
         return std::nullopt;
     // Each value is in its range now, and fits where it goes.
     TrialRow row;
@@ -71,6 +73,7 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t n
     row.timbre = *timbre;
     row.octave = int(*octave);
     row.guard = *guard == 1;
+    row.a4 = int(*a4);
     return row;
 }
 
@@ -79,6 +82,13 @@ JournalReader::JournalReader(std::filesystem::path file, std::chrono::millisecon
     , m_limit(limit)
     , m_since(sinceUtcMs)
 {
+}
+
+JournalReader JournalReader::lastOfEachNote(std::filesystem::path file, int perNote)
+{
+    JournalReader reader(std::move(file));
+    reader.m_perNote = perNote;
+    return reader;
 }
 
 bool JournalReader::update()
@@ -168,26 +178,40 @@ void JournalReader::read(const std::string& uri, int flags)
         // A journal the game has not yet taken to the current version holds the middle
         // piano octave only. From a moment on, only the rows of the time index's range
         // are read, however long the journal.
-        const std::string columns = schema.version >= 2 ? "id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
-                                                          "reaction_ms, plays, timbre, octave, guard"
-                                                        : "id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
-                                                          "reaction_ms, plays, 'piano', 4, 0";
+        std::string columns = "id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, plays, ";
+        columns += schema.version >= 2 ? "timbre, octave, guard, " : "'piano', 4, 0, ";
+        columns += schema.version >= 4 ? "a4" : "440";
+        const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::system_clock::now().time_since_epoch())
+                                     .count();
+        const auto take = [&](SqliteStatement& select) {
+            while (select.step()) {
+                m_lastId = std::max(m_lastId, select.integer(0));
+                if (auto row = trialRowOf(select, now))
+                    m_rows.push_back(*row);
+                else
+                    ++m_refused;
+            }
+        };
+        if (m_perNote > 0) {
+            SqliteStatement select(db, ("SELECT " + columns + " FROM trials WHERE mode = ?1 AND asked = ?2 ORDER BY id DESC LIMIT ?3").c_str());
+            for (const Mode mode : {Mode::Easy, Mode::Hard}) {
+                for (int note = 0; note < kNoteCount; ++note) {
+                    select.bind(1, modeName(mode)).bind(2, std::int64_t(note)).bind(3, std::int64_t(m_perNote));
+                    take(select);
+                    select.reset();
+                }
+            }
+            std::sort(m_rows.begin(), m_rows.end(), [](const TrialRow& a, const TrialRow& b) { return a.id < b.id; });
+            return;
+        }
         const std::string where = m_since ? " FROM trials INDEXED BY trials_by_time WHERE answered_utc_ms >= ?2 AND id > ?1"
                                           : " FROM trials WHERE id > ?1";
         SqliteStatement select(db, ("SELECT " + columns + where + " ORDER BY id").c_str());
         select.bind(1, m_lastId);
         if (m_since)
             select.bind(2, *m_since);
-        const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::system_clock::now().time_since_epoch())
-                                     .count();
-        while (select.step()) {
-            m_lastId = select.integer(0);
-            if (auto row = trialRowOf(select, now))
-                m_rows.push_back(*row);
-            else
-                ++m_refused;
-        }
+        take(select);
     } catch (const SqliteError& fault) {
         if (fault.primary() == SQLITE_INTERRUPT)
             m_fault = m_cancelled->load() ? std::nullopt

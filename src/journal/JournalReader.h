@@ -31,6 +31,7 @@ struct TrialRow {
     Timbre timbre = Timbre::Piano;
     int octave = kHomeOctave;
     bool guard = false;
+    int a4 = 440;
     bool right() const { return asked == answered; }
     friend bool operator==(const TrialRow&, const TrialRow&) = default;
 };
@@ -65,6 +66,9 @@ public:
     // `sinceUtcMs`: only the rows answered from then on, found through the time index.
     explicit JournalReader(std::filesystem::path file, std::chrono::milliseconds limit = kReadLimit,
                            std::optional<std::int64_t> sinceUtcMs = std::nullopt);
+    // Only the last `perNote` rows of each note asked in Easy and in Hard, found through the
+    // notes' index: what the learned rule needs, however long the journal. One reading.
+    static JournalReader lastOfEachNote(std::filesystem::path file, int perNote);
 
     // Brings the rows up to date; true when they changed. A journal that is not there is
     // no fault: it has no rows.
@@ -92,6 +96,7 @@ private:
     std::filesystem::path m_file;
     std::chrono::milliseconds m_limit;
     std::optional<std::int64_t> m_since;
+    int m_perNote = 0;
     std::shared_ptr<std::atomic<bool>> m_cancelled = std::make_shared<std::atomic<bool>>(false);
     std::uint64_t m_inode = 0;
     std::int64_t m_lastId = 0;

@@ -36,6 +36,10 @@ constexpr std::array kMigrations{
     "ALTER TABLE trials ADD COLUMN guard INTEGER NOT NULL DEFAULT 0 CHECK (guard IN (0, 1));",
     // Each run's number is the next after the largest: found at once, however long the journal.
     "CREATE INDEX trials_by_run ON trials (run);",
+    // The pitch standard each question sounded at; the rows before were all at 440 Hz. And
+    // each note's last answers in a mode, found at once for the growing set.
+    "ALTER TABLE trials ADD COLUMN a4 INTEGER NOT NULL DEFAULT 440 CHECK (a4 BETWEEN 415 AND 466);"
+    "CREATE INDEX trials_by_note ON trials (mode, asked);",
 };
 static_assert(kMigrations.size() == kJournalSchemaVersion);
 

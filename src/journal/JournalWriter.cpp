@@ -302,7 +302,7 @@ void JournalWriter::insert(const Trial& trial, std::int64_t utcOffsetS, std::int
 {
     SqliteStatement insert(*m_db,
                            "INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
-                           "reaction_ms, plays, timbre, octave, guard) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                           "reaction_ms, plays, timbre, octave, guard, a4) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     insert.bind(1, trial.answeredAtMs)
         .bind(2, utcOffsetS)
         .bind(3, modeName(trial.mode))
@@ -312,7 +312,8 @@ void JournalWriter::insert(const Trial& trial, std::int64_t utcOffsetS, std::int
         .bind(8, std::int64_t(trial.plays))
         .bind(9, timbreKey(trial.timbre))
         .bind(10, std::int64_t(trial.octave))
-        .bind(11, std::int64_t(trial.guard ? 1 : 0));
+        .bind(11, std::int64_t(trial.guard ? 1 : 0))
+        .bind(12, std::int64_t(trial.a4));
     if (trial.reactionMs)
         insert.bind(7, std::int64_t(*trial.reactionMs));
     else

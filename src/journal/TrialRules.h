@@ -3,6 +3,7 @@
 // own
 #include "Mode.h"
 #include "Note.h"
+#include "QuestionSettings.h"
 #include "Timbre.h"
 
 // std
@@ -33,6 +34,7 @@ constexpr bool validPlays(std::int64_t plays) { return plays >= 1 && plays <= kM
 constexpr bool validRun(std::int64_t run) { return run >= 1; }
 constexpr bool validOctave(std::int64_t octave) { return octave >= kLowestOctave && octave <= kHighestOctave; }
 constexpr bool validGuard(std::int64_t guard) { return guard == 0 || guard == 1; }
+constexpr bool validA4(std::int64_t a4) { return a4 >= kLowestA4 && a4 <= kHighestA4; }
 
 }  // namespace trialRules
 

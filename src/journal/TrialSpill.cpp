@@ -27,12 +27,14 @@ std::string errorText(const char* what)
 }
 
 // The first field names the format, so that a line of anything else is never taken. The
-// second format adds the timbre, the octave and the guard; a line of the first, left by an
-// earlier version, is the middle piano octave.
+// second format adds the timbre, the octave and the guard, the third the A4; a line an
+// earlier version left is the middle piano octave, or at 440 Hz.
 constexpr std::string_view kFirstTag = "tonarika-trial-1";
 constexpr std::size_t kFirstFields = 11;
-constexpr std::string_view kTag = "tonarika-trial-2";
-constexpr std::size_t kFields = 14;
+constexpr std::string_view kSecondTag = "tonarika-trial-2";
+constexpr std::size_t kSecondFields = 14;
+constexpr std::string_view kTag = "tonarika-trial-3";
+constexpr std::size_t kFields = 15;
 
 std::optional<std::int64_t> number(std::string_view text)
 {
@@ -97,7 +99,7 @@ std::string spillLine(const SpilledTrial& spilled)
     }
     // The trial's run in its session, so that the line gives back the whole trial.
     for (const std::string& field : {std::to_string(t.run), std::string(timbreKey(t.timbre)), std::to_string(t.octave),
-                                     std::string(t.guard ? "1" : "0")}) {
+                                     std::string(t.guard ? "1" : "0"), std::to_string(t.a4)}) {
         line += '\t';
         line += field;
     }
@@ -117,7 +119,8 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
         start = tab + 1;
     }
     const bool first = fields.size() == kFirstFields && fields[0] == kFirstTag;
-    if (!first && (fields.size() != kFields || fields[0] != kTag))
+    const bool second = fields.size() == kSecondFields && fields[0] == kSecondTag;
+    if (!first && !second && (fields.size() != kFields || fields[0] != kTag))
         return std::nullopt;
     const auto utcMs = number(fields[1]);
     const auto offset = number(fields[2]);
@@ -133,6 +136,7 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
     const auto timbre = first ? std::optional<Timbre>(Timbre::Piano) : timbreFromKey(fields[11]);
     const auto octave = first ? std::optional<std::int64_t>(kHomeOctave) : number(fields[12]);
     const auto guard = first ? std::optional<std::int64_t>(0) : number(fields[13]);
+    const auto a4 = first || second ? std::optional<std::int64_t>(440) : number(fields[14]);
     using namespace trialRules;
     const std::int64_t now
         = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
@@ -141,7 +145,8 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
         || (*runNumber != 0 && !validRun(*runNumber)) || (*runNumber == 0 && fields[5].empty()) || !asked
         || !validNote(*asked) || !answered || !validNote(*answered) || !reaction
         || !validReaction(*reaction) || !plays || !validPlays(*plays) || !run || *run < 0
-        || *run > kMaxCount || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard))
+        || *run > kMaxCount || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard) || !a4
+        || !validA4(*a4))
         return std::nullopt;
     SpilledTrial spilled;
     spilled.trial.answeredAtMs = *utcMs;
@@ -155,6 +160,7 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
     spilled.trial.timbre = *timbre;
     spilled.trial.octave = int(*octave);
     spilled.trial.guard = *guard == 1;
+    spilled.trial.a4 = int(*a4);
     spilled.utcOffsetS = *offset;
     spilled.runNumber = *runNumber;
     spilled.session = std::string(fields[5]);

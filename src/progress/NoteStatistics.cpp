@@ -67,18 +67,6 @@ std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Per
     return chosen;
 }
 
-std::optional<double> medianMs(std::vector<std::uint32_t> times)
-{
-    if (times.empty())
-        return std::nullopt;
-    const auto middle = times.begin() + std::ptrdiff_t(times.size() / 2);
-    std::nth_element(times.begin(), middle, times.end());
-    if (times.size() % 2 == 1)
-        return double(*middle);
-    const auto below = *std::max_element(times.begin(), middle);
-    return (double(below) + double(*middle)) / 2.0;
-}
-
 int semitonesApart(int a, int b)
 {
     const int apart = std::abs(kSemitone.at(size_t(a)) - kSemitone.at(size_t(b)));
@@ -143,9 +131,12 @@ NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials)
         }
         figures.lastMedianMs = medianMs(lastTimes);
         figures.rightNeeded = rightAnswersNeeded(asked);
+        // The rule the game's growing set goes by, over the same answers.
+        std::vector<NoteAnswer> answers;
+        for (auto trial = last; trial != asked.end(); ++trial)
+            answers.push_back({(*trial)->right(), (*trial)->reactionMs});
+        figures.learned = figures.questions >= kLearnedQuestions && isLearned(answers);
         if (figures.questions >= kLearnedQuestions) {
-            const auto median = figures.lastMedianMs;
-            figures.learned = figures.lastRight >= kLearnedRight && median && *median <= kLearnedMedianMs;
             const auto [timbres, octaves] = spread(last, asked.end());
             figures.learnedAcross = figures.learned && timbres >= kAcrossTimbres && octaves >= kAcrossOctaves;
         }

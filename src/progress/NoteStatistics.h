@@ -2,6 +2,7 @@
 
 // own
 #include "JournalReader.h"
+#include "LearnedRule.h"
 
 // Qt
 #include <QDate>
@@ -19,11 +20,6 @@ enum class Period { Today, Week, Month, All };
 // Which mode's trials: Easy's, Hard's, or both.
 enum class ModeChoice { Easy, Hard, Both };
 
-// A learned note: at least this many questions, nine in ten of its last 20 right at the
-// first answer, and the median time of those right answers no more than 2 s.
-inline constexpr int kLearnedQuestions = 20;
-inline constexpr int kLearnedRight = 18;
-inline constexpr std::uint32_t kLearnedMedianMs = 2000;
 // Learned beyond one sound: learned, with those last 20 questions asked in at least this
 // many timbres and octaves.
 inline constexpr int kAcrossTimbres = 3;
@@ -37,9 +33,6 @@ QDate localDate(const TrialRow& row);
 // `timbre`: only the trials asked in it.
 std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Period period, ModeChoice mode,
                                           const QDate& today, std::optional<Timbre> timbre = std::nullopt);
-
-// The median of some times; the mean of the middle two for an even count.
-std::optional<double> medianMs(std::vector<std::uint32_t> times);
 
 // How many semitones apart two notes are, the shorter way round the octave (0 to 6).
 int semitonesApart(int a, int b);

@@ -138,6 +138,11 @@ NotesPage::NotesPage(Today today, QWidget* parent)
         choices->addWidget(box);
     }
     choices->addStretch(1);
+    m_growing = new QLabel;
+    m_growing->setObjectName(QStringLiteral("growingSet"));
+    m_growing->setWordWrap(true);
+    m_growing->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_growing->hide();
     auto* headlines = new QHBoxLayout;
     headlines->addWidget(m_headline);
     headlines->addSpacing(24);
@@ -210,6 +215,7 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     // The choices and headlines scroll with the rest, so that a small window cuts none.
     contentLayout->addLayout(choices);
     contentLayout->addLayout(headlines);
+    contentLayout->addWidget(m_growing);
     contentLayout->addLayout(top);
     contentLayout->addLayout(confusion);
     contentLayout->addWidget(m_chartView);
@@ -322,6 +328,56 @@ void NotesPage::refresh()
     fillConfusion();
     fillFigures();
     drawReactionTimes();
+    showGrowingSet();
+}
+
+void NotesPage::setNoteChoice(NoteChoice choice)
+{
+    if (choice == m_noteChoice)
+        return;
+    m_noteChoice = choice;
+    showGrowingSet();
+}
+
+void NotesPage::showGrowingSet()
+{
+    m_growing->setVisible(m_noteChoice == NoteChoice::Growing);
+    if (m_noteChoice != NoteChoice::Growing)
+        return;
+    static const std::vector<TrialRow> none;
+    const auto& trials = m_trials ? *m_trials : none;
+    QStringList lines;
+    for (const Mode mode : {Mode::Easy, Mode::Hard}) {
+        if ((mode == Mode::Easy && this->mode() == ModeChoice::Hard) || (mode == Mode::Hard && this->mode() == ModeChoice::Easy))
+            continue;
+        // The game's own rule over the same answers: what is learned in this mode, whatever
+        // the period and the timbre.
+        const ModeChoice only = mode == Mode::Easy ? ModeChoice::Easy : ModeChoice::Hard;
+        const NoteStatistics learned = noteStatistics(selectTrials(trials, Period::All, only, m_today()));
+        NoteSet learnedNotes;
+        for (int note = 0; note < kNoteCount; ++note) {
+            if (learned.notes[std::size_t(note)].learned)
+                learnedNotes.add(note);
+        }
+        const NoteSet set = growingSet(mode, learnedNotes);
+        QStringList inSet;
+        QStringList lacking;
+        for (const NoteIndex note : kGrowingOrder) {
+            if (!set.contains(note))
+                continue;
+            inSet << noteName(note);
+            if (!learnedNotes.contains(note))
+                lacking << QStringLiteral("%1 が%2").arg(noteName(note), learnedDistance(learned.notes[note]));
+        }
+        QString line = QStringLiteral("少しずつ増やす（%1）: %2").arg(toQString(modeName(mode)), inSet.join(u' '));
+        if (const auto next = nextGrowingNote(mode, set))
+            line += QStringLiteral("。次は %1: %2").arg(noteName(*next), lacking.join(QStringLiteral("、")));
+        else
+            line += QStringLiteral("。すべての音を出題しています");
+        lines << line;
+    }
+    m_growing->setText(lines.join(u'\n'));
+    m_growing->setAccessibleName(m_growing->text());
 }
 
 void NotesPage::fillNotes()
@@ -489,7 +545,7 @@ std::optional<int> NotesPage::exportCsv(const QString& path) const
     // RFC 4180: CRLF line ends; UTF-8 with a byte-order mark, so that a spreadsheet reads
     // the Japanese as such; replaced whole, so that a failed write leaves the old file.
     QString text = QStringLiteral("\uFEFF時刻 (UTC),時刻 (記録した場所),モード,回,出題,最初の答え,正解,反応時間 (ms),"
-                                  "再生回数,音色,オクターブ,前の音を手がかりにしない\r\n");
+                                  "再生回数,音色,オクターブ,前の音を手がかりにしない,A4 (Hz)\r\n");
     static const std::vector<TrialRow> none;
     int rows = 0;
     for (const TrialRow* trial : selectTrials(m_trials ? *m_trials : none, period(), ModeChoice::Both, m_today())) {
@@ -506,7 +562,8 @@ std::optional<int> NotesPage::exportCsv(const QString& path) const
                                  QString::number(trial->plays),
                                  toQString(timbreRow(trial->timbre).name),
                                  QString::number(trial->octave),
-                                 trial->guard ? QStringLiteral("1") : QStringLiteral("0")};
+                                 trial->guard ? QStringLiteral("1") : QStringLiteral("0"),
+                                 QString::number(trial->a4)};
         QStringList quoted;
         for (const QString& field : fields)
             quoted << csvField(field);

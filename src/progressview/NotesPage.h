@@ -3,6 +3,7 @@
 // own
 #include "JournalReader.h"
 #include "NoteStatistics.h"
+#include "QuestionSettings.h"
 
 // Qt
 #include <QWidget>
@@ -46,6 +47,9 @@ public:
     // the file cannot be written.
     std::optional<int> exportCsv(const QString& path) const;
     const NoteStatistics& statistics() const { return m_statistics; }
+    // Which notes the game asks: with the growing set, the page says what it holds, the
+    // note it takes next, and what it still lacks.
+    void setNoteChoice(NoteChoice choice);
 
 private:
     void refresh();
@@ -53,6 +57,7 @@ private:
     void fillConfusion();
     void fillFigures();
     void drawReactionTimes();
+    void showGrowingSet();
     Period period() const;
     ModeChoice mode() const;
     std::optional<Timbre> timbre() const;
@@ -71,6 +76,8 @@ private:
     QComboBox* m_timbre = nullptr;
     QLabel* m_headline = nullptr;
     QLabel* m_acrossHeadline = nullptr;
+    QLabel* m_growing = nullptr;
+    NoteChoice m_noteChoice = NoteChoice::All;
     QStackedWidget* m_stack = nullptr;
     QLabel* m_empty = nullptr;
     QTableWidget* m_notes = nullptr;

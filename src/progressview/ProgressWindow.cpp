@@ -150,6 +150,12 @@ SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
 {
     auto* page = new SettingsPage(settingsFile);
     page->setObjectName(QStringLiteral("settingsPage"));
+    // The notes' page says where the growing set stands when that is what the game asks.
+    if (m_notes) {
+        m_notes->setNoteChoice(page->chosen().notes);
+        connect(page, &SettingsPage::settingsChanged, m_notes,
+                [notes = m_notes](const QuestionSettings& settings) { notes->setNoteChoice(settings.notes); });
+    }
     m_pages->addTab(page, QStringLiteral("練習の設定"));
     useLightPalette(*page);
     return page;

@@ -5,11 +5,14 @@
 
 // Qt
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 // std
@@ -52,6 +55,49 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     m_weakNotes->setObjectName(QStringLiteral("weakNotes"));
     m_weakNotes->setAccessibleName(m_weakNotes->text());
 
+    auto* notes = new QGroupBox(QStringLiteral("出題する音"));
+    notes->setObjectName(QStringLiteral("notes"));
+    auto* notesLayout = new QVBoxLayout(notes);
+    m_allNotes = new QRadioButton(QStringLiteral("モードの音すべて"));
+    m_allNotes->setObjectName(QStringLiteral("allNotes"));
+    m_growingNotes = new QRadioButton(QStringLiteral("少しずつ増やす"));
+    m_growingNotes->setObjectName(QStringLiteral("growingNotes"));
+    m_chosenNotes = new QRadioButton(QStringLiteral("選んだ音だけ"));
+    m_chosenNotes->setObjectName(QStringLiteral("chosenNotes"));
+    for (QRadioButton* button : {m_allNotes, m_growingNotes, m_chosenNotes}) {
+        button->setAccessibleName(button->text());
+        notesLayout->addWidget(button);
+    }
+    // The notes as the keyboard lays them out: white keys below, black keys above.
+    auto* keys = new QGridLayout;
+    keys->setContentsMargins(24, 0, 0, 0);
+    int white = 0;
+    for (const int note : kKeyboardOrder) {
+        const auto& row = kNoteTable[std::size_t(note)];
+        auto* box = new QCheckBox(QString::fromUtf8(row.noteName.data(), qsizetype(row.noteName.size())));
+        box->setObjectName(QStringLiteral("note_%1").arg(note));
+        box->setAccessibleName(box->text());
+        if (row.black)
+            keys->addWidget(box, 0, white - 1, 1, 2, Qt::AlignCenter);
+        else
+            keys->addWidget(box, 1, white++ * 1, Qt::AlignLeft);
+        m_notes[std::size_t(note)] = box;
+    }
+    notesLayout->addLayout(keys);
+    auto* a4Row = new QHBoxLayout;
+    auto* a4Label = new QLabel(QStringLiteral("基準の音 A4(&A)"));
+    m_a4 = new QSpinBox;
+    m_a4->setObjectName(QStringLiteral("a4"));
+    m_a4->setRange(kLowestA4, kHighestA4);
+    m_a4->setSuffix(QStringLiteral(" Hz"));
+    m_a4->setKeyboardTracking(false);
+    m_a4->setAccessibleName(QStringLiteral("基準の音 A4"));
+    a4Label->setBuddy(m_a4);
+    a4Row->addWidget(a4Label);
+    a4Row->addWidget(m_a4);
+    a4Row->addStretch(1);
+    notesLayout->addLayout(a4Row);
+
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("settingsStatus"));
     m_status->setWordWrap(true);
@@ -64,6 +110,7 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     layout->addWidget(octaves);
     layout->addWidget(m_guard);
     layout->addWidget(m_weakNotes);
+    layout->addWidget(notes);
     layout->addWidget(m_status);
     layout->addStretch(1);
     auto* scroll = new QScrollArea;
@@ -82,6 +129,15 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     connect(m_threeOctaves, &QRadioButton::toggled, this, &SettingsPage::write);
     connect(m_guard, &QCheckBox::toggled, this, &SettingsPage::write);
     connect(m_weakNotes, &QCheckBox::toggled, this, &SettingsPage::write);
+    for (QRadioButton* button : {m_allNotes, m_growingNotes, m_chosenNotes}) {
+        connect(button, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                write();
+        });
+    }
+    for (QCheckBox* box : m_notes)
+        connect(box, &QCheckBox::toggled, this, [this, box] { noteToggled(box); });
+    connect(m_a4, &QSpinBox::valueChanged, this, &SettingsPage::write);
 }
 
 void SettingsPage::showFile()
@@ -89,6 +145,7 @@ void SettingsPage::showFile()
     const SettingsReading& reading = m_watcher.reading();
     m_shown = reading.settings;
     show(m_shown);
+    emit settingsChanged(m_shown);
     if (reading.problems.empty()) {
         m_status->clear();
         return;
@@ -110,11 +167,22 @@ void SettingsPage::show(const QuestionSettings& settings)
                                      != settings.timbres.end());
     }
     const QSignalBlocker quietOne(m_oneOctave), quietThree(m_threeOctaves), quietGuard(m_guard),
-        quietWeak(m_weakNotes);
+        quietWeak(m_weakNotes), quietAll(m_allNotes), quietGrowing(m_growingNotes), quietChosen(m_chosenNotes),
+        quietA4(m_a4);
     m_oneOctave->setChecked(!settings.threeOctaves);
     m_threeOctaves->setChecked(settings.threeOctaves);
     m_guard->setChecked(settings.guard);
     m_weakNotes->setChecked(settings.weakNotes);
+    m_allNotes->setChecked(settings.notes == NoteChoice::All);
+    m_growingNotes->setChecked(settings.notes == NoteChoice::Growing);
+    m_chosenNotes->setChecked(settings.notes == NoteChoice::Chosen);
+    for (int note = 0; note < kNoteCount; ++note) {
+        QCheckBox* box = m_notes[std::size_t(note)];
+        const QSignalBlocker quiet(box);
+        box->setChecked(settings.notes == NoteChoice::Chosen && settings.chosen.contains(note));
+        box->setEnabled(settings.notes == NoteChoice::Chosen);
+    }
+    m_a4->setValue(settings.a4);
 }
 
 QuestionSettings SettingsPage::chosen() const
@@ -128,7 +196,29 @@ QuestionSettings SettingsPage::chosen() const
     settings.threeOctaves = m_threeOctaves->isChecked();
     settings.guard = m_guard->isChecked();
     settings.weakNotes = m_weakNotes->isChecked();
+    settings.notes = m_growingNotes->isChecked() ? NoteChoice::Growing
+                     : m_chosenNotes->isChecked() ? NoteChoice::Chosen
+                                                  : NoteChoice::All;
+    if (settings.notes == NoteChoice::Chosen) {
+        for (int note = 0; note < kNoteCount; ++note) {
+            if (m_notes[std::size_t(note)]->isChecked())
+                settings.chosen.add(note);
+        }
+    }
+    settings.a4 = m_a4->value();
     return settings;
+}
+
+void SettingsPage::noteToggled(QCheckBox* box)
+{
+    // At least two notes: the one that would leave fewer stays checked.
+    if (chosen().chosen.size() < 2) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(true);
+        m_status->setText(QStringLiteral("音は少なくとも2つ選んでください。"));
+        return;
+    }
+    write();
 }
 
 void SettingsPage::timbreToggled(QCheckBox* box)
@@ -145,6 +235,15 @@ void SettingsPage::timbreToggled(QCheckBox* box)
 
 void SettingsPage::write()
 {
+    // Choosing notes begins from the mode's seven white keys, which the player then narrows.
+    if (m_chosenNotes->isChecked() && chosen().chosen.size() < 2) {
+        for (int note = 0; note < kWhiteKeyCount; ++note) {
+            const QSignalBlocker quiet(m_notes[std::size_t(note)]);
+            m_notes[std::size_t(note)]->setChecked(true);
+        }
+    }
+    for (QCheckBox* box : m_notes)
+        box->setEnabled(m_chosenNotes->isChecked());
     // Only what the player changed here: whatever else the file holds, and any key the
     // player edited by hand since, stays as it stands.
     const auto now = settingsValues(chosen());
@@ -164,6 +263,7 @@ void SettingsPage::write()
         return;
     }
     m_shown = chosen();
+    emit settingsChanged(m_shown);
     m_status->setText(QStringLiteral("保存しました。次の問題から使われます。"));
     emit written({});
 }

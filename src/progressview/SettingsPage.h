@@ -14,12 +14,14 @@
 class QCheckBox;
 class QLabel;
 class QRadioButton;
+class QSpinBox;
 
 namespace tonarika {
 
 // What the game asks, chosen here and written to the settings file the game reads: the
 // timbres (at least one), one octave or three, whether the guard's tones and leaps keep
-// the previous note from helping, and whether the notes the player misses come more often.
+// the previous note from helping, whether the notes the player misses come more often,
+// which notes are asked (the mode's, a set that grows, or at least two chosen), and A4.
 // Each change writes the keys the player changed and nothing else, every other line of
 // the file as it stands; the page shows the file again whenever it changes, so that its
 // next write never undoes an edit made by hand. It scrolls in a small window.
@@ -33,6 +35,8 @@ public:
 signals:
     // The file holds the page's choices, or could not be written (`error`, in Japanese).
     void written(const QString& error);
+    // The settings the page shows are new: read from the file, or written to it.
+    void settingsChanged(const QuestionSettings& settings);
 
 private:
     // Shows what the file holds now, and what could not be read of it.
@@ -40,6 +44,7 @@ private:
     void show(const QuestionSettings& settings);
     void write();
     void timbreToggled(QCheckBox* box);
+    void noteToggled(QCheckBox* box);
 
     QString m_file;
     SettingsWatcher m_watcher;
@@ -49,6 +54,11 @@ private:
     QRadioButton* m_threeOctaves = nullptr;
     QCheckBox* m_guard = nullptr;
     QCheckBox* m_weakNotes = nullptr;
+    QRadioButton* m_allNotes = nullptr;
+    QRadioButton* m_growingNotes = nullptr;
+    QRadioButton* m_chosenNotes = nullptr;
+    std::array<QCheckBox*, kNoteCount> m_notes{};
+    QSpinBox* m_a4 = nullptr;
     QLabel* m_status = nullptr;
 };
 

@@ -30,6 +30,14 @@ const QString kTimbres = QStringLiteral("questions/timbres");
 const QString kOctaves = QStringLiteral("questions/octaves");
 const QString kGuard = QStringLiteral("questions/guard");
 const QString kWeakNotes = QStringLiteral("questions/weak_notes");
+const QString kNotes = QStringLiteral("questions/notes");
+const QString kA4 = QStringLiteral("questions/a4");
+
+// The notes' names as the file spells them, sharps first, each with its index.
+const std::pair<const char*, NoteIndex> kNoteNames[] = {
+    {"C", 0},  {"C#", 7}, {"Db", 7}, {"D", 1},   {"D#", 8},  {"Eb", 8}, {"E", 2},  {"F", 3},
+    {"F#", 9}, {"Gb", 9}, {"G", 4},  {"G#", 10}, {"Ab", 10}, {"A", 5},  {"A#", 11}, {"Bb", 11}, {"B", 6},
+};
 
 // A value with commas reads as a list in an INI file; either way, the text it was.
 QString valueText(const QVariant& value)
@@ -131,9 +139,13 @@ QString problemText(const QString& path, const SettingsProblem& problem)
     case Kind::TooLarge: return QStringLiteral("%1 is larger than 64 KiB").arg(path);
     case Kind::NotText: return QStringLiteral("%1 is not text").arg(path);
     case Kind::NotUnderstood:
-        return QStringLiteral("%1: %2 = \"%3\" is not understood").arg(path, problem.key, problem.value);
+        return QStringLiteral("%1: %2 = \"%3\" is not understood").arg(path, problem.key, problem.value)
+               + (problem.detail.isEmpty() ? QString() : QStringLiteral(": \"%1\" names no note").arg(problem.detail));
     case Kind::UnknownWord:
         return QStringLiteral("%1: %2: \"%3\" is not known, and is left out").arg(path, problem.key, problem.value);
+    case Kind::TooFewNotes:
+        return QStringLiteral("%1: %2 = \"%3\" leaves fewer than two notes in %4, where the mode's notes are asked")
+            .arg(path, problem.key, problem.value, problem.detail);
     case Kind::FolderNotMade: return QStringLiteral("the folder %1 cannot be made").arg(problem.detail);
     case Kind::NotWritten: return QStringLiteral("%1 cannot be written: %2").arg(path, problem.detail);
     }
@@ -149,8 +161,14 @@ QString problemTextJapanese(const SettingsProblem& problem)
     case Kind::TooLarge: return QStringLiteral("設定ファイルが 64 KiB より大きいです");
     case Kind::NotText: return QStringLiteral("設定ファイルがテキストではありません");
     case Kind::NotUnderstood:
-        return QStringLiteral("%1 = \"%2\" を読み取れないため、既定の値を使います").arg(problem.key, problem.value);
+        return problem.detail.isEmpty()
+                   ? QStringLiteral("%1 = \"%2\" を読み取れないため、既定の値を使います").arg(problem.key, problem.value)
+                   : QStringLiteral("%1 = \"%2\" の「%3」は音の名前ではないため、既定の値を使います")
+                         .arg(problem.key, problem.value, problem.detail);
     case Kind::UnknownWord: return QStringLiteral("%1 の「%2」は知らない値なので除きました").arg(problem.key, problem.value);
+    case Kind::TooFewNotes:
+        return QStringLiteral("%1 = \"%2\" では %3 で出題できる音が2つ未満なので、そのモードの音すべてを出題します")
+            .arg(problem.key, problem.value, problem.detail);
     case Kind::FolderNotMade: return QStringLiteral("フォルダー %1 を作れません").arg(problem.detail);
     case Kind::NotWritten: return QStringLiteral("設定ファイルに書き込めません（%1）").arg(problem.detail);
     }
@@ -195,6 +213,69 @@ std::optional<bool> parseSwitch(const QString& text)
     return std::nullopt;
 }
 
+std::optional<NoteIndex> parseNoteName(const QString& text)
+{
+    for (const auto& [name, note] : kNoteNames) {
+        if (text.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return note;
+    }
+    return std::nullopt;
+}
+
+std::optional<NoteChoiceText> parseNotes(const QString& text, QString* unknown)
+{
+    const QString value = text.trimmed().toLower();
+    if (value == QLatin1String("all"))
+        return NoteChoiceText{NoteChoice::All, {}};
+    if (value == QLatin1String("growing"))
+        return NoteChoiceText{NoteChoice::Growing, {}};
+    NoteChoiceText list{NoteChoice::Chosen, {}};
+    for (const QString& word : text.split(QLatin1Char(','))) {
+        if (word.trimmed().isEmpty())
+            continue;
+        const auto note = parseNoteName(word);
+        if (!note) {
+            if (unknown)
+                *unknown = word.trimmed();
+            return std::nullopt;
+        }
+        list.chosen.add(*note);
+    }
+    if (list.chosen.size() == 0)
+        return std::nullopt;
+    return list;
+}
+
+std::optional<int> parseA4(const QString& text)
+{
+    bool number = false;
+    const int hz = text.trimmed().toInt(&number);
+    if (!number || hz < kLowestA4 || hz > kHighestA4)
+        return std::nullopt;
+    return hz;
+}
+
+// The chosen notes as the file spells them, in the order of the keyboard.
+QString notesText(const QuestionSettings& settings)
+{
+    if (settings.notes == NoteChoice::All)
+        return QStringLiteral("all");
+    if (settings.notes == NoteChoice::Growing)
+        return QStringLiteral("growing");
+    QStringList names;
+    for (const int note : kKeyboardOrder) {
+        if (!settings.chosen.contains(note))
+            continue;
+        for (const auto& [name, index] : kNoteNames) {
+            if (index == note) {
+                names << QLatin1String(name);
+                break;
+            }
+        }
+    }
+    return names.join(QStringLiteral(", "));
+}
+
 std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& settings)
 {
     QStringList timbres;
@@ -206,6 +287,8 @@ std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& 
         {kOctaves, settings.threeOctaves ? QStringLiteral("3-5") : QStringLiteral("4")},
         {kGuard, onOff(settings.guard)},
         {kWeakNotes, onOff(settings.weakNotes)},
+        {kNotes, notesText(settings)},
+        {kA4, QString::number(settings.a4)},
     };
 }
 
@@ -242,6 +325,29 @@ SettingsReading readSettingsFile(const QString& path)
         take(kOctaves, parseOctaves, reading.settings.threeOctaves);
         take(kGuard, parseSwitch, reading.settings.guard);
         take(kWeakNotes, parseSwitch, reading.settings.weakNotes);
+        take(kA4, parseA4, reading.settings.a4);
+        if (file.contains(kNotes)) {
+            const QString text = valueText(file.value(kNotes));
+            QString unknown;
+            if (const auto notes = parseNotes(text, &unknown)) {
+                reading.settings.notes = notes->choice;
+                reading.settings.chosen = notes->chosen;
+                // A mode with fewer than two of the notes chosen asks all its own: said once.
+                if (notes->choice == NoteChoice::Chosen) {
+                    QStringList modes;
+                    for (const Mode mode : {Mode::Easy, Mode::Hard}) {
+                        if (notes->chosen.within(NoteSet::ofMode(mode)).size() < 2)
+                            modes << QString::fromUtf8(modeName(mode).data(), qsizetype(modeName(mode).size()));
+                    }
+                    if (!modes.isEmpty())
+                        reading.problems.push_back({Kind::TooFewNotes, shortKey(kNotes), text, modes.join(QStringLiteral(" and "))});
+                }
+            } else if (!unknown.isEmpty()) {
+                reading.problems.push_back({Kind::NotUnderstood, shortKey(kNotes), text, unknown});
+            } else {
+                reading.problems.push_back({Kind::NotUnderstood, shortKey(kNotes), text, {}});
+            }
+        }
     });
     if (!read) {
         reading.problems.push_back({SettingsProblem::Kind::NotText, {}, {}, {}});

@@ -22,6 +22,9 @@ namespace tonarika {
 //   octaves = 4 | 3-5                                          (default 4)
 //   guard   = false | true                                     (default false)
 //   weak_notes = false | true                                  (default false)
+//   notes   = all | growing | C, E, G, ... (C C# Db D D# Eb E F F# Gb G G# Ab A A# Bb B,
+//             any case)                                        (default all)
+//   a4      = 415 ... 466                                       (default 440)
 // The game only reads it; the companion writes the keys the player changes, and keeps
 // every other line as it stands, comments too.
 QString settingsFilePath();
@@ -33,8 +36,9 @@ struct SettingsProblem {
         NotARegularFile,  // a folder, a FIFO, a device
         TooLarge,         // over 64 KiB
         NotText,          // not UTF-8 text: binary garbage, NUL bytes
-        NotUnderstood,    // `key`'s value `value`: its default stands
+        NotUnderstood,    // `key`'s value `value`: its default stands (`detail`: a word that names no note)
         UnknownWord,      // `value`, one word of `key`'s list, is left out
+        TooFewNotes,      // `value`, the notes chosen, leaves fewer than two in the modes `detail` names
         FolderNotMade,    // `detail`: the folder
         NotWritten,       // `detail`: what the system said
     };
@@ -58,6 +62,16 @@ struct TimbreList {
 TimbreList parseTimbres(const QString& text);
 std::optional<bool> parseOctaves(const QString& text);  // true for three octaves
 std::optional<bool> parseSwitch(const QString& text);
+// A note's name as the file spells it ("C#", "Db", "b"): its index.
+std::optional<NoteIndex> parseNoteName(const QString& text);
+// The notes' value: all, growing, or a list of names; nothing, and the word it does not
+// know in `unknown`, where it is none of these.
+struct NoteChoiceText {
+    NoteChoice choice = NoteChoice::All;
+    NoteSet chosen;
+};
+std::optional<NoteChoiceText> parseNotes(const QString& text, QString* unknown = nullptr);
+std::optional<int> parseA4(const QString& text);
 
 // Each key of the question settings, as the file spells it ("questions/timbres"), and its
 // value for `settings`.

@@ -3,6 +3,7 @@
 // own
 #include "NoteDecoder.h"
 #include "NoteFile.h"
+#include "Retune.h"
 #include "ToneSynth.h"
 
 // Qt
@@ -25,14 +26,28 @@ Q_LOGGING_CATEGORY(lcSound, "tonarika.sound", QtWarningMsg)
 
 constexpr std::string_view kPureTone = "pure tone ";
 
-// The name a sound is loaded and kept under: its file, or the pure tone and its pitch.
+constexpr char kA4Mark = '@';
+
+// The name a file's note is loaded and kept under at an A4 other than the files' own 440.
+std::string atA4(const std::string& file, int a4)
+{
+    return a4 == 440 ? file : file + kA4Mark + std::to_string(a4);
+}
+
+// The name a sound is loaded and kept under: its file at its A4, or the pure tone and its
+// pitch.
 std::string soundName(const SoundRequest& request)
 {
     if (!request.file.empty())
-        return request.file;
+        return atA4(request.file, request.a4);
     char hz[32];
     std::snprintf(hz, sizeof hz, "%.6f", request.hz);
     return std::string(kPureTone) + hz + " Hz";
+}
+
+std::string standInName(const SoundRequest& request)
+{
+    return request.standIn.empty() ? std::string() : atA4(request.standIn, request.a4);
 }
 
 }  // namespace
@@ -93,8 +108,8 @@ Player::Ticket NotePlayer::play(const SoundRequest& request)
     // Only the last plays are ever asked about.
     m_playbacks.erase(ticket - std::min<Ticket>(ticket, 64));
     if (!request.standIn.empty()) {
-        m_standIns[soundName(request)] = request.standIn;
-        noteLocked(request.standIn);
+        m_standIns[soundName(request)] = standInName(request);
+        noteLocked(standInName(request));
     }
     noteLocked(soundName(request));
     dropWantedLocked();
@@ -119,7 +134,7 @@ void NotePlayer::startOrWaitLocked(Ticket ticket, const SoundRequest& request)
     std::string name = soundName(request);
     const Note* note = &noteLocked(name);
     if (note->state == Note::State::Bad && !request.standIn.empty()) {
-        name = request.standIn;
+        name = standInName(request);
         note = &noteLocked(name);
     }
     if (note->state == Note::State::Loading) {
@@ -146,8 +161,8 @@ void NotePlayer::prepare(const SoundRequest& request)
     if (m_opened && !m_output)
         return;
     if (!request.standIn.empty()) {
-        m_standIns[soundName(request)] = request.standIn;
-        noteLocked(request.standIn);
+        m_standIns[soundName(request)] = standInName(request);
+        noteLocked(standInName(request));
     }
     noteLocked(soundName(request));
 }
@@ -278,7 +293,8 @@ void NotePlayer::loadInBackground()
             const auto standIn = m_standIns.find(name);
             const std::string instead
                 = standIn == m_standIns.end() ? "sounds the alert tone" : standIn->second + " sounds";
-            const auto path = m_folder.empty() ? std::filesystem::path(name) : m_folder / name;
+            const std::string file = name.substr(0, name.rfind(kA4Mark));
+            const auto path = m_folder.empty() ? std::filesystem::path(file) : m_folder / file;
             qCWarning(lcSound, "%s is refused, and %s instead: %s", path.c_str(), instead.c_str(), fault.c_str());
         }
         if (m_wanted && m_wantedName == name) {
@@ -302,6 +318,15 @@ std::shared_ptr<const Samples> NotePlayer::load(const std::string& name, std::st
 {
     if (name.starts_with(kPureTone))
         return pureTone(std::strtod(name.c_str() + kPureTone.size(), nullptr), m_output->rate());
+    // A file's note at another A4: decoded, then retuned here, on the loader's thread.
+    const std::size_t mark = name.rfind(kA4Mark);
+    if (mark != std::string::npos) {
+        auto samples = load(name.substr(0, mark), fault);
+        auto tuned = retuned(std::move(samples), std::atoi(name.c_str() + mark + 1));
+        if (!tuned && fault.empty())
+            fault = "it cannot be retuned";
+        return tuned;
+    }
     const auto path = m_folder.empty() ? std::filesystem::path(name) : m_folder / name;
     const NoteFile file = m_readNote(path, kMaxFileBytes, kMaxSeconds);
     std::shared_ptr<const Samples> samples;

@@ -52,6 +52,18 @@ QString toQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// What a screen reader says of a key beside its note's name: the letter that plays it,
+// and whether the questions ask it now.
+QString keyDescription(int index, bool asked)
+{
+    const QString letter = QStringLiteral("%1 キー").arg(QLatin1Char(noteToKey(index)));
+    return asked ? letter : letter + QStringLiteral("（今は出題されません）");
+}
+
+// A key the questions do not ask now, drawn halfway to the window's colour.
+const QColor kDimmedWhite(0xD8, 0xD8, 0xEC);
+const QColor kDimmedBlack(0x70, 0x70, 0x90);
+
 }  // namespace
 
 Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& journal, QWidget* parent)
@@ -79,7 +91,7 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& 
         cmdKey[i]->installEventFilter(this);
         // What a screen reader says of each key: the note's name and the letter that plays it.
         cmdKey[i]->setAccessibleName(toQString(kNoteTable[static_cast<std::size_t>(i)].noteName));
-        cmdKey[i]->setAccessibleDescription(QStringLiteral("%1 キー").arg(QLatin1Char(noteToKey(i))));
+        cmdKey[i]->setAccessibleDescription(keyDescription(i, true));
     }
     m_ui->Command1->setAccessibleDescription(toQString(captions::kListenDescription));
 
@@ -214,6 +226,17 @@ void Form1::setListenDescription(std::string_view text)
 void Form1::setLabel1ToolTip(std::string_view text)
 {
     m_ui->Label1->setToolTip(toQString(text));
+}
+
+void Form1::setKeyAsked(int index, bool asked)
+{
+    QPushButton* key = cmdKey.at(index);
+    const bool black = kNoteTable.at(std::size_t(index)).black;
+    QPalette palette = key->palette();
+    palette.setColor(QPalette::Button, asked ? (black ? QColor(Qt::black) : QColor(Qt::white))
+                                             : (black ? kDimmedBlack : kDimmedWhite));
+    key->setPalette(palette);
+    key->setAccessibleDescription(keyDescription(index, asked));
 }
 
 void Form1::focusListen()

@@ -40,6 +40,7 @@ public:
     void setListenEnabled(bool enabled) override;
     void setClearEnabled(bool enabled) override;
     void setListenDescription(std::string_view text) override;
+    void setKeyAsked(int index, bool asked) override;
     void setChecked(Mode item, bool checked) override;
     void showWarning(std::string_view text, std::string_view title) override;
     void reportUnsavedRecord(std::string_view line) override;
@@ -57,6 +58,8 @@ public:
     void setQuestionSettings(const QuestionSettingsSource* settings) { m_game.setQuestionSettings(settings); }
     // Where the weak notes' weights come from, when the settings ask for them.
     void setNoteWeights(const NoteWeightsSource* weights) { m_game.setNoteWeights(weights); }
+    // Where the growing set learns which notes are learned.
+    void setLearnedNotes(const LearnedNotesSource* learned) { m_game.setLearnedNotes(learned); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -25,6 +25,7 @@ public:
     bool clearEnabled = true;
     std::string listenDescription;
     std::string label1ToolTip;
+    std::map<int, bool> keysAsked;  // the keys the game said, each as it was last said
     std::map<Mode, bool> checks;
     std::vector<std::pair<std::string, std::string>> warnings;  // text, title
     std::vector<std::string> unsavedRecords;
@@ -44,6 +45,7 @@ public:
     void setListenEnabled(bool enabled) override { listenEnabled = enabled; }
     void setClearEnabled(bool enabled) override { clearEnabled = enabled; }
     void setListenDescription(std::string_view text) override { listenDescription = text; }
+    void setKeyAsked(int index, bool asked) override { keysAsked[index] = asked; }
     void setChecked(Mode item, bool checked) override { checks[item] = checked; }
     void showWarning(std::string_view text, std::string_view title) override { warnings.emplace_back(text, title); }
     void reportUnsavedRecord(std::string_view line) override { unsavedRecords.emplace_back(line); }
