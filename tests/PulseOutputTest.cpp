@@ -257,15 +257,15 @@ TEST_F(PulseOutputTest, aNoteSoundsWhenItsStartSaysAndTheNextTakesOverAtOnce)
     for (int attempt = 0; attempt < 3 && !(heard.bothHeard && inTime(heard)); ++attempt)
         heard = playTwoNotes(player);
     ASSERT_TRUE(heard.bothHeard) << "the notes never reached the server, or the monitor gave nothing";
+#ifdef __SANITIZE_ADDRESS__
+    // Several times slower, the program outruns the margin its new note is written ahead
+    // of the server's read position: where, when and how whole it lands is no measure here.
+    GTEST_SKIP() << "levels, timing and clicks are measured in the ordinary build";
+#endif
     EXPECT_NEAR(heard.firstAmplitude, 0.9, 0.05);
     EXPECT_LT(heard.leftOfFirst, 0.01) << "the first note was not faded out";
     EXPECT_NEAR(heard.secondAmplitude, 0.5, 0.05);
     EXPECT_NEAR(heard.heardApartMs, heard.reportedApartMs, 25.0) << "the second note waited behind what was queued";
-#ifdef __SANITIZE_ADDRESS__
-    // Several times slower, the program outruns the margin its new note is written ahead
-    // of the server's read position: where and when it lands is no measure here.
-    GTEST_SKIP() << "timing and clicks are measured in the ordinary build";
-#endif
     EXPECT_LT(std::abs(heard.lateMs), 15.0) << "the note reached the server " << heard.lateMs << " ms after its reported start";
     EXPECT_LT(heard.largestStep, 0.15f) << "a click where the first note stopped";
     EXPECT_LT(heard.longestSilence, 8u) << "a gap in the notes";
