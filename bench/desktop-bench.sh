@@ -7,7 +7,7 @@
 #   - the gaps in a thousand notes played while two busy loops load the machine;
 #   - with every timbre and three octaves chosen, the memory after twelve questions and
 #     the latency of new questions, each sound played for the first time, against the
-#     piano alone.
+#     piano alone; and the same at A4 = 442 Hz, every sound retuned as it loads.
 #   desktop-bench.sh BUILD_FOLDER [GAME]     GAME: another build of the game to measure
 # SOUND_SERVER=pipewire measures the sound through PipeWire's PulseAudio server (with
 # WirePlumber, on a session bus of its own) instead of PulseAudio, the sound alone.
@@ -113,6 +113,13 @@ echo "== new questions, every timbre and three octaves"
 play --clicks 25 --answer
 if [ "$server" = pulseaudio ]; then
   echo "== memory after a run of twelve questions, every timbre and three octaves"
+  memory_after_twelve
+fi
+printf 'a4 = 442\n' >>"$HOME/.config/tonarika/tonarika.conf"
+echo "== new questions, every timbre and three octaves, at A4 = 442 Hz"
+play --clicks 25 --answer
+if [ "$server" = pulseaudio ]; then
+  echo "== memory after a run of twelve questions, every timbre and three octaves, at A4 = 442 Hz"
   memory_after_twelve
 fi
 exit $status

@@ -37,6 +37,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -553,6 +554,35 @@ private slots:
         }
     }
 
+    // With the growing set chosen, the notes' page says which notes it holds, which it takes
+    // next, and what each note in it still lacks, by the game's own rule.
+    void theGrowingSetSaysWhatItHoldsAndLacks()
+    {
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const std::int64_t morning = QDateTime(kToday, QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        {
+            TrialJournal writer(journal);
+            int at = 0;
+            for (const NoteIndex note : {0, 2, 4})
+                for (int i = 0; i < 20; ++i)
+                    writer.record({morning + at++ * 1000, Mode::Easy, 1, note, note, 900, 1});
+            for (int i = 0; i < 15; ++i)
+                writer.record({morning + at++ * 1000, Mode::Easy, 1, 5, 5, 900, 1});
+        }
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        NotesPage* notes = window->notes();
+        auto* growing = child<QLabel>(*window, QStringLiteral("growingSet"));
+        QVERIFY(!growing->isVisibleTo(notes));
+        notes->setNoteChoice(NoteChoice::Growing);
+        notes->choose(Period::Today, ModeChoice::Easy);
+        QVERIFY(growing->isVisibleTo(notes));
+        QCOMPARE(growing->text(), QStringLiteral("少しずつ増やす（Easy）: ド ミ ソ ラ。次は ﾌｧ: ラ があと 5 問"));
+        notes->choose(Period::All, ModeChoice::Hard);
+        QCOMPARE(growing->text(),
+                 QStringLiteral("少しずつ増やす（Hard）: ド ミ ソ。次は ラ: ド があと 20 問、ミ があと 20 問、ソ があと 20 問"));
+        QCOMPARE(growing->accessibleName(), growing->text());
+    }
+
     // However far apart its days, the reaction chart has a dozen ticks or so on whole days,
     // and its axis spans the days there are.
     void theChartsTicksStayFewWhateverItsSpan()
@@ -765,6 +795,32 @@ private slots:
         }
         QTRY_VERIFY(child<QLabel>(*page, QStringLiteral("settingsStatus"))->text().isEmpty());
 
+        // Which notes are asked, and A4: the notes chosen begin as Easy's seven, at least two
+        // stay, and each change is written.
+        auto* chosenNotes = child<QRadioButton>(*page, QStringLiteral("chosenNotes"));
+        const auto note = [&](int index) { return child<QCheckBox>(*page, QStringLiteral("note_%1").arg(index)); };
+        QVERIFY(child<QRadioButton>(*page, QStringLiteral("allNotes"))->isChecked());
+        QVERIFY(!note(0)->isEnabled());
+        chosenNotes->click();
+        QVERIFY(note(0)->isEnabled() && note(0)->isChecked() && !note(7)->isChecked());
+        QCOMPARE(readSettingsFile(file).settings.notes, NoteChoice::Chosen);
+        QCOMPARE(readSettingsFile(file).settings.chosen.size(), kWhiteKeyCount);
+        for (int index = 1; index < kWhiteKeyCount; ++index)
+            note(index)->click();
+        QVERIFY2(note(6)->isChecked(), "two stay");
+        QCOMPARE(readSettingsFile(file).settings.chosen.bits(), std::uint16_t(0b1000001));
+        QCOMPARE(note(7)->text(), QStringLiteral("ド＃(レ♭)"));
+        auto* a4 = child<QSpinBox>(*page, QStringLiteral("a4"));
+        QCOMPARE(a4->value(), 440);
+        QCOMPARE(a4->minimum(), 415);
+        QCOMPARE(a4->maximum(), 466);
+        a4->setValue(442);
+        QCOMPARE(readSettingsFile(file).settings.a4, 442);
+        QVERIFY(!a4->accessibleName().isEmpty());
+        child<QRadioButton>(*page, QStringLiteral("growingNotes"))->click();
+        QCOMPARE(readSettingsFile(file).settings.notes, NoteChoice::Growing);
+        QVERIFY(!note(0)->isEnabled());
+
         // The last timbre cannot be taken away.
         box(Timbre::Clarinet)->click();
         box(Timbre::Sine)->click();
@@ -796,6 +852,10 @@ private slots:
             QCOMPARE(group ? group->title() : button ? button->text() : QString(), QString::fromUtf8(c.text));
         }
         QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 2 + kNoteCount);
+        QCOMPARE(child<QGroupBox>(*page, QStringLiteral("notes"))->title(), QStringLiteral("出題する音"));
+        for (const auto& [name, caption] : {std::pair("allNotes", "モードの音すべて"), std::pair("growingNotes", "少しずつ増やす"),
+                                            std::pair("chosenNotes", "選んだ音だけ")})
+            QCOMPARE(child<QRadioButton>(*page, QString::fromLatin1(name))->text(), QString::fromUtf8(caption));
     }
 
     // A journal the window cannot read never keeps the score logs' page waiting, and both

@@ -5,6 +5,8 @@
 //                                   another, in order; exits 1 if none sounds
 //   recorded-note --last FILE       prints the note sounding at the recording's end (its
 //                                   last 100 ms), reading only those; exits 1 if none does
+//   recorded-note --pitch A4 FILE   as --sequence, each note with how many cents its
+//                                   fundamental lies from equal temperament at A4 Hz
 // The alert tone (1 kHz pips) has nothing at the fundamentals of the octave.
 
 // own
@@ -14,6 +16,7 @@
 // std
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <algorithm>
 #include <fstream>
 #include <string_view>
@@ -47,10 +50,12 @@ int loudestNote(std::span<const float> window)
 
 int main(int argc, char** argv)
 {
-    const bool sequence = argc == 3 && std::string_view(argv[1]) == "--sequence";
+    const bool pitch = argc == 4 && std::string_view(argv[1]) == "--pitch";
+    const bool sequence = (argc == 3 && std::string_view(argv[1]) == "--sequence") || pitch;
     const bool last = argc == 3 && std::string_view(argv[1]) == "--last";
     if (argc != 2 && !sequence && !last)
         return 2;
+    const double a4 = pitch ? std::atof(argv[2]) : 440.0;
     std::ifstream in(argv[argc - 1], std::ios::binary);
     if (last) {
         // However long the recording, only its end is read: a test that asks often stays quick.
@@ -81,7 +86,16 @@ int main(int argc, char** argv)
     for (std::size_t start = 0; start + kWindow <= samples.size(); start += kWindow) {
         const int note = loudestNote(std::span<const float>(samples.data() + start, kWindow));
         if (note != kNone && note == previous && note != current) {
-            std::printf("%d\n", note);
+            if (pitch) {
+                // From 0.1 s into the note to 0.6 s, where what follows does not cut it.
+                const std::size_t from = start - kWindow + kRate / 10;
+                const std::size_t length = std::min<std::size_t>(kRate / 2, samples.size() - std::min(samples.size(), from));
+                const double hz = tonarika::audio::noteFrequency(note) * a4 / 440.0;
+                const double found = tonarika::audio::peakFrequency(std::span<const float>(samples.data() + from, length), kRate, hz);
+                std::printf("%d %.3f\n", note, tonarika::audio::centsBetween(found, hz));
+            } else {
+                std::printf("%d\n", note);
+            }
             found = true;
             if (!sequence)
                 return 0;

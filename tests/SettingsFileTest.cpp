@@ -115,6 +115,74 @@ TEST_F(SettingsFileTest, aFileThatIsNoRegularFileOrTooLargeIsNeverReadAndNeverWa
     EXPECT_FALSE(large.readWhole);
 }
 
+// The notes asked, as the file spells them: all, growing, or a list of names with sharps or
+// flats in any case; a word that names no note, or nothing, leaves the mode's notes, told
+// with the word; a list that leaves fewer than two in a mode is told for that mode. And A4
+// in whole hertz from 415 to 466.
+TEST_F(SettingsFileTest, theNotesAndA4AreReadAsWrittenAndWhatIsNotUnderstoodIsTold)
+{
+    using Kind = SettingsProblem::Kind;
+    const auto notes = [](std::initializer_list<int> list) {
+        NoteSet set;
+        for (const int note : list)
+            set.add(note);
+        return set;
+    };
+    const struct {
+        const char* text;
+        NoteChoice choice;
+        NoteSet chosen;
+        std::vector<std::pair<Kind, const char*>> problems;  // kind, value or detail
+    } cases[] = {
+        {"notes = all", NoteChoice::All, {}, {}},
+        {"notes = GROWING", NoteChoice::Growing, {}, {}},
+        {"notes = C, E, G", NoteChoice::Chosen, notes({0, 2, 4}), {}},
+        {"notes = c#, DB, eb, Gb, ab, BB, f#", NoteChoice::Chosen, notes({7, 8, 9, 10, 11}), {{Kind::TooFewNotes, "Easy"}}},
+        {"notes = A#, B, b", NoteChoice::Chosen, notes({11, 6}), {{Kind::TooFewNotes, "Easy"}}},
+        {"notes = C", NoteChoice::Chosen, notes({0}), {{Kind::TooFewNotes, "Easy and Hard"}}},
+        {"notes = C, H, E", NoteChoice::All, {}, {{Kind::NotUnderstood, "H"}}},
+        {"notes = C, Do", NoteChoice::All, {}, {{Kind::NotUnderstood, "Do"}}},
+        {"notes =", NoteChoice::All, {}, {{Kind::NotUnderstood, ""}}},
+    };
+    for (const auto& c : cases) {
+        put(QByteArray("[questions]\n") + c.text + "\n");
+        const SettingsReading reading = readSettingsFile(file);
+        EXPECT_EQ(reading.settings.notes, c.choice) << c.text;
+        EXPECT_EQ(reading.settings.chosen, c.chosen) << c.text;
+        ASSERT_EQ(reading.problems.size(), c.problems.size()) << c.text;
+        for (std::size_t i = 0; i < c.problems.size(); ++i) {
+            EXPECT_EQ(reading.problems[i].kind, c.problems[i].first) << c.text;
+            EXPECT_EQ(reading.problems[i].detail, c.problems[i].second) << c.text;
+        }
+    }
+    put("[questions]\nnotes = C, H\n");
+    EXPECT_EQ(problemText(file, readSettingsFile(file).problems.at(0)).toStdString(),
+              (file + ": notes = \"C,H\" is not understood: \"H\" names no note").toStdString());
+
+    const struct {
+        const char* text;
+        int a4;
+        bool problem;
+    } standards[] = {{"442", 442, false}, {"415", 415, false}, {"466", 466, false}, {"414", 440, true},
+                     {"467", 440, true}, {"440.5", 440, true}, {"A", 440, true}};
+    for (const auto& c : standards) {
+        put(QByteArray("[questions]\na4 = ") + c.text + "\n");
+        const SettingsReading reading = readSettingsFile(file);
+        EXPECT_EQ(reading.settings.a4, c.a4) << c.text;
+        EXPECT_EQ(!reading.problems.empty(), c.problem) << c.text;
+    }
+    // Written as read.
+    QuestionSettings chosen;
+    chosen.notes = NoteChoice::Chosen;
+    chosen.chosen = notes({7, 0, 11});
+    chosen.a4 = 443;
+    ASSERT_FALSE(writeSettingsFile(file, settingsValues(chosen)));
+    EXPECT_EQ(readSettingsFile(file).settings, chosen);
+    QFile in(file);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(in.readAll().contains("notes = C, C#, A#\n"));
+}
+
 // What the companion writes: the value of each key it sets, in the key's own line; every
 // other line as it stands, comments and blank lines and line ends too.
 TEST(SettingsText, aKeyIsSetInItsOwnLineAndEveryOtherLineStays)

@@ -5,6 +5,7 @@
 #include "AsUser.h"
 #include "JournalReader.h"
 #include "JournalSchema.h"
+#include "LearnedNotes.h"
 #include "MessageCapture.h"
 #include "SqliteDatabase.h"
 #include "TrialJournal.h"
@@ -376,17 +377,18 @@ TEST_F(TrialJournalTest, aFirstVersionJournalIsTakenUpOnceAndKeepsEveryRow)
     const auto before = rows();
     ASSERT_EQ(before.size(), 5u);
     for (const auto& row : before)
-        EXPECT_EQ(std::tuple(row.timbre, row.octave, row.guard), std::tuple(Timbre::Piano, kHomeOctave, false));
+        EXPECT_EQ(std::tuple(row.timbre, row.octave, row.guard, row.a4), std::tuple(Timbre::Piano, kHomeOctave, false, 440));
 
     for (int start = 0; start < 2; ++start) {
         TrialJournal journal(file);
-        journal.record({1'796'000'100'000, Mode::Hard, 1, 9, 9, 700, 1, Timbre::Trumpet, 3, true});
+        journal.record({1'796'000'100'000, Mode::Hard, 1, 9, 9, 700, 1, Timbre::Trumpet, 3, true, 442});
         journal.flush(5s);
     }
     const auto after = rows();
     ASSERT_EQ(after.size(), 7u);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
-    EXPECT_EQ(std::tuple(after[5].timbre, after[5].octave, after[5].guard), std::tuple(Timbre::Trumpet, 3, true));
+    EXPECT_EQ(std::tuple(after[5].timbre, after[5].octave, after[5].guard, after[5].a4),
+              std::tuple(Timbre::Trumpet, 3, true, 442));
     SqliteDatabase db(fileUri(file), SQLITE_OPEN_READONLY);
     EXPECT_EQ(db.integer("PRAGMA user_version"), kJournalSchemaVersion);
     EXPECT_EQ(checkSchema(db).kind, SchemaCheck::Kind::Known);
@@ -537,6 +539,35 @@ TEST_F(TrialJournalTest, aRowThatBreaksARuleHidesNothingElse)
     reader.update();
     EXPECT_EQ(reader.rows().size(), 11u) << "the ten before and the new one";
     EXPECT_EQ(reader.refusedRows(), 1u);
+}
+
+// The notes learned in each mode come from each note's last answers in the journal and from
+// this session's, each counted once; a note learned in Easy is not learned in Hard.
+TEST_F(TrialJournalTest, theNotesLearnedCountEachNotesLastAnswersAndThisSessionsOnce)
+{
+    {
+        TrialJournal journal(file);
+        for (int i = 0; i < 19; ++i) {
+            journal.record({1'796'000'000'000 + i * 1000, Mode::Easy, 1, 2, 2, 900, 1});
+            journal.record({1'796'000'000'000 + i * 1000 + 1, Mode::Easy, 1, 4, i < 3 ? NoteIndex(5) : NoteIndex(4), 900, 1});
+        }
+        journal.record({1'796'000'100'000, Mode::Hard, 2, 2, 2, 900, 1});
+    }
+    TrialJournal journal(file);
+    LearnedNotes learned(journal, file);
+    // One more of Mi in Easy, written and counted before the reading: it counts once.
+    learned.record({1'796'000'200'000, Mode::Easy, 3, 2, 2, 900, 1});
+    journal.flush(5s);
+    learned.waitUntilRead();
+    NoteSet mi;
+    mi.add(2);
+    EXPECT_EQ(learned.learnedNotes(Mode::Easy), mi) << "twenty of Mi; ソ three wrong of nineteen";
+    EXPECT_EQ(learned.learnedNotes(Mode::Hard), NoteSet()) << "one of Mi in Hard";
+    learned.record({1'796'000'300'000, Mode::Easy, 3, 4, 4, 900, 1});
+    EXPECT_EQ(learned.learnedNotes(Mode::Easy), mi) << "ソ: twenty, three of them wrong";
+    learned.record({1'796'000'400'000, Mode::Easy, 3, 4, 4, 900, 1});
+    mi.add(4);
+    EXPECT_EQ(learned.learnedNotes(Mode::Easy), mi) << "ソ: two wrong of the last twenty, counted at once";
 }
 
 // A journal of a newer version is left as it is, and its answers wait in the spill file at
@@ -743,7 +774,7 @@ TEST_F(TrialJournalTest, aJournalsVersionSaysWhetherItIsReadLeftAloneOrForeign)
 TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
 {
     const SpilledTrial spilled{
-        {1'796'000'000'123, Mode::Hard, 4, 11, 3, 65'000, 3, Timbre::Marimba, 3, true}, -4 * 3600, 0, "17-99-4"};
+        {1'796'000'000'123, Mode::Hard, 4, 11, 3, 65'000, 3, Timbre::Marimba, 3, true, 443}, -4 * 3600, 0, "17-99-4"};
     EXPECT_EQ(parseSpillLine(spillLine(spilled)), spilled);
     SpilledTrial numbered = spilled;
     numbered.trial.reactionMs.reset();
@@ -766,17 +797,24 @@ TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
     } refused[] = {
         {0, "other-format"}, {1, "-1"}, {1, "1e3"}, {2, "90000"}, {3, "Prac"}, {4, "-3"}, {6, "12"}, {6, "256"},
         {7, "4294967300"}, {7, "x"}, {8, "-1"}, {8, "4294967296"}, {9, "0"}, {10, "-1"}, {1, ""},
-        {11, "banjo"}, {11, ""}, {12, "2"}, {12, "6"}, {13, "2"}, {13, "true"},
+        {11, "banjo"}, {11, ""}, {12, "2"}, {12, "6"}, {13, "2"}, {13, "true"}, {14, "414"}, {14, "467"}, {14, "x"},
     };
     for (const auto& r : refused)
         EXPECT_FALSE(parseSpillLine(withField(r.field, r.value))) << r.field << " = " << r.value;
     EXPECT_FALSE(parseSpillLine(line.substr(0, line.size() / 2))) << "a line cut short";
     EXPECT_FALSE(parseSpillLine(withField(4, "0").replace(line.find("17-99-4"), 7, ""))) << "a run with no name";
 
+    // A line the version before left, without the A4, is at 440 Hz.
+    std::string second = line.substr(0, line.rfind('\t')) + "\n";
+    second.replace(0, second.find('\t'), "tonarika-trial-2");
+    SpilledTrial at440 = spilled;
+    at440.trial.a4 = 440;
+    EXPECT_EQ(parseSpillLine(second), at440);
     // A line an earlier version left, without the sound's fields, is the middle piano octave.
     std::string earlier = line.substr(0, line.find("\tmarimba")) + "\n";
     earlier.replace(0, earlier.find('\t'), "tonarika-trial-1");
     SpilledTrial piano = spilled;
+    piano.trial.a4 = 440;
     piano.trial.timbre = Timbre::Piano;
     piano.trial.octave = kHomeOctave;
     piano.trial.guard = false;

@@ -11,6 +11,7 @@
 #include "frmAbout.h"
 #include "fakes/FakeJournal.h"
 #include "fakes/FakePlayer.h"
+#include "fakes/FakeSettings.h"
 #include "fakes/FakeScoreLog.h"
 #include "fakes/ScriptedRandom.h"
 
@@ -409,6 +410,36 @@ private slots:
         });
         QTest::mouseClick(listen(), Qt::LeftButton);
         QVERIFY(seen);
+    }
+
+    // Keys outside the notes asked are drawn dimmed, named so for screen readers, and a
+    // click or a letter key on one counts nothing; with the mode's notes again, as designed.
+    void keysOutsideTheNotesAskedAreDimmedAndNoAnswer()
+    {
+        test::FakeSettings settings;
+        settings.settings.notes = NoteChoice::Chosen;
+        settings.settings.chosen.add(0);
+        settings.settings.chosen.add(2);
+        settings.settings.chosen.add(4);
+        random->values = {0.5f, 0.9f};  // Mi, the middle of the three, drawn ahead; then the next
+        window->setQuestionSettings(&settings);
+        const QColor white = key(0)->palette().color(QPalette::Button);
+        QCOMPARE(white, QColor(Qt::white));
+        QVERIFY(key(1)->palette().color(QPalette::Button) != white);
+        QVERIFY(key(7)->palette().color(QPalette::Button) != QColor(Qt::black));
+        QCOMPARE(key(1)->accessibleDescription(), QStringLiteral("S キー（今は出題されません）"));
+        QCOMPARE(key(2)->accessibleDescription(), QStringLiteral("D キー"));
+
+        QTest::mouseClick(listen(), Qt::LeftButton);
+        QTest::mouseClick(key(1), Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L);  // シ
+        QCOMPARE(text("CapMiss"), QStringLiteral("0/0 回"));
+        QVERIFY(journal->trials.empty());
+
+        window->setQuestionSettings(nullptr);
+        QCOMPARE(key(1)->palette().color(QPalette::Button), white);
+        QCOMPARE(key(7)->palette().color(QPalette::Button), QColor(Qt::black));
+        QCOMPARE(key(1)->accessibleDescription(), QStringLiteral("S キー"));
     }
 
     void toolTipsAndPointersAreThoseDesigned()
