@@ -563,7 +563,7 @@ private slots:
         {
             TrialJournal writer(journal);
             int at = 0;
-            for (const NoteIndex note : {0, 2, 4})
+            for (const NoteIndex note : {NoteIndex{0}, NoteIndex{2}, NoteIndex{4}})
                 for (int i = 0; i < 20; ++i)
                     writer.record({morning + at++ * 1000, Mode::Easy, 1, note, note, 900, 1});
             for (int i = 0; i < 15; ++i)

@@ -26,7 +26,7 @@ struct QuestionSettings {
     bool guard = false;                          // tones before each question, and no near leap
     bool weakNotes = false;                      // the notes the player misses asked more often
     NoteChoice notes = NoteChoice::All;
-    NoteSet chosen;                              // for NoteChoice::Chosen, whatever the mode
+    NoteSet chosen{};                            // for NoteChoice::Chosen, whatever the mode
     int a4 = kDefaultA4;
     friend bool operator==(const QuestionSettings&, const QuestionSettings&) = default;
 
