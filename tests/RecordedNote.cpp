@@ -91,8 +91,8 @@ int main(int argc, char** argv)
                 const std::size_t from = start - kWindow + kRate / 10;
                 const std::size_t length = std::min<std::size_t>(kRate / 2, samples.size() - std::min(samples.size(), from));
                 const double hz = tonarika::audio::noteFrequency(note) * a4 / 440.0;
-                const double found = tonarika::audio::peakFrequency(std::span<const float>(samples.data() + from, length), kRate, hz);
-                std::printf("%d %.3f\n", note, tonarika::audio::centsBetween(found, hz));
+                const double measured = tonarika::audio::peakFrequency(std::span<const float>(samples.data() + from, length), kRate, hz);
+                std::printf("%d %.3f\n", note, tonarika::audio::centsBetween(measured, hz));
             } else {
                 std::printf("%d\n", note);
             }
