@@ -34,7 +34,8 @@ void print(std::FILE* stream, const QString& text)
 
 }  // namespace
 
-std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description)
+std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description,
+                                     CommandLineChoice* choice)
 {
     QCommandLineParser parser;
     // Qt's options have one dash: "-platform" is one option, not eight.
@@ -42,6 +43,10 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& progr
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption test(QStringLiteral("test"),
+                                  QStringLiteral("絶対音感テスト: 72 の音に答え、研究と同じ採点で結果を見る"));
+    if (choice)
+        parser.addOption(test);
     for (const QString& name : kQtOptionsWithValue) {
         QCommandLineOption option(name, QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -72,6 +77,8 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& progr
         print(stdout, program + u' ' + QStringLiteral(TONARIKA_VERSION) + u'\n');
         return 0;
     }
+    if (choice)
+        choice->test = parser.isSet(test);
     return std::nullopt;
 }
 

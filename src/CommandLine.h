@@ -8,10 +8,17 @@
 
 namespace tonarika {
 
+// What the program's own options ask of it, where it goes on.
+struct CommandLineChoice {
+    bool test = false;  // --test: the test of absolute pitch
+};
+
 // Answers the command line before any window or display is needed: --help (-h) and
 // --version (-v) print on stdout and give 0; an unknown option or an argument prints
 // the help on stderr and gives 2. Qt's own options (-platform, -style, -display ...)
-// are left for QApplication. Nothing: the program goes on and opens its window.
-std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description);
+// are left for QApplication. Nothing: the program goes on and opens its window. Where
+// `choice` is given, --test is one of the program's options, and it says whether it came.
+std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description,
+                                     CommandLineChoice* choice = nullptr);
 
 }  // namespace tonarika

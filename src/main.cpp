@@ -46,9 +46,11 @@ void recordOnExit()
 
 int main(int argc, char** argv)
 {
+    tonarika::CommandLineChoice choice;
     if (const auto status = tonarika::answerCommandLine(
             argc, argv, QStringLiteral("tonarika"),
-            QStringLiteral("Tonarika: 絶対音感を身につける聴音ゲーム\n設定ファイル: %1").arg(tonarika::settingsFilePath())))
+            QStringLiteral("Tonarika: 絶対音感を身につける聴音ゲーム\n設定ファイル: %1").arg(tonarika::settingsFilePath()),
+            &choice))
         return *status;
     // A full disk must fail a write, not kill the program before it can try elsewhere.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -109,6 +111,8 @@ int main(int argc, char** argv)
     openJournal = &journal;
     std::atexit(recordOnExit);
 
+    if (choice.test)
+        window.startTest();
     window.show();
     // The sound module loads, the device opens and the notes load once the window is up,
     // so that none of it delays the window; a note asked before its load is done is

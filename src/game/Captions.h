@@ -20,6 +20,7 @@ inline constexpr std::string_view kPracticeMiss = "--- 回";
 inline constexpr std::string_view kEasy = "Easy";
 inline constexpr std::string_view kHard = "Hard";
 inline constexpr std::string_view kPractice = "練習モード";
+inline constexpr std::string_view kTest = "Test";  // as the journal keeps the test's answers
 
 // What a screen reader hears on Listen: its use, and after each judged answer the
 // result and the new score, so that the player need not leave Listen to hear them.
@@ -35,6 +36,12 @@ inline constexpr std::string_view kReconnecting = "音が出せません: サウ
 // The guard's tones are playing, and the note follows them.
 inline constexpr std::string_view kNoteComing = "…";
 inline constexpr std::string_view kNoteComingDescription = "まもなく音が鳴ります";
+
+// The test: how far it has come, an answer taken without saying whether it was right, and
+// where the result stands against the studies' cut-off, never a diagnosis.
+inline constexpr std::string_view kTestLabel = "テスト";  // the mode label while it is taken
+inline constexpr std::string_view kTestProgress = "テスト ";
+inline constexpr std::string_view kAnswerTaken = "受け付けました";
 
 // A note that joined the growing set, asked first: "新しい音: ラ".
 inline constexpr std::string_view kNewNote = "新しい音: ";

@@ -60,8 +60,17 @@ Player::Ticket Game::playSound(const NoteSound& sound, int a4, std::vector<doubl
     return m_player.play(request);
 }
 
+void Game::startTest()
+{
+    switchMode(Mode::Test);
+}
+
 void Game::Command1_Click()
 {
+    if (m_state.mode == Mode::Test) {
+        askTestItem();
+        return;
+    }
     try {
         if (m_state.curNote) {
             // The guard's tones and their note are heard whole: Listen waits for the note.
@@ -176,9 +185,10 @@ void Game::followGrowingSet(const QuestionSettings& settings)
 
 void Game::showAskedKeys(const QuestionSettings& settings)
 {
-    // With the mode's notes, every key as designed: Easy's black keys too.
-    const NoteSet asked = settings.notes == NoteChoice::All || m_state.practiceMode ? NoteSet::all()
-                                                                                  : askedNotes(settings);
+    // With the mode's notes, every key as designed: Easy's black keys too. The test asks
+    // every note, whatever the settings.
+    const bool every = settings.notes == NoteChoice::All || m_state.practiceMode || m_state.mode == Mode::Test;
+    const NoteSet asked = every ? NoteSet::all() : askedNotes(settings);
     for (int note = 0; note < kNoteCount; ++note) {
         const bool dimmed = !asked.contains(note);
         if (dimmed != m_dimmed.contains(note))
@@ -332,6 +342,10 @@ void Game::hantei()
     // Before its note has begun, a question has nothing to answer: no miss, no journal.
     if (!m_state.curNote || noteYetToSound())
         return;
+    if (m_state.mode == Mode::Test) {
+        takeTestAnswer(key);
+        return;
+    }
     m_noteComing = false;
     // In Easy mode no black key is ever asked, nor a key outside the notes asked now, so
     // pressing one is not an answer.
@@ -369,7 +383,43 @@ void Game::hantei()
     update(captions::kMiss);
 }
 
-void Game::journalFirstAnswer(int key)
+void Game::askTestItem()
+{
+    // Each item is heard once, and after the last nothing more is asked.
+    if (m_state.curNote || m_testAnswers.size() >= m_testItems.size())
+        return;
+    const std::size_t index = m_testAnswers.size();
+    // The settings' A4 holds; their timbres, octaves and notes do not.
+    const Question item{m_testItems[index], currentSettings().a4, true};
+    try {
+        const auto firstPlay = playSound(item.sound, item.a4, drawGuardTones(m_random, item.a4));
+        setIdleLook();
+        askQuestion(item, firstPlay);
+        m_display.setTestProgress(std::string(captions::kTestProgress) + std::to_string(index + 1) + " / "
+                                  + std::to_string(m_testItems.size()));
+    } catch (const SoundError& error) {
+        soundFailed(error);
+    } catch (const std::exception&) {
+        warn();
+    }
+}
+
+void Game::takeTestAnswer(int key)
+{
+    m_noteComing = false;
+    const Trial trial = journalFirstAnswer(key);
+    m_testAnswers.push_back({m_question.sound, NoteIndex(key), trial.reactionMs});
+    m_state.curNote.reset();
+    // Taken, and nothing said of whether it was right.
+    notice(captions::kAnswerTaken, captions::kAnswerTaken);
+    m_display.focusListen();
+    if (const auto result = testResult(m_testAnswers)) {
+        m_display.setListenEnabled(false);
+        m_display.showTestResult(testResultText(*result, m_question.a4, m_decimalSeparator));
+    }
+}
+
+Trial Game::journalFirstAnswer(int key)
 {
     Trial trial;
     trial.answeredAtMs = m_clock.utcMs();
@@ -395,6 +445,7 @@ void Game::journalFirstAnswer(int key)
     } catch (...) {
         // The journal never stops the game.
     }
+    return trial;
 }
 
 void Game::update(std::string_view result)
@@ -451,7 +502,8 @@ void Game::switchMode(Mode mode)
         return;
     const bool practice = mode == Mode::Prac;
     m_state.practiceMode = practice;
-    m_display.setClearEnabled(!practice);
+    // A clear belongs to a run of Easy or Hard: practice has none, the test is not one.
+    m_display.setClearEnabled(mode == Mode::Easy || mode == Mode::Hard);
     // The record is written before the mode and captions change, so it names the
     // mode being left and carries its rate.
     Form_Unload();
@@ -459,14 +511,26 @@ void Game::switchMode(Mode mode)
     m_state.mode = mode;
     if (practice)
         m_display.setListenEnabled(false);
-    m_display.setChecked(mode, true);
-    for (const Mode other : {Mode::Easy, Mode::Hard, Mode::Prac}) {
-        if (other != mode)
-            m_display.setChecked(other, false);
-    }
-    m_display.setCaption(Caption::CapMode, modeName(mode));
+    // The test has no menu item of its own: no mode is checked while it is taken.
+    for (const Mode item : {Mode::Easy, Mode::Hard, Mode::Prac})
+        m_display.setChecked(item, item == mode);
+    const bool test = mode == Mode::Test;
+    m_display.setCaption(Caption::CapMode, test ? captions::kTestLabel : modeName(mode));
+    m_testItems = test ? testItems(m_random) : std::vector<NoteSound>{};
+    m_testAnswers.clear();
+    m_display.setTestProgress(test ? std::string(captions::kTestProgress) + "0 / " + std::to_string(m_testItems.size())
+                                   : std::string());
+    m_display.showTestResult({});
     m_joined.reset();
     showAskedKeys(currentSettings());
+    if (test) {
+        // Nothing is scored before the end.
+        m_display.setCaption(Caption::CapPar, captions::kPracticeRate);
+        m_display.setCaption(Caption::CapMiss, captions::kPracticeMiss);
+        m_display.setListenEnabled(true);
+        m_display.focusListen();
+        return;
+    }
     if (practice) {
         m_display.setCaption(Caption::CapPar, captions::kPracticeRate);
         m_display.setCaption(Caption::CapMiss, captions::kPracticeMiss);
@@ -485,6 +549,9 @@ void Game::en_Click()
 
 std::optional<ScoreRun> Game::runRecord() const
 {
+    // The test is no run of Easy or Hard: the score file never hears of it.
+    if (m_state.mode == Mode::Test)
+        return std::nullopt;
     // A question drawn but neither answered right nor missed does not count.
     std::uint32_t questions = m_state.questionCount;
     if (!m_state.settled && questions > 0)

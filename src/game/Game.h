@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "AbsolutePitchTest.h"
 #include "Alarm.h"
 #include "Display.h"
 #include "GameClock.h"
@@ -44,6 +45,10 @@ public:
     // Where the growing set learns which notes are learned; none: it holds its first three.
     void setLearnedNotes(const LearnedNotesSource* learned) { m_learned = learned; }
 
+    // Starts the test of absolute pitch: 72 items, each heard once, answered with any of
+    // the twelve keys, nothing shown until the result.
+    void startTest();
+
     void Command1_Click();  // Listen: ask a new question or replay the pending one
     void cmdKey_Click(int index);
     void Key(int keyCode);
@@ -79,7 +84,11 @@ private:
     // While the guard's tones play, the result label says the note is coming; this looks
     // again when the alarm rings, until the note has begun.
     void watchNoteStart();
-    void journalFirstAnswer(int key);
+    // Hands the first answer to the journal; what it handed.
+    Trial journalFirstAnswer(int key);
+    // The test's Listen and answer.
+    void askTestItem();
+    void takeTestAnswer(int key);
     // Counts from nothing again, as a new run: what Clear does, and a change of mode.
     void startNewRun();
 
@@ -131,6 +140,9 @@ private:
     std::array<std::optional<NoteSet>, 2> m_growing;
     std::optional<NoteIndex> m_joined;  // a note that joined the growing set, asked next
     NoteSet m_dimmed;                   // the keys drawn dimmed
+    // The test: its items in order, and the answers taken so far.
+    std::vector<NoteSound> m_testItems;
+    std::vector<TestAnswer> m_testAnswers;
     ReaskSchedule m_reask;
     Question m_question;
     std::optional<Timbre> m_prevTimbre;

@@ -14,7 +14,7 @@ namespace tonarika {
 // One counted question as the journal keeps it, written when it is first answered.
 struct Trial {
     std::int64_t answeredAtMs = 0;  // UTC, milliseconds since 1970
-    Mode mode = Mode::Easy;         // Easy or Hard; practice is never journalled
+    Mode mode = Mode::Easy;         // Easy, Hard or Test; practice is never journalled
     std::uint32_t run = 1;          // this session's run: 1 at start-up, one more after each record and clear
     NoteIndex asked = 0;
     NoteIndex answered = 0;         // the first answer

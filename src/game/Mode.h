@@ -8,8 +8,9 @@
 
 namespace tonarika {
 
-// The three modes, one per checkable item of the mode menu.
-enum class Mode { Easy, Hard, Prac };
+// The three modes, one per checkable item of the mode menu; and the test of absolute
+// pitch, a way of starting the game of its own, which no menu item chooses.
+enum class Mode { Easy, Hard, Prac, Test };
 
 // The mode's name as the mode label shows it and the score file records it.
 constexpr std::string_view modeName(Mode mode)
@@ -18,6 +19,7 @@ constexpr std::string_view modeName(Mode mode)
     case Mode::Easy: return captions::kEasy;
     case Mode::Hard: return captions::kHard;
     case Mode::Prac: return captions::kPractice;
+    case Mode::Test: return captions::kTest;
     }
     return {};
 }

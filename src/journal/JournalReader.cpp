@@ -46,15 +46,22 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t n
     const auto reaction = integerOf(select, 7);
     const auto plays = integerOf(select, 8);
     // Text is text: a blob of the same bytes is no game's.
-    const std::string mode = select.isText(3) ? select.text(3) : std::string();
-    const bool hard = mode == modeName(Mode::Hard);
+    const std::string modeText = select.isText(3) ? select.text(3) : std::string();
+    std::optional<Mode> mode;
+    for (const Mode known : {Mode::Easy, Mode::Hard, Mode::Test}) {
+        if (modeText == modeName(known))
+            mode = known;
+    }
     const auto timbre = select.isText(9) ? timbreFromKey(select.text(9)) : std::nullopt;
     const auto octave = integerOf(select, 10);
     const auto guard = integerOf(select, 11);
     const auto a4 = integerOf(select, 12);
-    if (!id || !utcMs || !validTime(*utcMs, nowMs) || !offset || !validOffset(*offset)
-        || (!hard && mode != modeName(Mode::Easy)) || !run || !validRun(*run) || !asked || !validNote(*asked)
-        || !validAsked(hard ? Mode::Hard : Mode::Easy, *asked) || !answered || !validNote(*answered)
+    const auto test = integerOf(select, 13);
+    // A test's answer has its test's number, any other none.
+    const bool testNumbered = mode == Mode::Test ? test && *test >= 1 : select.isNull(13);
+    if (!id || !utcMs || !validTime(*utcMs, nowMs) || !offset || !validOffset(*offset) || !mode || !testNumbered
+        || !run || !validRun(*run) || !asked || !validNote(*asked) || !validAsked(*mode, *asked) || !answered
+        || !validNote(*answered)
         || (!select.isNull(7) && (!reaction || !validReaction(*reaction))) || !plays || !validPlays(*plays)
         || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard) || !a4 || !validA4(*a4))
         return std::nullopt;
@@ -63,7 +70,8 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t n
     row.id = *id;
     row.answeredAtMs = *utcMs;
     row.utcOffsetS = std::int32_t(*offset);
-    row.mode = hard ? Mode::Hard : Mode::Easy;
+    row.mode = *mode;
+    row.test = mode == Mode::Test ? *test : 0;
     row.run = *run;
     row.asked = NoteIndex(*asked);
     row.answered = NoteIndex(*answered);
@@ -180,7 +188,8 @@ void JournalReader::read(const std::string& uri, int flags)
         // are read, however long the journal.
         std::string columns = "id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, plays, ";
         columns += schema.version >= 2 ? "timbre, octave, guard, " : "'piano', 4, 0, ";
-        columns += schema.version >= 4 ? "a4" : "440";
+        columns += schema.version >= 4 ? "a4, " : "440, ";
+        columns += schema.version >= 5 ? "test" : "NULL";
         const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
                                      std::chrono::system_clock::now().time_since_epoch())
                                      .count();

@@ -32,6 +32,7 @@ struct TrialRow {
     int octave = kHomeOctave;
     bool guard = false;
     int a4 = 440;
+    std::int64_t test = 0;  // the test's number, for an answer of the test
     bool right() const { return asked == answered; }
     friend bool operator==(const TrialRow&, const TrialRow&) = default;
 };

@@ -16,32 +16,86 @@ namespace tonarika {
 
 namespace {
 
-// Each step takes the schema one version up; a later version adds its step here.
-constexpr std::array kMigrations{
-    "CREATE TABLE trials ("
-    "  id INTEGER PRIMARY KEY,"
-    "  answered_utc_ms INTEGER NOT NULL,"
-    "  utc_offset_s INTEGER NOT NULL,"
-    "  mode TEXT NOT NULL CHECK (mode IN ('Easy', 'Hard')),"
-    "  run INTEGER NOT NULL,"
-    "  asked INTEGER NOT NULL CHECK (asked BETWEEN 0 AND 11),"
-    "  answered INTEGER NOT NULL CHECK (answered BETWEEN 0 AND 11),"
-    "  reaction_ms INTEGER CHECK (reaction_ms >= 0),"
-    "  plays INTEGER NOT NULL CHECK (plays >= 1));"
-    "CREATE INDEX trials_by_time ON trials (answered_utc_ms);",
+// Each step takes the schema one version up; a later version adds its step here. A step
+// that rebuilds the table copies its rows between what comes before and after, in batches.
+struct Migration {
+    const char* before;
+    const char* copy = nullptr;  // ?1: the last id copied; copies the next batch after it
+    const char* after = nullptr;
+};
+
+const std::array kMigrations{
+    Migration{"CREATE TABLE trials ("
+              "  id INTEGER PRIMARY KEY,"
+              "  answered_utc_ms INTEGER NOT NULL,"
+              "  utc_offset_s INTEGER NOT NULL,"
+              "  mode TEXT NOT NULL CHECK (mode IN ('Easy', 'Hard')),"
+              "  run INTEGER NOT NULL,"
+              "  asked INTEGER NOT NULL CHECK (asked BETWEEN 0 AND 11),"
+              "  answered INTEGER NOT NULL CHECK (answered BETWEEN 0 AND 11),"
+              "  reaction_ms INTEGER CHECK (reaction_ms >= 0),"
+              "  plays INTEGER NOT NULL CHECK (plays >= 1));"
+              "CREATE INDEX trials_by_time ON trials (answered_utc_ms);"},
     // What each question sounded like; the rows before were all the middle piano octave.
-    "ALTER TABLE trials ADD COLUMN timbre TEXT NOT NULL DEFAULT 'piano'"
-    "  CHECK (timbre IN ('piano', 'marimba', 'guitar', 'clarinet', 'trumpet', 'sine'));"
-    "ALTER TABLE trials ADD COLUMN octave INTEGER NOT NULL DEFAULT 4 CHECK (octave BETWEEN 3 AND 5);"
-    "ALTER TABLE trials ADD COLUMN guard INTEGER NOT NULL DEFAULT 0 CHECK (guard IN (0, 1));",
+    Migration{"ALTER TABLE trials ADD COLUMN timbre TEXT NOT NULL DEFAULT 'piano'"
+              "  CHECK (timbre IN ('piano', 'marimba', 'guitar', 'clarinet', 'trumpet', 'sine'));"
+              "ALTER TABLE trials ADD COLUMN octave INTEGER NOT NULL DEFAULT 4 CHECK (octave BETWEEN 3 AND 5);"
+              "ALTER TABLE trials ADD COLUMN guard INTEGER NOT NULL DEFAULT 0 CHECK (guard IN (0, 1));"},
     // Each run's number is the next after the largest: found at once, however long the journal.
-    "CREATE INDEX trials_by_run ON trials (run);",
+    Migration{"CREATE INDEX trials_by_run ON trials (run);"},
     // The pitch standard each question sounded at; the rows before were all at 440 Hz. And
     // each note's last answers in a mode, found at once for the growing set.
-    "ALTER TABLE trials ADD COLUMN a4 INTEGER NOT NULL DEFAULT 440 CHECK (a4 BETWEEN 415 AND 466);"
-    "CREATE INDEX trials_by_note ON trials (mode, asked);",
+    Migration{"ALTER TABLE trials ADD COLUMN a4 INTEGER NOT NULL DEFAULT 440 CHECK (a4 BETWEEN 415 AND 466);"
+              "CREATE INDEX trials_by_note ON trials (mode, asked);"},
+    // The test of absolute pitch: its answers under a mode of their own, each with its
+    // test's number. A CHECK cannot change in place: the table is made anew.
+    Migration{"CREATE TABLE trials_next ("
+              "  id INTEGER PRIMARY KEY,"
+              "  answered_utc_ms INTEGER NOT NULL,"
+              "  utc_offset_s INTEGER NOT NULL,"
+              "  mode TEXT NOT NULL CHECK (mode IN ('Easy', 'Hard', 'Test')),"
+              "  run INTEGER NOT NULL,"
+              "  asked INTEGER NOT NULL CHECK (asked BETWEEN 0 AND 11),"
+              "  answered INTEGER NOT NULL CHECK (answered BETWEEN 0 AND 11),"
+              "  reaction_ms INTEGER CHECK (reaction_ms >= 0),"
+              "  plays INTEGER NOT NULL CHECK (plays >= 1),"
+              "  timbre TEXT NOT NULL DEFAULT 'piano'"
+              "    CHECK (timbre IN ('piano', 'marimba', 'guitar', 'clarinet', 'trumpet', 'sine')),"
+              "  octave INTEGER NOT NULL DEFAULT 4 CHECK (octave BETWEEN 3 AND 5),"
+              "  guard INTEGER NOT NULL DEFAULT 0 CHECK (guard IN (0, 1)),"
+              "  a4 INTEGER NOT NULL DEFAULT 440 CHECK (a4 BETWEEN 415 AND 466),"
+              "  test INTEGER CHECK (test >= 1),"
+              "  CHECK ((mode = 'Test') = (test IS NOT NULL)));",
+              "INSERT INTO trials_next (id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, "
+              "plays, timbre, octave, guard, a4) SELECT id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
+              "reaction_ms, plays, timbre, octave, guard, a4 FROM trials WHERE id > ?1 ORDER BY id LIMIT 100000",
+              "DROP TABLE trials;"
+              "ALTER TABLE trials_next RENAME TO trials;"
+              "CREATE INDEX trials_by_time ON trials (answered_utc_ms);"
+              "CREATE INDEX trials_by_run ON trials (run);"
+              "CREATE INDEX trials_by_note ON trials (mode, asked);"
+              "CREATE INDEX trials_by_test ON trials (test);"},
 };
 static_assert(kMigrations.size() == kJournalSchemaVersion);
+
+// Runs one step: what comes before, the rows copied batch by batch, what comes after.
+void migrate(SqliteDatabase& db, const Migration& step)
+{
+    db.execute(step.before);
+    if (step.copy) {
+        SqliteStatement copy(db, step.copy);
+        for (std::int64_t last = 0;;) {
+            copy.bind(1, last);
+            copy.step();
+            copy.reset();
+            if (sqlite3_changes(db.handle()) == 0)
+                break;
+            last = db.integer("SELECT max(id) FROM trials_next");
+        }
+    }
+    if (step.after)
+        db.execute(step.after);
+}
 
 // The schema table's rows by name: type, table and the statement that made each. The
 // statistics tables ANALYZE makes are SQLite's own and change nothing that is read.
@@ -62,7 +116,7 @@ SchemaRows expectedRows(std::int64_t version)
 {
     SqliteDatabase made(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY);
     for (std::int64_t step = 0; step < version; ++step)
-        made.execute(kMigrations[std::size_t(step)]);
+        migrate(made, kMigrations[std::size_t(step)]);
     return schemaRows(made);
 }
 
@@ -117,7 +171,7 @@ void migrateSchema(SqliteDatabase& db, std::int64_t version, std::int64_t to)
     // test each of the rows there are against it, which takes seconds in a long journal.
     db.execute("PRAGMA ignore_check_constraints = ON");
     for (std::int64_t step = version; step < to; ++step) {
-        db.execute(kMigrations[std::size_t(step)]);
+        migrate(db, kMigrations[std::size_t(step)]);
         db.execute(("PRAGMA user_version = " + std::to_string(step + 1)).c_str());
     }
     db.execute("PRAGMA ignore_check_constraints = OFF");

@@ -302,7 +302,8 @@ void JournalWriter::insert(const Trial& trial, std::int64_t utcOffsetS, std::int
 {
     SqliteStatement insert(*m_db,
                            "INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
-                           "reaction_ms, plays, timbre, octave, guard, a4) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                           "reaction_ms, plays, timbre, octave, guard, a4, test) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     insert.bind(1, trial.answeredAtMs)
         .bind(2, utcOffsetS)
         .bind(3, modeName(trial.mode))
@@ -314,6 +315,16 @@ void JournalWriter::insert(const Trial& trial, std::int64_t utcOffsetS, std::int
         .bind(10, std::int64_t(trial.octave))
         .bind(11, std::int64_t(trial.guard ? 1 : 0))
         .bind(12, std::int64_t(trial.a4));
+    // A test's answers share its number: the one its run has, or the next after the largest.
+    if (trial.mode == Mode::Test) {
+        SqliteStatement number(*m_db, "SELECT coalesce((SELECT test FROM trials WHERE run = ?1 AND mode = 'Test' LIMIT 1), "
+                                      "(SELECT coalesce(max(test), 0) + 1 FROM trials))");
+        number.bind(1, run);
+        number.step();
+        insert.bind(13, number.integer(0));
+    } else {
+        insert.bindNull(13);
+    }
     if (trial.reactionMs)
         insert.bind(7, std::int64_t(*trial.reactionMs));
     else

@@ -47,7 +47,7 @@ std::optional<std::int64_t> number(std::string_view text)
 
 std::optional<Mode> modeOf(std::string_view text)
 {
-    for (const Mode mode : {Mode::Easy, Mode::Hard}) {
+    for (const Mode mode : {Mode::Easy, Mode::Hard, Mode::Test}) {
         if (text == modeName(mode))
             return mode;
     }

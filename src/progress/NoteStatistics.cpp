@@ -51,7 +51,8 @@ std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Per
     const qint64 days = period == Period::Today ? 1 : period == Period::Week ? 7 : 30;
     std::vector<const TrialRow*> chosen;
     for (const TrialRow& row : rows) {
-        if ((mode == ModeChoice::Easy && row.mode != Mode::Easy) || (mode == ModeChoice::Hard && row.mode != Mode::Hard))
+        if ((mode == ModeChoice::Easy && row.mode != Mode::Easy) || (mode == ModeChoice::Hard && row.mode != Mode::Hard)
+            || (mode == ModeChoice::Both && row.mode == Mode::Test))
             continue;
         if (timbre && row.timbre != *timbre)
             continue;

@@ -13,12 +13,16 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QStyle>
 
 namespace tonarika {
 
 namespace {
+
+// The test's result, a line on stderr too, to keep beside the journal's rows.
+Q_LOGGING_CATEGORY(lcTest, "tonarika.test", QtInfoMsg)
 
 QColor toQColor(Colour colour, const QPalette& palette)
 {
@@ -172,6 +176,7 @@ QAction* Form1::modeAction(Mode item) const
     case Mode::Easy: return m_ui->easy;
     case Mode::Hard: return m_ui->hard;
     case Mode::Prac: return m_ui->prac;
+    case Mode::Test: return nullptr;  // started from the command line, not from the menu
     }
     return nullptr;
 }
@@ -239,6 +244,45 @@ void Form1::setKeyAsked(int index, bool asked)
     key->setAccessibleDescription(keyDescription(index, asked));
 }
 
+void Form1::setTestProgress(std::string_view text)
+{
+    // The title still begins with the program's name, and a screen reader hears it on Listen.
+    setWindowTitle(text.empty() ? QStringLiteral("Tonarika") : QStringLiteral("Tonarika ") + toQString(text));
+    if (!text.empty())
+        m_ui->Command1->setAccessibleDescription(toQString(text));
+}
+
+void Form1::showTestResult(std::string_view text)
+{
+    if (text.empty()) {
+        if (m_testResult)
+            m_testResult->hide();
+        return;
+    }
+    if (!m_testResult) {
+        m_testResult = new QLabel(centralWidget());
+        m_testResult->setObjectName(QStringLiteral("testResult"));
+        m_testResult->setWordWrap(true);
+        m_testResult->setAutoFillBackground(true);
+        m_testResult->setFrameShape(QFrame::Box);
+        m_testResult->setMargin(6);
+        m_testResult->setFocusPolicy(Qt::StrongFocus);
+        m_testResult->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        QPalette palette = m_testResult->palette();
+        palette.setColor(QPalette::Window, QColor(Qt::white));
+        palette.setColor(QPalette::WindowText, QColor(Qt::black));
+        m_testResult->setPalette(palette);
+    }
+    // Over the keys and the labels, within the window's fixed size.
+    m_testResult->setGeometry(centralWidget()->rect().adjusted(4, 4, -4, -4));
+    m_testResult->setText(toQString(text));
+    qCInfo(lcTest, "%s", qUtf8Printable(toQString(text).replace(u'\n', QStringLiteral(" / "))));
+    m_testResult->setAccessibleName(toQString(text));
+    m_testResult->show();
+    m_testResult->raise();
+    m_testResult->setFocus();
+}
+
 void Form1::focusListen()
 {
     m_ui->Command1->setFocus();
@@ -261,7 +305,8 @@ void Form1::setClearEnabled(bool enabled)
 
 void Form1::setChecked(Mode item, bool checked)
 {
-    modeAction(item)->setChecked(checked);
+    if (QAction* action = modeAction(item))
+        action->setChecked(checked);
 }
 
 void Form1::showWarning(std::string_view text, std::string_view title)

@@ -41,6 +41,8 @@ public:
     void setClearEnabled(bool enabled) override;
     void setListenDescription(std::string_view text) override;
     void setKeyAsked(int index, bool asked) override;
+    void setTestProgress(std::string_view text) override;
+    void showTestResult(std::string_view text) override;
     void setChecked(Mode item, bool checked) override;
     void showWarning(std::string_view text, std::string_view title) override;
     void reportUnsavedRecord(std::string_view line) override;
@@ -60,6 +62,8 @@ public:
     void setNoteWeights(const NoteWeightsSource* weights) { m_game.setNoteWeights(weights); }
     // Where the growing set learns which notes are learned.
     void setLearnedNotes(const LearnedNotesSource* learned) { m_game.setLearnedNotes(learned); }
+    // Takes the test of absolute pitch in place of a run of the modes.
+    void startTest() { m_game.startTest(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,6 +76,7 @@ private:
     void fitToFrame(QLabel* label);
 
     std::unique_ptr<Ui::Form1> m_ui;
+    QLabel* m_testResult = nullptr;  // over the keys, once the test is done
     std::array<QPushButton*, kNoteCount> cmdKey{};
     SystemClock m_clock;
     TimerAlarm m_alarm;

@@ -1,0 +1,116 @@
+#include "AbsolutePitchTest.h"
+
+// own
+#include "LearnedRule.h"
+#include "Rules.h"
+
+// std
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace tonarika {
+
+namespace {
+
+// At most two decimals, none where they are nought: "27.25", "30", "24.5".
+std::string decimals(double value, const std::string& separator)
+{
+    const auto hundredths = std::llround(value * 100.0);
+    std::string text = std::to_string(hundredths / 100);
+    const auto rest = hundredths % 100;
+    if (rest != 0) {
+        text += separator + std::to_string(rest / 10);
+        if (rest % 10 != 0)
+            text += std::to_string(rest % 10);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<NoteSound> testItems(RandomSource& random)
+{
+    std::vector<NoteSound> all;
+    for (const Timbre timbre : {Timbre::Sine, Timbre::Piano}) {
+        for (int octave = kLowestOctave; octave <= kHighestOctave; ++octave) {
+            for (int note = 0; note < kNoteCount; ++note)
+                all.push_back({NoteIndex(note), timbre, octave});
+        }
+    }
+    // A random order one item at a time, among those far enough from the last. Where none
+    // is left far enough, each item left goes in at a random place between two it is far
+    // enough from; only where one has no such place does the order begin again.
+    const auto far = [](const NoteSound& a, const NoteSound& b) { return std::abs(midiKey(a) - midiKey(b)) >= kTestLeap; };
+    const auto pick = [&random](std::size_t count) { return std::size_t(noteFromRandom(random.next(), int(count))); };
+    for (;;) {
+        std::vector<NoteSound> left = all;
+        std::vector<NoteSound> order;
+        while (!left.empty()) {
+            std::vector<std::size_t> allowed;
+            for (std::size_t i = 0; i < left.size(); ++i) {
+                if (order.empty() || far(left[i], order.back()))
+                    allowed.push_back(i);
+            }
+            if (allowed.empty())
+                break;
+            const std::size_t chosen = allowed.at(pick(allowed.size()));
+            order.push_back(left[chosen]);
+            left.erase(left.begin() + std::ptrdiff_t(chosen));
+        }
+        for (const NoteSound& item : left) {
+            std::vector<std::size_t> places;
+            for (std::size_t at = 0; at <= order.size(); ++at) {
+                if ((at == 0 || far(order[at - 1], item)) && (at == order.size() || far(item, order[at])))
+                    places.push_back(at);
+            }
+            if (places.empty())
+                break;
+            order.insert(order.begin() + std::ptrdiff_t(places.at(pick(places.size()))), item);
+        }
+        if (order.size() == all.size())
+            return order;
+    }
+}
+
+double testPoints(NoteIndex asked, NoteIndex answered)
+{
+    const int apart = std::abs(kSemitone.at(asked) - kSemitone.at(answered));
+    const int around = std::min(apart, 12 - apart);
+    return around == 0 ? 1.0 : around == 1 ? 0.75 : 0.0;
+}
+
+std::optional<TestResult> testResult(const std::vector<TestAnswer>& answers)
+{
+    if (answers.size() < std::size_t(kTestItems))
+        return std::nullopt;
+    TestResult result;
+    int semitoneOff = 0;
+    std::vector<std::uint32_t> times;
+    for (const TestAnswer& answer : answers) {
+        const double points = testPoints(answer.item.note, answer.answered);
+        (answer.item.timbre == Timbre::Sine ? result.pureTone : result.piano) += points;
+        semitoneOff += points == 0.75;
+        if (answer.reactionMs)
+            times.push_back(*answer.reactionMs);
+    }
+    result.semitoneShare = 100.0 * semitoneOff / double(answers.size());
+    result.medianMs = medianMs(std::move(times));
+    return result;
+}
+
+std::string testResultText(const TestResult& result, int a4, const std::string& separator)
+{
+    std::string text = "テストの結果 (A4 = " + std::to_string(a4) + " Hz)\n";
+    text += "純音: " + decimals(result.pureTone, separator) + " / 36\n";
+    text += "ピアノ: " + decimals(result.piano, separator) + " / 36\n";
+    text += "半音違いの答え: " + decimals(result.semitoneShare, separator) + " %\n";
+    text += "反応時間の中央値: "
+            + (result.medianMs ? decimals(std::round(*result.medianMs / 100.0) / 10.0, separator) + " 秒" : std::string("―"))
+            + "\n";
+    text += "目安: 研究では、純音で " + decimals(kTestReference, separator)
+            + " / 36 以上を最もはっきりした絶対音感の群としています（診断ではありません）";
+    return text;
+}
+
+}  // namespace tonarika

@@ -1,0 +1,57 @@
+#pragma once
+
+// own
+#include "Note.h"
+#include "RandomSource.h"
+#include "Timbre.h"
+
+// std
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tonarika {
+
+// The test of absolute pitch the genetic studies use, scored their way: every note of
+// octaves 3 to 5 once as a pure tone and once on the piano, in a random order with the two
+// timbres mixed, each item more than an octave from the one before, the guard's tones
+// before each; a point for the note, three quarters for a semitone off either way round
+// the octave, nothing otherwise, out of 36 for each timbre.
+inline constexpr int kTestItemsPerTimbre = 36;
+inline constexpr int kTestItems = 2 * kTestItemsPerTimbre;
+inline constexpr int kTestLeap = 13;  // semitones at least between two items in a row
+// The published cut-off on the pure tones for the clearest class: a reference, no diagnosis.
+inline constexpr double kTestReference = 24.5;
+
+// The 72 items in an order that keeps every item at least kTestLeap semitones from the
+// one before; the pure tone and the piano of each note of octaves 3 to 5 once each.
+std::vector<NoteSound> testItems(RandomSource& random);
+
+// An answer's points: 1 for the note, 0.75 for a semitone off either way (シ for ド too), 0.
+double testPoints(NoteIndex asked, NoteIndex answered);
+
+// One answer of the test, as the result needs it.
+struct TestAnswer {
+    NoteSound item;
+    NoteIndex answered = 0;
+    std::optional<std::uint32_t> reactionMs;
+};
+
+struct TestResult {
+    double pureTone = 0;  // of 36
+    double piano = 0;     // of 36
+    double semitoneShare = 0;  // of all answers, a semitone off, in percent
+    std::optional<double> medianMs;
+};
+
+// The result of a whole test; nothing for one with fewer answers than items, which is kept
+// but not scored.
+std::optional<TestResult> testResult(const std::vector<TestAnswer>& answers);
+
+// What the result view says, a line each: "純音: 27.25 / 36", "ピアノ: 30 / 36", the share a
+// semitone off, the median reaction time, and the reference at `a4`.
+std::string testResultText(const TestResult& result, int a4, const std::string& decimalSeparator);
+
+}  // namespace tonarika

@@ -1,0 +1,230 @@
+// The test of absolute pitch: its score, its items' order, and a test taken in the game,
+// whole or abandoned, with nothing said of an answer before the end.
+
+// own
+#include "AbsolutePitchTest.h"
+#include "Game.h"
+#include "Rules.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDisplay.h"
+#include "fakes/FakeJournal.h"
+#include "fakes/FakePlayer.h"
+#include "fakes/FakeScoreLog.h"
+#include "fakes/FakeSettings.h"
+#include "fakes/SeededRandom.h"
+
+// std
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <set>
+#include <tuple>
+
+namespace tonarika::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// ド 0, レ 1, ミ 2, ファ 3, ソ 4, ラ 5, シ 6, ド# 7, レ# 8, ファ# 9, ソ# 10, ラ# 11.
+TEST(TestScore, aNoteIsAPointASemitoneEitherWayThreeQuartersAndFurtherNothing)
+{
+    const struct {
+        const char* what;
+        NoteIndex asked;
+        NoteIndex answered;
+        double points;
+    } cases[] = {
+        {"the note", 5, 5, 1.0},
+        {"a black note", 9, 9, 1.0},
+        {"a semitone up", 0, 7, 0.75},
+        {"a semitone down", 2, 8, 0.75},
+        {"ミ for ファ, white to white", 3, 2, 0.75},
+        {"シ for ド, across the octave's edge", 0, 6, 0.75},
+        {"ド for シ, the other way", 6, 0, 0.75},
+        {"a whole tone", 0, 1, 0.0},
+        {"ラ# for ド, a whole tone across the edge", 0, 11, 0.0},
+        {"a tritone", 0, 9, 0.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(testPoints(c.asked, c.answered), c.points) << c.what;
+}
+
+// Each timbre is scored on its own, out of 36; the share a semitone off and the median
+// time are of all 72; fewer answers than items score nothing.
+TEST(TestScore, eachTimbreIsScoredOutOf36AndAnUnfinishedTestNot)
+{
+    // Pure tones: 30 right, 4 a semitone up, 2 a tritone off. Piano: all right.
+    std::vector<TestAnswer> answers;
+    std::uint32_t ms = 500;
+    for (const Timbre timbre : {Timbre::Sine, Timbre::Piano}) {
+        for (int i = 0; i < kTestItemsPerTimbre; ++i) {
+            const NoteIndex note = NoteIndex(i % kNoteCount);
+            const int apart = timbre == Timbre::Piano || i < 30 ? 0 : i < 34 ? 1 : 6;
+            const NoteIndex answered = kKeyboardOrder[std::size_t((kSemitone[note] + apart) % 12)];
+            answers.push_back({{note, timbre, 4}, answered, ms += 10});
+        }
+    }
+    const auto result = testResult(answers);
+    ASSERT_TRUE(result);
+    EXPECT_DOUBLE_EQ(result->pureTone, 33.0);
+    EXPECT_DOUBLE_EQ(result->piano, 36.0);
+    EXPECT_DOUBLE_EQ(result->semitoneShare, 100.0 * 4 / 72);
+    EXPECT_EQ(result->medianMs, 865.0) << "between the 36th and the 37th of 510 ms to 1220 ms";
+
+    answers.pop_back();
+    EXPECT_FALSE(testResult(answers)) << "71 answers: kept, not scored";
+}
+
+// At most two decimals, the locale's separator, the A4 named and the cut-off a reference.
+TEST(TestScore, theResultSaysEachScoreWithAtMostTwoDecimals)
+{
+    const TestResult result{27.25, 30.0, 12.5, 1840.0};
+    const std::string text = testResultText(result, 442, ",");
+    for (const char* line : {"純音: 27,25 / 36\n", "ピアノ: 30 / 36\n", "半音違いの答え: 12,5 %\n", "中央値: 1,8 秒\n",
+                             "A4 = 442 Hz", "目安", "24,5 / 36", "診断ではありません"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+    EXPECT_NE(testResultText({24.75, 0.0, 0.0, std::nullopt}, 440, ".").find("純音: 24.75 / 36"), std::string::npos);
+}
+
+// The 72 items: each note of octaves 3 to 5 once as the pure tone and once on the piano,
+// the two mixed, each at least 13 semitones from the one before; repeatable from a seed.
+TEST(TestItems, everySoundOnceInAnOrderThatLeapsMoreThanAnOctave)
+{
+    std::set<std::vector<std::tuple<int, int, int>>> orders;
+    for (const unsigned seed : {1u, 2u, 3u, 30u, 77u}) {
+        SCOPED_TRACE(seed);
+        SeededRandom random(seed);
+        const auto items = testItems(random);
+        ASSERT_EQ(items.size(), std::size_t(kTestItems));
+        std::set<std::tuple<int, int, int>> sounds;
+        std::vector<std::tuple<int, int, int>> order;
+        int pureInFirstHalf = 0;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const NoteSound& item = items[i];
+            ASSERT_TRUE(item.timbre == Timbre::Sine || item.timbre == Timbre::Piano);
+            ASSERT_GE(item.octave, 3);
+            ASSERT_LE(item.octave, 5);
+            sounds.insert({item.note, int(item.timbre), item.octave});
+            order.push_back({item.note, int(item.timbre), item.octave});
+            pureInFirstHalf += i < items.size() / 2 && item.timbre == Timbre::Sine;
+            if (i > 0)
+                EXPECT_GE(std::abs(midiKey(item) - midiKey(items[i - 1])), 13) << "item " << i;
+        }
+        EXPECT_EQ(sounds.size(), std::size_t(kTestItems)) << "each once";
+        EXPECT_GT(pureInFirstHalf, 6) << "the timbres mixed";
+        EXPECT_LT(pureInFirstHalf, 30) << "the timbres mixed";
+        SeededRandom again(seed);
+        EXPECT_EQ(testItems(again), items) << "the same seed, the same order";
+        orders.insert(order);
+    }
+    EXPECT_EQ(orders.size(), 5u) << "each seed its own order";
+}
+
+struct TestGame {
+    FakeDisplay display;
+    FakeClock clock;
+    FakePlayer player;
+    SeededRandom random{30};
+    FakeScoreLog scoreLog;
+    FakeJournal journal;
+    FakeSettings settings;
+    Game game{display, player, random, scoreLog, journal, clock, "."};
+
+    TestGame()
+    {
+        player.clock = &clock;
+        // None of these apply to the test but the A4.
+        settings.settings.timbres = {Timbre::Marimba};
+        settings.settings.notes = NoteChoice::Chosen;
+        settings.settings.chosen.add(0);
+        settings.settings.chosen.add(2);
+        settings.settings.weakNotes = true;
+        settings.settings.a4 = 442;
+        game.setQuestionSettings(&settings);
+        game.startTest();
+    }
+    // Asks the next item and answers it `apart` semitones up from the note.
+    void answer(int apart)
+    {
+        game.Command1_Click();
+        const int asked = *game.state().curNote;
+        clock.advance(800ms);
+        game.cmdKey_Click(kKeyboardOrder[std::size_t((kSemitone[std::size_t(asked)] + apart) % 12)]);
+    }
+};
+
+// While the test is taken, an answer is taken and nothing more: no colour, no count, no
+// rate; Listen does not replay an item; the settings give only the A4; every item has the
+// guard before it; the result comes after the 72nd answer, and the score file hears nothing.
+TEST(TestTaken, nothingShowsWhetherAnAnswerWasRightUntilTheResult)
+{
+    TestGame t;
+    EXPECT_EQ(t.display.caption(Caption::CapMode), "テスト");
+    EXPECT_EQ(t.display.testProgress, "テスト 0 / 72");
+    EXPECT_FALSE(t.display.clearEnabled);
+    for (int i = 0; i < kTestItems; ++i) {
+        t.game.Command1_Click();
+        const std::size_t plays = t.player.requests.size();
+        t.game.Command1_Click();
+        EXPECT_EQ(t.player.requests.size(), plays) << "heard once";
+        EXPECT_EQ(t.display.testProgress, "テスト " + std::to_string(i + 1) + " / 72");
+        const int asked = *t.game.state().curNote;
+        t.clock.advance(800ms);
+        // Right, a semitone off, and wrong, in turn.
+        const int apart = i % 3 == 0 ? 0 : i % 3 == 1 ? 1 : 6;
+        t.game.cmdKey_Click(kKeyboardOrder[std::size_t((kSemitone[std::size_t(asked)] + apart) % 12)]);
+        EXPECT_EQ(t.display.caption(Caption::Label1), "受け付けました") << i;
+        EXPECT_EQ(t.display.label1Back, kWhite) << i;
+        EXPECT_EQ(t.display.caption(Caption::CapMiss), "--- 回") << i;
+        EXPECT_EQ(t.display.caption(Caption::CapPar), "--- %") << i;
+        if (i < kTestItems - 1)
+            EXPECT_EQ(t.display.testResult, "") << i;
+    }
+    ASSERT_EQ(t.player.requests.size(), std::size_t(kTestItems));
+    std::set<std::pair<long, std::string>> heard;  // a pure tone by its pitch, the piano by its file
+    for (const SoundRequest& request : t.player.requests) {
+        EXPECT_EQ(request.a4, 442);
+        EXPECT_FALSE(request.guardTones.empty());
+        heard.insert({std::lround(request.hz * 100), request.file});
+    }
+    EXPECT_EQ(heard.size(), std::size_t(kTestItems)) << "each sound once";
+    ASSERT_EQ(t.journal.trials.size(), std::size_t(kTestItems));
+    for (const Trial& trial : t.journal.trials) {
+        EXPECT_EQ(trial.mode, Mode::Test);
+        EXPECT_EQ(trial.run, t.journal.trials.front().run);
+        EXPECT_TRUE(trial.guard);
+        EXPECT_EQ(trial.a4, 442);
+        EXPECT_EQ(trial.reactionMs, 800u);
+    }
+    // A third right, a third a semitone off: 12 + 9 of each timbre's 36, give or take the order.
+    EXPECT_NE(t.display.testResult.find("純音: "), std::string::npos);
+    EXPECT_NE(t.display.testResult.find("半音違いの答え: 33.33 %"), std::string::npos) << t.display.testResult;
+    EXPECT_NE(t.display.testResult.find("中央値: 0.8 秒"), std::string::npos) << t.display.testResult;
+    EXPECT_FALSE(t.display.listenEnabled);
+    t.game.Command1_Click();
+    EXPECT_EQ(t.player.requests.size(), std::size_t(kTestItems)) << "nothing after the last";
+    t.game.Form_Unload();
+    EXPECT_TRUE(t.scoreLog.runs.empty());
+}
+
+// A test left before its 72nd answer keeps its answers, scores nothing, and leaves the
+// score file alone; the mode chosen next starts afresh, its result view gone.
+TEST(TestTaken, anAbandonedTestIsKeptButNotScored)
+{
+    TestGame t;
+    for (int i = 0; i < 10; ++i)
+        t.answer(0);
+    t.game.hard_Click();
+    EXPECT_TRUE(t.scoreLog.runs.empty());
+    EXPECT_EQ(t.display.testResult, "");
+    EXPECT_EQ(t.display.testProgress, "");
+    EXPECT_EQ(t.display.caption(Caption::CapMode), "Hard");
+    EXPECT_TRUE(t.display.clearEnabled);
+    ASSERT_EQ(t.journal.trials.size(), 10u);
+    t.answer(0);
+    EXPECT_EQ(t.journal.trials.back().mode, Mode::Hard);
+    EXPECT_NE(t.journal.trials.back().run, t.journal.trials.front().run);
+    EXPECT_EQ(t.game.state().questionCount, 1u);
+}
+
+}  // namespace
+}  // namespace tonarika::test
