@@ -59,7 +59,7 @@ TEST(TestScore, eachTimbreIsScoredOutOf36AndAnUnfinishedTestNot)
         for (int i = 0; i < kTestItemsPerTimbre; ++i) {
             const NoteIndex note = NoteIndex(i % kNoteCount);
             const int apart = timbre == Timbre::Piano || i < 30 ? 0 : i < 34 ? 1 : 6;
-            const NoteIndex answered = kKeyboardOrder[std::size_t((kSemitone[note] + apart) % 12)];
+            const auto answered = NoteIndex(kKeyboardOrder[std::size_t((kSemitone[note] + apart) % 12)]);
             answers.push_back({{note, timbre, 4}, answered, ms += 10});
         }
     }
@@ -106,8 +106,9 @@ TEST(TestItems, everySoundOnceInAnOrderThatLeapsMoreThanAnOctave)
             sounds.insert({item.note, int(item.timbre), item.octave});
             order.push_back({item.note, int(item.timbre), item.octave});
             pureInFirstHalf += i < items.size() / 2 && item.timbre == Timbre::Sine;
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_GE(std::abs(midiKey(item) - midiKey(items[i - 1])), 13) << "item " << i;
+            }
         }
         EXPECT_EQ(sounds.size(), std::size_t(kTestItems)) << "each once";
         EXPECT_GT(pureInFirstHalf, 6) << "the timbres mixed";
@@ -176,8 +177,9 @@ TEST(TestTaken, nothingShowsWhetherAnAnswerWasRightUntilTheResult)
         EXPECT_EQ(t.display.label1Back, kWhite) << i;
         EXPECT_EQ(t.display.caption(Caption::CapMiss), "--- 回") << i;
         EXPECT_EQ(t.display.caption(Caption::CapPar), "--- %") << i;
-        if (i < kTestItems - 1)
+        if (i < kTestItems - 1) {
             EXPECT_EQ(t.display.testResult, "") << i;
+        }
     }
     ASSERT_EQ(t.player.requests.size(), std::size_t(kTestItems));
     std::set<std::pair<long, std::string>> heard;  // a pure tone by its pitch, the piano by its file

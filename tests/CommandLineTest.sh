@@ -29,6 +29,10 @@ for program in "$game" "$progress"; do
   done
 done
 
+# --test is the game's own: its help names it; the companion has no test to take.
+check "tonarika --help names --test" "run '$game' --help >/dev/null && grep -q -- '--test' '$scratch/out'"
+check "tonarika-progress --test exits 2" "[ \$(run '$progress' --test) = 2 ]"
+
 # A Qt option is no unknown option: the game starts with it, and ends as usual.
 (cd "$scratch" && HOME="$scratch" XDG_DATA_HOME="$scratch/data" SDL_AUDIODRIVER=dummy \
    exec "$game" -platform offscreen) 2>/dev/null &

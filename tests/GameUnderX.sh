@@ -78,13 +78,15 @@ wait_for_end() {
 
 # Starts the game ($game_program) as a player whose home is $1, its sound recorded by SDL's
 # disk driver into $2; sets $game and focuses its window. False if no window comes. The
-# array $game_prefix, where set, comes before the program (prlimit and its options).
+# array $game_prefix, where set, comes before the program (prlimit and its options), the
+# array $game_args after it; $window_name, where set, is the window's title as a pattern.
 start_game() {
   HOME="$1" XDG_DATA_HOME="$1/data" XDG_CONFIG_HOME="$1/config" QT_QPA_PLATFORM=xcb \
-    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$2" ${game_prefix[@]+"${game_prefix[@]}"} "$game_program" &
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$2" ${game_prefix[@]+"${game_prefix[@]}"} "$game_program" \
+    ${game_args[@]+"${game_args[@]}"} &
   game=$!
   local window
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonarika$' | head -n 1)
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name "${window_name:-^Tonarika\$}" | head -n 1)
   [ -n "$window" ] || return 1
   xdotool windowfocus --sync "$window"
 }

@@ -11,6 +11,7 @@
 #include "ScoreFile.h"
 #include "SettingsFile.h"
 #include "SettingsPage.h"
+#include "TestPage.h"
 #include "TrendPage.h"
 #include "TrialJournal.h"
 #include "WindowsTestMain.h"
@@ -24,6 +25,7 @@
 #include <QProcess>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QRadioButton>
 #include <QSettings>
 #include <QComboBox>
@@ -549,7 +551,8 @@ private slots:
                                        toQString(timbreRow(t.timbre).name),
                                        QString::number(t.octave),
                                        t.guard ? QStringLiteral("1") : QStringLiteral("0"),
-                                       QString::number(t.a4)};
+                                       QString::number(t.a4),
+                                       QString()};  // no test
             QCOMPARE(row, expected);
         }
     }
@@ -581,6 +584,79 @@ private slots:
         QCOMPARE(growing->text(),
                  QStringLiteral("少しずつ増やす（Hard）: ド ミ ソ。次は ラ: ド があと 20 問、ミ があと 20 問、ソ があと 20 問"));
         QCOMPARE(growing->accessibleName(), growing->text());
+    }
+
+    // The page テスト: a row per test, the newest first, an unfinished one marked; both scores
+    // over time against the cut-off; 音ごと and the CSV's modes leave the test's answers out
+    // and in as they should; all of it readable in a window of 640 x 400.
+    void theTestPageShowsEachTestAndNothingElseCountsItsAnswers()
+    {
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const std::int64_t earlier = QDateTime(kToday.addDays(-3), QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        const std::int64_t today = QDateTime(kToday, QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        {
+            TrialJournal writer(journal);
+            writer.record({earlier, Mode::Hard, 1, 2, 2, 900, 1});
+            // Pure tones: 30 right, 4 a semitone off (ド for シ), 2 a tritone off. Piano: all right.
+            for (const Timbre timbre : {Timbre::Sine, Timbre::Piano}) {
+                for (int i = 0; i < 36; ++i) {
+                    const NoteIndex asked = timbre == Timbre::Sine && i >= 30 ? NoteIndex(6) : NoteIndex(i % 12);
+                    const NoteIndex answered = timbre == Timbre::Piano || i < 30 ? asked : i < 34 ? NoteIndex(0) : NoteIndex(3);
+                    writer.record({earlier + 1000 + i, Mode::Test, 2, asked, answered, 900, 1, timbre, 3 + i % 3, true, 442});
+                }
+            }
+            for (int i = 0; i < 10; ++i)
+                writer.record({today + i, Mode::Test, 3, 0, 0, 1500, 1, Timbre::Sine, 4, true, 440});
+        }
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        auto* pages = child<QTabWidget>(*window, QStringLiteral("pages"));
+        QCOMPARE(pages->tabText(pages->indexOf(window->tests())), QStringLiteral("テスト"));
+        auto* table = child<QTableWidget>(*window, QStringLiteral("testTable"));
+        QCOMPARE(table->rowCount(), 2);
+        const QStringList finished{kToday.addDays(-3).toString(QStringLiteral("yyyy/MM/dd 08:00")), QStringLiteral("33 / 36"), QStringLiteral("36 / 36"),
+                                   QStringLiteral("5.6 %"), QStringLiteral("0.9 秒"), QStringLiteral("442 Hz")};
+        const QStringList left{kToday.toString(QStringLiteral("yyyy/MM/dd 08:00")), QStringLiteral("中断（10 / 72 問）"), QStringLiteral("―"),
+                               QStringLiteral("―"), QStringLiteral("―"), QStringLiteral("440 Hz")};
+        for (int column = 0; column < 6; ++column) {
+            QCOMPARE(table->item(0, column)->text(), left[column]);
+            QCOMPARE(table->item(1, column)->text(), finished[column]);
+        }
+        QVERIFY(!table->accessibleName().isEmpty());
+        const auto* chartView = child<QChartView>(*window, QStringLiteral("testChart"));
+        QCOMPARE(chartView->accessibleName(), QStringLiteral("テストの得点の推移のグラフ"));
+        QVERIFY2(chartView->accessibleDescription().contains(QStringLiteral("純音 33 / 36、ピアノ 36 / 36")),
+                 qPrintable(chartView->accessibleDescription()));
+        QList<double> lines;
+        for (QAbstractSeries* series : chartView->chart()->series()) {
+            const auto* line = qobject_cast<QLineSeries*>(series);
+            QVERIFY(line);
+            lines << line->points().front().y();
+        }
+        QCOMPARE(lines, (QList<double>{33.0, 36.0, 24.5}));
+
+        // 音ごと counts the one Hard answer alone; the CSV has every answer, each test's number.
+        NotesPage* notes = window->notes();
+        notes->choose(Period::All, ModeChoice::Both);
+        int questions = 0;
+        for (const auto& note : notes->statistics().notes)
+            questions += note.questions;
+        QCOMPARE(questions, 1);
+        const QString csv = QString::fromStdString((folder / "tests.csv").string());
+        QCOMPARE(notes->exportCsv(csv), std::optional<int>(1 + 72 + 10));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList csvLines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QVERIFY(csvLines[0].endsWith(QStringLiteral(",A4 (Hz),テスト")));
+        QVERIFY(csvLines[1].endsWith(QStringLiteral(",440,")));
+        QVERIFY(csvLines[2].contains(QStringLiteral(",Test,")) && csvLines[2].endsWith(QStringLiteral(",442,1")));
+        QVERIFY(csvLines.back().endsWith(QStringLiteral(",440,2")));
+
+        window->resize(640, 400);
+        pages->setCurrentWidget(window->tests());
+        QTest::qWait(50);
+        QVERIFY2(table->horizontalHeader()->length() <= table->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(table->horizontalHeader()->length()).arg(table->viewport()->width())));
+        QVERIFY(table->height() >= 100 && chartView->height() >= 150);
     }
 
     // However far apart its days, the reaction chart has a dozen ticks or so on whole days,

@@ -7,6 +7,12 @@
 //                                   last 100 ms), reading only those; exits 1 if none does
 //   recorded-note --pitch A4 FILE   as --sequence, each note with how many cents its
 //                                   fundamental lies from equal temperament at A4 Hz
+//   recorded-note --after BYTES FILE
+//                                   the note that follows the guard's tones in what was
+//                                   recorded after BYTES, in any of octaves 3 to 5: the
+//                                   sound after the last silence of a fifth of a second, on
+//                                   the grid within 12 cents, 0.45 s of it recorded; exits 1
+//                                   until there is such a note
 // The alert tone (1 kHz pips) has nothing at the fundamentals of the octave.
 
 // own
@@ -18,6 +24,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <fstream>
 #include <string_view>
 #include <vector>
@@ -46,6 +54,63 @@ int loudestNote(std::span<const float> window)
     return loudest;
 }
 
+// The note after the last silence of `samples`, where something sounded before that
+// silence, or kNone where there is none yet.
+int noteAfterGuard(std::span<const float> samples)
+{
+    constexpr std::size_t kSilence = kRate / 5;  // the guard leaves 0.3 s before its note
+    constexpr std::size_t kSkip = kRate / 20;  // past the attack
+    constexpr std::size_t kLength = kRate * 2 / 5;
+    constexpr float kQuiet = 0.002f;
+    constexpr float kLoud = 0.02f;
+    std::size_t quiet = 0;
+    bool afterSilence = false;
+    bool heard = false;
+    std::size_t start = samples.size();
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const float level = std::abs(samples[i]);
+        if (level < kQuiet) {
+            ++quiet;
+            continue;
+        }
+        afterSilence = afterSilence || quiet >= kSilence;
+        quiet = 0;
+        if (level >= kLoud) {
+            if (heard && afterSilence)
+                start = i;
+            heard = true;
+            afterSilence = false;
+        }
+    }
+    if (start == samples.size() || start + kSkip + kLength > samples.size())
+        return kNone;
+    const std::span<const float> note = samples.subspan(start + kSkip, kLength);
+    std::array<double, 3 * tonarika::kNoteCount> magnitudes{};
+    const auto frequency = [](std::size_t at) {
+        return tonarika::audio::noteFrequency(int(at % tonarika::kNoteCount)) * std::pow(2.0, double(at / tonarika::kNoteCount) - 1.0);
+    };
+    for (std::size_t at = 0; at < magnitudes.size(); ++at)
+        magnitudes[at] = tonarika::audio::magnitudeAt(note, kRate, frequency(at));
+    const double loudest = *std::max_element(magnitudes.begin(), magnitudes.end());
+    // A high piano note has faded to a tenth of full scale by then.
+    if (4.0 * loudest / double(kLength) < kSounding / 5)
+        return kNone;
+    // The fundamental: the lowest of the strong ones, where a piano's harmonic is the loudest.
+    std::size_t fundamental = 0;
+    double lowest = 1e9;
+    for (std::size_t at = 0; at < magnitudes.size(); ++at) {
+        if (magnitudes[at] >= 0.2 * loudest && frequency(at) < lowest) {
+            lowest = frequency(at);
+            fundamental = at;
+        }
+    }
+    // The guard's tones lie a quarter of a semitone or more off the grid; a note on it.
+    const double found = tonarika::audio::peakFrequency(note, kRate, lowest);
+    if (std::abs(tonarika::audio::centsBetween(found, lowest)) > 12.0)
+        return kNone;
+    return int(fundamental % tonarika::kNoteCount);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -53,10 +118,13 @@ int main(int argc, char** argv)
     const bool pitch = argc == 4 && std::string_view(argv[1]) == "--pitch";
     const bool sequence = (argc == 3 && std::string_view(argv[1]) == "--sequence") || pitch;
     const bool last = argc == 3 && std::string_view(argv[1]) == "--last";
-    if (argc != 2 && !sequence && !last)
+    const bool after = argc == 4 && std::string_view(argv[1]) == "--after";
+    if (argc != 2 && !sequence && !last && !after)
         return 2;
     const double a4 = pitch ? std::atof(argv[2]) : 440.0;
     std::ifstream in(argv[argc - 1], std::ios::binary);
+    if (after)
+        in.seekg(std::streamoff(std::atoll(argv[2])) / 2 * 2);
     if (last) {
         // However long the recording, only its end is read: a test that asks often stays quick.
         in.seekg(0, std::ios::end);
@@ -68,6 +136,13 @@ int main(int argc, char** argv)
     while (in.read(reinterpret_cast<char*>(&sample), sizeof sample))
         samples.push_back(float(sample) / 32768.0f);
 
+    if (after) {
+        const int note = noteAfterGuard(samples);
+        if (note == kNone)
+            return 1;
+        std::printf("%d\n", note);
+        return 0;
+    }
     if (last) {
         if (samples.size() < 2 * kWindow)
             return 1;

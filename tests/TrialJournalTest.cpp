@@ -379,16 +379,22 @@ TEST_F(TrialJournalTest, aFirstVersionJournalIsTakenUpOnceAndKeepsEveryRow)
     for (const auto& row : before)
         EXPECT_EQ(std::tuple(row.timbre, row.octave, row.guard, row.a4), std::tuple(Timbre::Piano, kHomeOctave, false, 440));
 
+    // Each start a run of Hard and a test of two answers, the test's answers under one number.
     for (int start = 0; start < 2; ++start) {
         TrialJournal journal(file);
         journal.record({1'796'000'100'000, Mode::Hard, 1, 9, 9, 700, 1, Timbre::Trumpet, 3, true, 442});
+        for (int item = 0; item < 2; ++item)
+            journal.record({1'796'000'100'000, Mode::Test, 2, 9, 9, 700, 1, Timbre::Sine, 5, true, 442});
         journal.flush(5s);
     }
     const auto after = rows();
-    ASSERT_EQ(after.size(), 7u);
+    ASSERT_EQ(after.size(), 11u);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
-    EXPECT_EQ(std::tuple(after[5].timbre, after[5].octave, after[5].guard, after[5].a4),
-              std::tuple(Timbre::Trumpet, 3, true, 442));
+    EXPECT_EQ(std::tuple(after[5].timbre, after[5].octave, after[5].guard, after[5].a4, after[5].test),
+              std::tuple(Timbre::Trumpet, 3, true, 442, std::int64_t(0)));
+    const std::int64_t tests[] = {after[6].test, after[7].test, after[9].test, after[10].test};
+    EXPECT_EQ(std::vector(std::begin(tests), std::end(tests)), (std::vector<std::int64_t>{1, 1, 2, 2}));
+    EXPECT_EQ(after[6].mode, Mode::Test);
     SqliteDatabase db(fileUri(file), SQLITE_OPEN_READONLY);
     EXPECT_EQ(db.integer("PRAGMA user_version"), kJournalSchemaVersion);
     EXPECT_EQ(checkSchema(db).kind, SchemaCheck::Kind::Known);
@@ -791,6 +797,9 @@ TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
     numbered.runNumber = 12;
     numbered.session.clear();
     EXPECT_EQ(parseSpillLine(spillLine(numbered)), numbered);
+    SpilledTrial test = spilled;
+    test.trial.mode = Mode::Test;
+    EXPECT_EQ(parseSpillLine(spillLine(test)), test);
 
     const std::string line = spillLine(spilled);
     const auto withField = [&](int index, const std::string& value) {
@@ -937,6 +946,7 @@ TEST_F(JournalReaderTest, aRowWithAValueNoGameWritesIsCountedNotRead)
         "946684799999, 32400, 'Easy', 1, 0, 0, 900, 1",               // the last moment of 1999
         "253402300799999, 32400, 'Easy', 1, 0, 0, 900, 1",            // the year 9999
         "1796000000000, 32400, 'Easy', 1, 8, 8, 900, 1",               // a black key asked in Easy
+        "1796000000000, 32400, 'Test', 1, 8, 8, 900, 1",               // a test's answer with no test
     };
     std::size_t refused = 0;
     for (const char* row : rows) {
@@ -954,12 +964,23 @@ TEST_F(JournalReaderTest, aRowWithAValueNoGameWritesIsCountedNotRead)
     }
     insert("1796000000000, -14400, 'Hard', 2, 11, 10, NULL, 4294967295", "'sine', 5, 1");
     insert("946684800000, 32400, 'Easy', 1, 6, 0, 900, 1");  // the first moment of 2000
+    {
+        SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
+        other.execute("PRAGMA ignore_check_constraints = 1");
+        // An answer of Hard with a test's number is no game's; a test's with one is.
+        other.execute("INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, plays, "
+                      "test) VALUES (1796000000000, 32400, 'Hard', 1, 0, 0, 900, 1, 3), "
+                      "(1796000000000, 32400, 'Test', 1, 8, 7, 900, 1, 0), "
+                      "(1796000000000, 32400, 'Test', 1, 8, 7, 900, 1, 3)");
+        refused += 2;
+    }
     const auto inADay = std::chrono::duration_cast<std::chrono::milliseconds>(
                             (std::chrono::system_clock::now() + 23h).time_since_epoch())
                             .count();
     insert((std::to_string(inADay) + ", 32400, 'Hard', 1, 8, 8, 900, 1").c_str());
     reader.update();
-    ASSERT_EQ(reader.rows().size(), 4u) << "the edges of every range are a game's";
+    ASSERT_EQ(reader.rows().size(), 5u) << "the edges of every range are a game's";
+    EXPECT_EQ(std::tuple(reader.rows()[3].mode, reader.rows()[3].test), std::tuple(Mode::Test, std::int64_t(3)));
     EXPECT_EQ(reader.rows()[1].timbre, Timbre::Sine);
     EXPECT_EQ(reader.rows()[1].plays, 4294967295u);
     EXPECT_FALSE(reader.rows()[1].reactionMs);

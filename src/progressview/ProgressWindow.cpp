@@ -6,6 +6,7 @@
 #include "NotesPage.h"
 #include "ProgressChartView.h"
 #include "SettingsPage.h"
+#include "TestPage.h"
 #include "TrendPage.h"
 
 // Qt
@@ -54,6 +55,8 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     if (!m_journal.empty()) {
         m_notes = new NotesPage(today);
         m_pages->addTab(m_notes, QStringLiteral("音ごと"));
+        m_tests = new TestPage;
+        m_pages->addTab(m_tests, QStringLiteral("テスト"));
     }
     setCentralWidget(m_pages);
     createMenus();
@@ -238,6 +241,7 @@ void ProgressWindow::showTrials(std::shared_ptr<const JournalSnapshot> snapshot)
         qCWarning(lcProgress, "the journal %s: %s", m_journal.c_str(), describeJournalFault(*snapshot->fault).c_str());
     m_journalSnapshot = std::move(snapshot);
     m_notes->showTrials(m_journalSnapshot->trials, m_journal, m_journalSnapshot->fault);
+    m_tests->showTrials(m_journalSnapshot->trials);
     showFaults();
     m_journalLoading = false;
     emit trialsShown();
