@@ -25,7 +25,9 @@ protected:
     Trial trial(int asked, int answered, std::optional<std::uint32_t> reactionMs, std::uint32_t plays = 1,
                 std::uint32_t run = 1, Mode mode = Mode::Easy) const
     {
-        return {clock.utc, mode, run, NoteIndex(asked), NoteIndex(answered), reactionMs, plays};
+        Trial made{clock.utc, mode, run, NoteIndex(asked), NoteIndex(answered), reactionMs, plays};
+        made.input = AnswerInput::Mouse;
+        return made;
     }
 };
 
@@ -36,6 +38,22 @@ TEST_F(GameJournalTest, aRightFirstAnswerIsOneTrialTimedFromTheNotesFirstSamples
     game.cmdKey_Click(2);
     ASSERT_EQ(journal.trials.size(), 1u);
     EXPECT_EQ(journal.trials[0], trial(2, 2, 1234));
+}
+
+// Each trial says how its answer was given: an on-screen key or a letter key.
+TEST_F(GameJournalTest, eachTrialSaysHowItsAnswerWasGiven)
+{
+    ask(2);
+    game.Key('D');  // ミ
+    ask(3);
+    game.cmdKey_Click(3);
+    ask(1);
+    game.Key('Q');  // no note's key: nothing
+    game.cmdKey_Click(1);
+    ASSERT_EQ(journal.trials.size(), 3u);
+    EXPECT_EQ(journal.trials[0].input, AnswerInput::Keys);
+    EXPECT_EQ(journal.trials[1].input, AnswerInput::Mouse);
+    EXPECT_EQ(journal.trials[2].input, AnswerInput::Mouse);
 }
 
 TEST_F(GameJournalTest, onlyTheFirstAnswerCountsAndReplaysAreCountedButNotTimed)

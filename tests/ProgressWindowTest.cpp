@@ -511,7 +511,8 @@ private slots:
             {utc(3, 8, 7, 1), "2026-03-08 03:01:00", {0, Mode::Hard, 2, 3, 4, std::nullopt, 2, Timbre::Clarinet, 5, true}},
             {utc(11, 1, 5, 30), "2026-11-01 01:30:00", {0, Mode::Hard, 3, 11, 11, 1234, 1, Timbre::Sine, 3}},  // summer time
             {utc(11, 1, 6, 30), "2026-11-01 01:30:00", {0, Mode::Hard, 3, 9, 9, 800, 3, Timbre::Marimba}},  // winter time again
-            {utc(12, 7, 4, 30), "2026-12-06 23:30:00", {0, Mode::Hard, 4, 1, 2, 2500, 1, Timbre::Trumpet, 4, true, 442}},
+            {utc(12, 7, 4, 30), "2026-12-06 23:30:00",
+             {0, Mode::Hard, 4, 1, 2, 2500, 1, Timbre::Trumpet, 4, true, 442, AnswerInput::Keys}},
         };
         const fs::path journal = folder / "data" / "trials.sqlite";
         {
@@ -552,7 +553,8 @@ private slots:
                                        QString::number(t.octave),
                                        t.guard ? QStringLiteral("1") : QStringLiteral("0"),
                                        QString::number(t.a4),
-                                       QString()};  // no test
+                                       QString(),  // no test
+                                       t.input ? toQString(inputKey(*t.input)) : QString()};
             QCOMPARE(row, expected);
         }
     }
@@ -646,10 +648,10 @@ private slots:
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList csvLines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        QVERIFY(csvLines[0].endsWith(QStringLiteral(",A4 (Hz),テスト")));
-        QVERIFY(csvLines[1].endsWith(QStringLiteral(",440,")));
-        QVERIFY(csvLines[2].contains(QStringLiteral(",Test,")) && csvLines[2].endsWith(QStringLiteral(",442,1")));
-        QVERIFY(csvLines.back().endsWith(QStringLiteral(",440,2")));
+        QVERIFY(csvLines[0].endsWith(QStringLiteral(",A4 (Hz),テスト,入力")));
+        QVERIFY(csvLines[1].endsWith(QStringLiteral(",440,,")));
+        QVERIFY(csvLines[2].contains(QStringLiteral(",Test,")) && csvLines[2].endsWith(QStringLiteral(",442,1,")));
+        QVERIFY(csvLines.back().endsWith(QStringLiteral(",440,2,")));
 
         window->resize(640, 400);
         pages->setCurrentWidget(window->tests());

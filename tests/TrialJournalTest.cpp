@@ -92,7 +92,8 @@ TEST_F(TrialJournalTest, everyFieldOfATrialComesBack)
     {
         TrialJournal journal(file);
         journal.record(trial(3, 3, 1, Mode::Easy));
-        journal.record({1'796'000'100'000, Mode::Hard, 2, 9, 10, std::nullopt, 1, Timbre::Clarinet, 5, true});
+        journal.record({1'796'000'100'000, Mode::Hard, 2, 9, 10, std::nullopt, 1, Timbre::Clarinet, 5, true, 440,
+                        AnswerInput::Midi});
     }  // the journal writes what is queued before it goes
     const auto back = rows();
     ASSERT_EQ(back.size(), 2u);
@@ -108,6 +109,7 @@ TEST_F(TrialJournalTest, everyFieldOfATrialComesBack)
     EXPECT_EQ(std::tuple(back[0].timbre, back[0].octave, back[0].guard), std::tuple(Timbre::Piano, 4, false));
     EXPECT_EQ(std::tuple(back[1].timbre, back[1].octave, back[1].guard), std::tuple(Timbre::Clarinet, 5, true));
     EXPECT_EQ(back[1].run, back[0].run + 1) << "the session's second run is the journal's next";
+    EXPECT_EQ(std::pair(back[0].input, back[1].input), std::pair(std::optional<AnswerInput>(), std::optional(AnswerInput::Midi)));
     EXPECT_EQ(rows().size(), 2u) << "reading changes nothing";
 
     // A journal with no WAL files beside it is read without making any.
@@ -799,6 +801,7 @@ TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
     EXPECT_EQ(parseSpillLine(spillLine(numbered)), numbered);
     SpilledTrial test = spilled;
     test.trial.mode = Mode::Test;
+    test.trial.input = AnswerInput::Keys;
     EXPECT_EQ(parseSpillLine(spillLine(test)), test);
 
     const std::string line = spillLine(spilled);
@@ -817,14 +820,23 @@ TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
         {0, "other-format"}, {1, "-1"}, {1, "1e3"}, {2, "90000"}, {3, "Prac"}, {4, "-3"}, {6, "12"}, {6, "256"},
         {7, "4294967300"}, {7, "x"}, {8, "-1"}, {8, "4294967296"}, {9, "0"}, {10, "-1"}, {1, ""},
         {11, "banjo"}, {11, ""}, {12, "2"}, {12, "6"}, {13, "2"}, {13, "true"}, {14, "414"}, {14, "467"}, {14, "x"},
+        {15, "pedal"}, {15, ""}, {15, "MIDI"},
     };
     for (const auto& r : refused)
         EXPECT_FALSE(parseSpillLine(withField(r.field, r.value))) << r.field << " = " << r.value;
     EXPECT_FALSE(parseSpillLine(line.substr(0, line.size() / 2))) << "a line cut short";
     EXPECT_FALSE(parseSpillLine(withField(4, "0").replace(line.find("17-99-4"), 7, ""))) << "a run with no name";
 
-    // A line the version before left, without the A4, is at 440 Hz.
-    std::string second = line.substr(0, line.rfind('\t')) + "\n";
+    // A line the version before left, without the input, does not say it.
+    std::string third = spillLine(test);
+    third = third.substr(0, third.rfind('\t')) + "\n";
+    third.replace(0, third.find('\t'), "tonarika-trial-3");
+    SpilledTrial unsaid = test;
+    unsaid.trial.input.reset();
+    EXPECT_EQ(parseSpillLine(third), unsaid);
+    // A line the version before that left, without the A4, is at 440 Hz.
+    std::string second = line.substr(0, line.rfind('\t'));
+    second = second.substr(0, second.rfind('\t')) + "\n";
     second.replace(0, second.find('\t'), "tonarika-trial-2");
     SpilledTrial at440 = spilled;
     at440.trial.a4 = 440;
@@ -979,7 +991,18 @@ TEST_F(JournalReaderTest, aRowWithAValueNoGameWritesIsCountedNotRead)
                             .count();
     insert((std::to_string(inADay) + ", 32400, 'Hard', 1, 8, 8, 900, 1").c_str());
     reader.update();
-    ASSERT_EQ(reader.rows().size(), 5u) << "the edges of every range are a game's";
+    {
+        SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
+        other.execute("PRAGMA ignore_check_constraints = 1");
+        // An input no game gives is refused; each one a game gives is read.
+        other.execute("INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, plays, "
+                      "input) VALUES (1796000000000, 32400, 'Hard', 1, 0, 0, 900, 1, 'voice'), "
+                      "(1796000000000, 32400, 'Hard', 1, 0, 0, 900, 1, 'midi')");
+        refused += 1;
+    }
+    reader.update();
+    ASSERT_EQ(reader.rows().size(), 6u) << "the edges of every range are a game's";
+    EXPECT_EQ(reader.rows()[5].input, AnswerInput::Midi);
     EXPECT_EQ(std::tuple(reader.rows()[3].mode, reader.rows()[3].test), std::tuple(Mode::Test, std::int64_t(3)));
     EXPECT_EQ(reader.rows()[1].timbre, Timbre::Sine);
     EXPECT_EQ(reader.rows()[1].plays, 4294967295u);

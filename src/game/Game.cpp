@@ -311,14 +311,18 @@ void Game::watchNoteStart()
 
 void Game::cmdKey_Click(int index)
 {
+    m_input = AnswerInput::Mouse;
     m_state.keyNote = static_cast<std::uint8_t>(index);
     hantei();
 }
 
 void Game::Key(int keyCode)
 {
-    if (const auto note = keyToNote(keyCode))
-        cmdKey_Click(*note);
+    if (const auto note = keyToNote(keyCode)) {
+        m_input = AnswerInput::Keys;
+        m_state.keyNote = static_cast<std::uint8_t>(*note);
+        hantei();
+    }
 }
 
 void Game::hantei()
@@ -433,6 +437,7 @@ Trial Game::journalFirstAnswer(int key)
     trial.octave = m_question.sound.octave;
     trial.guard = m_question.guard;
     trial.a4 = m_question.a4;
+    trial.input = m_input;
     // Timed from the question's first play only, and only where its note sounded.
     if (m_firstPlay) {
         const Playback first = m_player.playback(*m_firstPlay);

@@ -140,6 +140,7 @@ private:
     std::array<std::optional<NoteSet>, 2> m_growing;
     std::optional<NoteIndex> m_joined;  // a note that joined the growing set, asked next
     NoteSet m_dimmed;                   // the keys drawn dimmed
+    AnswerInput m_input = AnswerInput::Mouse;  // how the answer being judged was given
     // The test: its items in order, and the answers taken so far.
     std::vector<NoteSound> m_testItems;
     std::vector<TestAnswer> m_testAnswers;

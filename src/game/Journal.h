@@ -6,10 +6,26 @@
 #include "Timbre.h"
 
 // std
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace tonarika {
+
+// How an answer was given: an on-screen key (by the mouse, or its button by keyboard
+// focus), a letter key, or a MIDI keyboard; as the journal keeps it.
+enum class AnswerInput { Mouse, Keys, Midi };
+inline constexpr std::array<std::string_view, 3> kAnswerInputKeys{"mouse", "keys", "midi"};
+constexpr std::string_view inputKey(AnswerInput input) { return kAnswerInputKeys[std::size_t(input)]; }
+constexpr std::optional<AnswerInput> inputFromKey(std::string_view key)
+{
+    for (std::size_t i = 0; i < kAnswerInputKeys.size(); ++i) {
+        if (kAnswerInputKeys[i] == key)
+            return AnswerInput(i);
+    }
+    return std::nullopt;
+}
 
 // One counted question as the journal keeps it, written when it is first answered.
 struct Trial {
@@ -26,6 +42,7 @@ struct Trial {
     int octave = kHomeOctave;
     bool guard = false;             // whether the guard's tones came before it
     int a4 = 440;                   // the pitch standard it sounded at, in Hz
+    std::optional<AnswerInput> input{};  // none in what an earlier version wrote
     friend bool operator==(const Trial&, const Trial&) = default;
 };
 

@@ -57,13 +57,17 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t n
     const auto guard = integerOf(select, 11);
     const auto a4 = integerOf(select, 12);
     const auto test = integerOf(select, 13);
+    // NULL: a row from before inputs were kept.
+    const auto input = select.isText(14) ? inputFromKey(select.text(14)) : std::nullopt;
+    const bool inputKnown = select.isNull(14) || input;
     // A test's answer has its test's number, any other none.
     const bool testNumbered = mode == Mode::Test ? test && *test >= 1 : select.isNull(13);
     if (!id || !utcMs || !validTime(*utcMs, nowMs) || !offset || !validOffset(*offset) || !mode || !testNumbered
         || !run || !validRun(*run) || !asked || !validNote(*asked) || !validAsked(*mode, *asked) || !answered
         || !validNote(*answered)
         || (!select.isNull(7) && (!reaction || !validReaction(*reaction))) || !plays || !validPlays(*plays)
-        || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard) || !a4 || !validA4(*a4))
+        || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard) || !a4 || !validA4(*a4)
+        || !inputKnown)
         return std::nullopt;
     // Each value is in its range now, and fits where it goes.
     TrialRow row;
@@ -72,6 +76,7 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t n
     row.utcOffsetS = std::int32_t(*offset);
     row.mode = *mode;
     row.test = mode == Mode::Test ? *test : 0;
+    row.input = input;
     row.run = *run;
     row.asked = NoteIndex(*asked);
     row.answered = NoteIndex(*answered);
@@ -189,7 +194,8 @@ void JournalReader::read(const std::string& uri, int flags)
         std::string columns = "id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, plays, ";
         columns += schema.version >= 2 ? "timbre, octave, guard, " : "'piano', 4, 0, ";
         columns += schema.version >= 4 ? "a4, " : "440, ";
-        columns += schema.version >= 5 ? "test" : "NULL";
+        columns += schema.version >= 5 ? "test, " : "NULL, ";
+        columns += schema.version >= 6 ? "input" : "NULL";
         const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
                                      std::chrono::system_clock::now().time_since_epoch())
                                      .count();

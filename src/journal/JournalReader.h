@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "Journal.h"
 #include "Mode.h"
 #include "Note.h"
 #include "Timbre.h"
@@ -33,6 +34,7 @@ struct TrialRow {
     bool guard = false;
     int a4 = 440;
     std::int64_t test = 0;  // the test's number, for an answer of the test
+    std::optional<AnswerInput> input{};  // none for rows from before inputs were kept
     bool right() const { return asked == answered; }
     friend bool operator==(const TrialRow&, const TrialRow&) = default;
 };

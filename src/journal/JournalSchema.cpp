@@ -75,6 +75,8 @@ const std::array kMigrations{
               "CREATE INDEX trials_by_run ON trials (run);"
               "CREATE INDEX trials_by_note ON trials (mode, asked);"
               "CREATE INDEX trials_by_test ON trials (test);"},
+    // How each answer was given; the rows before do not say.
+    Migration{"ALTER TABLE trials ADD COLUMN input TEXT CHECK (input IN ('mouse', 'keys', 'midi'));"},
 };
 static_assert(kMigrations.size() == kJournalSchemaVersion);
 

@@ -22,7 +22,7 @@ struct SchemaCheck {
 };
 
 // The schema this program writes.
-inline constexpr int kJournalSchemaVersion = 5;
+inline constexpr int kJournalSchemaVersion = 6;
 
 // Compares what the file's schema table holds with what this program's migrations make
 // of an empty file for the version the file gives: every table, column, index,

@@ -302,8 +302,8 @@ void JournalWriter::insert(const Trial& trial, std::int64_t utcOffsetS, std::int
 {
     SqliteStatement insert(*m_db,
                            "INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
-                           "reaction_ms, plays, timbre, octave, guard, a4, test) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                           "reaction_ms, plays, timbre, octave, guard, a4, test, input) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     insert.bind(1, trial.answeredAtMs)
         .bind(2, utcOffsetS)
         .bind(3, modeName(trial.mode))
@@ -325,6 +325,10 @@ void JournalWriter::insert(const Trial& trial, std::int64_t utcOffsetS, std::int
     } else {
         insert.bindNull(13);
     }
+    if (trial.input)
+        insert.bind(14, inputKey(*trial.input));
+    else
+        insert.bindNull(14);
     if (trial.reactionMs)
         insert.bind(7, std::int64_t(*trial.reactionMs));
     else

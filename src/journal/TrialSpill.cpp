@@ -33,8 +33,10 @@ constexpr std::string_view kFirstTag = "tonarika-trial-1";
 constexpr std::size_t kFirstFields = 11;
 constexpr std::string_view kSecondTag = "tonarika-trial-2";
 constexpr std::size_t kSecondFields = 14;
-constexpr std::string_view kTag = "tonarika-trial-3";
-constexpr std::size_t kFields = 15;
+constexpr std::string_view kThirdTag = "tonarika-trial-3";
+constexpr std::size_t kThirdFields = 15;
+constexpr std::string_view kTag = "tonarika-trial-4";
+constexpr std::size_t kFields = 16;
 
 std::optional<std::int64_t> number(std::string_view text)
 {
@@ -99,7 +101,8 @@ std::string spillLine(const SpilledTrial& spilled)
     }
     // The trial's run in its session, so that the line gives back the whole trial.
     for (const std::string& field : {std::to_string(t.run), std::string(timbreKey(t.timbre)), std::to_string(t.octave),
-                                     std::string(t.guard ? "1" : "0"), std::to_string(t.a4)}) {
+                                     std::string(t.guard ? "1" : "0"), std::to_string(t.a4),
+                                     t.input ? std::string(inputKey(*t.input)) : std::string("-")}) {
         line += '\t';
         line += field;
     }
@@ -120,7 +123,8 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
     }
     const bool first = fields.size() == kFirstFields && fields[0] == kFirstTag;
     const bool second = fields.size() == kSecondFields && fields[0] == kSecondTag;
-    if (!first && !second && (fields.size() != kFields || fields[0] != kTag))
+    const bool third = fields.size() == kThirdFields && fields[0] == kThirdTag;
+    if (!first && !second && !third && (fields.size() != kFields || fields[0] != kTag))
         return std::nullopt;
     const auto utcMs = number(fields[1]);
     const auto offset = number(fields[2]);
@@ -137,6 +141,9 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
     const auto octave = first ? std::optional<std::int64_t>(kHomeOctave) : number(fields[12]);
     const auto guard = first ? std::optional<std::int64_t>(0) : number(fields[13]);
     const auto a4 = first || second ? std::optional<std::int64_t>(440) : number(fields[14]);
+    // "-" or an earlier line: the input is not known.
+    const bool noInput = first || second || third || fields[15] == "-";
+    const auto input = noInput ? std::nullopt : inputFromKey(fields[15]);
     using namespace trialRules;
     const std::int64_t now
         = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
@@ -146,7 +153,7 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
         || !validNote(*asked) || !answered || !validNote(*answered) || !reaction
         || !validReaction(*reaction) || !plays || !validPlays(*plays) || !run || *run < 0
         || *run > kMaxCount || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard) || !a4
-        || !validA4(*a4))
+        || !validA4(*a4) || (!noInput && !input))
         return std::nullopt;
     SpilledTrial spilled;
     spilled.trial.answeredAtMs = *utcMs;
@@ -161,6 +168,7 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
     spilled.trial.octave = int(*octave);
     spilled.trial.guard = *guard == 1;
     spilled.trial.a4 = int(*a4);
+    spilled.trial.input = input;
     spilled.utcOffsetS = *offset;
     spilled.runNumber = *runNumber;
     spilled.session = std::string(fields[5]);

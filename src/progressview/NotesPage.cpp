@@ -545,7 +545,7 @@ std::optional<int> NotesPage::exportCsv(const QString& path) const
     // RFC 4180: CRLF line ends; UTF-8 with a byte-order mark, so that a spreadsheet reads
     // the Japanese as such; replaced whole, so that a failed write leaves the old file.
     QString text = QStringLiteral("\uFEFF時刻 (UTC),時刻 (記録した場所),モード,回,出題,最初の答え,正解,反応時間 (ms),"
-                                  "再生回数,音色,オクターブ,前の音を手がかりにしない,A4 (Hz),テスト\r\n");
+                                  "再生回数,音色,オクターブ,前の音を手がかりにしない,A4 (Hz),テスト,入力\r\n");
     static const std::vector<TrialRow> none;
     int rows = 0;
     for (const TrialRow* trial : selectTrials(m_trials ? *m_trials : none, period(), ModeChoice::Every, m_today())) {
@@ -564,7 +564,8 @@ std::optional<int> NotesPage::exportCsv(const QString& path) const
                                  QString::number(trial->octave),
                                  trial->guard ? QStringLiteral("1") : QStringLiteral("0"),
                                  QString::number(trial->a4),
-                                 trial->mode == Mode::Test ? QString::number(trial->test) : QString()};
+                                 trial->mode == Mode::Test ? QString::number(trial->test) : QString(),
+                                 trial->input ? toQString(inputKey(*trial->input)) : QString()};
         QStringList quoted;
         for (const QString& field : fields)
             quoted << csvField(field);
