@@ -2,6 +2,7 @@
 
 // own
 #include "WindowsTestMain.h"
+#include "AbsolutePitchTest.h"
 #include "Captions.h"
 #include "FocusMarkStyle.h"
 #include "Form1.h"
@@ -769,6 +770,33 @@ private slots:
         QVERIFY(!window->isVisible());
         QCOMPARE(scoreLog->runs.size(), 1u);
         QCOMPARE(scoreLog->runs[0].missCount, 1u);
+    }
+
+    // The test says in the title that it is the test and how far it has come; its result
+    // is a view over the keys, read by a screen reader and focused, never a box; a mode
+    // chosen after it gives the window back as it was.
+    void theTestSaysWhereItIsAndShowsItsResultInTheWindow()
+    {
+        // The items' order draws as many values as it needs: any will do here.
+        for (int i = 0; i < 10000; ++i)
+            random->values.push_back(float(i * 7919 % 10007) / 10007.0f);
+        window->startTest();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika テスト 0 / 72"));
+        QCOMPARE(text("CapMode"), QStringLiteral("テスト"));
+        for (const char* mode : {"easy", "hard", "prac"})
+            QVERIFY(!action(mode)->isChecked());
+        const QString result = QString::fromStdString(testResultText({27.25, 30.0, 12.5, 1840.0}, 442, "."));
+        window->showTestResult(result.toStdString());
+        auto* view = window->findChild<QLabel*>(QStringLiteral("testResult"));
+        QVERIFY(view && view->isVisible());
+        QCOMPARE(view->accessibleName(), result);
+        QVERIFY(view->hasFocus());
+        QVERIFY(window->rect().contains(QRect(view->mapTo(window.get(), QPoint(0, 0)), view->size())));
+        QVERIFY2(view->heightForWidth(view->width()) <= view->height(), "the result is cut short");
+        action("hard")->trigger();
+        QVERIFY(!view->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika"));
+        QVERIFY(action("hard")->isChecked());
     }
 };
 
