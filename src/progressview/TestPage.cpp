@@ -139,8 +139,11 @@ void TestPage::fillTable()
 void TestPage::drawScores()
 {
     m_chart->removeAllSeries();
-    for (QAbstractAxis* axis : m_chart->axes())
+    // The chart gives a removed axis back to its caller, which deletes it.
+    for (QAbstractAxis* axis : m_chart->axes()) {
         m_chart->removeAxis(axis);
+        delete axis;
+    }
     auto* pure = new QLineSeries;
     pure->setName(QStringLiteral("純音"));
     auto* piano = new QLineSeries;

@@ -10,6 +10,7 @@
 #include <QLoggingCategory>
 
 // system
+#include <SDL.h>
 #include <malloc.h>
 #include <sys/stat.h>
 
@@ -253,6 +254,11 @@ std::filesystem::path NotePlayer::chooseFolder(const std::vector<std::string>& n
 
 void NotePlayer::loadInBackground()
 {
+    // SDL keeps an error text for each thread that calls it (the output's opening, the
+    // decoder) and frees it only for threads of its own: this one frees it as it ends.
+    struct SdlThreadEnd {
+        ~SdlThreadEnd() { SDL_TLSCleanup(); }
+    } sdlThreadEnd;
     // The output is opened here, where waiting for a sound server keeps nobody waiting.
     auto output = m_openOutput();
     std::unique_lock lock(m_mutex);
