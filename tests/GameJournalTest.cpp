@@ -50,10 +50,18 @@ TEST_F(GameJournalTest, eachTrialSaysHowItsAnswerWasGiven)
     ask(1);
     game.Key('Q');  // no note's key: nothing
     game.cmdKey_Click(1);
-    ASSERT_EQ(journal.trials.size(), 3u);
+    // A MIDI answer is timed to its message's arrival, however late it is handled.
+    ask(5);
+    clock.advance(700ms);
+    const auto arrived = clock.now();
+    clock.advance(40ms);
+    game.midiNoteOn(5, arrived);
+    ASSERT_EQ(journal.trials.size(), 4u);
     EXPECT_EQ(journal.trials[0].input, AnswerInput::Keys);
     EXPECT_EQ(journal.trials[1].input, AnswerInput::Mouse);
     EXPECT_EQ(journal.trials[2].input, AnswerInput::Mouse);
+    EXPECT_EQ(journal.trials[3].input, AnswerInput::Midi);
+    EXPECT_EQ(journal.trials[3].reactionMs, 700u);
 }
 
 TEST_F(GameJournalTest, onlyTheFirstAnswerCountsAndReplaysAreCountedButNotTimed)

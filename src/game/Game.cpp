@@ -325,6 +325,15 @@ void Game::Key(int keyCode)
     }
 }
 
+void Game::midiNoteOn(int index, std::chrono::steady_clock::time_point arrived)
+{
+    m_input = AnswerInput::Midi;
+    m_answeredAt = arrived;
+    m_state.keyNote = static_cast<std::uint8_t>(index);
+    hantei();
+    m_answeredAt.reset();
+}
+
 void Game::hantei()
 {
     const int key = m_state.keyNote;
@@ -427,7 +436,8 @@ Trial Game::journalFirstAnswer(int key)
 {
     Trial trial;
     trial.answeredAtMs = m_clock.utcMs();
-    const auto answeredAt = m_clock.now();
+    // A MIDI answer is timed from its message's arrival, not from when it was handled here.
+    const auto answeredAt = m_answeredAt.value_or(m_clock.now());
     trial.mode = m_state.mode;
     trial.run = m_run;
     trial.asked = *m_state.curNote;

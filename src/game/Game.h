@@ -52,6 +52,9 @@ public:
     void Command1_Click();  // Listen: ask a new question or replay the pending one
     void cmdKey_Click(int index);
     void Key(int keyCode);
+    // A key of a MIDI keyboard, any octave's, as the on-screen key; `arrived` is when its
+    // message came, which the reaction time runs to.
+    void midiNoteOn(int index, std::chrono::steady_clock::time_point arrived);
     void clear_Click();
 
     void easy_Click();
@@ -141,6 +144,7 @@ private:
     std::optional<NoteIndex> m_joined;  // a note that joined the growing set, asked next
     NoteSet m_dimmed;                   // the keys drawn dimmed
     AnswerInput m_input = AnswerInput::Mouse;  // how the answer being judged was given
+    std::optional<std::chrono::steady_clock::time_point> m_answeredAt;  // a MIDI answer's arrival
     // The test: its items in order, and the answers taken so far.
     std::vector<NoteSound> m_testItems;
     std::vector<TestAnswer> m_testAnswers;
