@@ -2,9 +2,14 @@
 
 // own
 #include "MidiMessages.h"
+#include "MidiQueue.h"
+
+// system
+#include <poll.h>
 
 // std
 #include <gtest/gtest.h>
+#include <thread>
 #include <vector>
 
 namespace tonarika::test {
@@ -50,6 +55,40 @@ TEST(MidiGate, eachMessageDoesWhatItsOnScreenActionDoes)
         for (std::size_t i = 0; i < c.steps.size(); ++i)
             EXPECT_EQ(gate.take(c.steps[i].message, start + c.steps[i].at), c.steps[i].command) << c.what << ", step " << i;
     }
+}
+
+// A flood from the MIDI thread while the window takes what it can: every command arrives
+// in order or is counted as dropped, none twice, and the window's descriptor wakes while
+// any waits.
+TEST(MidiQueue, aFloodIsTakenInOrderOrCountedAsDroppedAndNeverWaitsFor)
+{
+    MidiQueue queue;
+    pollfd wake{queue.wakeDescriptor(), POLLIN, 0};
+    EXPECT_EQ(::poll(&wake, 1, 0), 0) << "nothing waits";
+    constexpr int kFlood = 100'000;
+    std::thread keyboard([&] {
+        for (int i = 0; i < kFlood; ++i)
+            queue.put({MidiCommand{Kind::Note, NoteIndex(i % 12)}, MidiGate::Clock::time_point(std::chrono::microseconds(i))});
+    });
+    std::vector<long long> taken;
+    std::uint64_t dropped = 0;
+    const auto drain = [&] {
+        queue.acknowledge();
+        while (const auto entry = queue.take())
+            taken.push_back(std::chrono::duration_cast<std::chrono::microseconds>(entry->arrived.time_since_epoch()).count());
+        dropped += queue.takeDropped();
+    };
+    while (taken.size() + dropped < std::size_t(kFlood)) {
+        ::poll(&wake, 1, 1000);
+        drain();
+    }
+    keyboard.join();
+    drain();
+    EXPECT_EQ(taken.size() + dropped, std::size_t(kFlood));
+    EXPECT_FALSE(taken.empty());
+    for (std::size_t i = 1; i < taken.size(); ++i)
+        ASSERT_LT(taken[i - 1], taken[i]) << "in order, none twice";
+    EXPECT_EQ(::poll(&wake, 1, 0), 0) << "asleep once all is taken";
 }
 
 }  // namespace
