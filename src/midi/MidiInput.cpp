@@ -1,0 +1,193 @@
+#include "MidiInput.h"
+
+// own
+#include "AlsaPorts.h"
+#include "JackPorts.h"
+
+// Qt
+#include <QLoggingCategory>
+
+// RtMidi
+#include <RtMidi.h>
+
+// std
+#include <algorithm>
+#include <span>
+
+namespace tonarika {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcMidi, "tonarika.midi", QtInfoMsg)
+
+QString text(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// RtMidi's own warnings go to stderr through std::cerr: they go to our category instead.
+void rtMidiError(RtMidiError::Type, const std::string& message, void*)
+{
+    qCWarning(lcMidi) << "RtMidi:" << text(message);
+}
+
+}  // namespace
+
+MidiInput::MidiInput(MidiQueue& queue, Options options)
+    : m_queue(queue)
+    , m_options(options)
+{
+}
+
+MidiInput::~MidiInput()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+    // The input first: its thread may still hand a message to the queue.
+    m_in.reset();
+    m_ports.reset();
+}
+
+void MidiInput::start()
+{
+    if (!m_thread.joinable())
+        m_thread = std::thread(&MidiInput::run, this);
+}
+
+MidiInput::System MidiInput::system() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_system;
+}
+
+std::vector<std::string> MidiInput::keyboards() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_keyboards;
+}
+
+void MidiInput::run()
+{
+    open();
+    std::unique_lock lock(m_mutex);
+    while (m_ports && !m_stopping) {
+        lock.unlock();
+        look();
+        lock.lock();
+        m_wake.wait_for(lock, m_options.lookEvery, [this] { return m_stopping; });
+    }
+}
+
+void MidiInput::open()
+{
+    std::string alsaWhy = "not tried";
+    std::string jackWhy;
+    System system = System::None;
+    try {
+        if (m_options.alsa) {
+            if (auto alsa = AlsaPorts::open(&alsaWhy)) {
+                m_in = std::make_unique<RtMidiIn>(RtMidi::LINUX_ALSA, kAlsaClient);
+                m_in->setErrorCallback(&rtMidiError, nullptr);
+                m_in->setCallback(&MidiInput::received, this);
+                m_in->ignoreTypes(true, true, true);
+                m_in->openVirtualPort(kPort);
+                if (alsa->findInput(kAlsaClient, kPort)) {
+                    m_ports = std::move(alsa);
+                    system = System::Alsa;
+                    qCInfo(lcMidi).noquote() << "MIDI: the ALSA sequencer is open, as client" << kAlsaClient << "port" << kPort;
+                } else {
+                    alsaWhy = "its input port could not be found";
+                    m_in.reset();
+                }
+            }
+        }
+        if (!m_ports) {
+            auto jack = JackPorts::open(std::string(kJackClient) + "-watch", &jackWhy);
+            if (jack) {
+                m_in = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, kJackClient);
+                m_in->setErrorCallback(&rtMidiError, nullptr);
+                m_in->setCallback(&MidiInput::received, this);
+                m_in->ignoreTypes(true, true, true);
+                m_in->openVirtualPort(kPort);
+                if (jack->findInput(kJackClient, kPort)) {
+                    const auto period = jack->period();
+                    const double ms = period.rate ? 1000.0 * period.frames / period.rate : 0.0;
+                    qCInfo(lcMidi).noquote()
+                        << QStringLiteral("MIDI: the ALSA sequencer cannot be opened (%1); %2 is open, as %3: "
+                                          "a period of %4 frames at %5 Hz, so messages arrive on %6 ms steps")
+                               .arg(text(alsaWhy), period.pipewire ? QStringLiteral("PipeWire's JACK") : QStringLiteral("JACK"),
+                                    text(jack->input()))
+                               .arg(period.frames)
+                               .arg(period.rate)
+                               .arg(ms, 0, 'f', 1);
+                    m_ports = std::move(jack);
+                    system = System::Jack;
+                } else {
+                    jackWhy = "its input port could not be found";
+                    m_in.reset();
+                }
+            }
+        }
+    } catch (const RtMidiError& error) {
+        jackWhy = error.getMessage();
+        m_in.reset();
+        m_ports.reset();
+    }
+    if (!m_ports)
+        qCInfo(lcMidi).noquote() << QStringLiteral("MIDI: no keyboard can answer: the ALSA sequencer cannot be opened (%1), "
+                                                   "and JACK cannot either (%2)")
+                                        .arg(text(alsaWhy), text(jackWhy));
+    const std::lock_guard lock(m_mutex);
+    m_system = system;
+}
+
+void MidiInput::look()
+{
+    if (!m_ports->alive()) {
+        qCWarning(lcMidi) << "MIDI: the JACK server went away; no keyboard answers until the game starts again";
+        const std::lock_guard lock(m_mutex);
+        m_ports.reset();
+        m_keyboards.clear();
+        return;
+    }
+    const auto sources = m_ports->sources();
+    const auto change = m_watch.look(sources);
+    for (const std::string& gone : change.gone)
+        qCInfo(lcMidi).noquote() << "MIDI: keyboard gone:" << text(gone);
+    // Every look connects every output again, which costs nothing where it is connected:
+    // a keyboard unplugged and plugged back between two looks keeps its name but not its
+    // connection.
+    for (const std::string& source : sources) {
+        const bool connected = m_ports->connect(source);
+        if (std::find(change.appeared.begin(), change.appeared.end(), source) == change.appeared.end())
+            continue;
+        if (connected) {
+            qCInfo(lcMidi).noquote() << "MIDI: keyboard connected:" << text(source);
+        } else {
+            // Gone between the listing and the connecting: it is looked at again next time.
+            m_watch.forget(source);
+        }
+    }
+    if (const auto dropped = m_queue.takeDropped())
+        qCWarning(lcMidi) << "MIDI: a flood of messages:" << dropped << "commands dropped";
+    const std::vector<std::string> keyboards(m_watch.known().begin(), m_watch.known().end());
+    const std::lock_guard lock(m_mutex);
+    m_keyboards = keyboards;
+}
+
+void MidiInput::received(double, std::vector<unsigned char>* message, void* self)
+{
+    // Stamped here, as it arrives: the reaction time runs to this moment, not to when the
+    // window's thread takes it.
+    const auto arrived = std::chrono::steady_clock::now();
+    auto* input = static_cast<MidiInput*>(self);
+    if (const auto command = input->m_gate.take(std::span<const std::uint8_t>(message->data(), message->size()), arrived))
+        input->m_queue.put({*command, arrived});
+}
+
+}  // namespace tonarika

@@ -1,0 +1,164 @@
+// The game's MIDI input on a JACK server of the test's own, with keyboards made in the
+// test: it connects them as they come, drops them as they go, and takes them back.
+
+// own
+#include "JackKeyboard.h"
+#include "JackServer.h"
+#include "MessageCapture.h"
+#include "MidiInput.h"
+
+// system
+#include <sys/stat.h>
+
+// std
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace tonarika::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Kind = MidiCommand::Kind;
+
+bool sequencerHere()
+{
+    struct stat info {};
+    return ::stat("/dev/snd/seq", &info) == 0;
+}
+
+// Waits, a minute at most, until `done` holds; whether it did.
+bool eventually(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 6000 && !done(); ++i)
+        std::this_thread::sleep_for(10ms);
+    return done();
+}
+
+bool sees(const MidiInput& input, const std::string& keyboard)
+{
+    const auto keyboards = input.keyboards();
+    return std::find(keyboards.begin(), keyboards.end(), keyboard) != keyboards.end();
+}
+
+std::optional<MidiQueue::Entry> nextEntry(MidiQueue& queue)
+{
+    for (int i = 0; i < 6000; ++i) {
+        if (auto entry = queue.take())
+            return entry;
+        std::this_thread::sleep_for(10ms);
+    }
+    return std::nullopt;
+}
+
+TEST(MidiInput, withNoSystemAtAllSaysWhyInOneLine)
+{
+    if (sequencerHere())
+        GTEST_SKIP() << "this machine has an ALSA sequencer (/dev/snd/seq), so one system always opens";
+    ::setenv("JACK_DEFAULT_SERVER", "tonarika-test-no-such-server", 1);
+    MessageCapture capture;
+    MidiQueue queue;
+    MidiInput input(queue);
+    input.start();
+    ASSERT_TRUE(capture.waitFor("tonarika.midi", "no keyboard can answer"));
+    EXPECT_EQ(input.system(), MidiInput::System::None);
+    EXPECT_TRUE(capture.has("tonarika.midi", "no JACK server is running"));
+    EXPECT_EQ(capture.messages().size(), 1u) << "libjack and alsa-lib print nothing of their own";
+    ::unsetenv("JACK_DEFAULT_SERVER");
+}
+
+class MidiInputOnJack : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!m_server.running())
+            GTEST_FAIL() << m_server.failure();
+    }
+    JackServer m_server;
+    MessageCapture m_capture;
+    MidiQueue m_queue;
+};
+
+TEST_F(MidiInputOnJack, fallsBackToJackWhereTheSequencerCannotOpenAndTellsItsPeriod)
+{
+    if (sequencerHere())
+        GTEST_SKIP() << "this machine has an ALSA sequencer (/dev/snd/seq): the input opens it, not JACK";
+    MidiInput input(m_queue);
+    input.start();
+    ASSERT_TRUE(m_capture.waitFor("tonarika.midi", "is open"));
+    EXPECT_EQ(input.system(), MidiInput::System::Jack);
+    EXPECT_TRUE(m_capture.has("tonarika.midi", "a period of 128 frames at 48000 Hz, so messages arrive on 2.7 ms steps"));
+    EXPECT_TRUE(m_capture.has("tonarika.midi", "tonarika:answers"));
+}
+
+TEST_F(MidiInputOnJack, connectsAKeyboardAsItAppearsDropsItAsItGoesAndTakesItBack)
+{
+    MidiInput input(m_queue, {.alsa = false, .lookEvery = 100ms});
+    input.start();
+    ASSERT_TRUE(eventually([&] { return input.system() == MidiInput::System::Jack; }));
+    // A through port is no keyboard.
+    JackKeyboard through("Midi Through");
+
+    for (int plugged = 0; plugged < 2; ++plugged) {
+        SCOPED_TRACE(plugged ? "plugged back" : "plugged in");
+        auto keyboard = std::make_unique<JackKeyboard>("Keyboard A");
+        ASSERT_TRUE(eventually([&] { return sees(input, "Keyboard A:out"); }));
+        ASSERT_TRUE(eventually([&] { return keyboard->connectedTo("tonarika:answers"); }));
+        const auto sent = std::chrono::steady_clock::now();
+        keyboard->send({0x90, 72, 80});  // C5: ド
+        const auto entry = nextEntry(m_queue);
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->command, (MidiCommand{Kind::Note, 0}));
+        EXPECT_GE(entry->arrived, sent);
+        keyboard->send({0xB0, 64, 127});  // the pedal down: Listen
+        const auto listen = nextEntry(m_queue);
+        ASSERT_TRUE(listen);
+        EXPECT_EQ(listen->command.kind, Kind::Listen);
+        keyboard->send({0xB0, 64, 0});
+
+        keyboard.reset();
+        ASSERT_TRUE(eventually([&] { return !sees(input, "Keyboard A:out"); }));
+    }
+    EXPECT_FALSE(sees(input, "Midi Through:out"));
+    EXPECT_FALSE(through.connectedTo("tonarika:answers"));
+    EXPECT_EQ(m_capture.count("tonarika.midi", "keyboard connected: Keyboard A:out"), 2);
+    EXPECT_EQ(m_capture.count("tonarika.midi", "keyboard gone: Keyboard A:out"), 2);
+}
+
+TEST_F(MidiInputOnJack, aFloodNeverStallsTheKeyboardAndWhatIsDroppedIsCounted)
+{
+    MidiInput input(m_queue, {.alsa = false, .lookEvery = 100ms});
+    input.start();
+    JackKeyboard keyboard("Flood");
+    ASSERT_TRUE(eventually([&] { return keyboard.connectedTo("tonarika:answers"); }));
+    // 10,000 messages at once, none taken: 5,000 pedal presses, each a Listen, and long
+    // system-exclusive messages between them.
+    const std::vector<std::uint8_t> sysex = [] {
+        std::vector<std::uint8_t> bytes(1000, 0x11);
+        bytes.front() = 0xF0;
+        bytes.back() = 0xF7;
+        return bytes;
+    }();
+    for (int i = 0; i < 5000; ++i) {
+        ASSERT_TRUE(keyboard.send({0xB0, 64, 127}));
+        ASSERT_TRUE(keyboard.send({0xB0, 64, 0}));
+        if (i % 100 == 0) {
+            ASSERT_TRUE(keyboard.send(sysex));
+        }
+    }
+    ASSERT_TRUE(m_capture.waitFor("tonarika.midi", "commands dropped"));
+    // The queue held what it could, and the keyboard still answers once it is drained.
+    int taken = 0;
+    while (m_queue.take())
+        ++taken;
+    EXPECT_EQ(taken, int(MidiQueue::kCapacity));
+    keyboard.send({0x90, 61, 80});
+    const auto entry = nextEntry(m_queue);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->command, (MidiCommand{Kind::Note, 7}));
+}
+
+}  // namespace
+}  // namespace tonarika::test
