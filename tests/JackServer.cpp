@@ -25,7 +25,7 @@ JackServer::JackServer(unsigned frames)
     // No D-Bus device reservation: there is no device, and maybe no bus.
     ::setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
     const std::string period = std::to_string(frames);
-    std::vector<std::string> args{"jackd", "-n", m_name, "--no-realtime", "-d", "dummy", "-r", "48000", "-p", period, "-C", "0", "-P", "0"};
+    std::vector<std::string> args{"jackd", "-n", m_name, "--no-realtime", "-t", "10000", "-d", "dummy", "-r", "48000", "-p", period, "-C", "0", "-P", "0"};
     std::vector<char*> argv;
     for (std::string& arg : args)
         argv.push_back(arg.data());

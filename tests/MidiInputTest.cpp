@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <thread>
 
@@ -29,10 +30,10 @@ bool sequencerHere()
     return ::stat("/dev/snd/seq", &info) == 0;
 }
 
-// Waits, a minute at most, until `done` holds; whether it did.
+// Waits, twenty seconds at most, until `done` holds; whether it did.
 bool eventually(const std::function<bool()>& done)
 {
-    for (int i = 0; i < 6000 && !done(); ++i)
+    for (int i = 0; i < 2000 && !done(); ++i)
         std::this_thread::sleep_for(10ms);
     return done();
 }
@@ -45,7 +46,7 @@ bool sees(const MidiInput& input, const std::string& keyboard)
 
 std::optional<MidiQueue::Entry> nextEntry(MidiQueue& queue)
 {
-    for (int i = 0; i < 6000; ++i) {
+    for (int i = 0; i < 2000; ++i) {
         if (auto entry = queue.take())
             return entry;
         std::this_thread::sleep_for(10ms);
@@ -75,6 +76,13 @@ protected:
     {
         if (!m_server.running())
             GTEST_FAIL() << m_server.failure();
+    }
+    void TearDown() override
+    {
+        if (HasFailure()) {
+            for (const auto& message : m_capture.messages())
+                std::cerr << message.category << ": " << message.text << "\n";
+        }
     }
     JackServer m_server;
     MessageCapture m_capture;

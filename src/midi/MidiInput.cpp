@@ -73,77 +73,88 @@ std::vector<std::string> MidiInput::keyboards() const
 
 void MidiInput::run()
 {
-    open();
+    // Where no system opens (a JACK server started later, one too busy to take a client
+    // at once), it is tried again every few looks; only the first failure is told.
+    bool told = false;
+    int untilRetry = 0;
     std::unique_lock lock(m_mutex);
-    while (m_ports && !m_stopping) {
+    while (!m_stopping) {
         lock.unlock();
-        look();
+        if (m_ports) {
+            look();
+        } else if (--untilRetry <= 0) {
+            if (!open(told))
+                told = true;
+            untilRetry = 5;
+        }
         lock.lock();
         m_wake.wait_for(lock, m_options.lookEvery, [this] { return m_stopping; });
     }
 }
 
-void MidiInput::open()
+std::unique_ptr<RtMidiIn> MidiInput::openInput(int api, const char* client, std::string* why)
+{
+    try {
+        auto in = std::make_unique<RtMidiIn>(static_cast<RtMidi::Api>(api), client);
+        in->setErrorCallback(&rtMidiError, nullptr);
+        in->setCallback(&MidiInput::received, this);
+        in->ignoreTypes(true, true, true);
+        in->openVirtualPort(kPort);
+        return in;
+    } catch (const RtMidiError& error) {
+        *why = error.getMessage();
+        return nullptr;
+    }
+}
+
+bool MidiInput::open(bool quiet)
 {
     std::string alsaWhy = "not tried";
     std::string jackWhy;
     System system = System::None;
-    try {
-        if (m_options.alsa) {
-            if (auto alsa = AlsaPorts::open(&alsaWhy)) {
-                m_in = std::make_unique<RtMidiIn>(RtMidi::LINUX_ALSA, kAlsaClient);
-                m_in->setErrorCallback(&rtMidiError, nullptr);
-                m_in->setCallback(&MidiInput::received, this);
-                m_in->ignoreTypes(true, true, true);
-                m_in->openVirtualPort(kPort);
-                if (alsa->findInput(kAlsaClient, kPort)) {
-                    m_ports = std::move(alsa);
-                    system = System::Alsa;
-                    qCInfo(lcMidi).noquote() << "MIDI: the ALSA sequencer is open, as client" << kAlsaClient << "port" << kPort;
-                } else {
-                    alsaWhy = "its input port could not be found";
-                    m_in.reset();
-                }
+    if (m_options.alsa) {
+        if (auto alsa = AlsaPorts::open(&alsaWhy)) {
+            m_in = openInput(RtMidi::LINUX_ALSA, kAlsaClient, &alsaWhy);
+            if (m_in && alsa->findInput(kAlsaClient, kPort)) {
+                m_ports = std::move(alsa);
+                system = System::Alsa;
+                qCInfo(lcMidi).noquote() << "MIDI: the ALSA sequencer is open, as client" << kAlsaClient << "port" << kPort;
+            } else if (m_in) {
+                alsaWhy = "its input port could not be found";
             }
         }
-        if (!m_ports) {
-            auto jack = JackPorts::open(std::string(kJackClient) + "-watch", &jackWhy);
-            if (jack) {
-                m_in = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, kJackClient);
-                m_in->setErrorCallback(&rtMidiError, nullptr);
-                m_in->setCallback(&MidiInput::received, this);
-                m_in->ignoreTypes(true, true, true);
-                m_in->openVirtualPort(kPort);
-                if (jack->findInput(kJackClient, kPort)) {
-                    const auto period = jack->period();
-                    const double ms = period.rate ? 1000.0 * period.frames / period.rate : 0.0;
-                    qCInfo(lcMidi).noquote()
-                        << QStringLiteral("MIDI: the ALSA sequencer cannot be opened (%1); %2 is open, as %3: "
-                                          "a period of %4 frames at %5 Hz, so messages arrive on %6 ms steps")
-                               .arg(text(alsaWhy), period.pipewire ? QStringLiteral("PipeWire's JACK") : QStringLiteral("JACK"),
-                                    text(jack->input()))
-                               .arg(period.frames)
-                               .arg(period.rate)
-                               .arg(ms, 0, 'f', 1);
-                    m_ports = std::move(jack);
-                    system = System::Jack;
-                } else {
-                    jackWhy = "its input port could not be found";
-                    m_in.reset();
-                }
-            }
-        }
-    } catch (const RtMidiError& error) {
-        jackWhy = error.getMessage();
-        m_in.reset();
-        m_ports.reset();
     }
-    if (!m_ports)
-        qCInfo(lcMidi).noquote() << QStringLiteral("MIDI: no keyboard can answer: the ALSA sequencer cannot be opened (%1), "
-                                                   "and JACK cannot either (%2)")
-                                        .arg(text(alsaWhy), text(jackWhy));
+    if (!m_ports) {
+        if (auto jack = JackPorts::open(std::string(kJackClient) + "-watch", &jackWhy)) {
+            m_in = openInput(RtMidi::UNIX_JACK, kJackClient, &jackWhy);
+            if (m_in && jack->findInput(kJackClient, kPort)) {
+                const auto period = jack->period();
+                const double ms = period.rate ? 1000.0 * period.frames / period.rate : 0.0;
+                qCInfo(lcMidi).noquote()
+                    << QStringLiteral("MIDI: the ALSA sequencer cannot be opened (%1); %2 is open, as %3: "
+                                      "a period of %4 frames at %5 Hz, so messages arrive on %6 ms steps")
+                           .arg(text(alsaWhy), period.pipewire ? QStringLiteral("PipeWire's JACK") : QStringLiteral("JACK"),
+                                text(jack->input()))
+                           .arg(period.frames)
+                           .arg(period.rate)
+                           .arg(ms, 0, 'f', 1);
+                m_ports = std::move(jack);
+                system = System::Jack;
+            } else if (m_in) {
+                jackWhy = "its input port could not be found";
+            }
+        }
+    }
+    if (!m_ports) {
+        m_in.reset();
+        if (!quiet)
+            qCInfo(lcMidi).noquote() << QStringLiteral("MIDI: no keyboard can answer: the ALSA sequencer cannot be opened "
+                                                       "(%1), and JACK cannot either (%2)")
+                                            .arg(text(alsaWhy), text(jackWhy));
+    }
     const std::lock_guard lock(m_mutex);
     m_system = system;
+    return system != System::None;
 }
 
 void MidiInput::look()
@@ -167,6 +178,7 @@ void MidiInput::look()
         if (std::find(change.appeared.begin(), change.appeared.end(), source) == change.appeared.end())
             continue;
         if (connected) {
+            m_keyboardCame = true;
             qCInfo(lcMidi).noquote() << "MIDI: keyboard connected:" << text(source);
         } else {
             // Gone between the listing and the connecting: it is looked at again next time.
@@ -186,6 +198,8 @@ void MidiInput::received(double, std::vector<unsigned char>* message, void* self
     // window's thread takes it.
     const auto arrived = std::chrono::steady_clock::now();
     auto* input = static_cast<MidiInput*>(self);
+    if (input->m_keyboardCame.exchange(false))
+        input->m_gate = MidiGate{};
     if (const auto command = input->m_gate.take(std::span<const std::uint8_t>(message->data(), message->size()), arrived))
         input->m_queue.put({*command, arrived});
 }

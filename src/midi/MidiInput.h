@@ -7,6 +7,7 @@
 #include "MidiQueue.h"
 
 // std
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -53,13 +54,19 @@ public:
 
 private:
     void run();
-    void open();
+    // Opens a system: whether one opened; why none could, on stderr unless `quiet`.
+    bool open(bool quiet);
     void look();
+    // Our input on RtMidi's `api`, its callback set; nothing, and why, where it fails.
+    std::unique_ptr<RtMidiIn> openInput(int api, const char* client, std::string* why);
     static void received(double, std::vector<unsigned char>* message, void* self);
 
     MidiQueue& m_queue;
     Options m_options;
     MidiGate m_gate;  // used on RtMidi's thread alone
+    // A keyboard came: the gate forgets the pedal, which a keyboard unplugged while it
+    // was down never lifted.
+    std::atomic<bool> m_keyboardCame{false};
     std::unique_ptr<RtMidiIn> m_in;
     std::unique_ptr<MidiPorts> m_ports;
     KeyboardWatch m_watch;
