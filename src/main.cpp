@@ -10,6 +10,8 @@
 #include "SettingsWatcher.h"
 #include "TerminationSignals.h"
 #include "LearnedNotes.h"
+#include "MidiCommands.h"
+#include "MidiInput.h"
 #include "TrialJournal.h"
 #include "WeakNotes.h"
 
@@ -22,6 +24,7 @@
 // std
 #include <csignal>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -97,6 +100,21 @@ int main(int argc, char** argv)
     QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window,
                      [&window, &settings] { window.setQuestionSettings(&settings); });
 
+    // A MIDI keyboard answers as the on-screen keys do; its input opens once the window is
+    // up, on a thread of its own, and only where the settings allow it.
+    tonarika::MidiQueue midiQueue;
+    tonarika::MidiCommands midiCommands(midiQueue);
+    tonarika::MidiInput midiInput(midiQueue);
+    QObject::connect(&midiCommands, &tonarika::MidiCommands::notePressed, &window, &tonarika::Form1::midiNotePressed);
+    QObject::connect(&midiCommands, &tonarika::MidiCommands::listenPressed, &window, &tonarika::Form1::midiListenPressed);
+    const auto followMidiSetting = [&midiCommands, &midiInput, &settings] {
+        const bool midi = settings.reading().midi;
+        midiCommands.setEnabled(midi);
+        if (midi)
+            midiInput.start();
+    };
+    QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &midiCommands, followMidiSetting);
+
     // A logout, a shutdown or a kill ends the game as its close box does: the window
     // records the run and closes, and every event loop, a modal box's too, ends.
     const auto endSession = [&window] {
@@ -117,7 +135,10 @@ int main(int argc, char** argv)
     // The sound module loads, the device opens and the notes load once the window is up,
     // so that none of it delays the window; a note asked before its load is done is
     // loaded first.
-    QTimer::singleShot(0, &app, [&player] { player.start(); });
+    QTimer::singleShot(0, &app, [&player, followMidiSetting] {
+        player.start();
+        followMidiSetting();
+    });
     const int status = QApplication::exec();
     openWindow = nullptr;
     openJournal = nullptr;

@@ -89,6 +89,25 @@ TEST_F(SettingsFileTest, eachSpellingGivesItsSettingsAndWhatIsNotUnderstoodTheDe
         EXPECT_EQ(reading.settings, c.expected) << c.text;
         EXPECT_EQ(reading.problems.size(), c.problems) << c.text;
     }
+    // Whether a MIDI keyboard answers, in its own group.
+    const struct {
+        const char* text;
+        bool midi;
+        std::size_t problems;
+    } inputs[] = {
+        {"", true, 0},
+        {"[input]\nmidi=off\n", false, 0},
+        {"[input]\nmidi = On\n", true, 0},
+        {"[input]\nmidi=false\n", false, 0},
+        {"[input]\nmidi=sometimes\n", true, 1},
+        {"[questions]\nmidi=off\n", true, 0},
+    };
+    for (const auto& c : inputs) {
+        put(QByteArray(c.text, qsizetype(std::strlen(c.text))));
+        const SettingsReading reading = readSettingsFile(file);
+        EXPECT_EQ(reading.midi, c.midi) << c.text;
+        EXPECT_EQ(reading.problems.size(), c.problems) << c.text;
+    }
     put("[questions]\ntimbres=piano, violin\n");
     const SettingsReading violin = readSettingsFile(file);
     ASSERT_EQ(violin.problems.size(), 1u);

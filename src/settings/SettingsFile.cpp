@@ -32,6 +32,7 @@ const QString kGuard = QStringLiteral("questions/guard");
 const QString kWeakNotes = QStringLiteral("questions/weak_notes");
 const QString kNotes = QStringLiteral("questions/notes");
 const QString kA4 = QStringLiteral("questions/a4");
+const QString kMidi = QStringLiteral("input/midi");
 
 // The notes' names as the file spells them, sharps first, each with its index.
 const std::pair<const char*, NoteIndex> kNoteNames[] = {
@@ -276,6 +277,21 @@ QString notesText(const QuestionSettings& settings)
     return names.join(QStringLiteral(", "));
 }
 
+std::optional<bool> parseOnOff(const QString& text)
+{
+    const QString value = text.trimmed().toLower();
+    if (value == QLatin1String("on"))
+        return true;
+    if (value == QLatin1String("off"))
+        return false;
+    return parseSwitch(value);
+}
+
+std::pair<QString, QString> midiValue(bool midi)
+{
+    return {kMidi, midi ? QStringLiteral("on") : QStringLiteral("off")};
+}
+
 std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& settings)
 {
     QStringList timbres;
@@ -326,6 +342,7 @@ SettingsReading readSettingsFile(const QString& path)
         take(kGuard, parseSwitch, reading.settings.guard);
         take(kWeakNotes, parseSwitch, reading.settings.weakNotes);
         take(kA4, parseA4, reading.settings.a4);
+        take(kMidi, parseOnOff, reading.midi);
         if (file.contains(kNotes)) {
             const QString text = valueText(file.value(kNotes));
             QString unknown;

@@ -25,6 +25,8 @@ namespace tonarika {
 //   notes   = all | growing | C, E, G, ... (C C# Db D D# Eb E F F# Gb G G# Ab A A# Bb B,
 //             any case)                                        (default all)
 //   a4      = 415 ... 466                                       (default 440)
+// and its group [input] holds
+//   midi    = on | off      whether a MIDI keyboard answers     (default on)
 // The game only reads it; the companion writes the keys the player changes, and keeps
 // every other line as it stands, comments too.
 QString settingsFilePath();
@@ -62,6 +64,8 @@ struct TimbreList {
 TimbreList parseTimbres(const QString& text);
 std::optional<bool> parseOctaves(const QString& text);  // true for three octaves
 std::optional<bool> parseSwitch(const QString& text);
+// "on" or "off"; "true" and "false" too.
+std::optional<bool> parseOnOff(const QString& text);
 // A note's name as the file spells it ("C#", "Db", "b"): its index.
 std::optional<NoteIndex> parseNoteName(const QString& text);
 // The notes' value: all, growing, or a list of names; nothing, and the word it does not
@@ -76,9 +80,12 @@ std::optional<int> parseA4(const QString& text);
 // Each key of the question settings, as the file spells it ("questions/timbres"), and its
 // value for `settings`.
 std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& settings);
+// The input's key ("input/midi") and its value.
+std::pair<QString, QString> midiValue(bool midi);
 
 struct SettingsReading {
     QuestionSettings settings;  // the defaults for whatever could not be read
+    bool midi = true;           // a MIDI keyboard answers
     std::vector<SettingsProblem> problems;
     bool readWhole = true;  // false where the file is there but could not be read at all
 };

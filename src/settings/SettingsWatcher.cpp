@@ -37,7 +37,8 @@ void SettingsWatcher::reload()
             problems << problemText(m_path, problem);
         qCWarning(lcSettings, "%s; the defaults stand for what could not be read", qUtf8Printable(problems.join(QStringLiteral("; "))));
     }
-    const bool different = !(reading.settings == m_reading.settings) || reading.problems != m_reading.problems;
+    const bool different = !(reading.settings == m_reading.settings) || reading.midi != m_reading.midi
+                           || reading.problems != m_reading.problems;
     m_reading = std::move(reading);
     watch();
     if (different)

@@ -9,6 +9,7 @@
 #include "ui_Form1.h"
 
 // Qt
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLayout>
@@ -137,6 +138,19 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             m_game.Key(key->key());
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::midiNotePressed(int index, std::chrono::steady_clock::time_point arrived)
+{
+    if (!QApplication::activeModalWidget() && isVisible())
+        m_game.midiNoteOn(index, arrived);
+}
+
+void Form1::midiListenPressed()
+{
+    // Through the button itself: a disabled Listen stays deaf to the pedal too.
+    if (!QApplication::activeModalWidget() && isVisible())
+        m_ui->Command1->click();
 }
 
 void Form1::closeEvent(QCloseEvent* event)

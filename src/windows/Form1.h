@@ -10,6 +10,7 @@
 
 // std
 #include <array>
+#include <chrono>
 #include <memory>
 
 class QLabel;
@@ -64,6 +65,10 @@ public:
     void setLearnedNotes(const LearnedNotesSource* learned) { m_game.setLearnedNotes(learned); }
     // Takes the test of absolute pitch in place of a run of the modes.
     void startTest() { m_game.startTest(); }
+    // A MIDI keyboard's key, as a click on its on-screen key, timed to its message's
+    // arrival; its sustain pedal, as a click on Listen. Neither reaches past a modal box.
+    void midiNotePressed(int index, std::chrono::steady_clock::time_point arrived);
+    void midiListenPressed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
