@@ -4,6 +4,8 @@
 
 // own
 #include "Appearance.h"
+#include "JackKeyboard.h"
+#include "JackServer.h"
 #include "JournalFaultText.h"
 #include "NotesPage.h"
 #include "ProgressChartView.h"
@@ -808,6 +810,27 @@ private slots:
         QVERIFY2(cancel != QStringLiteral("Cancel") && !cancel.isEmpty(), qPrintable(cancel));
     }
 
+    // The settings page names the keyboards a JACK server of the test's own has, as they
+    // come and go.
+    void theSettingsPageShowsTheKeyboardsTheDesktopHasNow()
+    {
+        if (QFileInfo::exists(QStringLiteral("/dev/snd/seq")))
+            QSKIP("this machine has an ALSA sequencer: the page lists its keyboards, not JACK's");
+        test::JackServer server;
+        QVERIFY2(server.running(), server.failure().c_str());
+        const auto window = open({folder / "data/Score.TXT"});
+        SettingsPage* page = window->addSettingsPage(QString::fromStdString((folder / "tonarika.conf").string()));
+        const auto* keyboards = child<QLabel>(*page, QStringLiteral("midiKeyboards"));
+        QCOMPARE(keyboards->accessibleName(), QStringLiteral("見えているMIDIキーボード"));
+        QTRY_COMPARE_WITH_TIMEOUT(keyboards->text(), QStringLiteral("見えているキーボード: なし"), 20000);
+        {
+            test::JackKeyboard keyboard("Page Keyboard");
+            QTRY_COMPARE_WITH_TIMEOUT(keyboards->text(), QStringLiteral("見えているキーボード: Page Keyboard:out"), 20000);
+            QCOMPARE(keyboards->accessibleDescription(), keyboards->text());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(keyboards->text(), QStringLiteral("見えているキーボード: なし"), 20000);
+    }
+
     // The settings page shows the file, writes each change at once and keeps what it does
     // not know, never leaves no timbre chosen, and names every control.
     void theSettingsPageWritesEachChoiceAndKeepsTheRest()
@@ -898,6 +921,14 @@ private slots:
         child<QRadioButton>(*page, QStringLiteral("growingNotes"))->click();
         QCOMPARE(readSettingsFile(file).settings.notes, NoteChoice::Growing);
         QVERIFY(!note(0)->isEnabled());
+        auto* midi = child<QCheckBox>(*page, QStringLiteral("midi"));
+        QVERIFY2(midi->isChecked(), "on by default");
+        midi->click();
+        QCOMPARE(readSettingsFile(file).midi, false);
+        QCOMPARE(readSettingsFile(file).settings.notes, NoteChoice::Growing);
+        QCOMPARE(midi->text(), QStringLiteral("MIDIキーボードで答える"));
+        midi->click();
+        QCOMPARE(readSettingsFile(file).midi, true);
 
         // The last timbre cannot be taken away.
         box(Timbre::Clarinet)->click();
@@ -922,6 +953,7 @@ private slots:
             {"threeOctaves", "3 オクターブ（ド3〜シ5）"},
             {"guard", "前の音を手がかりにしない"},
             {"weakNotes", "苦手な音を多めに"},
+            {"midiGroup", "MIDIキーボード"},
         };
         for (const auto& c : captions) {
             auto* control = child<QWidget>(*page, QString::fromLatin1(c.control));
@@ -929,7 +961,7 @@ private slots:
             const auto* button = qobject_cast<QAbstractButton*>(control);
             QCOMPARE(group ? group->title() : button ? button->text() : QString(), QString::fromUtf8(c.text));
         }
-        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 2 + kNoteCount);
+        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 3 + kNoteCount);
         QCOMPARE(child<QGroupBox>(*page, QStringLiteral("notes"))->title(), QStringLiteral("出題する音"));
         for (const auto& [name, caption] : {std::pair("allNotes", "モードの音すべて"), std::pair("growingNotes", "少しずつ増やす"),
                                             std::pair("chosenNotes", "選んだ音だけ")})

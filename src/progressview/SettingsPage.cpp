@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 // std
@@ -98,6 +99,21 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     a4Row->addStretch(1);
     notesLayout->addLayout(a4Row);
 
+    auto* midi = new QGroupBox(QStringLiteral("MIDIキーボード"));
+    midi->setObjectName(QStringLiteral("midiGroup"));
+    auto* midiLayout = new QVBoxLayout(midi);
+    m_midi = new QCheckBox(QStringLiteral("MIDIキーボードで答える"));
+    m_midi->setObjectName(QStringLiteral("midi"));
+    m_midi->setAccessibleName(m_midi->text());
+    m_keyboards = new QLabel;
+    m_keyboards->setObjectName(QStringLiteral("midiKeyboards"));
+    m_keyboards->setWordWrap(true);
+    m_keyboards->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_keyboards->setFocusPolicy(Qt::StrongFocus);
+    m_keyboards->setAccessibleName(QStringLiteral("見えているMIDIキーボード"));
+    midiLayout->addWidget(m_midi);
+    midiLayout->addWidget(m_keyboards);
+
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("settingsStatus"));
     m_status->setWordWrap(true);
@@ -111,6 +127,7 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     layout->addWidget(m_guard);
     layout->addWidget(m_weakNotes);
     layout->addWidget(notes);
+    layout->addWidget(midi);
     layout->addWidget(m_status);
     layout->addStretch(1);
     auto* scroll = new QScrollArea;
@@ -138,6 +155,41 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     for (QCheckBox* box : m_notes)
         connect(box, &QCheckBox::toggled, this, [this, box] { noteToggled(box); });
     connect(m_a4, &QSpinBox::valueChanged, this, &SettingsPage::write);
+    connect(m_midi, &QCheckBox::toggled, this, &SettingsPage::writeMidi);
+
+    // The keyboards are listed on the lister's thread; the page only reads its last listing.
+    showKeyboards();
+    m_lister.start();
+    auto* keyboardTimer = new QTimer(this);
+    connect(keyboardTimer, &QTimer::timeout, this, &SettingsPage::showKeyboards);
+    keyboardTimer->start(1000);
+}
+
+void SettingsPage::showKeyboards()
+{
+    const auto keyboards = m_lister.keyboards();
+    QStringList names;
+    for (const std::string& name : keyboards)
+        names << QString::fromStdString(name);
+    const QString text = !m_lister.systemOpen() ? QStringLiteral("MIDIを使えません（ALSAシーケンサーもJACKサーバーもありません）")
+                         : names.isEmpty()      ? QStringLiteral("見えているキーボード: なし")
+                                                : QStringLiteral("見えているキーボード: %1").arg(names.join(QStringLiteral("、")));
+    if (m_keyboards->text() == text)
+        return;
+    m_keyboards->setText(text);
+    m_keyboards->setAccessibleDescription(text);
+}
+
+void SettingsPage::writeMidi()
+{
+    if (const auto problem = writeSettingsFile(m_file, {midiValue(m_midi->isChecked())})) {
+        m_status->setText(QStringLiteral("設定を保存できませんでした: %1。設定ファイルはそのままです。")
+                              .arg(problemTextJapanese(*problem)));
+        emit written(problemTextJapanese(*problem));
+        return;
+    }
+    m_status->setText(QStringLiteral("保存しました。ゲームにすぐ反映されます。"));
+    emit written({});
 }
 
 void SettingsPage::showFile()
@@ -145,6 +197,10 @@ void SettingsPage::showFile()
     const SettingsReading& reading = m_watcher.reading();
     m_shown = reading.settings;
     show(m_shown);
+    {
+        const QSignalBlocker quiet(m_midi);
+        m_midi->setChecked(reading.midi);
+    }
     emit settingsChanged(m_shown);
     if (reading.problems.empty()) {
         m_status->clear();

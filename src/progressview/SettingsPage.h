@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "KeyboardLister.h"
 #include "QuestionSettings.h"
 #include "SettingsWatcher.h"
 
@@ -21,7 +22,8 @@ namespace tonarika {
 // What the game asks, chosen here and written to the settings file the game reads: the
 // timbres (at least one), one octave or three, whether the guard's tones and leaps keep
 // the previous note from helping, whether the notes the player misses come more often,
-// which notes are asked (the mode's, a set that grows, or at least two chosen), and A4.
+// which notes are asked (the mode's, a set that grows, or at least two chosen), A4, and
+// whether a MIDI keyboard answers, with the keyboards the desktop has now.
 // Each change writes the keys the player changed and nothing else, every other line of
 // the file as it stands; the page shows the file again whenever it changes, so that its
 // next write never undoes an edit made by hand. It scrolls in a small window.
@@ -45,6 +47,8 @@ private:
     void write();
     void timbreToggled(QCheckBox* box);
     void noteToggled(QCheckBox* box);
+    void writeMidi();
+    void showKeyboards();
 
     QString m_file;
     SettingsWatcher m_watcher;
@@ -59,6 +63,9 @@ private:
     QRadioButton* m_chosenNotes = nullptr;
     std::array<QCheckBox*, kNoteCount> m_notes{};
     QSpinBox* m_a4 = nullptr;
+    QCheckBox* m_midi = nullptr;
+    QLabel* m_keyboards = nullptr;
+    KeyboardLister m_lister{"tonarika-progress"};
     QLabel* m_status = nullptr;
 };
 
