@@ -65,10 +65,11 @@ notes:
 bench:
 	@scripts/install-deps bench
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
-	cmake --build $(BUILD) --target tonarika tonarika-bench tonarika-progress-bench tonarika-latency \
+	cmake --build $(BUILD) --target tonarika tonarika-bench tonarika-progress-bench tonarika-midi-bench tonarika-latency \
 	  tonarika-window-shown bare-window
 	SDL_AUDIODRIVER=$${SDL_AUDIODRIVER:-dummy} $(BUILD)/bench/tonarika-bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/tonarika-progress-bench
+	$(BUILD)/bench/tonarika-midi-bench
 	bench/desktop-bench.sh $(BUILD)
 	SOUND_SERVER=pipewire bench/desktop-bench.sh $(BUILD)
 

@@ -95,6 +95,10 @@ TEST_F(GameJournalTest, noTrialWithoutACountedAnswer)
     game.prac_Click();
     for (int key = 0; key < kNoteCount; ++key)
         game.cmdKey_Click(key);
+    // A MIDI key in practice plays its note, as a click does, and is no answer either.
+    const auto playedBefore = player.played.size();
+    game.midiNoteOn(4, clock.now());
+    EXPECT_EQ(player.played.size(), playedBefore + 1);
     EXPECT_EQ(journal.trials.size(), 1u);
 }
 
