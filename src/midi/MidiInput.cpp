@@ -160,7 +160,7 @@ bool MidiInput::open(bool quiet)
 void MidiInput::look()
 {
     if (!m_ports->alive()) {
-        qCWarning(lcMidi) << "MIDI: the JACK server went away; no keyboard answers until the game starts again";
+        qCWarning(lcMidi) << "MIDI: the JACK server went away; the game looks for it again every few seconds";
         const std::lock_guard lock(m_mutex);
         m_ports.reset();
         m_keyboards.clear();
