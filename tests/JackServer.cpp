@@ -4,17 +4,16 @@
 #include <jack/jack.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 // std
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace tonarika::test {
 
@@ -30,16 +29,26 @@ JackServer::JackServer(unsigned frames)
     for (std::string& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    // Its chatter (xruns of the dummy clock on a busy machine) is not the test's.
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const int spawned = posix_spawnp(&m_pid, "jackd", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        m_pid = -1;
-        m_failure = "jackd could not be started (is jackd2 installed?)";
+    // Its chatter (xruns of the dummy clock on a busy machine) goes to a file of its own,
+    // read only to say why it ended.
+    char log[] = "/tmp/tonarika-jackd-XXXXXX";
+    const int logFile = ::mkstemp(log);
+    m_log = log;
+    const pid_t parent = ::getpid();
+    m_pid = ::fork();
+    if (m_pid == 0) {
+        // It ends with the test, even one that crashes: jackd2 runs at most eight servers.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(1);
+        ::dup2(logFile, STDOUT_FILENO);
+        ::dup2(logFile, STDERR_FILENO);
+        ::execvp("jackd", argv.data());
+        ::_exit(127);
+    }
+    ::close(logFile);
+    if (m_pid < 0) {
+        m_failure = "jackd could not be started";
         return;
     }
     jack_set_error_function([](const char*) {});
@@ -54,7 +63,10 @@ JackServer::JackServer(unsigned frames)
         int status = 0;
         if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_pid = -1;
-            m_failure = "jackd ended as it started";
+            std::ifstream said(m_log);
+            std::string first;
+            std::getline(said, first);
+            m_failure = "jackd ended as it started (is jackd2 installed?): " + first;
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -69,6 +81,7 @@ JackServer::~JackServer()
         ::waitpid(m_pid, nullptr, 0);
     }
     ::unsetenv("JACK_DEFAULT_SERVER");
+    ::unlink(m_log.c_str());
 }
 
 }  // namespace tonarika::test

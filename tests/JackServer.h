@@ -26,6 +26,7 @@ public:
 private:
     std::string m_name;
     std::string m_failure;
+    std::string m_log;  // what jackd said
     pid_t m_pid = -1;
     bool m_running = false;
 };

@@ -20,6 +20,17 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcMidi, "tonarika.midi", QtInfoMsg)
 
+// The inputs whose JACK server went away. RtMidi closes its port as it is destroyed,
+// and libjack crashes unregistering a port of a client whose server is gone: they are
+// kept, reachable, until the process ends.
+void keepForever(std::unique_ptr<RtMidiIn> input)
+{
+    static std::mutex mutex;
+    static std::vector<std::unique_ptr<RtMidiIn>>* kept = new std::vector<std::unique_ptr<RtMidiIn>>;
+    const std::lock_guard lock(mutex);
+    kept->push_back(std::move(input));
+}
+
 QString text(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -161,6 +172,7 @@ void MidiInput::look()
 {
     if (!m_ports->alive()) {
         qCWarning(lcMidi) << "MIDI: the JACK server went away; the game looks for it again every few seconds";
+        keepForever(std::move(m_in));
         const std::lock_guard lock(m_mutex);
         m_ports.reset();
         m_keyboards.clear();
