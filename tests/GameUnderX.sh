@@ -45,6 +45,18 @@ wait_for_notes() {
   return 1
 }
 
+# The note the recording $2 holds last, once it is not $1 (the last question's: no note
+# comes twice in a row, and the last one rings on until the next cuts it), as the tool
+# $recorded_note tells it; fifteen seconds at most, nothing where none came.
+wait_for_new_note() {
+  local heard
+  for _ in $(seq 150); do
+    heard=$("$recorded_note" --last "$2" 2>/dev/null)
+    [ -n "$heard" ] && [ "$heard" != "$1" ] && { echo "$heard"; return; }
+    sleep 0.1
+  done
+}
+
 # How many rows the journal $1 holds; 0 where there is none yet.
 journal_count() {
   [ -f "$1" ] || { echo 0; return; }

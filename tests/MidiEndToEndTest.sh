@@ -65,13 +65,7 @@ for question in 0 1 2 3 4; do
   # The pedal goes down: Listen.
   send cc 64 127
   send cc 64 0
-  heard=""
-  for _ in $(seq 150); do
-    heard=$("$recorded_note" --last "$scratch/sound.raw" 2>/dev/null)
-    [ -n "$heard" ] && [ "$heard" != "$previous" ] && break
-    heard=""
-    sleep 0.1
-  done
+  heard=$(wait_for_new_note "$previous" "$scratch/sound.raw")
   [ -n "$heard" ] || { echo "FAIL: question $((question + 1)) never sounded"; continue; }
   sleep 0.5
   answer=$heard

@@ -21,13 +21,7 @@ keys=(a s d f j k l)
 previous=""
 for question in 1 2 3 4 5 6; do
   xdotool key space
-  heard=""
-  for _ in $(seq 150); do
-    heard=$("$recorded_note" --last "$scratch/sound.raw" 2>/dev/null)
-    [ -n "$heard" ] && [ "$heard" != "$previous" ] && break
-    heard=""
-    sleep 0.1
-  done
+  heard=$(wait_for_new_note "$previous" "$scratch/sound.raw")
   [ -n "$heard" ] || echo "FAIL: question $question never sounded"
   # The note sounds whole before it is answered and the next cuts it.
   sleep 1.0

@@ -44,15 +44,7 @@ keys=(a s d f j k l)
 previous=""
 for question in $(seq 50); do
   xdotool key space
-  # The note now sounding, once it is not the last question's: no note comes twice in a
-  # row, and the last one rings on until this one cuts it.
-  heard=""
-  for _ in $(seq 150); do
-    heard=$("$recorded_note" --last "$scratch/sound.raw" 2>/dev/null)
-    [ -n "$heard" ] && [ "$heard" != "$previous" ] && break
-    heard=""
-    sleep 0.1
-  done
+  heard=$(wait_for_new_note "$previous" "$scratch/sound.raw")
   [ -n "$heard" ] || echo "FAIL: question $question never sounded"
   [ -n "$heard" ] && xdotool key "${keys[$heard]}"
   previous=$heard
