@@ -1,6 +1,7 @@
 #include "NotesPage.h"
 
 // own
+#include "ProgressChartView.h"
 #include "JournalFaultText.h"
 #include "Progress.h"
 #include "ScoreLogReader.h"
@@ -465,12 +466,7 @@ void NotesPage::fillFigures()
 
 void NotesPage::drawReactionTimes()
 {
-    // The series go with removeAllSeries(); the axes only come back to us.
-    m_chart->removeAllSeries();
-    for (QAbstractAxis* axis : m_chart->axes()) {
-        m_chart->removeAxis(axis);
-        delete axis;
-    }
+    clearChart(*m_chart);
     auto* line = new QLineSeries;
     auto* points = new QScatterSeries;
     points->setMarkerSize(7);

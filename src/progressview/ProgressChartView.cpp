@@ -1,11 +1,22 @@
 #include "ProgressChartView.h"
 
 // Qt
+#include <QAbstractAxis>
+#include <QChart>
 #include <QDateTimeAxis>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
 namespace tonarika {
+
+void clearChart(QChart& chart)
+{
+    chart.removeAllSeries();
+    for (QAbstractAxis* axis : chart.axes()) {
+        chart.removeAxis(axis);
+        delete axis;
+    }
+}
 
 namespace {
 

@@ -7,9 +7,14 @@
 // std
 #include <optional>
 
+class QChart;
 class QDateTimeAxis;
 
 namespace tonarika {
+
+// Empties a chart to draw it again: its series go, and its axes, which the chart gives
+// back to its caller rather than deleting.
+void clearChart(QChart& chart);
 
 // A chart view whose time axis zooms with the mouse wheel around the pointer, or by
 // zoomBy() around its middle, and scrolls when dragged; the rate axis stays as it is.

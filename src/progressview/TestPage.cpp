@@ -1,5 +1,8 @@
 #include "TestPage.h"
 
+// own
+#include "ProgressChartView.h"
+
 // Qt
 #include <QChart>
 #include <QChartView>
@@ -138,12 +141,7 @@ void TestPage::fillTable()
 
 void TestPage::drawScores()
 {
-    m_chart->removeAllSeries();
-    // The chart gives a removed axis back to its caller, which deletes it.
-    for (QAbstractAxis* axis : m_chart->axes()) {
-        m_chart->removeAxis(axis);
-        delete axis;
-    }
+    clearChart(*m_chart);
     auto* pure = new QLineSeries;
     pure->setName(QStringLiteral("純音"));
     auto* piano = new QLineSeries;
