@@ -18,12 +18,15 @@ public:
     JackServer(const JackServer&) = delete;
     JackServer& operator=(const JackServer&) = delete;
 
-    // Whether a client could reach it within ten seconds; why not in `failure()`.
+    // Whether a client could reach it; why not in `failure()`.
     bool running() const { return m_running; }
     const std::string& failure() const { return m_failure; }
     const std::string& name() const { return m_name; }
 
 private:
+    // Starts jackd once and waits for it: false where starting again is of no use.
+    bool start(unsigned frames);
+
     std::string m_name;
     std::string m_failure;
     std::string m_log;  // what jackd said
