@@ -11,9 +11,6 @@
 
 namespace tonarika {
 
-namespace {
-
-// At most two decimals, none where they are nought: "27.25", "30", "24.5".
 std::string decimals(double value, const std::string& separator)
 {
     const auto hundredths = std::llround(value * 100.0);
@@ -26,8 +23,6 @@ std::string decimals(double value, const std::string& separator)
     }
     return text;
 }
-
-}  // namespace
 
 std::vector<NoteSound> testItems(RandomSource& random)
 {

@@ -52,6 +52,9 @@ std::optional<TestResult> testResult(const std::vector<TestAnswer>& answers);
 
 // What the result view says, a line each: "純音: 27.25 / 36", "ピアノ: 30 / 36", the share a
 // semitone off, the median reaction time, and the reference at `a4`.
+// A score with at most two decimals, none where they are nought: "27.25", "30", "24.5".
+std::string decimals(double value, const std::string& separator);
+
 std::string testResultText(const TestResult& result, int a4, const std::string& decimalSeparator);
 
 }  // namespace tonarika

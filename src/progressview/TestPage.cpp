@@ -1,6 +1,7 @@
 #include "TestPage.h"
 
 // own
+#include "AbsolutePitchTest.h"
 #include "ProgressChartView.h"
 
 // Qt
@@ -26,18 +27,10 @@ namespace tonarika {
 
 namespace {
 
-// At most two decimals, none where they are nought: "27.25", "30", "24.5".
+// A score as the game's result gives it, with the locale's decimal point.
 QString score(double value)
 {
-    QString text = QLocale().toString(value, 'f', 2);
-    const QString point = QLocale().decimalPoint();
-    if (text.endsWith(u'0'))
-        text.chop(1);
-    if (text.endsWith(u'0'))
-        text.chop(1);
-    if (text.endsWith(point))
-        text.chop(point.size());
-    return text;
+    return QString::fromStdString(decimals(value, QLocale().decimalPoint().toStdString()));
 }
 
 QDateTime localTime(const TestRecord& record)
