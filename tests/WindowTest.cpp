@@ -413,6 +413,33 @@ private slots:
         QVERIFY(seen);
     }
 
+    // A MIDI keyboard's pedal asks and its key answers, as Listen and the on-screen key do;
+    // neither reaches past a modal box, as a click would not.
+    void aMidiKeyboardAnswersAsTheScreenDoesButNeverPastAModalBox()
+    {
+        nextNote(3);
+        window->midiListenPressed();
+        QCOMPARE(player->played.size(), std::size_t(1));
+        window->midiNotePressed(3, std::chrono::steady_clock::now());
+        QCOMPARE(child<QLabel>("Label1")->text(), QStringLiteral(" 当たり！"));
+        QCOMPARE(journal->trials.back().input, AnswerInput::Midi);
+
+        nextNote(5);
+        bool seen = false;
+        modals->expect([&](QWidget* modal) {
+            seen = true;
+            window->midiListenPressed();
+            window->midiNotePressed(5, std::chrono::steady_clock::now());
+            QCOMPARE(player->played.size(), std::size_t(1));
+            QCOMPARE(journal->trials.size(), std::size_t(1));
+            modal->close();
+        });
+        action("ver")->trigger();
+        QVERIFY(seen);
+        window->midiListenPressed();
+        QCOMPARE(player->played.size(), std::size_t(2));
+    }
+
     // Keys outside the notes asked are drawn dimmed, named so for screen readers, and a
     // click or a letter key on one counts nothing; with the mode's notes again, as designed.
     void keysOutsideTheNotesAskedAreDimmedAndNoAnswer()
