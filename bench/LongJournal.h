@@ -50,11 +50,16 @@ public:
                                "INSERT INTO trials (answered_utc_ms, utc_offset_s, mode, run, asked, answered, "
                                "reaction_ms, plays) VALUES (?, 32400, ?, ?, ?, ?, ?, 1)");
         for (int row = version == kJournalSchemaVersion ? 1 : 0; row < rows; ++row) {
-            // Mostly right, the misses a semitone or a fifth off, slower as the note gets darker.
-            const int asked = row * 7 % 12;
-            const int answered = row % 5 ? asked : (asked + (row % 3 ? 1 : 7)) % 12;
+            // Mostly right, the misses off by a key or more, slower as the note gets darker;
+            // Easy asks and takes only white keys, as the game does, or the reader leaves
+            // the row out.
+            const bool hard = row % 3 == 0;
+            const int asked = hard ? row * 7 % 12 : row * 5 % kWhiteKeyCount;
+            const int answered = row % 5 ? asked
+                                 : hard  ? (asked + (row % 2 ? 1 : 7)) % kNoteCount
+                                         : (asked + 1) % kWhiteKeyCount;
             insert.bind(1, answeredAt(row))
-                .bind(2, std::string_view(row % 3 ? "Easy" : "Hard"))
+                .bind(2, std::string_view(hard ? "Hard" : "Easy"))
                 .bind(3, std::int64_t(row / 20 + 1))
                 .bind(4, std::int64_t(asked))
                 .bind(5, std::int64_t(answered))
