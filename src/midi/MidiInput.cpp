@@ -173,6 +173,9 @@ void MidiInput::look()
     if (!m_ports->alive()) {
         qCWarning(lcMidi) << "MIDI: the JACK server went away; the game looks for it again every few seconds";
         keepForever(std::move(m_in));
+        // Its keyboards went with it: on the next server they are new again.
+        for (const std::string& gone : m_watch.look({}).gone)
+            qCInfo(lcMidi).noquote() << "MIDI: keyboard gone:" << text(gone);
         const std::lock_guard lock(m_mutex);
         m_ports.reset();
         m_keyboards.clear();
