@@ -204,7 +204,8 @@ QuestionSettings Game::currentSettings() const
 
 void Game::drawAhead(const QuestionSettings& settings)
 {
-    if (!settings.beyondDefaults() || m_state.practiceMode)
+    // Practice asks nothing, and the test asks only its own items.
+    if (!settings.beyondDefaults() || m_state.practiceMode || m_state.mode == Mode::Test)
         return;
     m_next = drawQuestion(settings, m_state.questionCount + 1);
     m_nextSettings = settings;
@@ -402,8 +403,9 @@ void Game::askTestItem()
     if (m_state.curNote || m_testAnswers.size() >= m_testItems.size())
         return;
     const std::size_t index = m_testAnswers.size();
-    // The settings' A4 holds; their timbres, octaves and notes do not.
-    const Question item{m_testItems[index], currentSettings().a4, true};
+    // The A4 the test began at holds to its end; the settings' timbres, octaves and notes
+    // do not apply.
+    const Question item{m_testItems[index], m_testA4, true};
     try {
         const auto firstPlay = playSound(item.sound, item.a4, drawGuardTones(m_random, item.a4));
         setIdleLook();
@@ -533,6 +535,7 @@ void Game::switchMode(Mode mode)
     m_display.setCaption(Caption::CapMode, test ? captions::kTestLabel : modeName(mode));
     m_testItems = test ? testItems(m_random) : std::vector<NoteSound>{};
     m_testAnswers.clear();
+    m_testA4 = currentSettings().a4;
     m_display.setTestProgress(test ? std::string(captions::kTestProgress) + "0 / " + std::to_string(m_testItems.size())
                                    : std::string());
     m_display.showTestResult({});

@@ -148,6 +148,7 @@ private:
     // The test: its items in order, and the answers taken so far.
     std::vector<NoteSound> m_testItems;
     std::vector<TestAnswer> m_testAnswers;
+    int m_testA4 = kDefaultA4;  // as the settings had it when the test began
     ReaskSchedule m_reask;
     Question m_question;
     std::optional<Timbre> m_prevTimbre;
