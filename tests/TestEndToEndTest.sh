@@ -79,13 +79,16 @@ for asked, answered, timbre, *_ in rows:
     apart = min(apart, 12 - apart)
     points[timbre] += 1.0 if apart == 0 else 0.75 if apart == 1 else 0.0
     off += apart == 1
+# At most two decimals, none where they are nought: "27.25", "30", "0.8", "0".
 def text(value):
     return f"{value:.2f}".rstrip("0").rstrip(".")
-median = statistics.median(r[7] for r in rows if r[7] is not None) / 1000
+# The median in seconds to a tenth, half a tenth up, written as every other figure: how
+# fast the answers came decides only the value, never the form.
+median_ms = statistics.median(r[7] for r in rows if r[7] is not None)
 print("純音: " + text(points["sine"]) + " / 36")
 print("ピアノ: " + text(points["piano"]) + " / 36")
 print("半音違いの答え: " + text(100 * off / len(rows)) + " %")
-print(f"中央値: {math.floor(median * 10 + 0.5) / 10:.1f} 秒")
+print("反応時間の中央値: " + text(math.floor(median_ms / 100 + 0.5) / 10) + " 秒")
 for problem in problems:
     print("PROBLEM " + problem)
 PY
