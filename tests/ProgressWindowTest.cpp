@@ -4,6 +4,7 @@
 
 // own
 #include "Appearance.h"
+#include "FailingRename.h"
 #include "JackKeyboard.h"
 #include "JackServer.h"
 #include "JournalFaultText.h"
@@ -474,6 +475,13 @@ private slots:
         int status = 0;
         ::waitpid(exporter, &status, 0);
         QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "a CSV the disk refused was reported written");
+        QCOMPARE(bytesOf(csv), before);
+        // Written whole beside it, and refused only as it takes the old file's place.
+        {
+            tonarika::test::FailingRename refuse(csv.toStdString());
+            QVERIFY2(!notes->exportCsv(csv), "a CSV that never took the old one's place was reported written");
+            QCOMPARE(refuse.refused(), 1);
+        }
         QCOMPARE(bytesOf(csv), before);
 
         // A trial the game adds is shown.

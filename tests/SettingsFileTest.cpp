@@ -4,6 +4,7 @@
 
 // own
 #include "AsUser.h"
+#include "FailingRename.h"
 #include "MessageCapture.h"
 #include "SettingsFile.h"
 #include "SettingsWatcher.h"
@@ -26,6 +27,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 namespace tonarika {
 namespace {
@@ -298,6 +300,17 @@ TEST_F(SettingsFileTest, writingSetsOnlyItsKeysAndNeverWritesOverAFileItCouldNot
         return problem && problem->kind == Kind::NotWritten;
     };
     EXPECT_HOLDS_AS_A_USER(onAFullDisk);
+    // Written whole beside it, and refused only as it takes the old file's place: no
+    // success either, and nothing left beside it.
+    {
+        test::FailingRename refuse(file.toStdString());
+        const auto problem = writeSettingsFile(file, {{"questions/guard", "true"}});
+        ASSERT_TRUE(problem);
+        EXPECT_EQ(problem->kind, Kind::NotWritten);
+        EXPECT_EQ(refuse.refused(), 1);
+    }
+    EXPECT_EQ(fs::directory_iterator(folder / "tonarika")->path().filename(), "tonarika.conf");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "tonarika"), fs::directory_iterator()), 1);
     QFile whole(file);
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     EXPECT_EQ(whole.readAll(), mine);
