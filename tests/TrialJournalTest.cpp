@@ -5,6 +5,7 @@
 #include "AsUser.h"
 #include "JournalReader.h"
 #include "JournalSchema.h"
+#include "JournalWriter.h"
 #include "LearnedNotes.h"
 #include "MessageCapture.h"
 #include "SqliteDatabase.h"
@@ -767,25 +768,64 @@ TEST(SqliteWork, aStatementThatRunsOnIsEndedByTheLimitOrACancel)
 }
 
 // Whatever version a journal says it is: this program's or older is read, newer is left
-// alone, below nought is another program's.
+// alone, below nought is another program's, by its version alone, even with no table at all.
 TEST_F(TrialJournalTest, aJournalsVersionSaysWhetherItIsReadLeftAloneOrForeign)
 {
     const struct {
         std::int64_t version;
+        bool tables;
         SchemaCheck::Kind kind;
+        const char* why;
     } cases[] = {
-        {kJournalSchemaVersion, SchemaCheck::Kind::Known},
-        {kJournalSchemaVersion + 1, SchemaCheck::Kind::Newer},
-        {1'000'000, SchemaCheck::Kind::Newer},
-        {-1, SchemaCheck::Kind::Foreign},
+        {6, true, SchemaCheck::Kind::Known, ""},
+        {7, true, SchemaCheck::Kind::Newer, ""},
+        {1'000'000, true, SchemaCheck::Kind::Newer, ""},
+        {-1, true, SchemaCheck::Kind::Foreign, "schema version -1"},
+        {-1, false, SchemaCheck::Kind::Foreign, "schema version -1"},
+        {-2, false, SchemaCheck::Kind::Foreign, "schema version -2"},
     };
     for (const auto& c : cases) {
         fs::remove(file);
         SqliteDatabase db(fileUri(file), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         db.beginWork();
-        migrateSchema(db, 0);
+        if (c.tables)
+            migrateSchema(db, 0);
         db.execute(("PRAGMA user_version = " + std::to_string(c.version)).c_str());
-        EXPECT_EQ(checkSchema(db).kind, c.kind) << c.version;
+        const SchemaCheck check = checkSchema(db);
+        EXPECT_EQ(check.kind, c.kind) << c.version;
+        EXPECT_EQ(check.why, c.why) << c.version;
+    }
+}
+
+// A statement of the writer's that runs past its limit is given up with its trials, and
+// the limit named on stderr, in a journal begun now and in one this game left. Here another
+// program has filled the journal so that finding a test's number runs long: rows of the
+// test's run in another mode and rows of other tests, all of them before the test's own.
+TEST_F(TrialJournalTest, aStatementThatRunsPastTheLimitIsGivenUpAndTold)
+{
+    const auto count = [&] { return SqliteDatabase(fileUri(file), SQLITE_OPEN_READONLY).integer("SELECT count(*) FROM trials"); };
+    for (const bool left : {false, true}) {
+        SCOPED_TRACE(left ? "a journal this game left" : "a journal begun now");
+        fs::remove_all(file.parent_path());
+        fs::create_directories(file.parent_path());
+        if (left)
+            write(1);
+        test::MessageCapture said;
+        JournalWriter writer(file, {.statementLimit = 1ms});
+        ASSERT_EQ(writer.write({trial(0, 0, 1, Mode::Test)}), JournalWriter::Outcome::Written);
+        {
+            SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
+            const std::string run = std::to_string(other.integer("SELECT max(run) FROM trials"));
+            other.execute(("WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 200000) "
+                           "INSERT INTO trials (id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, "
+                           "plays, test) SELECT -n, 1796000000000 + n, 0, iif(n % 2, 'Test', 'Hard'), "
+                           + run + " + n % 2, n % 12, 0, 800, 1, iif(n % 2, 2, NULL) FROM r").c_str());
+        }
+        const auto before = count();
+        EXPECT_EQ(writer.write({trial(1, 1, 1, Mode::Test)}), JournalWriter::Outcome::Retry);
+        EXPECT_TRUE(said.has("tonarika.journal", "took longer than 1 ms; they are kept and tried again"));
+        writer.close();
+        EXPECT_EQ(count(), before) << "given up whole";
     }
 }
 
