@@ -12,7 +12,10 @@
 #include <pulse/simple.h>
 
 // system
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +25,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <mutex>
@@ -301,8 +305,52 @@ bool soundsAtTheServer(NotePlayer& player, const std::string& note, double hz)
     });
 }
 
+// Stands in the server's place while it is away: hangs up on each connection at once, as
+// a server that fails does, and counts them.
+class HangingUpSocket {
+public:
+    explicit HangingUpSocket(const fs::path& path)
+        : m_path(path)
+    {
+        m_socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        if (::bind(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || ::listen(m_socket, 8) != 0)
+            return;
+        m_thread = std::thread([this] {
+            while (!m_stop) {
+                pollfd waiting{m_socket, POLLIN, 0};
+                if (::poll(&waiting, 1, 20) > 0) {
+                    if (const int connection = ::accept4(m_socket, nullptr, nullptr, SOCK_CLOEXEC); connection >= 0) {
+                        ::close(connection);
+                        ++m_attempts;
+                    }
+                }
+            }
+        });
+    }
+    ~HangingUpSocket()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        ::close(m_socket);
+        fs::remove(m_path);
+    }
+    int attempts() const { return m_attempts; }
+
+private:
+    fs::path m_path;
+    int m_socket = -1;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_attempts{0};
+    std::thread m_thread;
+};
+
 // A server that goes away (a restart, a suspend, an update) and comes back: meanwhile a
-// play says so and sounds nothing; once the server is back, the next note sounds.
+// play says so and sounds nothing; a connection that fails meanwhile is tried again, however
+// often; once the server is back, the next note sounds.
 TEST_F(PulseOutputTest, aRestartedServerIsConnectedToAgainAndTheNextNoteSounds)
 {
     writeSine(folder / "wav/Do.wav", 400.0, 0.8, 1.0);
@@ -320,6 +368,16 @@ TEST_F(PulseOutputTest, aRestartedServerIsConnectedToAgainAndTheNextNoteSounds)
         EXPECT_EQ(error.cause(), SoundError::Cause::Reconnecting);
     }
 
+    // Away across several tries, each of which fails: the output tries on.
+    {
+        HangingUpSocket away(folder / "runtime" / "native");
+        bool triedOn = false;
+        for (int i = 0; i < 2000 && !triedOn; ++i) {
+            triedOn = away.attempts() >= 2;
+            std::this_thread::sleep_for(10ms);
+        }
+        EXPECT_TRUE(triedOn) << "tried " << away.attempts() << " times while the server was away";
+    }
     startServer();
     ASSERT_TRUE(fs::exists(folder / "runtime" / "native")) << "the server did not come back";
     EXPECT_TRUE(eventually([&] { return player.output()->available(); })) << "never connected again";
