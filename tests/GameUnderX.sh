@@ -50,7 +50,7 @@ wait_for_notes() {
 # $recorded_note tells it; fifteen seconds at most, nothing where none came.
 wait_for_new_note() {
   local heard
-  for _ in $(seq 150); do
+  for _ in $(seq "${3:-150}"); do
     heard=$("$recorded_note" --last "$2" 2>/dev/null)
     [ -n "$heard" ] && [ "$heard" != "$1" ] && { echo "$heard"; return; }
     sleep 0.1
