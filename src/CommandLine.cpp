@@ -78,7 +78,7 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& progr
         return 0;
     }
     if (choice)
-        choice->test = parser.isSet(test);
+        choice->pitchTest = parser.isSet(test);
     return std::nullopt;
 }
 

@@ -10,7 +10,7 @@ namespace tonarika {
 
 // What the program's own options ask of it, where it goes on.
 struct CommandLineChoice {
-    bool test = false;  // --test: the test of absolute pitch
+    bool pitchTest = false;  // --test: the test of absolute pitch
 };
 
 // Answers the command line before any window or display is needed: --help (-h) and

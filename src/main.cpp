@@ -129,8 +129,8 @@ int main(int argc, char** argv)
     openJournal = &journal;
     std::atexit(recordOnExit);
 
-    if (choice.test)
-        window.startTest();
+    if (choice.pitchTest)
+        window.startPitchTest();
     window.show();
     // The sound module loads, the device opens and the notes load once the window is up,
     // so that none of it delays the window; a note asked before its load is done is

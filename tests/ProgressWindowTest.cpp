@@ -14,7 +14,7 @@
 #include "ScoreFile.h"
 #include "SettingsFile.h"
 #include "SettingsPage.h"
-#include "TestPage.h"
+#include "PitchTestPage.h"
 #include "TrendPage.h"
 #include "TrialJournal.h"
 #include "WindowsTestMain.h"
@@ -552,7 +552,7 @@ private slots:
             const QStringList row = lines[qsizetype(i)].split(u',');
             const QStringList expected{answers[i].answered.toString(Qt::ISODateWithMs),
                                        QString::fromLatin1(answers[i].wallClock),
-                                       toQString(modeName(t.mode)),
+                                       toQString(modeKey(t.mode)),
                                        QString::number(t.run),
                                        toQString(kNoteTable[t.asked].noteName),
                                        toQString(kNoteTable[t.answered].noteName),
@@ -614,11 +614,11 @@ private slots:
                 for (int i = 0; i < 36; ++i) {
                     const NoteIndex asked = timbre == Timbre::Sine && i >= 30 ? NoteIndex(6) : NoteIndex(i % 12);
                     const NoteIndex answered = timbre == Timbre::Piano || i < 30 ? asked : i < 34 ? NoteIndex(0) : NoteIndex(3);
-                    writer.record({earlier + 1000 + i, Mode::Test, 2, asked, answered, 900, 1, timbre, 3 + i % 3, true, 442});
+                    writer.record({earlier + 1000 + i, Mode::PitchTest, 2, asked, answered, 900, 1, timbre, 3 + i % 3, true, 442});
                 }
             }
             for (int i = 0; i < 10; ++i)
-                writer.record({today + i, Mode::Test, 3, 0, 0, 1500, 1, Timbre::Sine, 4, true, 440});
+                writer.record({today + i, Mode::PitchTest, 3, 0, 0, 1500, 1, Timbre::Sine, 4, true, 440});
         }
         const auto window = open({folder / "data/Score.TXT"}, journal);
         auto* pages = child<QTabWidget>(*window, QStringLiteral("pages"));

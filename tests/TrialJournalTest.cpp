@@ -387,7 +387,7 @@ TEST_F(TrialJournalTest, aFirstVersionJournalIsTakenUpOnceAndKeepsEveryRow)
         TrialJournal journal(file);
         journal.record({1'796'000'100'000, Mode::Hard, 1, 9, 9, 700, 1, Timbre::Trumpet, 3, true, 442});
         for (int item = 0; item < 2; ++item)
-            journal.record({1'796'000'100'000, Mode::Test, 2, 9, 9, 700, 1, Timbre::Sine, 5, true, 442});
+            journal.record({1'796'000'100'000, Mode::PitchTest, 2, 9, 9, 700, 1, Timbre::Sine, 5, true, 442});
         journal.flush(5s);
     }
     const auto after = rows();
@@ -397,7 +397,7 @@ TEST_F(TrialJournalTest, aFirstVersionJournalIsTakenUpOnceAndKeepsEveryRow)
               std::tuple(Timbre::Trumpet, 3, true, 442, std::int64_t(0)));
     const std::int64_t tests[] = {after[6].test, after[7].test, after[9].test, after[10].test};
     EXPECT_EQ(std::vector(std::begin(tests), std::end(tests)), (std::vector<std::int64_t>{1, 1, 2, 2}));
-    EXPECT_EQ(after[6].mode, Mode::Test);
+    EXPECT_EQ(after[6].mode, Mode::PitchTest);
     SqliteDatabase db(fileUri(file), SQLITE_OPEN_READONLY);
     EXPECT_EQ(db.integer("PRAGMA user_version"), kJournalSchemaVersion);
     EXPECT_EQ(checkSchema(db).kind, SchemaCheck::Kind::Known);
@@ -812,7 +812,7 @@ TEST_F(TrialJournalTest, aStatementThatRunsPastTheLimitIsGivenUpAndTold)
             write(1);
         test::MessageCapture said;
         JournalWriter writer(file, {.statementLimit = 1ms});
-        ASSERT_EQ(writer.write({trial(0, 0, 1, Mode::Test)}), JournalWriter::Outcome::Written);
+        ASSERT_EQ(writer.write({trial(0, 0, 1, Mode::PitchTest)}), JournalWriter::Outcome::Written);
         {
             SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
             const std::string run = std::to_string(other.integer("SELECT max(run) FROM trials"));
@@ -822,7 +822,7 @@ TEST_F(TrialJournalTest, aStatementThatRunsPastTheLimitIsGivenUpAndTold)
                            + run + " + n % 2, n % 12, 0, 800, 1, iif(n % 2, 2, NULL) FROM r").c_str());
         }
         const auto before = count();
-        EXPECT_EQ(writer.write({trial(1, 1, 1, Mode::Test)}), JournalWriter::Outcome::Retry);
+        EXPECT_EQ(writer.write({trial(1, 1, 1, Mode::PitchTest)}), JournalWriter::Outcome::Retry);
         EXPECT_TRUE(said.has("tonarika.journal", "took longer than 1 ms; they are kept and tried again"));
         writer.close();
         EXPECT_EQ(count(), before) << "given up whole";
@@ -840,7 +840,7 @@ TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
     numbered.session.clear();
     EXPECT_EQ(parseSpillLine(spillLine(numbered)), numbered);
     SpilledTrial test = spilled;
-    test.trial.mode = Mode::Test;
+    test.trial.mode = Mode::PitchTest;
     test.trial.input = AnswerInput::Keys;
     EXPECT_EQ(parseSpillLine(spillLine(test)), test);
 
@@ -1043,7 +1043,7 @@ TEST_F(JournalReaderTest, aRowWithAValueNoGameWritesIsCountedNotRead)
     reader.update();
     ASSERT_EQ(reader.rows().size(), 6u) << "the edges of every range are a game's";
     EXPECT_EQ(reader.rows()[5].input, AnswerInput::Midi);
-    EXPECT_EQ(std::tuple(reader.rows()[3].mode, reader.rows()[3].test), std::tuple(Mode::Test, std::int64_t(3)));
+    EXPECT_EQ(std::tuple(reader.rows()[3].mode, reader.rows()[3].test), std::tuple(Mode::PitchTest, std::int64_t(3)));
     EXPECT_EQ(reader.rows()[1].timbre, Timbre::Sine);
     EXPECT_EQ(reader.rows()[1].plays, 4294967295u);
     EXPECT_FALSE(reader.rows()[1].reactionMs);

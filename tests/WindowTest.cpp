@@ -2,7 +2,7 @@
 
 // own
 #include "WindowsTestMain.h"
-#include "AbsolutePitchTest.h"
+#include "PitchTest.h"
 #include "Captions.h"
 #include "FocusMarkStyle.h"
 #include "Form1.h"
@@ -807,14 +807,14 @@ private slots:
         // The items' order draws as many values as it needs: any will do here.
         for (int i = 0; i < 10000; ++i)
             random->values.push_back(float(i * 7919 % 10007) / 10007.0f);
-        window->startTest();
+        window->startPitchTest();
         QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika テスト 0 / 72"));
         QCOMPARE(text("CapMode"), QStringLiteral("テスト"));
         for (const char* mode : {"easy", "hard", "prac"})
             QVERIFY(!action(mode)->isChecked());
-        const QString result = QString::fromStdString(testResultText({27.25, 30.0, 12.5, 1840.0}, 442, "."));
-        window->showTestResult(result.toStdString());
-        auto* view = window->findChild<QLabel*>(QStringLiteral("testResult"));
+        const QString result = QString::fromStdString(pitchTestResultText({27.25, 30.0, 12.5, 1840.0}, 442, "."));
+        window->showPitchTestResult(result.toStdString());
+        auto* view = window->findChild<QLabel*>(QStringLiteral("pitchTestResult"));
         QVERIFY(view && view->isVisible());
         QCOMPARE(view->accessibleName(), result);
         QVERIFY(view->hasFocus());

@@ -20,7 +20,6 @@ inline constexpr std::string_view kPracticeMiss = "--- 回";
 inline constexpr std::string_view kEasy = "Easy";
 inline constexpr std::string_view kHard = "Hard";
 inline constexpr std::string_view kPractice = "練習モード";
-inline constexpr std::string_view kTest = "Test";  // as the journal keeps the test's answers
 
 // What a screen reader hears on Listen: its use, and after each judged answer the
 // result and the new score, so that the player need not leave Listen to hear them.
@@ -39,8 +38,8 @@ inline constexpr std::string_view kNoteComingDescription = "まもなく音が�
 
 // The test: how far it has come, an answer taken without saying whether it was right, and
 // where the result stands against the studies' cut-off, never a diagnosis.
-inline constexpr std::string_view kTestLabel = "テスト";  // the mode label while it is taken
-inline constexpr std::string_view kTestProgress = "テスト ";
+inline constexpr std::string_view kPitchTestLabel = "テスト";  // the mode label while it is taken
+inline constexpr std::string_view kPitchTestProgress = "テスト ";
 inline constexpr std::string_view kAnswerTaken = "受け付けました";
 
 // A note that joined the growing set, asked first: "新しい音: ラ".

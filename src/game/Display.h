@@ -52,10 +52,10 @@ public:
 
     // The test of absolute pitch: how far it has come ("テスト 12 / 72"), for the eye and a
     // screen reader; empty where no test is taken.
-    virtual void setTestProgress(std::string_view text) = 0;
+    virtual void setPitchTestProgress(std::string_view text) = 0;
     // The test's result, a line each, in a view of the window's own (never a box); empty
     // hides it.
-    virtual void showTestResult(std::string_view text) = 0;
+    virtual void showPitchTestResult(std::string_view text) = 0;
 
     // A warning box with an exclamation icon and one OK button; returns when closed.
     virtual void showWarning(std::string_view text, std::string_view title) = 0;

@@ -12,11 +12,10 @@
 
 namespace tonarika {
 
-// The variables of the main window; none survives the program.
+// The variables of the main window, as the game holds them now; none survives the program.
 struct GameState {
     std::optional<NoteIndex> curNote;  // the pending question; empty when none is pending
     std::uint8_t prevNote = 0;         // the note drawn last; kNoPrevNote after a clear
-    std::uint8_t keyNote = 0;          // the answer being judged
     std::string wavFile;               // played last
     std::string noteName;              // of the note played last
     std::uint32_t questionCount = 0;

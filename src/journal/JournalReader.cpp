@@ -47,11 +47,7 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t n
     const auto plays = integerOf(select, 8);
     // Text is text: a blob of the same bytes is no game's.
     const std::string modeText = select.isText(3) ? select.text(3) : std::string();
-    std::optional<Mode> mode;
-    for (const Mode known : {Mode::Easy, Mode::Hard, Mode::Test}) {
-        if (modeText == modeName(known))
-            mode = known;
-    }
+    const std::optional<Mode> mode = modeFromKey(modeText);
     const auto timbre = select.isText(9) ? timbreFromKey(select.text(9)) : std::nullopt;
     const auto octave = integerOf(select, 10);
     const auto guard = integerOf(select, 11);
@@ -61,7 +57,7 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t n
     const auto input = select.isText(14) ? inputFromKey(select.text(14)) : std::nullopt;
     const bool inputKnown = select.isNull(14) || input;
     // A test's answer has its test's number, any other none.
-    const bool testNumbered = mode == Mode::Test ? test && *test >= 1 : select.isNull(13);
+    const bool testNumbered = mode == Mode::PitchTest ? test && *test >= 1 : select.isNull(13);
     if (!id || !utcMs || !validTime(*utcMs, nowMs) || !offset || !validOffset(*offset) || !mode || !testNumbered
         || !run || !validRun(*run) || !asked || !validNote(*asked) || !validAsked(*mode, *asked) || !answered
         || !validNote(*answered)
@@ -75,7 +71,7 @@ std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t n
     row.answeredAtMs = *utcMs;
     row.utcOffsetS = std::int32_t(*offset);
     row.mode = *mode;
-    row.test = mode == Mode::Test ? *test : 0;
+    row.test = mode == Mode::PitchTest ? *test : 0;
     row.input = input;
     row.run = *run;
     row.asked = NoteIndex(*asked);
@@ -212,7 +208,7 @@ void JournalReader::read(const std::string& uri, int flags)
             SqliteStatement select(db, ("SELECT " + columns + " FROM trials WHERE mode = ?1 AND asked = ?2 ORDER BY id DESC LIMIT ?3").c_str());
             for (const Mode mode : {Mode::Easy, Mode::Hard}) {
                 for (int note = 0; note < kNoteCount; ++note) {
-                    select.bind(1, modeName(mode)).bind(2, std::int64_t(note)).bind(3, std::int64_t(m_perNote));
+                    select.bind(1, modeKey(mode)).bind(2, std::int64_t(note)).bind(3, std::int64_t(m_perNote));
                     take(select);
                     select.reset();
                 }

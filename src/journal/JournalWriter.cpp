@@ -306,7 +306,7 @@ void JournalWriter::insert(const Trial& trial, std::int64_t utcOffsetS, std::int
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     insert.bind(1, trial.answeredAtMs)
         .bind(2, utcOffsetS)
-        .bind(3, modeName(trial.mode))
+        .bind(3, modeKey(trial.mode))
         .bind(4, run)
         .bind(5, std::int64_t(trial.asked))
         .bind(6, std::int64_t(trial.answered))
@@ -316,7 +316,7 @@ void JournalWriter::insert(const Trial& trial, std::int64_t utcOffsetS, std::int
         .bind(11, std::int64_t(trial.guard ? 1 : 0))
         .bind(12, std::int64_t(trial.a4));
     // A test's answers share its number: the one its run has, or the next after the largest.
-    if (trial.mode == Mode::Test) {
+    if (trial.mode == Mode::PitchTest) {
         SqliteStatement number(*m_db, "SELECT coalesce((SELECT test FROM trials WHERE run = ?1 AND mode = 'Test' LIMIT 1), "
                                       "(SELECT coalesce(max(test), 0) + 1 FROM trials))");
         number.bind(1, run);

@@ -47,15 +47,6 @@ std::optional<std::int64_t> number(std::string_view text)
     return value;
 }
 
-std::optional<Mode> modeOf(std::string_view text)
-{
-    for (const Mode mode : {Mode::Easy, Mode::Hard, Mode::Test}) {
-        if (text == modeName(mode))
-            return mode;
-    }
-    return std::nullopt;
-}
-
 // Never waits: a lock held by another process (a game ending, or anything at all) could be
 // held for good.
 bool lockNow(int fd)
@@ -93,7 +84,7 @@ std::string spillLine(const SpilledTrial& spilled)
     const Trial& t = spilled.trial;
     std::string line(kTag);
     for (const std::string& field :
-         {std::to_string(t.answeredAtMs), std::to_string(spilled.utcOffsetS), std::string(modeName(t.mode)),
+         {std::to_string(t.answeredAtMs), std::to_string(spilled.utcOffsetS), std::string(modeKey(t.mode)),
           std::to_string(spilled.runNumber), spilled.session, std::to_string(int(t.asked)), std::to_string(int(t.answered)),
           t.reactionMs ? std::to_string(*t.reactionMs) : std::string("-"), std::to_string(t.plays)}) {
         line += '\t';
@@ -128,7 +119,7 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
         return std::nullopt;
     const auto utcMs = number(fields[1]);
     const auto offset = number(fields[2]);
-    const auto mode = modeOf(fields[3]);
+    const auto mode = modeFromKey(fields[3]);
     const auto runNumber = number(fields[4]);
     const auto asked = number(fields[6]);
     const auto answered = number(fields[7]);

@@ -52,7 +52,7 @@ std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Per
     std::vector<const TrialRow*> chosen;
     for (const TrialRow& row : rows) {
         if ((mode == ModeChoice::Easy && row.mode != Mode::Easy) || (mode == ModeChoice::Hard && row.mode != Mode::Hard)
-            || (mode == ModeChoice::Both && row.mode == Mode::Test))
+            || (mode == ModeChoice::Both && row.mode == Mode::PitchTest))
             continue;
         if (timbre && row.timbre != *timbre)
             continue;

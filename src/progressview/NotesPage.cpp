@@ -549,7 +549,7 @@ std::optional<int> NotesPage::exportCsv(const QString& path) const
         const QDateTime local = utc.toOffsetFromUtc(trial->utcOffsetS);
         const QStringList fields{utc.toString(Qt::ISODateWithMs),
                                  local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                                 toQString(modeName(trial->mode)),
+                                 toQString(modeKey(trial->mode)),
                                  QString::number(trial->run),
                                  noteName(trial->asked),
                                  noteName(trial->answered),
@@ -560,7 +560,7 @@ std::optional<int> NotesPage::exportCsv(const QString& path) const
                                  QString::number(trial->octave),
                                  trial->guard ? QStringLiteral("1") : QStringLiteral("0"),
                                  QString::number(trial->a4),
-                                 trial->mode == Mode::Test ? QString::number(trial->test) : QString(),
+                                 trial->mode == Mode::PitchTest ? QString::number(trial->test) : QString(),
                                  trial->input ? toQString(inputKey(*trial->input)) : QString()};
         QStringList quoted;
         for (const QString& field : fields)

@@ -6,7 +6,7 @@
 #include "NotesPage.h"
 #include "ProgressChartView.h"
 #include "SettingsPage.h"
-#include "TestPage.h"
+#include "PitchTestPage.h"
 #include "TrendPage.h"
 
 // Qt
@@ -55,7 +55,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     if (!m_journal.empty()) {
         m_notes = new NotesPage(today);
         m_pages->addTab(m_notes, QStringLiteral("音ごと"));
-        m_tests = new TestPage;
+        m_tests = new PitchTestPage;
         m_pages->addTab(m_tests, QStringLiteral("テスト"));
     }
     setCentralWidget(m_pages);

@@ -22,7 +22,7 @@ class QTabWidget;
 namespace tonarika {
 
 class NotesPage;
-class TestPage;
+class PitchTestPage;
 class SettingsPage;
 class TrendPage;
 
@@ -46,7 +46,7 @@ public:
     const std::shared_ptr<const JournalSnapshot>& journalSnapshot() const { return m_journalSnapshot; }
     TrendPage* trend() const { return m_trend; }
     NotesPage* notes() const { return m_notes; }
-    TestPage* tests() const { return m_tests; }
+    PitchTestPage* tests() const { return m_tests; }
     // How the CSV export asks for its file; a file dialog, unless a test says otherwise.
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
 
@@ -92,7 +92,7 @@ private:
     QTabWidget* m_pages = nullptr;
     TrendPage* m_trend = nullptr;
     NotesPage* m_notes = nullptr;
-    TestPage* m_tests = nullptr;  // beside 音ごと, from the same journal
+    PitchTestPage* m_tests = nullptr;  // beside 音ごと, from the same journal
     QLabel* m_unreadable = nullptr;
     QLabel* m_faults = nullptr;
     PathWatcher m_watcher;

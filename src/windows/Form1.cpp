@@ -190,7 +190,7 @@ QAction* Form1::modeAction(Mode item) const
     case Mode::Easy: return m_ui->easy;
     case Mode::Hard: return m_ui->hard;
     case Mode::Prac: return m_ui->prac;
-    case Mode::Test: return nullptr;  // started from the command line, not from the menu
+    case Mode::PitchTest: return nullptr;  // started from the command line, not from the menu
     }
     return nullptr;
 }
@@ -258,7 +258,7 @@ void Form1::setKeyAsked(int index, bool asked)
     key->setAccessibleDescription(keyDescription(index, asked));
 }
 
-void Form1::setTestProgress(std::string_view text)
+void Form1::setPitchTestProgress(std::string_view text)
 {
     // The title still begins with the program's name, and a screen reader hears it on Listen.
     setWindowTitle(text.empty() ? QStringLiteral("Tonarika") : QStringLiteral("Tonarika ") + toQString(text));
@@ -266,35 +266,35 @@ void Form1::setTestProgress(std::string_view text)
         m_ui->Command1->setAccessibleDescription(toQString(text));
 }
 
-void Form1::showTestResult(std::string_view text)
+void Form1::showPitchTestResult(std::string_view text)
 {
     if (text.empty()) {
-        if (m_testResult)
-            m_testResult->hide();
+        if (m_pitchTestResult)
+            m_pitchTestResult->hide();
         return;
     }
-    if (!m_testResult) {
-        m_testResult = new QLabel(centralWidget());
-        m_testResult->setObjectName(QStringLiteral("testResult"));
-        m_testResult->setWordWrap(true);
-        m_testResult->setAutoFillBackground(true);
-        m_testResult->setFrameShape(QFrame::Box);
-        m_testResult->setMargin(6);
-        m_testResult->setFocusPolicy(Qt::StrongFocus);
-        m_testResult->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        QPalette palette = m_testResult->palette();
+    if (!m_pitchTestResult) {
+        m_pitchTestResult = new QLabel(centralWidget());
+        m_pitchTestResult->setObjectName(QStringLiteral("pitchTestResult"));
+        m_pitchTestResult->setWordWrap(true);
+        m_pitchTestResult->setAutoFillBackground(true);
+        m_pitchTestResult->setFrameShape(QFrame::Box);
+        m_pitchTestResult->setMargin(6);
+        m_pitchTestResult->setFocusPolicy(Qt::StrongFocus);
+        m_pitchTestResult->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        QPalette palette = m_pitchTestResult->palette();
         palette.setColor(QPalette::Window, QColor(Qt::white));
         palette.setColor(QPalette::WindowText, QColor(Qt::black));
-        m_testResult->setPalette(palette);
+        m_pitchTestResult->setPalette(palette);
     }
     // Over the keys and the labels, within the window's fixed size.
-    m_testResult->setGeometry(centralWidget()->rect().adjusted(4, 4, -4, -4));
-    m_testResult->setText(toQString(text));
+    m_pitchTestResult->setGeometry(centralWidget()->rect().adjusted(4, 4, -4, -4));
+    m_pitchTestResult->setText(toQString(text));
     qCInfo(lcTest, "%s", qUtf8Printable(toQString(text).replace(u'\n', QStringLiteral(" / "))));
-    m_testResult->setAccessibleName(toQString(text));
-    m_testResult->show();
-    m_testResult->raise();
-    m_testResult->setFocus();
+    m_pitchTestResult->setAccessibleName(toQString(text));
+    m_pitchTestResult->show();
+    m_pitchTestResult->raise();
+    m_pitchTestResult->setFocus();
 }
 
 void Form1::focusListen()

@@ -42,8 +42,8 @@ public:
     void setClearEnabled(bool enabled) override;
     void setListenDescription(std::string_view text) override;
     void setKeyAsked(int index, bool asked) override;
-    void setTestProgress(std::string_view text) override;
-    void showTestResult(std::string_view text) override;
+    void setPitchTestProgress(std::string_view text) override;
+    void showPitchTestResult(std::string_view text) override;
     void setChecked(Mode item, bool checked) override;
     void showWarning(std::string_view text, std::string_view title) override;
     void reportUnsavedRecord(std::string_view line) override;
@@ -64,7 +64,7 @@ public:
     // Where the growing set learns which notes are learned.
     void setLearnedNotes(const LearnedNotesSource* learned) { m_game.setLearnedNotes(learned); }
     // Takes the test of absolute pitch in place of a run of the modes.
-    void startTest() { m_game.startTest(); }
+    void startPitchTest() { m_game.startPitchTest(); }
     // A MIDI keyboard's key, as a click on its on-screen key, timed to its message's
     // arrival; its sustain pedal, as a click on Listen. Neither reaches past a modal box.
     void midiNotePressed(int index, std::chrono::steady_clock::time_point arrived);
@@ -81,7 +81,7 @@ private:
     void fitToFrame(QLabel* label);
 
     std::unique_ptr<Ui::Form1> m_ui;
-    QLabel* m_testResult = nullptr;  // over the keys, once the test is done
+    QLabel* m_pitchTestResult = nullptr;  // over the keys, once the test is done
     std::array<QPushButton*, kNoteCount> cmdKey{};
     SystemClock m_clock;
     TimerAlarm m_alarm;

@@ -26,8 +26,8 @@ public:
     std::string listenDescription;
     std::string label1ToolTip;
     std::map<int, bool> keysAsked;  // the keys the game said, each as it was last said
-    std::string testProgress;
-    std::string testResult;
+    std::string pitchTestProgress;
+    std::string pitchTestResult;
     std::map<Mode, bool> checks;
     std::vector<std::pair<std::string, std::string>> warnings;  // text, title
     std::vector<std::string> unsavedRecords;
@@ -48,8 +48,8 @@ public:
     void setClearEnabled(bool enabled) override { clearEnabled = enabled; }
     void setListenDescription(std::string_view text) override { listenDescription = text; }
     void setKeyAsked(int index, bool asked) override { keysAsked[index] = asked; }
-    void setTestProgress(std::string_view text) override { testProgress = text; }
-    void showTestResult(std::string_view text) override { testResult = text; }
+    void setPitchTestProgress(std::string_view text) override { pitchTestProgress = text; }
+    void showPitchTestResult(std::string_view text) override { pitchTestResult = text; }
     void setChecked(Mode item, bool checked) override { checks[item] = checked; }
     void showWarning(std::string_view text, std::string_view title) override { warnings.emplace_back(text, title); }
     void reportUnsavedRecord(std::string_view line) override { unsavedRecords.emplace_back(line); }

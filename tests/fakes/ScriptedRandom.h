@@ -9,19 +9,16 @@
 
 namespace tonarika::test {
 
-// Hands out the values a test gives it, in order; counts the re-seeds.
+// Hands out the values a test gives it, in order.
 class ScriptedRandom : public RandomSource {
 public:
     std::deque<float> values;
-    int reseeds = 0;
-    int draws = 0;
 
-    void reseedFromClock() override { ++reseeds; }
+    void reseedFromClock() override {}
     float next() override
     {
         if (values.empty())
             throw std::logic_error("ScriptedRandom ran out of values");
-        ++draws;
         const float value = values.front();
         values.pop_front();
         return value;

@@ -1,4 +1,4 @@
-#include "AbsolutePitchTest.h"
+#include "PitchTest.h"
 
 // own
 #include "LearnedRule.h"
@@ -24,7 +24,7 @@ std::string decimals(double value, const std::string& separator)
     return text;
 }
 
-std::vector<NoteSound> testItems(RandomSource& random)
+std::vector<NoteSound> pitchTestItems(RandomSource& random)
 {
     std::vector<NoteSound> all;
     for (const Timbre timbre : {Timbre::Sine, Timbre::Piano}) {
@@ -36,7 +36,7 @@ std::vector<NoteSound> testItems(RandomSource& random)
     // A random order one item at a time, among those far enough from the last. Where none
     // is left far enough, each item left goes in at a random place between two it is far
     // enough from; only where one has no such place does the order begin again.
-    const auto far = [](const NoteSound& a, const NoteSound& b) { return std::abs(midiKey(a) - midiKey(b)) >= kTestLeap; };
+    const auto far = [](const NoteSound& a, const NoteSound& b) { return std::abs(midiKey(a) - midiKey(b)) >= kPitchTestLeap; };
     const auto pick = [&random](std::size_t count) { return std::size_t(noteFromRandom(random.next(), int(count))); };
     for (;;) {
         std::vector<NoteSound> left = all;
@@ -68,22 +68,22 @@ std::vector<NoteSound> testItems(RandomSource& random)
     }
 }
 
-double testPoints(NoteIndex asked, NoteIndex answered)
+double pitchTestPoints(NoteIndex asked, NoteIndex answered)
 {
     const int apart = std::abs(kSemitone.at(asked) - kSemitone.at(answered));
     const int around = std::min(apart, 12 - apart);
     return around == 0 ? 1.0 : around == 1 ? 0.75 : 0.0;
 }
 
-std::optional<TestResult> testResult(const std::vector<TestAnswer>& answers)
+std::optional<PitchTestResult> pitchTestResult(const std::vector<PitchTestAnswer>& answers)
 {
-    if (answers.size() < std::size_t(kTestItems))
+    if (answers.size() < std::size_t(kPitchTestItems))
         return std::nullopt;
-    TestResult result;
+    PitchTestResult result;
     int semitoneOff = 0;
     std::vector<std::uint32_t> times;
-    for (const TestAnswer& answer : answers) {
-        const double points = testPoints(answer.item.note, answer.answered);
+    for (const PitchTestAnswer& answer : answers) {
+        const double points = pitchTestPoints(answer.item.note, answer.answered);
         (answer.item.timbre == Timbre::Sine ? result.pureTone : result.piano) += points;
         semitoneOff += points == 0.75;
         if (answer.reactionMs)
@@ -94,7 +94,7 @@ std::optional<TestResult> testResult(const std::vector<TestAnswer>& answers)
     return result;
 }
 
-std::string testResultText(const TestResult& result, int a4, const std::string& separator)
+std::string pitchTestResultText(const PitchTestResult& result, int a4, const std::string& separator)
 {
     std::string text = "テストの結果 (A4 = " + std::to_string(a4) + " Hz)\n";
     text += "純音: " + decimals(result.pureTone, separator) + " / 36\n";
@@ -103,7 +103,7 @@ std::string testResultText(const TestResult& result, int a4, const std::string& 
     text += "反応時間の中央値: "
             + (result.medianMs ? decimals(std::round(*result.medianMs / 100.0) / 10.0, separator) + " 秒" : std::string("―"))
             + "\n";
-    text += "目安: 研究では、純音で " + decimals(kTestReference, separator)
+    text += "目安: 研究では、純音で " + decimals(kPitchTestReference, separator)
             + " / 36 以上を最もはっきりした絶対音感の群としています（診断ではありません）";
     return text;
 }

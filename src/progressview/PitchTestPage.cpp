@@ -1,7 +1,7 @@
-#include "TestPage.h"
+#include "PitchTestPage.h"
 
 // own
-#include "AbsolutePitchTest.h"
+#include "PitchTest.h"
 #include "ProgressChartView.h"
 
 // Qt
@@ -33,14 +33,14 @@ QString score(double value)
     return QString::fromStdString(decimals(value, QLocale().decimalPoint().toStdString()));
 }
 
-QDateTime localTime(const TestRecord& record)
+QDateTime localTime(const PitchTestRecord& record)
 {
     return QDateTime::fromMSecsSinceEpoch(record.startedAtMs, Qt::UTC).toOffsetFromUtc(record.utcOffsetS);
 }
 
 }  // namespace
 
-TestPage::TestPage(QWidget* parent)
+PitchTestPage::PitchTestPage(QWidget* parent)
     : QWidget(parent)
 {
     m_table = new QTableWidget(0, 6);
@@ -95,18 +95,18 @@ TestPage::TestPage(QWidget* parent)
     layout->addWidget(m_stack, 1);
 }
 
-void TestPage::showTrials(std::shared_ptr<const std::vector<TrialRow>> trials)
+void PitchTestPage::showTrials(std::shared_ptr<const std::vector<TrialRow>> trials)
 {
     if (trials == m_trials)
         return;
     m_trials = std::move(trials);
-    m_records = m_trials ? testRecords(*m_trials) : std::vector<TestRecord>{};
+    m_records = m_trials ? pitchTestRecords(*m_trials) : std::vector<PitchTestRecord>{};
     m_stack->setCurrentWidget(m_records.empty() ? static_cast<QWidget*>(m_empty) : m_stack->widget(0));
     fillTable();
     drawScores();
 }
 
-void TestPage::fillTable()
+void PitchTestPage::fillTable()
 {
     // The newest test first.
     m_table->setRowCount(int(m_records.size()));
@@ -119,7 +119,7 @@ void TestPage::fillTable()
                   << (result->medianMs ? QLocale().toString(*result->medianMs / 1000.0, 'f', 1) + QStringLiteral(" 秒")
                                        : QStringLiteral("―"));
         } else {
-            cells << QStringLiteral("中断（%1 / %2 問）").arg(record->answers).arg(kTestItems) << QStringLiteral("―")
+            cells << QStringLiteral("中断（%1 / %2 問）").arg(record->answers).arg(kPitchTestItems) << QStringLiteral("―")
                   << QStringLiteral("―") << QStringLiteral("―");
         }
         cells << QStringLiteral("%1 Hz").arg(record->a4);
@@ -132,16 +132,16 @@ void TestPage::fillTable()
     }
 }
 
-void TestPage::drawScores()
+void PitchTestPage::drawScores()
 {
     clearChart(*m_chart);
     auto* pure = new QLineSeries;
     pure->setName(QStringLiteral("純音"));
     auto* piano = new QLineSeries;
     piano->setName(QStringLiteral("ピアノ"));
-    const TestRecord* last = nullptr;
+    const PitchTestRecord* last = nullptr;
     int scored = 0;
-    for (const TestRecord& record : m_records) {
+    for (const PitchTestRecord& record : m_records) {
         if (!record.result)
             continue;
         // At the clock where it was taken, as the table gives it: the axis reads its values
@@ -157,7 +157,7 @@ void TestPage::drawScores()
         series->setPointsVisible(true);
     // The studies' cut-off across the whole span: a reference, not a line to be judged by.
     auto* reference = new QLineSeries;
-    reference->setName(QStringLiteral("目安 %1").arg(score(kTestReference)));
+    reference->setName(QStringLiteral("目安 %1").arg(score(kPitchTestReference)));
     QPen dashed(QColor(0x80, 0x80, 0x80));
     dashed.setStyle(Qt::DashLine);
     dashed.setWidth(2);
@@ -169,8 +169,8 @@ void TestPage::drawScores()
     const qint64 from = first.addDays(-1).startOfDay().toMSecsSinceEpoch();
     const qint64 to = lastDay.addDays(2).startOfDay().toMSecsSinceEpoch();
     const qint64 span = first.addDays(-1).daysTo(lastDay.addDays(2));
-    reference->append(double(from), kTestReference);
-    reference->append(double(to), kTestReference);
+    reference->append(double(from), kPitchTestReference);
+    reference->append(double(to), kPitchTestReference);
     for (QLineSeries* series : {pure, piano, reference})
         m_chart->addSeries(series);
 
@@ -179,7 +179,7 @@ void TestPage::drawScores()
     days->setFormat(span > 360 ? QStringLiteral("yyyy/MM/dd") : QStringLiteral("MM/dd"));
     days->setTickCount(span <= 8 ? int(span) + 1 : 5);
     auto* points = new QValueAxis;
-    points->setRange(0, kTestItemsPerTimbre);
+    points->setRange(0, kPitchTestItemsPerTimbre);
     points->setTickCount(5);
     points->setLabelFormat(QStringLiteral("%d"));
     for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(days), static_cast<QAbstractAxis*>(points)})
@@ -193,8 +193,8 @@ void TestPage::drawScores()
     m_chartView->setAccessibleDescription(
         last ? QStringLiteral("最後まで答えたテスト %1 回分の得点。最後は純音 %2 / 36、ピアノ %3 / 36。目安は純音 %4 / 36。")
                    .arg(scored)
-                   .arg(score(last->result->pureTone), score(last->result->piano), score(kTestReference))
-             : QStringLiteral("最後まで答えたテストはまだありません。目安は純音 %1 / 36。").arg(score(kTestReference)));
+                   .arg(score(last->result->pureTone), score(last->result->piano), score(kPitchTestReference))
+             : QStringLiteral("最後まで答えたテストはまだありません。目安は純音 %1 / 36。").arg(score(kPitchTestReference)));
 }
 
 }  // namespace tonarika

@@ -2,7 +2,7 @@
 
 // own
 #include "JournalReader.h"
-#include "TestHistory.h"
+#include "PitchTestHistory.h"
 
 // Qt
 #include <QWidget>
@@ -22,20 +22,20 @@ namespace tonarika {
 // The tests of absolute pitch the player has taken: a row each (its date, the pure tones'
 // and the piano's score out of 36, the share a semitone off, the median time, the A4), an
 // unfinished one marked; and both scores over time against the studies' cut-off.
-class TestPage : public QWidget {
+class PitchTestPage : public QWidget {
     Q_OBJECT
 public:
-    explicit TestPage(QWidget* parent = nullptr);
+    explicit PitchTestPage(QWidget* parent = nullptr);
 
     void showTrials(std::shared_ptr<const std::vector<TrialRow>> trials);
-    const std::vector<TestRecord>& records() const { return m_records; }
+    const std::vector<PitchTestRecord>& records() const { return m_records; }
 
 private:
     void fillTable();
     void drawScores();
 
     std::shared_ptr<const std::vector<TrialRow>> m_trials;
-    std::vector<TestRecord> m_records;
+    std::vector<PitchTestRecord> m_records;
     QStackedWidget* m_stack = nullptr;
     QLabel* m_empty = nullptr;
     QTableWidget* m_table = nullptr;

@@ -19,27 +19,27 @@ namespace tonarika {
 // timbres mixed, each item more than an octave from the one before, the guard's tones
 // before each; a point for the note, three quarters for a semitone off either way round
 // the octave, nothing otherwise, out of 36 for each timbre.
-inline constexpr int kTestItemsPerTimbre = 36;
-inline constexpr int kTestItems = 2 * kTestItemsPerTimbre;
-inline constexpr int kTestLeap = 13;  // semitones at least between two items in a row
+inline constexpr int kPitchTestItemsPerTimbre = 36;
+inline constexpr int kPitchTestItems = 2 * kPitchTestItemsPerTimbre;
+inline constexpr int kPitchTestLeap = 13;  // semitones at least between two items in a row
 // The published cut-off on the pure tones for the clearest class: a reference, no diagnosis.
-inline constexpr double kTestReference = 24.5;
+inline constexpr double kPitchTestReference = 24.5;
 
-// The 72 items in an order that keeps every item at least kTestLeap semitones from the
+// The 72 items in an order that keeps every item at least kPitchTestLeap semitones from the
 // one before; the pure tone and the piano of each note of octaves 3 to 5 once each.
-std::vector<NoteSound> testItems(RandomSource& random);
+std::vector<NoteSound> pitchTestItems(RandomSource& random);
 
 // An answer's points: 1 for the note, 0.75 for a semitone off either way (シ for ド too), 0.
-double testPoints(NoteIndex asked, NoteIndex answered);
+double pitchTestPoints(NoteIndex asked, NoteIndex answered);
 
 // One answer of the test, as the result needs it.
-struct TestAnswer {
+struct PitchTestAnswer {
     NoteSound item;
     NoteIndex answered = 0;
     std::optional<std::uint32_t> reactionMs;
 };
 
-struct TestResult {
+struct PitchTestResult {
     double pureTone = 0;  // of 36
     double piano = 0;     // of 36
     double semitoneShare = 0;  // of all answers, a semitone off, in percent
@@ -48,13 +48,13 @@ struct TestResult {
 
 // The result of a whole test; nothing for one with fewer answers than items, which is kept
 // but not scored.
-std::optional<TestResult> testResult(const std::vector<TestAnswer>& answers);
+std::optional<PitchTestResult> pitchTestResult(const std::vector<PitchTestAnswer>& answers);
 
 // What the result view says, a line each: "純音: 27.25 / 36", "ピアノ: 30 / 36", the share a
 // semitone off, the median reaction time, and the reference at `a4`.
 // A score with at most two decimals, none where they are nought: "27.25", "30", "24.5".
 std::string decimals(double value, const std::string& separator);
 
-std::string testResultText(const TestResult& result, int a4, const std::string& decimalSeparator);
+std::string pitchTestResultText(const PitchTestResult& result, int a4, const std::string& decimalSeparator);
 
 }  // namespace tonarika

@@ -1,4 +1,4 @@
-#include "TestHistory.h"
+#include "PitchTestHistory.h"
 
 // std
 #include <algorithm>
@@ -6,13 +6,13 @@
 
 namespace tonarika {
 
-std::vector<TestRecord> testRecords(const std::vector<TrialRow>& rows)
+std::vector<PitchTestRecord> pitchTestRecords(const std::vector<TrialRow>& rows)
 {
-    std::vector<TestRecord> records;
-    std::vector<std::vector<TestAnswer>> answers;
+    std::vector<PitchTestRecord> records;
+    std::vector<std::vector<PitchTestAnswer>> answers;
     std::map<std::int64_t, std::size_t> index;  // a test's number: its place in records
     for (const TrialRow& row : rows) {
-        if (row.mode != Mode::Test)
+        if (row.mode != Mode::PitchTest)
             continue;
         const auto [at, added] = index.try_emplace(row.test, records.size());
         if (added) {
@@ -25,11 +25,11 @@ std::vector<TestRecord> testRecords(const std::vector<TrialRow>& rows)
     for (std::size_t i = 0; i < records.size(); ++i) {
         const auto& taken = answers[i];
         const auto pure = std::count_if(taken.begin(), taken.end(),
-                                        [](const TestAnswer& answer) { return answer.item.timbre == Timbre::Sine; });
+                                        [](const PitchTestAnswer& answer) { return answer.item.timbre == Timbre::Sine; });
         const auto piano = std::count_if(taken.begin(), taken.end(),
-                                         [](const TestAnswer& answer) { return answer.item.timbre == Timbre::Piano; });
-        if (taken.size() == std::size_t(kTestItems) && pure == kTestItemsPerTimbre && piano == kTestItemsPerTimbre)
-            records[i].result = testResult(taken);
+                                         [](const PitchTestAnswer& answer) { return answer.item.timbre == Timbre::Piano; });
+        if (taken.size() == std::size_t(kPitchTestItems) && pure == kPitchTestItemsPerTimbre && piano == kPitchTestItemsPerTimbre)
+            records[i].result = pitchTestResult(taken);
     }
     return records;
 }

@@ -1,0 +1,53 @@
+#pragma once
+
+// own
+#include "Display.h"
+#include "NoteSet.h"
+
+// std
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tonarika {
+
+class SoundError;
+
+// What the window shows of each outcome: the one place that turns the game's outcomes
+// into colours, captions, the focus and what a screen reader hears.
+class ResultView {
+public:
+    ResultView(Display& display, std::string decimalSeparator);
+
+    Display& display() { return m_display; }
+    const std::string& decimalSeparator() const { return m_decimalSeparator; }
+
+    // No result: an empty white label, and Listen's use for a screen reader.
+    void idle();
+    // A short word in the result label, with the whole of it for a tool tip and a screen reader.
+    void notice(std::string_view caption, std::string_view detail);
+    // A sound that could not be played: the warning box where the output refused it, and
+    // where nothing can sound now, a word in the result label.
+    void soundFailed(const SoundError& error);
+    void warn();
+    // A judged answer, and the run's score after it.
+    void right(std::uint32_t questions, std::uint32_t misses);
+    void miss(std::uint32_t questions, std::uint32_t misses);
+    // Practice: the note of the key pressed, named.
+    void practiceNote(int key, std::string_view name);
+    // The score of a run just begun, and a mode that scores nothing.
+    void counting();
+    void notCounting();
+    // Keys outside `asked` drawn dimmed, the rest as ever.
+    void showAsked(NoteSet asked);
+    bool dimmed(int key) const { return m_dimmed.contains(key); }
+
+private:
+    void score(std::string_view result, std::uint32_t questions, std::uint32_t misses);
+
+    Display& m_display;
+    std::string m_decimalSeparator;
+    NoteSet m_dimmed;
+};
+
+}  // namespace tonarika

@@ -1,0 +1,185 @@
+#include "RunSession.h"
+
+// own
+#include "Captions.h"
+#include "SoundRules.h"
+
+// std
+#include <exception>
+#include <limits>
+
+namespace tonarika {
+
+RunSession::RunSession(Mode mode, GameContext& context, QuestionDrawer& drawer)
+    : m_mode(mode)
+    , m_context(context)
+    , m_drawer(drawer)
+    , m_pending(context)
+{
+}
+
+void RunSession::begin()
+{
+    Display& display = m_context.view.display();
+    startOver();
+    display.setClearEnabled(true);
+    display.setListenEnabled(true);
+    display.setCaption(Caption::CapMode, modeName(m_mode));
+    const QuestionSettings settings = m_context.settings();
+    showAskedKeys(settings);
+    display.focusListen();
+    drawAhead(settings);
+}
+
+void RunSession::clear()
+{
+    ++m_context.run;
+    m_drawer.newRun();
+    startOver();
+    drawAhead(m_context.settings());
+}
+
+void RunSession::startOver()
+{
+    m_questions = 0;
+    m_misses = 0;
+    m_settled = false;
+    m_pending.drop();
+    m_context.view.counting();
+    m_context.view.idle();
+}
+
+void RunSession::settingsChanged()
+{
+    m_drawer.forgetAhead();
+    const QuestionSettings settings = m_context.settings();
+    showAskedKeys(settings);
+    if (!m_pending.note())
+        drawAhead(settings);
+}
+
+void RunSession::showAskedKeys(const QuestionSettings& settings)
+{
+    // With the mode's notes, every key as designed: Easy's black keys too.
+    m_context.view.showAsked(settings.notes == NoteChoice::All ? NoteSet::all() : m_drawer.askedNotes(m_mode, settings));
+}
+
+void RunSession::drawAhead(const QuestionSettings& settings)
+{
+    m_drawer.drawAhead(m_mode, settings, m_questions + 1);
+}
+
+void RunSession::listen()
+{
+    ResultView& view = m_context.view;
+    try {
+        if (m_pending.note()) {
+            // The guard's tones and their note are heard whole: Listen waits for the note.
+            if (m_pending.yetToSound())
+                return;
+            // A replay is the same sound, never with the guard's tones again.
+            m_pending.replay();
+            return;
+        }
+        // The settings as they are now, so that a change never alters a question already
+        // asked.
+        const QuestionSettings settings = m_context.settings();
+        m_drawer.followGrowingSet(m_mode, settings);
+        showAskedKeys(settings);
+        // 32 bits cannot be used up by hand; saturate rather than wrap all the same.
+        const std::uint32_t number = m_questions < std::numeric_limits<std::uint32_t>::max() ? m_questions + 1 : m_questions;
+        const Question question = m_drawer.next(m_mode, settings, number);
+        // A question nobody could hear is no question: where nothing can sound, the
+        // error goes on below and nothing is counted. One the output refused counts, and
+        // the warning box says so.
+        std::optional<Player::Ticket> firstPlay;
+        try {
+            firstPlay = m_context.play(question.sound, question.a4,
+                                       question.guard ? drawGuardTones(m_context.random, question.a4) : std::vector<double>{});
+        } catch (const SoundError& error) {
+            if (error.unavailable())
+                throw;
+        } catch (const std::exception&) {
+        }
+        m_questions = number;
+        m_settled = false;
+        view.idle();
+        const bool joined = m_drawer.asked(question);
+        m_pending.ask(question, firstPlay);
+        // Said where the eye and a screen reader find it, never in a box.
+        if (joined) {
+            m_pending.quiet();
+            const std::string said = std::string(captions::kNewNote) + std::string(kNoteTable.at(question.sound.note).noteName);
+            view.notice(said, said);
+        }
+        if (!firstPlay) {
+            view.warn();
+            return;
+        }
+        // The weak notes' draw waits for this question's answer.
+        if (!settings.weakNotes)
+            drawAhead(settings);
+    } catch (const SoundError& error) {
+        view.soundFailed(error);
+    } catch (const std::exception&) {
+        view.warn();
+    }
+}
+
+void RunSession::answer(const Answer& answer)
+{
+    // Before its note has begun, a question has nothing to answer: no miss, no journal.
+    if (!m_pending.note() || m_pending.yetToSound())
+        return;
+    m_pending.quiet();
+    const int asked = *m_pending.note();
+    const int key = answer.note;
+    // In Easy no black key is ever asked, nor a key outside the notes asked now, so
+    // pressing one is not an answer.
+    const bool ignored
+        = asked != key && ((m_mode == Mode::Easy && kNoteTable.at(std::size_t(key)).black) || m_context.view.dimmed(key));
+    if (!m_settled && !ignored) {
+        m_pending.recordFirstAnswer(answer, m_mode);
+        m_drawer.answered(asked, asked == key, m_questions);
+    }
+    if (asked == key) {
+        m_pending.done();
+        m_settled = true;
+        m_context.view.right(m_questions, m_misses);
+        // Now that its answer is known, the weak notes' draw can look ahead.
+        if (const QuestionSettings settings = m_context.settings(); settings.weakNotes)
+            drawAhead(settings);
+        return;
+    }
+    if (ignored) {
+        m_context.view.idle();
+        return;
+    }
+    if (!m_settled) {
+        ++m_misses;
+        m_settled = true;
+    }
+    m_context.view.miss(m_questions, m_misses);
+}
+
+std::optional<ScoreRun> RunSession::record() const
+{
+    // A question drawn but neither answered right nor missed does not count.
+    std::uint32_t questions = m_questions;
+    if (!m_settled && questions > 0)
+        --questions;
+    if (questions == 0)
+        return std::nullopt;
+    return ScoreRun{std::string(modeName(m_mode)), m_misses, questions,
+                    rateText(questions, m_misses, m_context.view.decimalSeparator())};
+}
+
+void RunSession::fill(GameState& state) const
+{
+    state.curNote = m_pending.note();
+    state.questionCount = m_questions;
+    state.missCount = m_misses;
+    state.settled = m_settled;
+}
+
+}  // namespace tonarika
