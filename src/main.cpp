@@ -1,4 +1,5 @@
 // own
+#include "AnswerHistory.h"
 #include "Appearance.h"
 #include "ClockRandom.h"
 #include "CommandLine.h"
@@ -9,11 +10,9 @@
 #include "SettingsFile.h"
 #include "SettingsWatcher.h"
 #include "TerminationSignals.h"
-#include "LearnedNotes.h"
 #include "MidiCommands.h"
 #include "MidiInput.h"
 #include "TrialJournal.h"
-#include "WeakNotes.h"
 
 // Qt
 #include <QApplication>
@@ -86,15 +85,14 @@ int main(int argc, char** argv)
     // Which timbres and octaves the questions take: read again whenever the file changes.
     tonarika::SettingsWatcher settings(tonarika::settingsFilePath());
 
-    // The weak notes' weights and the notes learned: every answer goes through both to the
-    // journal.
+    // The weak notes' weights and the notes learned, from the journal and each answer.
     tonarika::SystemClock clock;
-    tonarika::LearnedNotes learned(journal, tonarika::journalFile(dataFolder));
-    tonarika::WeakNotes weakNotes(learned, tonarika::journalFile(dataFolder), clock);
+    tonarika::AnswerHistory history(tonarika::journalFile(dataFolder), clock);
 
-    tonarika::Form1 window(player, random, scoreFile, weakNotes);
-    window.setNoteWeights(&weakNotes);
-    window.setLearnedNotes(&learned);
+    tonarika::Form1 window(player, random, scoreFile, journal);
+    window.setAnswerListener(&history);
+    window.setNoteWeights(&history);
+    window.setLearnedNotes(&history);
     window.setQuestionSettings(&settings);
     // New settings: the next question is drawn ahead again by them, so that its sound loads.
     QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window,

@@ -31,13 +31,16 @@ protected:
     }
 };
 
+// The listener beside the journal hears the same trial.
 TEST_F(GameJournalTest, aRightFirstAnswerIsOneTrialTimedFromTheNotesFirstSamples)
 {
+    game.setAnswerListener(&journal);
     ask(2);
     clock.advance(1234ms);
     game.cmdKey_Click(2);
     ASSERT_EQ(journal.trials.size(), 1u);
     EXPECT_EQ(journal.trials[0], trial(2, 2, 1234));
+    EXPECT_EQ(journal.heard, journal.trials);
 }
 
 // Each trial says how its answer was given: an on-screen key or a letter key.

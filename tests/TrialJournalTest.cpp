@@ -2,16 +2,15 @@
 // must play on through, and two games writing at once.
 
 // own
+#include "AnswerHistory.h"
 #include "AsUser.h"
 #include "JournalReader.h"
 #include "JournalSchema.h"
 #include "JournalWriter.h"
-#include "LearnedNotes.h"
 #include "MessageCapture.h"
 #include "SqliteDatabase.h"
 #include "TrialJournal.h"
 #include "TrialSpill.h"
-#include "WeakNotes.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeJournal.h"
 
@@ -419,18 +418,17 @@ TEST_F(TrialJournalTest, theWeakNotesCountTheJournalAndEachNewAnswerOnce)
         journal.record({clock.utc - 1000, Mode::Easy, 1, 4, 5, 900, 1});  // another mode
     }
     TrialJournal journal(file);
-    WeakNotes weak(journal, file, clock);
-    weak.record(miss(500));  // written, and counted, before the reading
+    AnswerHistory weak(file, clock);
+    journal.record(miss(500));  // written, and counted, before the reading
+    weak.answered(miss(500));
     journal.flush(5s);
     weak.waitUntilRead();
     // 1, and 5 for each miss of the week; 1.5 for the note each was taken for.
     EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 16.0);
-    weak.record(miss(100));
+    weak.answered(miss(100));
     EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 21.0) << "counted at once";
     EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(5), 7.0);
     EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Easy)->at(4), 6.0);
-    journal.flush(5s);
-    EXPECT_EQ(rows().size(), 6u) << "every answer went on to the journal";
 }
 
 // A journal that cannot be read leaves the weights to this session's answers, and says why.
@@ -439,11 +437,9 @@ TEST_F(TrialJournalTest, theWeakNotesOfAJournalThatCannotBeReadCountTheSessionAn
     test::FakeClock clock;
     std::filesystem::create_directories(file);  // a folder in the journal's place
     test::MessageCapture messages;
-    test::FakeJournal journal;
-    WeakNotes weak(journal, file, clock);
+    AnswerHistory weak(file, clock);
     weak.waitUntilRead();
-    weak.record({clock.utc, Mode::Hard, 1, 4, 5, 900, 1});
-    EXPECT_EQ(journal.trials.size(), 1u) << "the answer goes on to the journal";
+    weak.answered({clock.utc, Mode::Hard, 1, 4, 5, 900, 1});
     EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Hard)->at(4), 6.0);
     EXPECT_TRUE(messages.has("tonarika.practice", "no regular file")) << "the cause is named";
 }
@@ -573,18 +569,21 @@ TEST_F(TrialJournalTest, theNotesLearnedCountEachNotesLastAnswersAndThisSessions
         journal.record({1'796'000'100'000, Mode::Hard, 2, 2, 2, 900, 1});
     }
     TrialJournal journal(file);
-    LearnedNotes learned(journal, file);
+    test::FakeClock clock;
+    AnswerHistory learned(file, clock);
     // One more of Mi in Easy, written and counted before the reading: it counts once.
-    learned.record({1'796'000'200'000, Mode::Easy, 3, 2, 2, 900, 1});
+    const Trial more{1'796'000'200'000, Mode::Easy, 3, 2, 2, 900, 1};
+    journal.record(more);
+    learned.answered(more);
     journal.flush(5s);
     learned.waitUntilRead();
     NoteSet mi;
     mi.add(2);
     EXPECT_EQ(learned.learnedNotes(Mode::Easy), mi) << "twenty of Mi; ソ three wrong of nineteen";
     EXPECT_EQ(learned.learnedNotes(Mode::Hard), NoteSet()) << "one of Mi in Hard";
-    learned.record({1'796'000'300'000, Mode::Easy, 3, 4, 4, 900, 1});
+    learned.answered({1'796'000'300'000, Mode::Easy, 3, 4, 4, 900, 1});
     EXPECT_EQ(learned.learnedNotes(Mode::Easy), mi) << "ソ: twenty, three of them wrong";
-    learned.record({1'796'000'400'000, Mode::Easy, 3, 4, 4, 900, 1});
+    learned.answered({1'796'000'400'000, Mode::Easy, 3, 4, 4, 900, 1});
     mi.add(4);
     EXPECT_EQ(learned.learnedNotes(Mode::Easy), mi) << "ソ: two wrong of the last twenty, counted at once";
 }

@@ -48,6 +48,8 @@ public:
     void setAlarm(Alarm* alarm) { m_context.alarm = alarm; }
     // Where the growing set learns which notes are learned; none: it holds its first three.
     void setLearnedNotes(const LearnedNotesSource* learned) { m_drawer.setLearnedNotes(learned); }
+    // What is told of each first answer besides the journal; none: nothing.
+    void setAnswerListener(AnswerListener* listener) { m_context.listener = listener; }
 
     // Starts the test of absolute pitch: 72 items, each heard once, answered with any of
     // the twelve keys, nothing shown until the result.

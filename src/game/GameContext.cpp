@@ -35,6 +35,8 @@ void GameContext::record(const Trial& trial)
     } catch (...) {
         // Losing one row must never stop the game.
     }
+    if (listener)
+        listener->answered(trial);
 }
 
 SoundRequest requestFor(const NoteSound& sound, int a4, std::vector<double> guardTones)

@@ -2,6 +2,7 @@
 
 // own
 #include "Alarm.h"
+#include "AnswerListener.h"
 #include "GameClock.h"
 #include "Journal.h"
 #include "Player.h"
@@ -29,7 +30,7 @@ struct GameContext {
     // Plays a sound at `a4`, after the guard's tones where there are any, and remembers
     // its file and name. Throws SoundError.
     Player::Ticket play(const NoteSound& sound, int a4, std::vector<double> guardTones);
-    // The journal never stops the game.
+    // Hands a first answer to the journal and the listener; the journal never stops the game.
     void record(const Trial& trial);
 
     ResultView view;
@@ -39,6 +40,7 @@ struct GameContext {
     const GameClock& clock;
     const QuestionSettingsSource* settingsSource = nullptr;
     Alarm* alarm = nullptr;
+    AnswerListener* listener = nullptr;
     // This session's run, as the journal keeps it: one more after each record and clear.
     std::uint32_t run = 1;
     std::string wavFile;   // played last

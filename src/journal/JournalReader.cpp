@@ -93,9 +93,9 @@ JournalReader::JournalReader(std::filesystem::path file, std::chrono::millisecon
 {
 }
 
-JournalReader JournalReader::lastOfEachNote(std::filesystem::path file, int perNote)
+JournalReader JournalReader::lastOfEachNote(std::filesystem::path file, int perNote, std::optional<std::int64_t> sinceUtcMs)
 {
-    JournalReader reader(std::move(file));
+    JournalReader reader(std::move(file), kReadLimit, sinceUtcMs);
     reader.m_perNote = perNote;
     return reader;
 }
@@ -213,7 +213,16 @@ void JournalReader::read(const std::string& uri, int flags)
                     select.reset();
                 }
             }
-            std::sort(m_rows.begin(), m_rows.end(), [](const TrialRow& a, const TrialRow& b) { return a.id < b.id; });
+            if (m_since) {
+                SqliteStatement recent(db, ("SELECT " + columns + " FROM trials INDEXED BY trials_by_time "
+                                                                 "WHERE answered_utc_ms >= ?1").c_str());
+                recent.bind(1, *m_since);
+                take(recent);
+            }
+            const auto byId = [](const TrialRow& a, const TrialRow& b) { return a.id < b.id; };
+            std::sort(m_rows.begin(), m_rows.end(), byId);
+            m_rows.erase(std::unique(m_rows.begin(), m_rows.end(), [](const TrialRow& a, const TrialRow& b) { return a.id == b.id; }),
+                         m_rows.end());
             return;
         }
         const std::string where = m_since ? " FROM trials INDEXED BY trials_by_time WHERE answered_utc_ms >= ?2 AND id > ?1"

@@ -70,8 +70,10 @@ public:
     explicit JournalReader(std::filesystem::path file, std::chrono::milliseconds limit = kReadLimit,
                            std::optional<std::int64_t> sinceUtcMs = std::nullopt);
     // Only the last `perNote` rows of each note asked in Easy and in Hard, found through the
-    // notes' index: what the learned rule needs, however long the journal. One reading.
-    static JournalReader lastOfEachNote(std::filesystem::path file, int perNote);
+    // notes' index, however long the journal: what the learned rule needs; and where
+    // `sinceUtcMs` is given, the rows answered from then on too, each row once. One reading.
+    static JournalReader lastOfEachNote(std::filesystem::path file, int perNote,
+                                        std::optional<std::int64_t> sinceUtcMs = std::nullopt);
 
     // Brings the rows up to date; true when they changed. A journal that is not there is
     // no fault: it has no rows.

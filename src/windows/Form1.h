@@ -63,6 +63,8 @@ public:
     void setNoteWeights(const NoteWeightsSource* weights) { m_game.setNoteWeights(weights); }
     // Where the growing set learns which notes are learned.
     void setLearnedNotes(const LearnedNotesSource* learned) { m_game.setLearnedNotes(learned); }
+    // What is told of each first answer besides the journal.
+    void setAnswerListener(AnswerListener* listener) { m_game.setAnswerListener(listener); }
     // Takes the test of absolute pitch in place of a run of the modes.
     void startPitchTest() { m_game.startPitchTest(); }
     // A MIDI keyboard's key, as a click on its on-screen key, timed to its message's
