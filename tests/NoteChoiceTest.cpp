@@ -244,8 +244,8 @@ TEST(NoteChoice, everySoundFollowsTheChosenA4)
         g.clock.advance(2s);
         const SoundRequest& request = g.player.requests.back();
         EXPECT_EQ(request.a4, 442);
-        const auto& trial = *g.game.state().curNote;
-        g.game.cmdKey_Click(trial);
+        const int asked = *g.game.state().curNote;
+        g.game.cmdKey_Click(asked);
         const Trial& kept = g.journal.trials.back();
         EXPECT_EQ(kept.a4, 442);
         if (request.hz > 0) {

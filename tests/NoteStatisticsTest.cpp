@@ -25,11 +25,13 @@ const QDate kToday(2026, 12, 7);
 constexpr std::int32_t kTokyo = 9 * 3600;
 
 // A trial answered at a local date and time in Tokyo.
-TrialRow at(const QDate& day, QTime time, int asked = 0, int answered = 0, std::optional<std::uint32_t> ms = 1000,
+Trial at(const QDate& day, QTime time, int asked = 0, int answered = 0, std::optional<std::uint32_t> ms = 1000,
             Mode mode = Mode::Easy)
 {
     const std::int64_t utc = QDateTime(day, time, Qt::UTC).toMSecsSinceEpoch() - std::int64_t(kTokyo) * 1000;
-    return {0, utc, kTokyo, mode, 1, NoteIndex(asked), NoteIndex(answered), ms, 1};
+    Trial trial{utc, mode, 1, NoteIndex(asked), NoteIndex(answered), ms, 1};
+    trial.utcOffsetS = kTokyo;
+    return trial;
 }
 
 TEST(NoteStatistics, aNoteIsLearnedWithNineInTenOfItsLastTwentyRightWithinTwoSeconds)
@@ -62,7 +64,7 @@ TEST(NoteStatistics, aNoteIsLearnedWithNineInTenOfItsLastTwentyRightWithinTwoSec
     };
     QLocale::setDefault(QLocale::c());
     for (const auto& c : cases) {
-        std::vector<TrialRow> rows;
+        std::vector<Trial> rows;
         for (int i = 0; i < c.questions; ++i) {
             const bool wrong = i < c.wrongFirst || i >= c.questions - c.wrongInLast;
             rows.push_back(at(kToday, QTime(8, 0).addSecs(i), 3, wrong ? 4 : 3, c.ms));
@@ -94,9 +96,9 @@ TEST(NoteStatistics, learnedBeyondOneSoundIsLearnedInThreeTimbresAndTwoOctaves)
         {"one octave", 3, 1, 0, false},
     };
     for (const auto& c : cases) {
-        std::vector<TrialRow> rows;
+        std::vector<Trial> rows;
         for (int i = 0; i < 20; ++i) {
-            TrialRow row = at(kToday, QTime(8, 0).addSecs(i), 3, i < c.wrong ? 4 : 3);
+            Trial row = at(kToday, QTime(8, 0).addSecs(i), 3, i < c.wrong ? 4 : 3);
             row.timbre = Timbre(i % c.timbres);
             row.octave = 3 + i % c.octaves;
             rows.push_back(row);
@@ -131,7 +133,7 @@ TEST(NoteStatistics, aPeriodsDaysBeginAtMidnightWhereThePlayerIs)
 {
     const struct {
         const char* what;
-        TrialRow row;
+        Trial row;
         bool today, week, month;
     } cases[] = {
         {"today at midnight", at(kToday, QTime(0, 0)), true, true, true},
@@ -143,7 +145,7 @@ TEST(NoteStatistics, aPeriodsDaysBeginAtMidnightWhereThePlayerIs)
         {"tomorrow, from a clock set wrong", at(kToday.addDays(1), QTime(0, 0)), false, false, false},
     };
     for (const auto& c : cases) {
-        const std::vector<TrialRow> rows{c.row};
+        const std::vector<Trial> rows{c.row};
         EXPECT_EQ(selectTrials(rows, Period::Today, ModeChoice::Both, kToday).size(), c.today ? 1u : 0u) << c.what;
         EXPECT_EQ(selectTrials(rows, Period::Week, ModeChoice::Both, kToday).size(), c.week ? 1u : 0u) << c.what;
         EXPECT_EQ(selectTrials(rows, Period::Month, ModeChoice::Both, kToday).size(), c.month ? 1u : 0u) << c.what;
@@ -155,7 +157,7 @@ TEST(NoteStatistics, aPeriodsDaysBeginAtMidnightWhereThePlayerIs)
 TEST(NoteStatistics, confusionsKeyColoursAndWrongAnswersAreCounted)
 {
     const QTime t(9, 0);
-    const std::vector<TrialRow> rows{
+    const std::vector<Trial> rows{
         at(kToday, t, 0, 0, 800),               // Do right
         at(kToday, t.addSecs(1), 0, 7, 900),    // Do taken for Do#: one semitone
         at(kToday, t.addSecs(2), 0, 6, 900),    // Do taken for Si: one semitone, round the octave

@@ -71,7 +71,7 @@ protected:
     {
         return {1'796'000'000'000 + asked * 1000, mode, run, NoteIndex(asked), NoteIndex(answered), 1500, 2};
     }
-    std::vector<TrialRow> rows() const
+    std::vector<Trial> rows() const
     {
         JournalReader reader(file);
         reader.update();
@@ -670,7 +670,9 @@ TEST_F(TrialJournalTest, anOpeningThatMetALockOpensAgainFromTheStart)
         made.beginWork();
         migrateSchema(made, 0);
     }
-    ASSERT_FALSE(TrialSpill(spillFile(file)).append({{trial(5, 5), 32400, 0, "1-2-1"}}));
+    Trial spilled = trial(5, 5);
+    spilled.utcOffsetS = 32400;
+    ASSERT_FALSE(TrialSpill(spillFile(file)).append({{spilled, 0, "1-2-1"}}));
     SqliteDatabase other(fileUri(file), SQLITE_OPEN_READWRITE);
     EXPECT_EQ(other.text("PRAGMA journal_mode"), "delete");
     other.execute("BEGIN IMMEDIATE");
@@ -828,67 +830,62 @@ TEST_F(TrialJournalTest, aStatementThatRunsPastTheLimitIsGivenUpAndTold)
     }
 }
 
+// A line gives back its trial, whatever of it is set; a line with a value no game writes
+// gives nothing; a line of each earlier format reads, and what it does not give is what the
+// journal's older rows hold.
 TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
 {
-    const SpilledTrial spilled{
-        {1'796'000'000'123, Mode::Hard, 4, 11, 3, 65'000, 3, Timbre::Marimba, 3, true, 443}, -4 * 3600, 0, "17-99-4"};
+    SpilledTrial spilled{{1'796'000'000'123, Mode::Hard, 4, 11, 3, 65'000, 3, Timbre::Marimba, 3, true, 443}, 0, "17-99-4"};
+    spilled.trial.utcOffsetS = -4 * 3600;
     EXPECT_EQ(parseSpillLine(spillLine(spilled)), spilled);
-    SpilledTrial numbered = spilled;
-    numbered.trial.reactionMs.reset();
-    numbered.runNumber = 12;
-    numbered.session.clear();
-    EXPECT_EQ(parseSpillLine(spillLine(numbered)), numbered);
-    SpilledTrial test = spilled;
-    test.trial.mode = Mode::PitchTest;
-    test.trial.input = AnswerInput::Keys;
-    EXPECT_EQ(parseSpillLine(spillLine(test)), test);
+    SpilledTrial other = spilled;
+    other.trial.reactionMs.reset();
+    other.trial.mode = Mode::PitchTest;
+    other.trial.input = AnswerInput::Keys;
+    other.runNumber = 12;
+    other.session.clear();
+    EXPECT_EQ(parseSpillLine(spillLine(other)), other);
 
-    const std::string line = spillLine(spilled);
-    const auto withField = [&](int index, const std::string& value) {
-        std::string changed = line;
-        std::size_t start = 0;
-        for (int i = 0; i < index; ++i)
-            start = changed.find('\t', start) + 1;
-        const std::size_t end = changed.find_first_of("\t\n", start);
-        return changed.replace(start, end - start, value);
+    const std::string line = "tonarika-trial-5\tjournal_run=0\tsession=17-99-4\tanswered_utc_ms=1796000000123\t"
+                             "utc_offset_s=-14400\tmode=Hard\trun=4\tasked=11\tanswered=3\treaction_ms=65000\t"
+                             "plays=3\ttimbre=marimba\toctave=3\tguard=1\ta4=443\tinput=-\n";
+    EXPECT_EQ(spillLine(spilled), line);
+    const auto with = [&](const std::string& field, const std::string& value) {
+        const std::size_t start = line.find("\t" + field + "=") + field.size() + 2;
+        return std::string(line).replace(start, line.find_first_of("\t\n", start) - start, value);
     };
     const struct {
-        int field;
+        const char* field;
         const char* value;
     } refused[] = {
-        {0, "other-format"}, {1, "-1"}, {1, "1e3"}, {2, "90000"}, {3, "Prac"}, {4, "-3"}, {6, "12"}, {6, "256"},
-        {7, "4294967300"}, {7, "x"}, {8, "-1"}, {8, "4294967296"}, {9, "0"}, {10, "-1"}, {1, ""},
-        {11, "banjo"}, {11, ""}, {12, "2"}, {12, "6"}, {13, "2"}, {13, "true"}, {14, "414"}, {14, "467"}, {14, "x"},
-        {15, "pedal"}, {15, ""}, {15, "MIDI"},
+        {"answered_utc_ms", "-1"}, {"answered_utc_ms", "1e3"}, {"answered_utc_ms", ""}, {"utc_offset_s", "90000"},
+        {"mode", "Prac"}, {"mode", "Easy"} /* a black key asked */, {"journal_run", "-3"}, {"asked", "12"},
+        {"answered", "256"}, {"reaction_ms", "4294967296"}, {"reaction_ms", "x"}, {"plays", "0"}, {"run", "0"},
+        {"timbre", "banjo"}, {"timbre", ""}, {"octave", "2"}, {"octave", "6"}, {"guard", "2"}, {"guard", "true"},
+        {"a4", "414"}, {"a4", "467"}, {"input", "pedal"}, {"input", ""}, {"input", "MIDI"},
     };
     for (const auto& r : refused)
-        EXPECT_FALSE(parseSpillLine(withField(r.field, r.value))) << r.field << " = " << r.value;
-    EXPECT_FALSE(parseSpillLine(line.substr(0, line.size() / 2))) << "a line cut short";
-    EXPECT_FALSE(parseSpillLine(withField(4, "0").replace(line.find("17-99-4"), 7, ""))) << "a run with no name";
+        EXPECT_FALSE(parseSpillLine(with(r.field, r.value))) << r.field << " = " << r.value;
+    EXPECT_FALSE(parseSpillLine(line.substr(0, line.find("\tasked")) + "\n")) << "a line cut short";
+    EXPECT_FALSE(parseSpillLine(with("session", ""))) << "a run with neither a number nor a name";
+    EXPECT_FALSE(parseSpillLine("tonarika-trial-9" + line.substr(line.find('\t')))) << "a format no game writes";
 
-    // A line the version before left, without the input, does not say it.
-    std::string third = spillLine(test);
-    third = third.substr(0, third.rfind('\t')) + "\n";
-    third.replace(0, third.find('\t'), "tonarika-trial-3");
-    SpilledTrial unsaid = test;
-    unsaid.trial.input.reset();
-    EXPECT_EQ(parseSpillLine(third), unsaid);
-    // A line the version before that left, without the A4, is at 440 Hz.
-    std::string second = line.substr(0, line.rfind('\t'));
-    second = second.substr(0, second.rfind('\t')) + "\n";
-    second.replace(0, second.find('\t'), "tonarika-trial-2");
+    // The earlier formats, field by field in their order.
+    const std::string base = "1796000000123\t-14400\tHard\t0\t17-99-4\t11\t3\t65000\t3\t4";
+    SpilledTrial piano = spilled;
+    piano.trial.timbre = Timbre::Piano;
+    piano.trial.octave = 4;
+    piano.trial.guard = false;
+    piano.trial.a4 = 440;
+    EXPECT_EQ(parseSpillLine("tonarika-trial-1\t" + base + "\n"), piano);
     SpilledTrial at440 = spilled;
     at440.trial.a4 = 440;
-    EXPECT_EQ(parseSpillLine(second), at440);
-    // A line an earlier version left, without the sound's fields, is the middle piano octave.
-    std::string earlier = line.substr(0, line.find("\tmarimba")) + "\n";
-    earlier.replace(0, earlier.find('\t'), "tonarika-trial-1");
-    SpilledTrial piano = spilled;
-    piano.trial.a4 = 440;
-    piano.trial.timbre = Timbre::Piano;
-    piano.trial.octave = kHomeOctave;
-    piano.trial.guard = false;
-    EXPECT_EQ(parseSpillLine(earlier), piano);
+    EXPECT_EQ(parseSpillLine("tonarika-trial-2\t" + base + "\tmarimba\t3\t1\n"), at440);
+    EXPECT_EQ(parseSpillLine("tonarika-trial-3\t" + base + "\tmarimba\t3\t1\t443\n"), spilled);
+    SpilledTrial fromKeys = spilled;
+    fromKeys.trial.input = AnswerInput::Keys;
+    EXPECT_EQ(parseSpillLine("tonarika-trial-4\t" + base + "\tmarimba\t3\t1\t443\tkeys\n"), fromKeys);
+    EXPECT_FALSE(parseSpillLine("tonarika-trial-3\t" + base + "\tmarimba\t3\t1\n")) << "a field short of its format";
 }
 
 TEST_F(TrialJournalTest, aReadOnlyFolderOrAFullDiskCostsTrialsNotTheGame)

@@ -42,7 +42,7 @@ struct GameContext {
     Alarm* alarm = nullptr;
     AnswerListener* listener = nullptr;
     // This session's run, as the journal keeps it: one more after each record and clear.
-    std::uint32_t run = 1;
+    std::int64_t run = 1;
     std::string wavFile;   // played last
     std::string noteName;  // of the note played last
 };

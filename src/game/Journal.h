@@ -27,11 +27,14 @@ constexpr std::optional<AnswerInput> inputFromKey(std::string_view key)
     return std::nullopt;
 }
 
-// One counted question as the journal keeps it, written when it is first answered.
+// One counted question as the journal keeps it, written when it is first answered, and as
+// it is read back.
 struct Trial {
     std::int64_t answeredAtMs = 0;  // UTC, milliseconds since 1970
-    Mode mode = Mode::Easy;         // Easy, Hard or Test; practice is never journalled
-    std::uint32_t run = 1;          // this session's run: 1 at start-up, one more after each record and clear
+    Mode mode = Mode::Easy;         // Easy, Hard or PitchTest; practice is never journalled
+    // The game's: this session's run, 1 at start-up, one more after each record and clear.
+    // Read back: the journal's number of the run.
+    std::int64_t run = 1;
     NoteIndex asked = 0;
     NoteIndex answered = 0;         // the first answer
     // From the first samples of the question's first play to the answer; none where
@@ -43,6 +46,13 @@ struct Trial {
     bool guard = false;             // whether the guard's tones came before it
     int a4 = 440;                   // the pitch standard it sounded at, in Hz
     std::optional<AnswerInput> input{};  // none in what an earlier version wrote
+    // What the journal adds as it keeps it: the player's offset from UTC at that moment,
+    // for a test's answer its test's number (0 for any other), and its row.
+    std::int32_t utcOffsetS = 0;
+    std::int64_t test = 0;
+    std::int64_t id = 0;
+
+    bool right() const { return asked == answered; }
     friend bool operator==(const Trial&, const Trial&) = default;
 };
 

@@ -22,69 +22,12 @@ namespace tonarika {
 
 namespace {
 
-std::optional<std::int64_t> integerOf(const SqliteStatement& select, int column)
-{
-    return select.isInteger(column) ? std::optional<std::int64_t>(select.integer(column)) : std::nullopt;
-}
-
 std::filesystem::path beside(const std::filesystem::path& file, const char* suffix)
 {
     return file.string() + suffix;
 }
 
 }  // namespace
-
-std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t nowMs)
-{
-    using namespace trialRules;
-    const auto id = integerOf(select, 0);
-    const auto utcMs = integerOf(select, 1);
-    const auto offset = integerOf(select, 2);
-    const auto run = integerOf(select, 4);
-    const auto asked = integerOf(select, 5);
-    const auto answered = integerOf(select, 6);
-    const auto reaction = integerOf(select, 7);
-    const auto plays = integerOf(select, 8);
-    // Text is text: a blob of the same bytes is no game's.
-    const std::string modeText = select.isText(3) ? select.text(3) : std::string();
-    const std::optional<Mode> mode = modeFromKey(modeText);
-    const auto timbre = select.isText(9) ? timbreFromKey(select.text(9)) : std::nullopt;
-    const auto octave = integerOf(select, 10);
-    const auto guard = integerOf(select, 11);
-    const auto a4 = integerOf(select, 12);
-    const auto test = integerOf(select, 13);
-    // NULL: a row from before inputs were kept.
-    const auto input = select.isText(14) ? inputFromKey(select.text(14)) : std::nullopt;
-    const bool inputKnown = select.isNull(14) || input;
-    // A test's answer has its test's number, any other none.
-    const bool testNumbered = mode == Mode::PitchTest ? test && *test >= 1 : select.isNull(13);
-    if (!id || !utcMs || !validTime(*utcMs, nowMs) || !offset || !validOffset(*offset) || !mode || !testNumbered
-        || !run || !validRun(*run) || !asked || !validNote(*asked) || !validAsked(*mode, *asked) || !answered
-        || !validNote(*answered)
-        || (!select.isNull(7) && (!reaction || !validReaction(*reaction))) || !plays || !validPlays(*plays)
-        || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard) || !a4 || !validA4(*a4)
-        || !inputKnown)
-        return std::nullopt;
-    // Each value is in its range now, and fits where it goes.
-    TrialRow row;
-    row.id = *id;
-    row.answeredAtMs = *utcMs;
-    row.utcOffsetS = std::int32_t(*offset);
-    row.mode = *mode;
-    row.test = mode == Mode::PitchTest ? *test : 0;
-    row.input = input;
-    row.run = *run;
-    row.asked = NoteIndex(*asked);
-    row.answered = NoteIndex(*answered);
-    if (reaction)
-        row.reactionMs = std::uint32_t(*reaction);
-    row.plays = std::uint32_t(*plays);
-    row.timbre = *timbre;
-    row.octave = int(*octave);
-    row.guard = *guard == 1;
-    row.a4 = int(*a4);
-    return row;
-}
 
 JournalReader::JournalReader(std::filesystem::path file, std::chrono::milliseconds limit, std::optional<std::int64_t> sinceUtcMs)
     : m_file(std::move(file))
@@ -184,21 +127,17 @@ void JournalReader::read(const std::string& uri, int flags)
         case SchemaCheck::Kind::Known:
             break;
         }
-        // A journal the game has not yet taken to the current version holds the middle
-        // piano octave only. From a moment on, only the rows of the time index's range
-        // are read, however long the journal.
-        std::string columns = "id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, plays, ";
-        columns += schema.version >= 2 ? "timbre, octave, guard, " : "'piano', 4, 0, ";
-        columns += schema.version >= 4 ? "a4, " : "440, ";
-        columns += schema.version >= 5 ? "test, " : "NULL, ";
-        columns += schema.version >= 6 ? "input" : "NULL";
+        // A journal the game has not yet taken to the current version holds what its
+        // columns' older rows hold. From a moment on, only the rows of the time index's
+        // range are read, however long the journal.
+        const std::string columns = selectedColumns(schema.version);
         const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
                                      std::chrono::system_clock::now().time_since_epoch())
                                      .count();
         const auto take = [&](SqliteStatement& select) {
             while (select.step()) {
                 m_lastId = std::max(m_lastId, select.integer(0));
-                if (auto row = trialRowOf(select, now))
+                if (auto row = trialOf(select, now))
                     m_rows.push_back(*row);
                 else
                     ++m_refused;
@@ -219,9 +158,9 @@ void JournalReader::read(const std::string& uri, int flags)
                 recent.bind(1, *m_since);
                 take(recent);
             }
-            const auto byId = [](const TrialRow& a, const TrialRow& b) { return a.id < b.id; };
+            const auto byId = [](const Trial& a, const Trial& b) { return a.id < b.id; };
             std::sort(m_rows.begin(), m_rows.end(), byId);
-            m_rows.erase(std::unique(m_rows.begin(), m_rows.end(), [](const TrialRow& a, const TrialRow& b) { return a.id == b.id; }),
+            m_rows.erase(std::unique(m_rows.begin(), m_rows.end(), [](const Trial& a, const Trial& b) { return a.id == b.id; }),
                          m_rows.end());
             return;
         }

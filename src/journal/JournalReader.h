@@ -18,27 +18,6 @@
 
 namespace tonarika {
 
-// One trial as the journal holds it.
-struct TrialRow {
-    std::int64_t id = 0;
-    std::int64_t answeredAtMs = 0;  // UTC
-    std::int32_t utcOffsetS = 0;    // the player's offset from UTC at that moment
-    Mode mode = Mode::Easy;
-    std::int64_t run = 0;
-    NoteIndex asked = 0;
-    NoteIndex answered = 0;
-    std::optional<std::uint32_t> reactionMs;
-    std::uint32_t plays = 1;
-    Timbre timbre = Timbre::Piano;
-    int octave = kHomeOctave;
-    bool guard = false;
-    int a4 = 440;
-    std::int64_t test = 0;  // the test's number, for an answer of the test
-    std::optional<AnswerInput> input{};  // none for rows from before inputs were kept
-    bool right() const { return asked == answered; }
-    friend bool operator==(const TrialRow&, const TrialRow&) = default;
-};
-
 // Why a journal was not read, or not all of it.
 struct JournalFault {
     enum class Kind {
@@ -82,7 +61,7 @@ public:
     void cancel() { m_cancelled->store(true); }
 
     const std::filesystem::path& file() const { return m_file; }
-    const std::vector<TrialRow>& rows() const { return m_rows; }
+    const std::vector<Trial>& rows() const { return m_rows; }
     bool exists() const { return m_exists; }
     // Why the journal could not be read; nothing when it was, or is not there.
     const std::optional<JournalFault>& fault() const { return m_fault; }
@@ -105,15 +84,10 @@ private:
     std::shared_ptr<std::atomic<bool>> m_cancelled = std::make_shared<std::atomic<bool>>(false);
     std::uint64_t m_inode = 0;
     std::int64_t m_lastId = 0;
-    std::vector<TrialRow> m_rows;
+    std::vector<Trial> m_rows;
     std::size_t m_refused = 0;
     bool m_exists = false;
     std::optional<JournalFault> m_fault;
 };
-
-// The row a statement's columns give, as the reader selects them; nothing where a value
-// is of the wrong type or outside what a game writes by the clock at `nowMs`.
-class SqliteStatement;
-std::optional<TrialRow> trialRowOf(const SqliteStatement& select, std::int64_t nowMs);
 
 }  // namespace tonarika

@@ -1,5 +1,8 @@
 #pragma once
 
+// own
+#include "JournalColumns.h"
+
 // std
 #include <cstdint>
 #include <string>
@@ -20,9 +23,6 @@ struct SchemaCheck {
     std::int64_t version = 0;
     std::string why;  // for Foreign: the first thing that differs
 };
-
-// The schema this program writes.
-inline constexpr int kJournalSchemaVersion = 6;
 
 // Compares what the file's schema table holds with what this program's migrations make
 // of an empty file for the version the file gives: every table, column, index,

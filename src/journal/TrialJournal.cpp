@@ -42,7 +42,7 @@ struct TrialJournal::Shared {
     bool full = false;      // the queue has reached its bound
     std::chrono::steady_clock::time_point retryAt;
     std::size_t batch = kBatch;
-    std::map<std::uint32_t, std::int64_t> runs;  // the writer's, as of its last write
+    std::map<std::int64_t, std::int64_t> runs;  // the writer's, as of its last write
     JournalWriter writer;  // the writer thread's own, but for cancel()
 };
 
@@ -159,14 +159,15 @@ void TrialJournal::writeRows(std::shared_ptr<Shared> owned)
     shared.idle.notify_all();
 }
 
-void TrialJournal::spill(Shared& shared, const std::deque<Trial>& trials, const std::map<std::uint32_t, std::int64_t>& runs)
+void TrialJournal::spill(Shared& shared, const std::deque<Trial>& trials, const std::map<std::int64_t, std::int64_t>& runs)
 {
     if (trials.empty())
         return;
     const std::filesystem::path& journal = shared.file;
     std::vector<SpilledTrial> spilled;
     for (const Trial& trial : trials) {
-        SpilledTrial line{trial, utcOffsetAt(trial.answeredAtMs), 0, {}};
+        SpilledTrial line{trial, 0, {}};
+        line.trial.utcOffsetS = std::int32_t(utcOffsetAt(trial.answeredAtMs));
         if (const auto run = runs.find(trial.run); run != runs.end())
             line.runNumber = run->second;
         else
@@ -194,7 +195,7 @@ void TrialJournal::close(std::chrono::milliseconds limit)
     flush(limit);
     std::deque<Trial> unwritten;
     bool stuck = false;
-    std::map<std::uint32_t, std::int64_t> runs;
+    std::map<std::int64_t, std::int64_t> runs;
     {
         std::unique_lock lock(shared.mutex);
         shared.stopping = true;

@@ -54,7 +54,7 @@ private:
     struct Shared;
     static void writeRows(std::shared_ptr<Shared> shared);
     // Puts trials into the spill file, with the journal's number for each run that has one.
-    static void spill(Shared& shared, const std::deque<Trial>& trials, const std::map<std::uint32_t, std::int64_t>& runs);
+    static void spill(Shared& shared, const std::deque<Trial>& trials, const std::map<std::int64_t, std::int64_t>& runs);
     // Starts the writer thread unless it runs. Needs the lock.
     void startLocked();
 

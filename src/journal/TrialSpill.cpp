@@ -1,6 +1,7 @@
 #include "TrialSpill.h"
 
 // own
+#include "JournalColumns.h"
 #include "TrialRules.h"
 
 // system
@@ -12,6 +13,8 @@
 // std
 #include <cerrno>
 #include <algorithm>
+#include <array>
+#include <map>
 #include <charconv>
 #include <chrono>
 #include <cstring>
@@ -26,17 +29,23 @@ std::string errorText(const char* what)
     return std::string(what) + ": " + std::strerror(errno);
 }
 
-// The first field names the format, so that a line of anything else is never taken. The
-// second format adds the timbre, the octave and the guard, the third the A4; a line an
-// earlier version left is the middle piano octave, or at 440 Hz.
-constexpr std::string_view kFirstTag = "tonarika-trial-1";
-constexpr std::size_t kFirstFields = 11;
-constexpr std::string_view kSecondTag = "tonarika-trial-2";
-constexpr std::size_t kSecondFields = 14;
-constexpr std::string_view kThirdTag = "tonarika-trial-3";
-constexpr std::size_t kThirdFields = 15;
-constexpr std::string_view kTag = "tonarika-trial-4";
-constexpr std::size_t kFields = 16;
+// The first field names the format, so that a line of anything else is never taken. Lines
+// of the first four formats give their fields in a fixed order, each format a few more than
+// the one before; what a line of them does not give is what the journal's older rows hold.
+// Since the fifth, each field is named: a column the line does not name holds its older
+// rows' value, and a new column needs no new format.
+constexpr std::string_view kTag = "tonarika-trial-5";
+constexpr std::array<std::pair<std::string_view, std::size_t>, 4> kFixedFormats{{
+    {"tonarika-trial-1", 11},
+    {"tonarika-trial-2", 14},
+    {"tonarika-trial-3", 15},
+    {"tonarika-trial-4", 16},
+}};
+// The fields of the fixed formats, in order: the run's number in the journal and the
+// session's name come before the columns of the trial, its run in the session after them.
+constexpr std::array<std::string_view, 15> kFixedFields{"answered_utc_ms", "utc_offset_s", "mode", "journal_run", "session",
+                                                         "asked", "answered", "reaction_ms", "plays", "run", "timbre",
+                                                         "octave", "guard", "a4", "input"};
 
 std::optional<std::int64_t> number(std::string_view text)
 {
@@ -79,23 +88,24 @@ std::optional<std::string> writeAll(int fd, const std::string& text)
 
 }  // namespace
 
+namespace {
+
+// The columns a line carries: all but the row's id and the test's number, which the
+// journal gives as it takes the trial in.
+bool carried(const JournalColumn& column)
+{
+    return column.name != "id" && column.name != "test";
+}
+
+}  // namespace
+
 std::string spillLine(const SpilledTrial& spilled)
 {
-    const Trial& t = spilled.trial;
     std::string line(kTag);
-    for (const std::string& field :
-         {std::to_string(t.answeredAtMs), std::to_string(spilled.utcOffsetS), std::string(modeKey(t.mode)),
-          std::to_string(spilled.runNumber), spilled.session, std::to_string(int(t.asked)), std::to_string(int(t.answered)),
-          t.reactionMs ? std::to_string(*t.reactionMs) : std::string("-"), std::to_string(t.plays)}) {
-        line += '\t';
-        line += field;
-    }
-    // The trial's run in its session, so that the line gives back the whole trial.
-    for (const std::string& field : {std::to_string(t.run), std::string(timbreKey(t.timbre)), std::to_string(t.octave),
-                                     std::string(t.guard ? "1" : "0"), std::to_string(t.a4),
-                                     t.input ? std::string(inputKey(*t.input)) : std::string("-")}) {
-        line += '\t';
-        line += field;
+    line += "\tjournal_run=" + std::to_string(spilled.runNumber) + "\tsession=" + spilled.session;
+    for (const JournalColumn& column : kJournalColumns) {
+        if (carried(column))
+            line += "\t" + std::string(column.name) + "=" + valueText(column.get(spilled.trial));
     }
     return line + '\n';
 }
@@ -112,57 +122,48 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
             break;
         start = tab + 1;
     }
-    const bool first = fields.size() == kFirstFields && fields[0] == kFirstTag;
-    const bool second = fields.size() == kSecondFields && fields[0] == kSecondTag;
-    const bool third = fields.size() == kThirdFields && fields[0] == kThirdTag;
-    if (!first && !second && !third && (fields.size() != kFields || fields[0] != kTag))
+    // Each field by its name; a fixed format's by its place.
+    std::map<std::string_view, std::string_view> named;
+    const auto fixed = std::find_if(kFixedFormats.begin(), kFixedFormats.end(),
+                                    [&](const auto& format) { return format.first == fields[0]; });
+    if (fixed != kFixedFormats.end()) {
+        if (fields.size() != fixed->second)
+            return std::nullopt;
+        for (std::size_t i = 1; i < fields.size(); ++i)
+            named[kFixedFields[i - 1]] = fields[i];
+    } else if (fields[0] == kTag) {
+        for (std::size_t i = 1; i < fields.size(); ++i) {
+            const std::size_t equals = fields[i].find('=');
+            if (equals == std::string_view::npos)
+                return std::nullopt;
+            named[fields[i].substr(0, equals)] = fields[i].substr(equals + 1);
+        }
+    } else {
         return std::nullopt;
-    const auto utcMs = number(fields[1]);
-    const auto offset = number(fields[2]);
-    const auto mode = modeFromKey(fields[3]);
-    const auto runNumber = number(fields[4]);
-    const auto asked = number(fields[6]);
-    const auto answered = number(fields[7]);
-    // "-": no reaction time, which is no fault; anything else must be one.
-    const bool noReaction = fields[8] == "-";
-    const auto reaction = noReaction ? std::optional<std::int64_t>(0) : number(fields[8]);
-    const auto plays = number(fields[9]);
-    const auto run = number(fields[10]);
-    const auto timbre = first ? std::optional<Timbre>(Timbre::Piano) : timbreFromKey(fields[11]);
-    const auto octave = first ? std::optional<std::int64_t>(kHomeOctave) : number(fields[12]);
-    const auto guard = first ? std::optional<std::int64_t>(0) : number(fields[13]);
-    const auto a4 = first || second ? std::optional<std::int64_t>(440) : number(fields[14]);
-    // "-" or an earlier line: the input is not known.
-    const bool noInput = first || second || third || fields[15] == "-";
-    const auto input = noInput ? std::nullopt : inputFromKey(fields[15]);
-    using namespace trialRules;
+    }
+    SpilledTrial spilled;
+    for (const JournalColumn& column : kJournalColumns) {
+        if (!carried(column))
+            continue;
+        const auto given = named.find(column.name);
+        // A line of an earlier format gives only what that version knew: the rest is what
+        // the journal's older rows hold.
+        const ColumnValue value = given != named.end() ? valueOfText(given->second) : olderValue(column);
+        if (given == named.end() && column.since == 1)
+            return std::nullopt;
+        if (!column.put(spilled.trial, value))
+            return std::nullopt;
+    }
+    const auto runNumber = named.contains("journal_run") ? number(named["journal_run"]) : std::nullopt;
+    if (!runNumber || (*runNumber != 0 && !trialRules::validRun(*runNumber)) || !named.contains("session")
+        || (*runNumber == 0 && named["session"].empty()))
+        return std::nullopt;
+    spilled.runNumber = *runNumber;
+    spilled.session = std::string(named["session"]);
     const std::int64_t now
         = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
-    if (!utcMs || !validTime(*utcMs, now) || !offset || !validOffset(*offset) || !mode || !validAsked(*mode, asked.value_or(0))
-        || !runNumber
-        || (*runNumber != 0 && !validRun(*runNumber)) || (*runNumber == 0 && fields[5].empty()) || !asked
-        || !validNote(*asked) || !answered || !validNote(*answered) || !reaction
-        || !validReaction(*reaction) || !plays || !validPlays(*plays) || !run || *run < 0
-        || *run > kMaxCount || !timbre || !octave || !validOctave(*octave) || !guard || !validGuard(*guard) || !a4
-        || !validA4(*a4) || (!noInput && !input))
+    if (!trialRules::validTime(spilled.trial.answeredAtMs, now) || !trialRules::validAsked(spilled.trial.mode, spilled.trial.asked))
         return std::nullopt;
-    SpilledTrial spilled;
-    spilled.trial.answeredAtMs = *utcMs;
-    spilled.trial.mode = *mode;
-    spilled.trial.run = std::uint32_t(*run);
-    spilled.trial.asked = NoteIndex(*asked);
-    spilled.trial.answered = NoteIndex(*answered);
-    if (!noReaction)
-        spilled.trial.reactionMs = std::uint32_t(*reaction);
-    spilled.trial.plays = std::uint32_t(*plays);
-    spilled.trial.timbre = *timbre;
-    spilled.trial.octave = int(*octave);
-    spilled.trial.guard = *guard == 1;
-    spilled.trial.a4 = int(*a4);
-    spilled.trial.input = input;
-    spilled.utcOffsetS = *offset;
-    spilled.runNumber = *runNumber;
-    spilled.session = std::string(fields[5]);
     return spilled;
 }
 

@@ -14,18 +14,17 @@
 namespace tonarika {
 
 // A trial that could not reach the journal before the game ended, as the next start
-// writes it in: the trial, the offset from UTC at its moment, and its run, either the
-// journal's number for it or, where the run had none yet, a name that no other game's
-// run shares.
+// writes it in: the trial, with the offset from UTC at its moment and its run in the
+// session, and that run as the journal knows it: either the journal's number for it or,
+// where the run had none yet, a name that no other game's run shares.
 struct SpilledTrial {
     Trial trial;
-    std::int64_t utcOffsetS = 0;
     std::int64_t runNumber = 0;  // 0: none yet
     std::string session;         // this session and its run, where runNumber is 0
     friend bool operator==(const SpilledTrial&, const SpilledTrial&) = default;
 };
 
-// One line of text each, tab-separated, that the reader takes back exactly.
+// One line of text each, of tab-separated named fields, that the reader takes back exactly.
 std::string spillLine(const SpilledTrial& spilled);
 // Nothing where the line is not one that spillLine() writes with values a game gives.
 std::optional<SpilledTrial> parseSpillLine(std::string_view line);

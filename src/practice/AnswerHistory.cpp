@@ -20,11 +20,6 @@ AnswerRecord answerOf(const Trial& trial)
     return {trial.answeredAtMs, trial.mode, trial.asked, trial.answered, trial.reactionMs};
 }
 
-AnswerRecord answerOf(const TrialRow& row)
-{
-    return {row.answeredAtMs, row.mode, row.asked, row.answered, row.reactionMs};
-}
-
 }  // namespace
 
 AnswerHistory::AnswerHistory(std::filesystem::path journal, const GameClock& clock)
@@ -103,7 +98,7 @@ void AnswerHistory::read(Shared& shared)
                   held->file().c_str(), describeJournalFault(*held->fault()).c_str());
     }
     std::vector<AnswerRecord> read;
-    for (const TrialRow& row : held->rows())
+    for (const Trial& row : held->rows())
         read.push_back(answerOf(row));
     std::lock_guard lock(shared.mutex);
     // This session's answers that were written before the reading are in it already.

@@ -11,7 +11,7 @@ void JournalLoader::load()
 {
     // The rows are shared with the window: copied only when the journal gained some.
     if (m_reader.update() || !m_trials)
-        m_trials = std::make_shared<const std::vector<TrialRow>>(m_reader.rows());
+        m_trials = std::make_shared<const std::vector<Trial>>(m_reader.rows());
     auto snapshot = std::make_shared<JournalSnapshot>();
     snapshot->trials = m_trials;
     snapshot->fault = m_reader.fault();

@@ -16,7 +16,7 @@ namespace tonarika {
 
 // What the notes' page shows of the journal, read in one go.
 struct JournalSnapshot {
-    std::shared_ptr<const std::vector<TrialRow>> trials;  // in the order written
+    std::shared_ptr<const std::vector<Trial>> trials;  // in the order written
     std::optional<JournalFault> fault;
     std::size_t refusedRows = 0;
 };
@@ -38,7 +38,7 @@ signals:
 
 private:
     JournalReader m_reader;
-    std::shared_ptr<const std::vector<TrialRow>> m_trials;
+    std::shared_ptr<const std::vector<Trial>> m_trials;
 };
 
 }  // namespace tonarika

@@ -24,7 +24,7 @@ std::optional<double> percentOf(int part, int whole)
 // The fewest further answers, each right, after which a note has kLearnedQuestions
 // questions and kLearnedRight of its last kLearnedQuestions right: each new right answer
 // pushes the oldest of the last ones out.
-int rightAnswersNeeded(const std::vector<const TrialRow*>& asked)
+int rightAnswersNeeded(const std::vector<const Trial*>& asked)
 {
     const int questions = int(asked.size());
     int more = std::max(0, kLearnedQuestions - questions);
@@ -32,7 +32,7 @@ int rightAnswersNeeded(const std::vector<const TrialRow*>& asked)
         // Of the answers given so far, those still among the last.
         const int kept = std::clamp(kLearnedQuestions - more, 0, questions);
         const int right
-            = int(std::count_if(asked.end() - kept, asked.end(), [](const TrialRow* t) { return t->right(); }));
+            = int(std::count_if(asked.end() - kept, asked.end(), [](const Trial* t) { return t->right(); }));
         if (more + right >= kLearnedRight)
             return more;
     }
@@ -40,17 +40,17 @@ int rightAnswersNeeded(const std::vector<const TrialRow*>& asked)
 
 }  // namespace
 
-QDate localDate(const TrialRow& row)
+QDate localDate(const Trial& row)
 {
     return QDateTime::fromMSecsSinceEpoch(row.answeredAtMs + std::int64_t(row.utcOffsetS) * 1000, Qt::UTC).date();
 }
 
-std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Period period, ModeChoice mode,
+std::vector<const Trial*> selectTrials(const std::vector<Trial>& rows, Period period, ModeChoice mode,
                                           const QDate& today, std::optional<Timbre> timbre)
 {
     const qint64 days = period == Period::Today ? 1 : period == Period::Week ? 7 : 30;
-    std::vector<const TrialRow*> chosen;
-    for (const TrialRow& row : rows) {
+    std::vector<const Trial*> chosen;
+    for (const Trial& row : rows) {
         if ((mode == ModeChoice::Easy && row.mode != Mode::Easy) || (mode == ModeChoice::Hard && row.mode != Mode::Hard)
             || (mode == ModeChoice::Both && row.mode == Mode::PitchTest))
             continue;
@@ -64,7 +64,7 @@ std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Per
         chosen.push_back(&row);
     }
     std::stable_sort(chosen.begin(), chosen.end(),
-                     [](const TrialRow* a, const TrialRow* b) { return a->answeredAtMs < b->answeredAtMs; });
+                     [](const Trial* a, const Trial* b) { return a->answeredAtMs < b->answeredAtMs; });
     return chosen;
 }
 
@@ -74,15 +74,15 @@ int semitonesApart(int a, int b)
     return std::min(apart, 12 - apart);
 }
 
-NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials)
+NoteStatistics noteStatistics(const std::vector<const Trial*>& trials)
 {
     NoteStatistics statistics;
-    std::array<std::vector<const TrialRow*>, 12> byNote;
+    std::array<std::vector<const Trial*>, 12> byNote;
     std::array<std::vector<std::uint32_t>, 2> colourTimes;  // white, black
     std::array<int, 2> colourQuestions{}, colourRight{};
     std::map<QDate, std::vector<std::uint32_t>> days;
     int wrong = 0, oneOff = 0, semitonesOff = 0;
-    for (const TrialRow* trial : trials) {
+    for (const Trial* trial : trials) {
         byNote[trial->asked].push_back(trial);
         ++statistics.confusion[trial->asked][trial->answered];
         const int colour = trial->asked >= kWhiteKeyCount ? 1 : 0;
@@ -116,7 +116,7 @@ NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials)
             return std::pair(std::popcount(timbres), std::popcount(octaves));
         };
         std::tie(figures.timbres, figures.octaves) = spread(asked.begin(), asked.end());
-        for (const TrialRow* trial : asked) {
+        for (const Trial* trial : asked) {
             figures.right += trial->right();
             if (trial->right() && trial->reactionMs)
                 times.push_back(*trial->reactionMs);

@@ -28,12 +28,12 @@ inline constexpr int kAcrossTimbres = 3;
 inline constexpr int kAcrossOctaves = 2;
 
 // The day a trial was answered on, where the player was.
-QDate localDate(const TrialRow& row);
+QDate localDate(const Trial& row);
 
 // The trials of a period and a mode, as of `today`, in the order answered. A trial dated
 // after today is in no period but "all".
 // `timbre`: only the trials asked in it.
-std::vector<const TrialRow*> selectTrials(const std::vector<TrialRow>& rows, Period period, ModeChoice mode,
+std::vector<const Trial*> selectTrials(const std::vector<Trial>& rows, Period period, ModeChoice mode,
                                           const QDate& today, std::optional<Timbre> timbre = std::nullopt);
 
 // How many semitones apart two notes are, the shorter way round the octave (0 to 6).
@@ -84,6 +84,6 @@ struct NoteStatistics {
 };
 
 // `trials` in the order answered.
-NoteStatistics noteStatistics(const std::vector<const TrialRow*>& trials);
+NoteStatistics noteStatistics(const std::vector<const Trial*>& trials);
 
 }  // namespace tonarika

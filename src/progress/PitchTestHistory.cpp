@@ -6,12 +6,12 @@
 
 namespace tonarika {
 
-std::vector<PitchTestRecord> pitchTestRecords(const std::vector<TrialRow>& rows)
+std::vector<PitchTestRecord> pitchTestRecords(const std::vector<Trial>& rows)
 {
     std::vector<PitchTestRecord> records;
     std::vector<std::vector<PitchTestAnswer>> answers;
     std::map<std::int64_t, std::size_t> index;  // a test's number: its place in records
-    for (const TrialRow& row : rows) {
+    for (const Trial& row : rows) {
         if (row.mode != Mode::PitchTest)
             continue;
         const auto [at, added] = index.try_emplace(row.test, records.size());

@@ -24,6 +24,6 @@ struct PitchTestRecord {
 
 // The journal's tests in the order they were taken. A test is scored only where it holds
 // what a game's finished test holds: 72 answers, 36 pure tones and 36 piano notes.
-std::vector<PitchTestRecord> pitchTestRecords(const std::vector<TrialRow>& rows);
+std::vector<PitchTestRecord> pitchTestRecords(const std::vector<Trial>& rows);
 
 }  // namespace tonarika

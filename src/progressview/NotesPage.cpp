@@ -287,7 +287,7 @@ void NotesPage::choose(Period period, ModeChoice mode)
     refresh();
 }
 
-void NotesPage::showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, const std::filesystem::path& journal,
+void NotesPage::showTrials(std::shared_ptr<const std::vector<Trial>> trials, const std::filesystem::path& journal,
                            const std::optional<JournalFault>& fault)
 {
     // A reading of the score logs alone brings the same rows: nothing to work out again,
@@ -316,7 +316,7 @@ void NotesPage::showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, 
 
 void NotesPage::refresh()
 {
-    static const std::vector<TrialRow> none;
+    static const std::vector<Trial> none;
     const auto& trials = m_trials ? *m_trials : none;
     m_statistics = noteStatistics(selectTrials(trials, period(), mode(), m_today(), timbre()));
     // Learned is the player's state now, from every answer in the mode, in every timbre:
@@ -345,7 +345,7 @@ void NotesPage::showGrowingSet()
     m_growing->setVisible(m_noteChoice == NoteChoice::Growing);
     if (m_noteChoice != NoteChoice::Growing)
         return;
-    static const std::vector<TrialRow> none;
+    static const std::vector<Trial> none;
     const auto& trials = m_trials ? *m_trials : none;
     QStringList lines;
     for (const Mode mode : {Mode::Easy, Mode::Hard}) {
@@ -542,9 +542,9 @@ std::optional<int> NotesPage::exportCsv(const QString& path) const
     // the Japanese as such; replaced whole, so that a failed write leaves the old file.
     QString text = QStringLiteral("\uFEFF時刻 (UTC),時刻 (記録した場所),モード,回,出題,最初の答え,正解,反応時間 (ms),"
                                   "再生回数,音色,オクターブ,前の音を手がかりにしない,A4 (Hz),テスト,入力\r\n");
-    static const std::vector<TrialRow> none;
+    static const std::vector<Trial> none;
     int rows = 0;
-    for (const TrialRow* trial : selectTrials(m_trials ? *m_trials : none, period(), ModeChoice::Every, m_today())) {
+    for (const Trial* trial : selectTrials(m_trials ? *m_trials : none, period(), ModeChoice::Every, m_today())) {
         const QDateTime utc = QDateTime::fromMSecsSinceEpoch(trial->answeredAtMs, Qt::UTC);
         const QDateTime local = utc.toOffsetFromUtc(trial->utcOffsetS);
         const QStringList fields{utc.toString(Qt::ISODateWithMs),

@@ -38,7 +38,7 @@ public:
 
     // Shows the journal's trials; with none, a sentence naming where the game keeps them.
     // `fault`: why the journal was not read, said in place of "no records yet".
-    void showTrials(std::shared_ptr<const std::vector<TrialRow>> trials, const std::filesystem::path& journal,
+    void showTrials(std::shared_ptr<const std::vector<Trial>> trials, const std::filesystem::path& journal,
                     const std::optional<JournalFault>& fault);
     void choose(Period period, ModeChoice mode);
     // Writes the chosen period's trials, both modes, as CSV (RFC 4180, UTF-8 with a
@@ -64,7 +64,7 @@ private:
     void armMidnight();
 
     Today m_today;
-    std::shared_ptr<const std::vector<TrialRow>> m_trials;
+    std::shared_ptr<const std::vector<Trial>> m_trials;
     QDate m_shownOn;  // the day the trials were last worked out for
     std::optional<JournalFault> m_fault;
     NoteStatistics m_statistics;

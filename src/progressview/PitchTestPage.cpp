@@ -95,7 +95,7 @@ PitchTestPage::PitchTestPage(QWidget* parent)
     layout->addWidget(m_stack, 1);
 }
 
-void PitchTestPage::showTrials(std::shared_ptr<const std::vector<TrialRow>> trials)
+void PitchTestPage::showTrials(std::shared_ptr<const std::vector<Trial>> trials)
 {
     if (trials == m_trials)
         return;

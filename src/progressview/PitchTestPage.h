@@ -27,14 +27,14 @@ class PitchTestPage : public QWidget {
 public:
     explicit PitchTestPage(QWidget* parent = nullptr);
 
-    void showTrials(std::shared_ptr<const std::vector<TrialRow>> trials);
+    void showTrials(std::shared_ptr<const std::vector<Trial>> trials);
     const std::vector<PitchTestRecord>& records() const { return m_records; }
 
 private:
     void fillTable();
     void drawScores();
 
-    std::shared_ptr<const std::vector<TrialRow>> m_trials;
+    std::shared_ptr<const std::vector<Trial>> m_trials;
     std::vector<PitchTestRecord> m_records;
     QStackedWidget* m_stack = nullptr;
     QLabel* m_empty = nullptr;
