@@ -2,6 +2,7 @@
 
 // own
 #include "JournalSchema.h"
+#include "OutsideFile.h"
 #include "SqliteDatabase.h"
 #include "SqliteStatement.h"
 #include "TrialSpill.h"
@@ -296,14 +297,8 @@ std::string JournalFile::stampNow() const
 
 std::string JournalFile::readStamp() const
 {
-    const int fd = ::open(beside(m_file, ".checked").c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return {};
-    char text[512];
-    struct stat status {};
-    const ssize_t got = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? ::read(fd, text, sizeof text) : -1;
-    ::close(fd);
-    return got > 0 && std::size_t(got) < sizeof text ? std::string(text, std::size_t(got)) : std::string();
+    OutsideFile stampFile = OutsideFile::toRead(beside(m_file, ".checked"), OutsideFile::Links::Refused);
+    return stampFile.bytes(511).value_or(std::string());
 }
 
 void JournalFile::close()

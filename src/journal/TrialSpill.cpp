@@ -2,6 +2,7 @@
 
 // own
 #include "JournalColumns.h"
+#include "OutsideFile.h"
 #include "TrialRules.h"
 
 // system
@@ -193,12 +194,6 @@ TrialSpill::TrialSpill(std::filesystem::path file)
 {
 }
 
-TrialSpill::~TrialSpill()
-{
-    if (m_taken >= 0)
-        ::close(m_taken);
-}
-
 std::optional<std::string> TrialSpill::append(const std::vector<SpilledTrial>& trials, std::filesystem::path* into) const
 {
     std::string text;
@@ -209,25 +204,20 @@ std::optional<std::string> TrialSpill::append(const std::vector<SpilledTrial>& t
     // locked: a file of this process's own beside it, which no other process writes.
     std::filesystem::path file = m_file;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-        if (fd < 0)
-            return errorText("it cannot be opened");
-        struct stat status {};
-        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-            ::close(fd);
-            return std::string("it is no regular file");
+        const OutsideFile spill = OutsideFile::toAppend(file, OutsideFile::Links::Refused, 0600);
+        if (!spill) {
+            return spill.refusal()->kind == OutsideFile::Refusal::Kind::NotARegularFile
+                       ? "it is no regular file"
+                       : "it cannot be opened: " + spill.refusal()->text();
         }
-        if (!lockNow(fd)) {
-            ::close(fd);
+        if (!lockNow(spill.fd())) {
             file = m_file.string() + "-" + std::to_string(::getpid());
             continue;
         }
-        if (::fstat(fd, &status) != 0 || status.st_nlink == 0) {
-            ::close(fd);
+        struct stat status {};
+        if (::fstat(spill.fd(), &status) != 0 || status.st_nlink == 0)
             continue;
-        }
-        const auto why = writeAll(fd, text);
-        ::close(fd);
+        const auto why = writeAll(spill.fd(), text);
         if (into)
             *into = file;
         return why;
@@ -237,51 +227,30 @@ std::optional<std::string> TrialSpill::append(const std::vector<SpilledTrial>& t
 
 std::optional<TrialSpill::Taken> TrialSpill::take()
 {
-    if (m_taken >= 0) {
-        ::close(m_taken);
-        m_taken = -1;
-    }
-    const int fd = ::open(m_file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        throw std::runtime_error(errorText("it cannot be opened"));
-    }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        throw std::runtime_error("it is no regular file");
-    }
-    if (std::uintmax_t(status.st_size) > kMaxBytes) {
-        ::close(fd);
-        throw std::runtime_error("it is larger than " + std::to_string(kMaxBytes) + " bytes");
-    }
-    // Held by another process: taken at a later opening.
-    if (!lockNow(fd)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    std::string text;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const std::string why = errorText("it cannot be read");
-            ::close(fd);
-            throw std::runtime_error(why);
+    m_taken.reset();
+    OutsideFile spill = OutsideFile::toRead(m_file, OutsideFile::Links::Refused);
+    if (!spill) {
+        using Kind = OutsideFile::Refusal::Kind;
+        switch (spill.refusal()->kind) {
+        case Kind::Missing: return std::nullopt;
+        case Kind::NotARegularFile: throw std::runtime_error("it is no regular file");
+        default: throw std::runtime_error("it cannot be opened: " + spill.refusal()->text());
         }
-        if (got == 0 || text.size() + std::size_t(got) > kMaxBytes)
-            break;
-        text.append(buffer, std::size_t(got));
     }
-    m_taken = fd;
+    if (std::uintmax_t(spill.status().st_size) > kMaxBytes)
+        throw std::runtime_error("it is larger than " + std::to_string(kMaxBytes) + " bytes");
+    // Held by another process: taken at a later opening.
+    if (!lockNow(spill.fd()))
+        return std::nullopt;
+    const auto text = spill.bytes(kMaxBytes);
+    if (!text)
+        throw std::runtime_error("it cannot be read: " + spill.refusal()->text());
+    m_taken = std::move(spill);
     Taken taken;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        end = end == std::string::npos ? text.size() : end + 1;
-        if (auto spilled = parseSpillLine(std::string_view(text).substr(start, end - start)))
+    for (std::size_t start = 0; start < text->size();) {
+        std::size_t end = text->find('\n', start);
+        end = end == std::string::npos ? text->size() : end + 1;
+        if (auto spilled = parseSpillLine(std::string_view(*text).substr(start, end - start)))
             taken.trials.push_back(std::move(*spilled));
         else
             ++taken.refused;
@@ -292,12 +261,11 @@ std::optional<TrialSpill::Taken> TrialSpill::take()
 
 void TrialSpill::finish()
 {
-    if (m_taken < 0)
+    if (!m_taken)
         return;
     // Removed while still locked: a game that waits to append finds it gone, and makes it anew.
     ::unlink(m_file.c_str());
-    ::close(m_taken);
-    m_taken = -1;
+    m_taken.reset();
 }
 
 }  // namespace tonarika

@@ -2,6 +2,7 @@
 
 // own
 #include "Journal.h"
+#include "OutsideFile.h"
 
 // std
 #include <cstdint>
@@ -53,15 +54,12 @@ public:
     std::optional<Taken> take();
     // Removes the file taken: its trials are in the journal.
     void finish();
-    ~TrialSpill();
-    TrialSpill(const TrialSpill&) = delete;
-    TrialSpill& operator=(const TrialSpill&) = delete;
 
     static constexpr std::uintmax_t kMaxBytes = 32 * 1024 * 1024;
 
 private:
     std::filesystem::path m_file;
-    int m_taken = -1;  // the file taken, locked
+    std::optional<OutsideFile> m_taken;  // the file taken, locked
 };
 
 // The spill file beside a journal.

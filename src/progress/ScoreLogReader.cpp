@@ -1,16 +1,14 @@
 #include "ScoreLogReader.h"
 
 // own
+#include "OutsideFile.h"
 #include "ScoreFile.h"
 
 // Qt
 #include <QFile>
 
 // system
-#include <fcntl.h>
 #include <iconv.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // std
 #include <algorithm>
@@ -147,25 +145,22 @@ bool ScoreLogTail::update(const ScoreLogReader& reader)
 {
     const auto before = std::make_tuple(m_records.size(), m_unreadable, m_fault);
     const auto changed = [&] { return before != std::make_tuple(m_records.size(), m_unreadable, m_fault); };
-    const int fd = ::open(m_log.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
+    // A link is followed: the player may keep the log elsewhere.
+    OutsideFile file = OutsideFile::toRead(m_log, OutsideFile::Links::Followed);
+    if (!file) {
+        using Kind = OutsideFile::Refusal::Kind;
+        const auto& refusal = *file.refusal();
         reset();
         m_fault.reset();
-        if (error != ENOENT && error != ENOTDIR)
-            m_fault = reasonFor(error);
+        if (refusal.kind == Kind::NotARegularFile)
+            m_fault = QStringLiteral("通常のファイルではありません");
+        else if (refusal.kind != Kind::Missing)
+            m_fault = reasonFor(refusal.error);
         return changed();
     }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        reset();
-        m_fault = QStringLiteral("通常のファイルではありません");
-        return changed();
-    }
+    const auto& status = file.status();
     const auto size = static_cast<std::uint64_t>(status.st_size);
     if (size > kMaxLogBytes) {
-        ::close(fd);
         reset();
         m_fault = QStringLiteral("大きすぎます（256 MB を超えています）");
         return changed();
@@ -177,18 +172,8 @@ bool ScoreLogTail::update(const ScoreLogReader& reader)
         m_device = status.st_dev;
         m_inode = status.st_ino;
     }
-    std::string bytes(size - m_consumed, '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::pread(fd, bytes.data() + got, bytes.size() - got, off_t(m_consumed + got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    bytes.resize(got);
+    // What it gained since: a line still being written is read again next time.
+    const std::string bytes = file.bytes(kMaxLogBytes, m_consumed).value_or(std::string());
     std::vector<ScoreLogParser::Line> undecided;
     m_consumed += forEachWholeLine(bytes, [&](std::string_view line) {
         auto parsed = reader.parseLine(line);

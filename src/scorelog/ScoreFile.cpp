@@ -1,6 +1,7 @@
 #include "ScoreFile.h"
 
 // own
+#include "OutsideFile.h"
 #include "ScoreLine.h"
 
 // Qt
@@ -126,19 +127,22 @@ std::string appendRecord(const std::filesystem::path& path, const std::string& h
     if (::lstat(path.c_str(), &status) != 0 && errno == ENOENT)
         createWithHead(path, head);
 
-    // O_NOFOLLOW: a link planted under the name is not followed unless `links` allows
-    // it. O_NONBLOCK: a FIFO planted there must not hang the game.
-    constexpr int kFlags = O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC;
-    int fd = ::open(path.c_str(), kFlags | O_NOFOLLOW);
-    if (fd < 0 && errno == ELOOP && links == Links::FollowedToOwnFile)
-        fd = ::open(path.c_str(), kFlags);
-    if (fd < 0)
-        return errno == ELOOP ? "it is a link, and links are not followed there" : std::strerror(errno);
+    // A link planted under the name is not followed unless `links` allows it, and a FIFO
+    // planted there does not hang the game: only a regular file of the player's own takes
+    // the record.
+    OutsideFile file = OutsideFile::toAppend(
+        path, links == Links::FollowedToOwnFile ? OutsideFile::Links::Followed : OutsideFile::Links::Refused);
+    if (!file) {
+        switch (file.refusal()->kind) {
+        case OutsideFile::Refusal::Kind::Link: return "it is a link, and links are not followed there";
+        case OutsideFile::Refusal::Kind::NotARegularFile: return "it is not a regular file";
+        default: return file.refusal()->text();
+        }
+    }
+    const int fd = file.fd();
+    status = file.status();
     std::string fault;
-    // Only a regular file of the player's own takes the record.
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-        fault = "it is not a regular file";
-    else if (status.st_uid != ::geteuid())
+    if (status.st_uid != ::geteuid())
         fault = "it belongs to another user";
     else if (!lockFile(fd))
         fault = "another program has held its lock for more than 2 s";
@@ -156,8 +160,8 @@ std::string appendRecord(const std::filesystem::path& path, const std::string& h
         }
         ::flock(fd, LOCK_UN);
     }
-    if (::close(fd) != 0 && fault.empty())
-        fault = std::strerror(errno);
+    if (const int error = file.close(); error != 0 && fault.empty())
+        fault = std::strerror(error);
     return fault;
 }
 

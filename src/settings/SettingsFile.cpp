@@ -1,5 +1,8 @@
 #include "SettingsFile.h"
 
+// own
+#include "OutsideFile.h"
+
 // Qt
 #include <QDir>
 #include <QFileInfo>
@@ -56,50 +59,33 @@ bool isText(const QByteArray& bytes)
 }
 
 // The file's bytes; nothing, and why, where it is no regular file of at most 64 KiB of
-// text. No file at all is no problem. What is checked is the file that was opened:
-// O_NONBLOCK, so that a FIFO put in its place is never waited on.
+// text. No file at all is no problem. A link is followed: a player's settings are often
+// kept elsewhere.
 std::optional<QByteArray> readBytes(const QString& path, std::vector<SettingsProblem>& problems)
 {
     using Kind = SettingsProblem::Kind;
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT && errno != ENOTDIR)
-            problems.push_back({Kind::CannotOpen, {}, {}, QString::fromLocal8Bit(std::strerror(errno))});
-        return std::nullopt;
-    }
-    struct stat status {};
-    QByteArray bytes;
-    const std::size_t before = problems.size();
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        problems.push_back({Kind::NotARegularFile, {}, {}, {}});
-    } else if (status.st_size > kMaxBytes) {
-        problems.push_back({Kind::TooLarge, {}, {}, {}});
-    } else {
-        bytes.resize(qsizetype(kMaxBytes) + 1);
-        qsizetype got = 0;
-        for (;;) {
-            const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                problems.push_back({Kind::CannotOpen, {}, {}, QString::fromLocal8Bit(std::strerror(errno))});
-            if (n <= 0)
-                break;
-            got += n;
-            if (got == bytes.size())
-                break;
+    using Refusal = OutsideFile::Refusal;
+    OutsideFile file = OutsideFile::toRead(QFile::encodeName(path).toStdString(), OutsideFile::Links::Followed);
+    const auto bytes = file ? file.bytes(std::uint64_t(kMaxBytes)) : std::nullopt;
+    if (!bytes) {
+        switch (file.refusal()->kind) {
+        case Refusal::Kind::Missing: break;
+        case Refusal::Kind::NotARegularFile: problems.push_back({Kind::NotARegularFile, {}, {}, {}}); break;
+        case Refusal::Kind::TooLarge: problems.push_back({Kind::TooLarge, {}, {}, {}}); break;
+        case Refusal::Kind::Link:
+        case Refusal::Kind::CannotOpen:
+        case Refusal::Kind::Unreadable:
+            problems.push_back({Kind::CannotOpen, {}, {}, QString::fromLocal8Bit(file.refusal()->text().c_str())});
+            break;
         }
-        bytes.resize(got);
-        if (got > kMaxBytes)
-            problems.push_back({Kind::TooLarge, {}, {}, {}});
-        else if (problems.size() == before && !isText(bytes))
-            problems.push_back({Kind::NotText, {}, {}, {}});
-    }
-    ::close(fd);
-    if (problems.size() != before)
         return std::nullopt;
-    return bytes;
+    }
+    QByteArray text(bytes->data(), qsizetype(bytes->size()));
+    if (!isText(text)) {
+        problems.push_back({Kind::NotText, {}, {}, {}});
+        return std::nullopt;
+    }
+    return text;
 }
 
 // Reads settings from bytes: QSettings reads only files, so a private copy of them.

@@ -2,11 +2,7 @@
 
 // own
 #include "FlacFile.h"
-
-// system
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "OutsideFile.h"
 
 // std
 #include <algorithm>
@@ -47,54 +43,38 @@ std::string noteFault(const ByteReader& read, std::uint64_t size, double maxSeco
 
 NoteFile readNoteFile(const std::filesystem::path& path, std::size_t maxBytes, double maxSeconds)
 {
-    NoteFile file;
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT && errno != ENOTDIR) {
-            file.outcome = NoteFile::Outcome::Refused;
-            file.problem = std::strerror(errno);
+    NoteFile note;
+    // The notes may be links, as a package installs them.
+    OutsideFile file = OutsideFile::toRead(path, OutsideFile::Links::Followed);
+    if (!file) {
+        if (file.refusal()->kind != OutsideFile::Refusal::Kind::Missing) {
+            note.outcome = NoteFile::Outcome::Refused;
+            note.problem = file.refusal()->text();
         }
-        return file;
+        return note;
     }
-    file.outcome = NoteFile::Outcome::Refused;
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        file.problem = "not a regular file";
-    } else if (static_cast<std::uint64_t>(status.st_size) > maxBytes) {
-        file.problem = "larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MB";
-    } else if (file.problem = noteFault(
-                   [fd](std::uint64_t offset, std::uint8_t* out, std::size_t length) {
-                       return ::pread(fd, out, length, off_t(offset)) == ssize_t(length);
-                   },
-                   std::uint64_t(status.st_size), maxSeconds);
-               !file.problem.empty()) {
-        // Refused from its headers alone: its samples are never read.
+    note.outcome = NoteFile::Outcome::Refused;
+    const auto size = std::uint64_t(file.status().st_size);
+    if (size > maxBytes) {
+        note.problem = "larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MB";
+        return note;
+    }
+    // Refused from its headers alone, its samples are never read.
+    note.problem = noteFault([&file](std::uint64_t offset, std::uint8_t* out, std::size_t length) {
+        return file.readAt(offset, out, length);
+    }, size, maxSeconds);
+    if (!note.problem.empty())
+        return note;
+    const auto bytes = file.bytes(maxBytes);
+    if (!bytes) {
+        note.problem = file.refusal()->text();
+    } else if (bytes->size() > size) {
+        note.problem = "it grew while it was read";
     } else {
-        // One byte more than fstat gave tells a file that is still growing.
-        file.bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
-        std::size_t got = 0;
-        while (got < file.bytes.size()) {
-            const ssize_t n = ::read(fd, file.bytes.data() + got, file.bytes.size() - got);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                if (n == 0)
-                    file.outcome = NoteFile::Outcome::Read;
-                else
-                    file.problem = std::strerror(errno);
-                break;
-            }
-            got += static_cast<std::size_t>(n);
-        }
-        if (got > static_cast<std::size_t>(status.st_size)) {
-            file.outcome = NoteFile::Outcome::Refused;
-            file.problem = "it grew while it was read";
-        }
-        file.bytes.resize(file.outcome == NoteFile::Outcome::Read ? got : 0);
+        note.bytes.assign(bytes->begin(), bytes->end());
+        note.outcome = NoteFile::Outcome::Read;
     }
-    ::close(fd);
-    return file;
+    return note;
 }
 
 std::string waveFault(const ByteReader& read, std::uint64_t size, double maxSeconds)
