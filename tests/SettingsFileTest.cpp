@@ -5,6 +5,7 @@
 // own
 #include "AsUser.h"
 #include "FailingRename.h"
+#include "IniDocument.h"
 #include "MessageCapture.h"
 #include "SettingsFile.h"
 #include "SettingsWatcher.h"
@@ -235,6 +236,36 @@ TEST(SettingsText, aKeyIsSetInItsOwnLineAndEveryOtherLineStays)
     };
     for (const auto& c : cases)
         EXPECT_EQ(withValues(c.before, c.values).toStdString(), std::string(c.after)) << c.what;
+}
+
+// A value as the file gives it: its own line's, in its group, the last where it is given
+// twice; quotes and escapes out, a comment after ";" left out, a list's values trimmed and
+// joined by ","; and a value set keeps the comment after it.
+TEST(SettingsText, aValueIsReadAsItsLineGivesIt)
+{
+    const struct {
+        const char* text;
+        std::optional<QString> value;
+    } cases[] = {
+        {"[q]\nk=v\n", "v"},
+        {"[q]\r\n  k  =  v w  \r\n", "v w"},
+        {"[q]\nk = a , b,c\n", "a,b,c"},
+        {"[q]\nk = \"a , b\"\n", "a , b"},
+        {"[q]\nk = \"x;y\" ; said\n", "x;y"},
+        {"[q]\nk = v ; said\n", "v"},
+        {"[q]\nk = a\\,b\n", "a,b"},
+        {"[q]\nk=\n", ""},
+        {"[q]\nk=1\nk=2\n", "2"},
+        {"[q]\nk=1\n[r]\nk=2\n", "1"},
+        {"[q]\n; k=1\n# k=2\n", std::nullopt},
+        {"k=1\n[q]\n", std::nullopt},
+        {"[q]\nK=1\n", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IniDocument(c.text).value("q/k"), c.value) << c.text;
+    IniDocument commented("[q]\nk = v ; said\n");
+    commented.setValue("q/k", "w");
+    EXPECT_EQ(commented.text().toStdString(), "[q]\nk = w ; said\n");
 }
 
 TEST_F(SettingsFileTest, writingSetsOnlyItsKeysAndNeverWritesOverAFileItCouldNotReadWhole)

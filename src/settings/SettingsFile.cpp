@@ -1,27 +1,18 @@
 #include "SettingsFile.h"
 
 // own
+#include "IniDocument.h"
 #include "OutsideFile.h"
 
 // Qt
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
-#include <QTemporaryDir>
-
-// system
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // std
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <functional>
 
 namespace tonarika {
 
@@ -42,12 +33,6 @@ const std::pair<const char*, NoteIndex> kNoteNames[] = {
     {"C", 0},  {"C#", 7}, {"Db", 7}, {"D", 1},   {"D#", 8},  {"Eb", 8}, {"E", 2},  {"F", 3},
     {"F#", 9}, {"Gb", 9}, {"G", 4},  {"G#", 10}, {"Ab", 10}, {"A", 5},  {"A#", 11}, {"Bb", 11}, {"B", 6},
 };
-
-// A value with commas reads as a list in an INI file; either way, the text it was.
-QString valueText(const QVariant& value)
-{
-    return value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
-}
 
 bool isText(const QByteArray& bytes)
 {
@@ -86,21 +71,6 @@ std::optional<QByteArray> readBytes(const QString& path, std::vector<SettingsPro
         return std::nullopt;
     }
     return text;
-}
-
-// Reads settings from bytes: QSettings reads only files, so a private copy of them.
-bool withSettings(const QByteArray& bytes, const std::function<void(const QSettings&)>& use)
-{
-    QTemporaryDir work;
-    QFile copy(work.filePath(QStringLiteral("tonarika.conf")));
-    if (!work.isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size())
-        return false;
-    copy.close();
-    const QSettings settings(copy.fileName(), QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
-        return false;
-    use(settings);
-    return true;
 }
 
 // A key's name within its group: "timbres" of "questions/timbres".
@@ -302,19 +272,20 @@ SettingsReading readSettingsFile(const QString& path)
         reading.readWhole = reading.problems.empty();
         return reading;
     }
-    const bool read = withSettings(*bytes, [&](const QSettings& file) {
+    const IniDocument file(*bytes);
+    {
         using Kind = SettingsProblem::Kind;
         auto take = [&](const QString& key, auto parse, auto& into) {
-            if (!file.contains(key))
+            const auto text = file.value(key);
+            if (!text)
                 return;
-            const QString text = valueText(file.value(key));
-            if (const auto value = parse(text))
+            if (const auto value = parse(*text))
                 into = *value;
             else
-                reading.problems.push_back({Kind::NotUnderstood, shortKey(key), text, {}});
+                reading.problems.push_back({Kind::NotUnderstood, shortKey(key), *text, {}});
         };
-        if (file.contains(kTimbres)) {
-            const QString text = valueText(file.value(kTimbres));
+        if (const auto timbres = file.value(kTimbres)) {
+            const QString& text = *timbres;
             const TimbreList list = parseTimbres(text);
             // Only the words it does not know are dropped; with none it knows, the default.
             for (const QString& word : list.unknown)
@@ -329,8 +300,8 @@ SettingsReading readSettingsFile(const QString& path)
         take(kWeakNotes, parseSwitch, reading.settings.weakNotes);
         take(kA4, parseA4, reading.settings.a4);
         take(kMidi, parseOnOff, reading.midi);
-        if (file.contains(kNotes)) {
-            const QString text = valueText(file.value(kNotes));
+        if (const auto written = file.value(kNotes)) {
+            const QString& text = *written;
             QString unknown;
             if (const auto notes = parseNotes(text, &unknown)) {
                 reading.settings.notes = notes->choice;
@@ -351,98 +322,16 @@ SettingsReading readSettingsFile(const QString& path)
                 reading.problems.push_back({Kind::NotUnderstood, shortKey(kNotes), text, {}});
             }
         }
-    });
-    if (!read) {
-        reading.problems.push_back({SettingsProblem::Kind::NotText, {}, {}, {}});
-        reading.readWhole = false;
     }
     return reading;
 }
 
 QByteArray withValues(const QByteArray& text, const std::vector<std::pair<QString, QString>>& values)
 {
-    // The lines with their own ends; a new line takes the end the file's first line has.
-    std::vector<QByteArray> lines;
-    for (qsizetype start = 0; start < text.size();) {
-        const qsizetype end = text.indexOf('\n', start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        lines.push_back(text.mid(start, next - start));
-        start = next;
-    }
-    const QByteArray newline = !lines.empty() && lines.front().endsWith("\r\n") ? "\r\n" : "\n";
-    if (!lines.empty() && !lines.back().endsWith('\n'))
-        lines.back() += newline;
-
-    const auto groupOf = [](const QByteArray& line) -> std::optional<QByteArray> {
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed.startsWith('[') && trimmed.endsWith(']'))
-            return trimmed.mid(1, trimmed.size() - 2).trimmed();
-        return std::nullopt;
-    };
-    const auto keyOf = [](const QByteArray& line) -> QByteArray {
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed.startsWith(';') || trimmed.startsWith('#'))
-            return {};
-        const qsizetype equals = line.indexOf('=');
-        return equals < 0 ? QByteArray() : line.left(equals).trimmed();
-    };
-
-    for (const auto& [fullKey, value] : values) {
-        const QByteArray group = fullKey.section(QLatin1Char('/'), 0, 0).toUtf8();
-        const QByteArray key = shortKey(fullKey).toUtf8();
-        const QByteArray encoded = value.toUtf8();
-        bool found = false;
-        std::optional<std::size_t> groupEnd;  // after the last line of the group's last part
-        QByteArray current;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (const auto name = groupOf(lines[i])) {
-                current = *name;
-                continue;
-            }
-            if (current != group)
-                continue;
-            if (!lines[i].trimmed().isEmpty())
-                groupEnd = i + 1;
-            if (keyOf(lines[i]) != key)
-                continue;
-            // Its spelling up to the value stays: the indent, the key, the spaces around "=".
-            const QByteArray& line = lines[i];
-            qsizetype valueAt = line.indexOf('=') + 1;
-            while (valueAt < line.size() && (line[valueAt] == ' ' || line[valueAt] == '\t'))
-                ++valueAt;
-            const QByteArray end = line.endsWith("\r\n") ? "\r\n" : "\n";
-            lines[i] = line.left(valueAt) + encoded + end;
-            found = true;
-        }
-        if (found)
-            continue;
-        const QByteArray added = key + " = " + encoded + newline;
-        if (groupEnd) {
-            lines.insert(lines.begin() + std::ptrdiff_t(*groupEnd), added);
-            continue;
-        }
-        // A group heading of its own, after a blank line where the text has one to follow.
-        const bool groupHeadingThere = std::any_of(lines.begin(), lines.end(),
-                                                   [&](const QByteArray& line) { return groupOf(line) == group; });
-        if (!groupHeadingThere) {
-            if (!lines.empty() && !lines.back().trimmed().isEmpty())
-                lines.push_back(newline);
-            lines.push_back("[" + group + "]" + newline);
-            lines.push_back(added);
-            continue;
-        }
-        // The group is there but empty: right under its last heading.
-        for (std::size_t i = lines.size(); i-- > 0;) {
-            if (groupOf(lines[i]) == group) {
-                lines.insert(lines.begin() + std::ptrdiff_t(i + 1), added);
-                break;
-            }
-        }
-    }
-    QByteArray result;
-    for (const QByteArray& line : lines)
-        result += line;
-    return result;
+    IniDocument document(text);
+    for (const auto& [key, value] : values)
+        document.setValue(key, value);
+    return document.text();
 }
 
 std::optional<SettingsProblem> writeSettingsFile(const QString& path,
