@@ -1,17 +1,22 @@
-// What a note costs the window thread, and how long until it reaches the mixer's output.
+// What a note costs the window thread, and how long until it reaches the device's period.
 // Run with SDL_AUDIODRIVER=dummy for figures that do not depend on a sound server.
 
 // own
 #include "BenchMain.h"
 #include "SdlPlayer.h"
+#include "audio/Wav.h"
 
-// SDL
-#include <SDL_mixer.h>
+// system
+#include <unistd.h>
 
 // std
 #include <benchmark/benchmark.h>
 #include <atomic>
 #include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+#include <span>
 #include <memory>
 #include <string>
 #include <thread>
@@ -23,8 +28,8 @@ using Clock = std::chrono::steady_clock;
 
 const std::vector<std::string> kNotes{"wav/Do.wav", "wav/Re.wav", "wav/Mi.wav", "wav/Fa.wav"};
 
-// One player at a time: SDL_mixer's device and its effects are the process's, and a
-// second player's end would take them from under the first.
+// One player at a time: SDL's audio is the process's, and a second player's end would
+// take it from under the first.
 std::unique_ptr<tonarika::SdlPlayer> makePlayer()
 {
     return std::make_unique<tonarika::SdlPlayer>(std::vector<std::filesystem::path>{TONARIKA_SOURCE_DIR}, kNotes);
@@ -100,13 +105,12 @@ std::atomic<bool> armed{false};
 std::atomic<Clock::rep> heardAt{0};
 std::atomic<int> silentBuffers{0};
 
-// Runs on the audio thread with the final mix, just before it goes to the device.
-void postMix(void*, Uint8* stream, int length)
+// Runs on the audio thread with each period of the mix, just before it goes to the device.
+void tap(std::span<const std::int16_t> period)
 {
-    const auto* samples = reinterpret_cast<const Sint16*>(stream);
     bool sound = false;
-    for (int i = 0; i < length / 2 && !sound; ++i)
-        sound = samples[i] != 0;
+    for (std::size_t i = 0; i < period.size() && !sound; ++i)
+        sound = period[i] != 0;
     if (!sound) {
         silentBuffers.fetch_add(1);
         return;
@@ -115,19 +119,28 @@ void postMix(void*, Uint8* stream, int length)
         heardAt.store(Clock::now().time_since_epoch().count());
 }
 
-// Delay from the call until the note's first samples pass the mixer.
-void soundToMixer(benchmark::State& state)
+// Delay from the call until the note's first samples go to the device. The note is a short
+// tone of the benchmark's own, so that each one has died away before the next.
+void soundToDevice(benchmark::State& state)
 {
-    const auto player = makePlayer();
+    const auto folder = std::filesystem::temp_directory_path() / ("tonarika-bench-" + std::to_string(::getpid()));
+    tonarika::audio::Wave tone{44100, std::vector<float>(44100 / 50)};
+    for (std::size_t i = 0; i < tone.samples.size(); ++i)
+        tone.samples[i] = float(0.5 * std::sin(2 * std::numbers::pi * 440.0 * double(i) / 44100));
+    std::filesystem::create_directories(folder / "wav");
+    if (!tonarika::audio::writeWav(folder / "wav/Re.wav", tone))
+        return state.SkipWithError("the tone could not be written");
+    const auto player = std::make_unique<tonarika::SdlPlayer>(std::vector<std::filesystem::path>{folder},
+                                                              std::vector<std::string>{"wav/Re.wav"});
     auto& p = *player;
     p.waitUntilLoaded();
     if (!p.isOpen()) {
         state.SkipWithError("no audio device");
         return;
     }
-    Mix_SetPostMix(postMix, nullptr);
+    p.setTap(tap);
     for (auto _ : state) {
-        Mix_HaltChannel(-1);
+        // The note before has been played out: two silent periods in a row.
         const int before = silentBuffers.load();
         while (silentBuffers.load() < before + 2)
             std::this_thread::yield();
@@ -138,18 +151,19 @@ void soundToMixer(benchmark::State& state)
         while (heardAt.load() == 0) {
             // Far longer than any note takes: only a note that never comes gives up here.
             if (Clock::now() - start > std::chrono::seconds(60)) {
-                Mix_SetPostMix(nullptr, nullptr);
-                return state.SkipWithError("the note never reached the mixer's output");
+                p.setTap(nullptr);
+                return state.SkipWithError("the note never reached the device");
             }
             std::this_thread::yield();
         }
         const Clock::duration delay(heardAt.load() - start.time_since_epoch().count());
         state.SetIterationTime(std::chrono::duration<double>(delay).count());
     }
-    Mix_SetPostMix(nullptr, nullptr);
+    p.setTap(nullptr);
+    std::filesystem::remove_all(folder);
     state.counters["buffer_frames"] = p.bufferFrames();
 }
-BENCHMARK(soundToMixer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(soundToDevice)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
 
 }  // namespace
 

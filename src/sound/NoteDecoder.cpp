@@ -81,6 +81,11 @@ std::shared_ptr<const Samples> decodeNote(const std::vector<std::uint8_t>& bytes
     return note;
 }
 
+void endDecodingOnThisThread()
+{
+    SDL_TLSCleanup();
+}
+
 std::size_t leadIn(const Samples& samples)
 {
     constexpr int kAudible = 33;  // -60 dBFS of a 16-bit sample

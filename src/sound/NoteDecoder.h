@@ -18,6 +18,10 @@ namespace tonarika {
 std::shared_ptr<const Samples> decodeNote(const std::vector<std::uint8_t>& bytes, int rate, double maxSeconds,
                                           std::string& fault);
 
+// What decoding keeps for the thread that decodes (SDL's error text), which a thread that
+// decoded lets go of as it ends: SDL does so only for threads of its own.
+void endDecodingOnThisThread();
+
 // How many samples at the start lie below -60 dBFS: silence before the note, which would
 // only delay it and the moment its reaction time starts from.
 std::size_t leadIn(const Samples& samples);

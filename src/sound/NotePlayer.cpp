@@ -10,14 +10,11 @@
 #include <QLoggingCategory>
 
 // system
-#include <SDL.h>
 #include <malloc.h>
 #include <sys/stat.h>
 
 // std
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 namespace tonarika {
 
@@ -25,42 +22,46 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcSound, "tonarika.sound", QtWarningMsg)
 
-constexpr std::string_view kPureTone = "pure tone ";
-
-constexpr char kA4Mark = '@';
-
-// The name a file's note is loaded and kept under at an A4 other than the files' own 440.
-std::string atA4(const std::string& file, int a4)
-{
-    return a4 == 440 ? file : file + kA4Mark + std::to_string(a4);
-}
-
-// The name a sound is loaded and kept under: its file at its A4, or the pure tone and its
-// pitch.
-std::string soundName(const SoundRequest& request)
+// The key a sound is loaded and kept under: its file at its A4, or the pure tone's pitch.
+SoundKey soundKey(const SoundRequest& request)
 {
     if (!request.file.empty())
-        return atA4(request.file, request.a4);
-    char hz[32];
-    std::snprintf(hz, sizeof hz, "%.6f", request.hz);
-    return std::string(kPureTone) + hz + " Hz";
+        return {request.file, request.a4, 0.0};
+    return {{}, 440, request.hz};
 }
 
-std::string standInName(const SoundRequest& request)
+// Its stand-in's, at the same A4; nothing where it has none.
+std::optional<SoundKey> standInKey(const SoundRequest& request)
 {
-    return request.standIn.empty() ? std::string() : atA4(request.standIn, request.a4);
+    if (request.standIn.empty())
+        return std::nullopt;
+    return SoundKey{request.standIn, request.a4, 0.0};
+}
+
+// How a sound is named on stderr.
+std::string describe(const SoundKey& key)
+{
+    if (key.file.empty())
+        return "the pure tone of " + std::to_string(key.hz) + " Hz";
+    return key.a4 == 440 ? key.file : key.file + " at A4 = " + std::to_string(key.a4) + " Hz";
 }
 
 }  // namespace
 
+std::size_t SoundKeyHash::operator()(const SoundKey& key) const
+{
+    return std::hash<std::string>()(key.file) ^ (std::hash<int>()(key.a4) << 1) ^ (std::hash<double>()(key.hz) << 2);
+}
+
 NotePlayer::NotePlayer(std::vector<std::filesystem::path> folders, std::vector<std::string> notes,
                        OpenOutput openOutput, ReadNote readNote)
     : m_folders(std::move(folders))
-    , m_notes(std::move(notes))
     , m_openOutput(std::move(openOutput))
     , m_readNote(std::move(readNote))
-    , m_kept(m_notes.begin(), m_notes.end())
 {
+    for (std::string& note : notes)
+        m_notes.push_back({std::move(note), 440, 0.0});
+    m_kept.insert(m_notes.begin(), m_notes.end());
 }
 
 NotePlayer::~NotePlayer()
@@ -83,8 +84,10 @@ void NotePlayer::start()
     m_started = true;
     {
         std::lock_guard lock(m_mutex);
-        for (const auto& wavFile : m_notes)
-            noteLocked(wavFile);
+        // A copy: none of them is new, so none is added to the list meanwhile.
+        const std::vector<SoundKey> notes = m_notes;
+        for (const SoundKey& note : notes)
+            noteLocked(note);
     }
     m_loader = std::thread(&NotePlayer::loadInBackground, this);
 }
@@ -108,11 +111,11 @@ Player::Ticket NotePlayer::play(const SoundRequest& request)
     const Ticket ticket = ++m_lastTicket;
     // Only the last plays are ever asked about.
     m_playbacks.erase(ticket - std::min<Ticket>(ticket, 64));
-    if (!request.standIn.empty()) {
-        m_standIns[soundName(request)] = standInName(request);
-        noteLocked(standInName(request));
+    if (const auto standIn = standInKey(request)) {
+        m_standIns[soundKey(request)] = *standIn;
+        noteLocked(*standIn);
     }
-    noteLocked(soundName(request));
+    noteLocked(soundKey(request));
     dropWantedLocked();
     startOrWaitLocked(ticket, request);
     if (m_playbacks[ticket].state == Playback::State::Dropped) {
@@ -132,21 +135,21 @@ void NotePlayer::dropWantedLocked()
 
 void NotePlayer::startOrWaitLocked(Ticket ticket, const SoundRequest& request)
 {
-    std::string name = soundName(request);
-    const Note* note = &noteLocked(name);
-    if (note->state == Note::State::Bad && !request.standIn.empty()) {
-        name = standInName(request);
-        note = &noteLocked(name);
+    SoundKey key = soundKey(request);
+    const Note* note = &noteLocked(key);
+    if (note->state == Note::State::Bad && standInKey(request)) {
+        key = *standInKey(request);
+        note = &noteLocked(key);
     }
     if (note->state == Note::State::Loading) {
         // The loader takes it next and starts it the moment it is ready, unless another
         // note is asked first.
-        if (const auto queued = std::find(m_queue.begin(), m_queue.end(), name); queued != m_queue.end()) {
+        if (const auto queued = std::find(m_queue.begin(), m_queue.end(), key); queued != m_queue.end()) {
             m_queue.erase(queued);
-            m_queue.push_front(name);
+            m_queue.push_front(key);
         }
         m_wanted = request;
-        m_wantedName = name;
+        m_wantedKey = key;
         m_wantedTicket = ticket;
         m_playbacks[ticket].state = Playback::State::Waiting;
         return;
@@ -161,11 +164,11 @@ void NotePlayer::prepare(const SoundRequest& request)
     std::lock_guard lock(m_mutex);
     if (m_opened && !m_output)
         return;
-    if (!request.standIn.empty()) {
-        m_standIns[soundName(request)] = standInName(request);
-        noteLocked(standInName(request));
+    if (const auto standIn = standInKey(request)) {
+        m_standIns[soundKey(request)] = *standIn;
+        noteLocked(*standIn);
     }
-    noteLocked(soundName(request));
+    noteLocked(soundKey(request));
 }
 
 Playback NotePlayer::playback(Ticket ticket) const
@@ -189,7 +192,7 @@ void NotePlayer::startPlayLocked(Ticket ticket, const SoundRequest& request, con
     }
     const auto startedAt = m_output->start(samples ? samples : m_alert);
     if (!startedAt) {
-        qCWarning(lcSound, "%s could not be started", soundName(request).c_str());
+        qCWarning(lcSound, "%s could not be started", describe(soundKey(request)).c_str());
         playback.state = Playback::State::Dropped;
         return;
     }
@@ -206,20 +209,19 @@ void NotePlayer::waitUntilLoaded()
     m_changed.wait(lock, [this] { return (m_opened && m_queue.empty() && !m_loading) || !m_loader.joinable(); });
 }
 
-NotePlayer::Note& NotePlayer::noteLocked(const std::string& name)
+NotePlayer::Note& NotePlayer::noteLocked(const SoundKey& key)
 {
-    const auto [found, added] = m_loaded.try_emplace(name);
+    const auto [found, added] = m_loaded.try_emplace(key);
     if (added) {
-        m_queue.push_back(name);
-        if (m_notes.size() < m_kept.size() + kKeptSounds
-            && std::find(m_notes.begin(), m_notes.end(), name) == m_notes.end())
-            m_notes.push_back(name);
+        m_queue.push_back(key);
+        if (m_notes.size() < m_kept.size() + kKeptSounds && std::find(m_notes.begin(), m_notes.end(), key) == m_notes.end())
+            m_notes.push_back(key);
         m_changed.notify_all();
     }
-    if (!m_kept.contains(name)) {
-        if (const auto used = std::find(m_used.begin(), m_used.end(), name); used != m_used.end())
+    if (!m_kept.contains(key)) {
+        if (const auto used = std::find(m_used.begin(), m_used.end(), key); used != m_used.end())
             m_used.erase(used);
-        m_used.push_back(name);
+        m_used.push_back(key);
         forgetOldSoundsLocked();
     }
     return found->second;
@@ -228,23 +230,24 @@ NotePlayer::Note& NotePlayer::noteLocked(const std::string& name)
 void NotePlayer::forgetOldSoundsLocked()
 {
     while (m_used.size() > kKeptSounds) {
-        const std::string name = std::move(m_used.front());
+        const SoundKey key = std::move(m_used.front());
         m_used.pop_front();
         // A sound still loading or waited for stays until it is done; one that cannot be
         // loaded stays known as such, so that it is neither tried nor reported again.
-        const auto found = m_loaded.find(name);
-        if (found != m_loaded.end() && found->second.state == Note::State::Ready
-            && !(m_wanted && m_wantedName == name))
+        const auto found = m_loaded.find(key);
+        if (found != m_loaded.end() && found->second.state == Note::State::Ready && !(m_wanted && m_wantedKey == key))
             m_loaded.erase(found);
     }
 }
 
-std::filesystem::path NotePlayer::chooseFolder(const std::vector<std::string>& notes) const
+std::filesystem::path NotePlayer::chooseFolder(const std::vector<SoundKey>& notes) const
 {
     for (const auto& folder : m_folders) {
-        for (const auto& wavFile : notes) {
+        for (const SoundKey& note : notes) {
+            if (note.file.empty())
+                continue;
             struct stat status {};
-            const auto path = folder.empty() ? std::filesystem::path(wavFile) : folder / wavFile;
+            const auto path = folder.empty() ? std::filesystem::path(note.file) : folder / note.file;
             if (::lstat(path.c_str(), &status) == 0)
                 return folder;
         }
@@ -254,11 +257,10 @@ std::filesystem::path NotePlayer::chooseFolder(const std::vector<std::string>& n
 
 void NotePlayer::loadInBackground()
 {
-    // SDL keeps an error text for each thread that calls it (the output's opening, the
-    // decoder) and frees it only for threads of its own: this one frees it as it ends.
-    struct SdlThreadEnd {
-        ~SdlThreadEnd() { SDL_TLSCleanup(); }
-    } sdlThreadEnd;
+    // What decoding kept for this thread goes with it.
+    struct DecodingEnds {
+        ~DecodingEnds() { endDecodingOnThisThread(); }
+    } decodingEnds;
     // The output is opened here, where waiting for a sound server keeps nobody waiting.
     auto output = m_openOutput();
     std::unique_lock lock(m_mutex);
@@ -274,7 +276,7 @@ void NotePlayer::loadInBackground()
     m_alert = alertTone(m_output->rate());
     // Which folder the notes come from is found on this thread, off the window's, from
     // the notes known now: play() adds to them meanwhile.
-    const std::vector<std::string> notes = m_notes;
+    const std::vector<SoundKey> notes = m_notes;
     lock.unlock();
     const std::filesystem::path folder = chooseFolder(notes);
     lock.lock();
@@ -283,27 +285,26 @@ void NotePlayer::loadInBackground()
         m_changed.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
         if (m_stopping)
             return;
-        const std::string name = std::move(m_queue.front());
+        const SoundKey key = std::move(m_queue.front());
         m_queue.pop_front();
         m_loading = true;
         lock.unlock();
         std::string fault;
-        auto samples = load(name, fault);
+        auto samples = load(key, fault);
         lock.lock();
         m_loading = false;
-        Note& note = m_loaded[name];
+        Note& note = m_loaded[key];
         note.samples = std::move(samples);
         note.state = note.samples ? Note::State::Ready : Note::State::Bad;
         if (!note.samples) {
             // Told once: a sound that cannot be loaded is never tried again.
-            const auto standIn = m_standIns.find(name);
+            const auto standIn = m_standIns.find(key);
             const std::string instead
-                = standIn == m_standIns.end() ? "sounds the alert tone" : standIn->second + " sounds";
-            const std::string file = name.substr(0, name.rfind(kA4Mark));
-            const auto path = m_folder.empty() ? std::filesystem::path(file) : m_folder / file;
+                = standIn == m_standIns.end() ? "sounds the alert tone" : describe(standIn->second) + " sounds";
+            const auto path = m_folder.empty() ? std::filesystem::path(key.file) : m_folder / key.file;
             qCWarning(lcSound, "%s is refused, and %s instead: %s", path.c_str(), instead.c_str(), fault.c_str());
         }
-        if (m_wanted && m_wantedName == name) {
+        if (m_wanted && m_wantedKey == key) {
             // It starts, or, where it cannot be loaded, its stand-in is waited for next.
             const SoundRequest wanted = std::move(*m_wanted);
             m_wanted.reset();
@@ -320,20 +321,18 @@ void NotePlayer::loadInBackground()
     }
 }
 
-std::shared_ptr<const Samples> NotePlayer::load(const std::string& name, std::string& fault) const
+std::shared_ptr<const Samples> NotePlayer::load(const SoundKey& key, std::string& fault) const
 {
-    if (name.starts_with(kPureTone))
-        return pureTone(std::strtod(name.c_str() + kPureTone.size(), nullptr), m_output->rate());
+    if (key.file.empty())
+        return pureTone(key.hz, m_output->rate());
     // A file's note at another A4: decoded, then retuned here, on the loader's thread.
-    const std::size_t mark = name.rfind(kA4Mark);
-    if (mark != std::string::npos) {
-        auto samples = load(name.substr(0, mark), fault);
-        auto tuned = retuned(std::move(samples), std::atoi(name.c_str() + mark + 1));
+    if (key.a4 != 440) {
+        auto tuned = retuned(load({key.file, 440, 0.0}, fault), key.a4);
         if (!tuned && fault.empty())
             fault = "it cannot be retuned";
         return tuned;
     }
-    const auto path = m_folder.empty() ? std::filesystem::path(name) : m_folder / name;
+    const auto path = m_folder.empty() ? std::filesystem::path(key.file) : m_folder / key.file;
     const NoteFile file = m_readNote(path, kMaxFileBytes, kMaxSeconds);
     std::shared_ptr<const Samples> samples;
     if (file.outcome == NoteFile::Outcome::Missing)

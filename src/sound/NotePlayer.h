@@ -21,6 +21,19 @@
 
 namespace tonarika {
 
+// What a sound is loaded and kept as: a file's note at an A4 (the files are at 440 Hz),
+// or, with no file, the pure tone of a pitch.
+struct SoundKey {
+    std::string file;
+    int a4 = 440;
+    double hz = 0.0;
+    friend bool operator==(const SoundKey&, const SoundKey&) = default;
+};
+
+struct SoundKeyHash {
+    std::size_t operator()(const SoundKey& key) const;
+};
+
 // Plays notes through a sound output, opened once, on a thread of its own, so that a sound
 // server that does not answer never keeps the caller waiting; a note asked meanwhile waits
 // for it. Notes are read and decoded, and pure tones computed, on that thread, and kept in memory in the output's format and
@@ -76,11 +89,11 @@ private:
     void loadInBackground();
     // Drops the play waiting for a load, should one be waiting. Needs m_mutex.
     void dropWantedLocked();
-    std::filesystem::path chooseFolder(const std::vector<std::string>& notes) const;
+    std::filesystem::path chooseFolder(const std::vector<SoundKey>& notes) const;
     // Nothing, and why in `fault`, where it cannot.
-    std::shared_ptr<const Samples> load(const std::string& name, std::string& fault) const;
+    std::shared_ptr<const Samples> load(const SoundKey& key, std::string& fault) const;
     // Asks for a sound's load unless it was asked before, and marks it used. Needs m_mutex.
-    Note& noteLocked(const std::string& name);
+    Note& noteLocked(const SoundKey& key);
     // Lets go of the sounds used least lately beyond kKeptSounds. Needs m_mutex.
     void forgetOldSoundsLocked();
     // Starts a play, or has it wait for what it needs to load: its note, or the note's
@@ -91,7 +104,7 @@ private:
     void startPlayLocked(Ticket ticket, const SoundRequest& request, const Note& note);
 
     std::vector<std::filesystem::path> m_folders;
-    std::vector<std::string> m_notes;
+    std::vector<SoundKey> m_notes;  // the notes given at the start, and those asked since
     OpenOutput m_openOutput;
     ReadNote m_readNote;
     std::filesystem::path m_folder;  // where the notes come from; set by the loader
@@ -104,13 +117,13 @@ private:
     mutable std::condition_variable m_changed;
     Ticket m_lastTicket = 0;
     std::unordered_map<Ticket, Playback> m_playbacks;  // the last few plays
-    std::unordered_map<std::string, Note> m_loaded;
-    std::unordered_set<std::string> m_kept;  // the notes given at the start
-    std::unordered_map<std::string, std::string> m_standIns;  // the sounds that have one
-    std::deque<std::string> m_used;          // the others, the one used last at the back
-    std::deque<std::string> m_queue;         // notes still to load, the one asked first
+    std::unordered_map<SoundKey, Note, SoundKeyHash> m_loaded;
+    std::unordered_set<SoundKey, SoundKeyHash> m_kept;  // the notes given at the start
+    std::unordered_map<SoundKey, SoundKey, SoundKeyHash> m_standIns;  // the sounds that have one
+    std::deque<SoundKey> m_used;             // the others, the one used last at the back
+    std::deque<SoundKey> m_queue;            // notes still to load, the one asked first
     std::optional<SoundRequest> m_wanted;    // the sound asked last, if it is still loading
-    std::string m_wantedName;                // what it waits for: its note, or the stand-in
+    SoundKey m_wantedKey;                    // what it waits for: its note, or the stand-in
     Ticket m_wantedTicket = 0;
     bool m_loading = false;                 // a load is under way outside the lock
     bool m_stopping = false;

@@ -11,7 +11,6 @@
 #include <cmath>
 #include <functional>
 #include <string>
-#include <thread>
 
 namespace tonarika {
 
@@ -19,20 +18,39 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcSound, "tonarika.sound", QtWarningMsg)
 
-constexpr int kDefaultRate = 44100;
-
-// Runs the loop's thread until `done` holds, at most until `deadline`. Needs the loop's lock.
+// Waits on the loop, which its callbacks signal, until `done` holds, at most until
+// `deadline`. Needs the loop's lock.
 bool waitFor(pa_threaded_mainloop* loop, std::chrono::steady_clock::time_point deadline,
              const std::function<bool()>& done)
 {
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        pa_threaded_mainloop_unlock(loop);
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
-        pa_threaded_mainloop_lock(loop);
-    }
-    return true;
+    if (done())
+        return true;
+    // The deadline is one more event that signals the loop.
+    struct Timeout {
+        pa_threaded_mainloop* loop;
+        bool passed = false;
+    } timeout{loop};
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop);
+    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now());
+    timeval when{};
+    pa_timeval_add(pa_gettimeofday(&when), pa_usec_t(std::max<std::int64_t>(left.count(), 0)));
+    pa_time_event* event = api->time_new(
+        api, &when,
+        [](pa_mainloop_api*, pa_time_event*, const struct timeval*, void* data) {
+            auto& self = *static_cast<Timeout*>(data);
+            self.passed = true;
+            pa_threaded_mainloop_signal(self.loop, 0);
+        },
+        &timeout);
+    while (!done() && !timeout.passed)
+        pa_threaded_mainloop_wait(loop);
+    api->time_free(event);
+    return done();
+}
+
+void signalLoop(void* loop)
+{
+    pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
 }
 
 // Waits for a query's answer; false where none came in time.
@@ -40,7 +58,10 @@ bool finish(pa_threaded_mainloop* loop, pa_operation* operation, std::chrono::st
 {
     if (!operation)
         return false;
+    pa_operation_set_state_callback(
+        operation, [](pa_operation*, void* data) { signalLoop(data); }, loop);
     const bool done = waitFor(loop, deadline, [operation] { return pa_operation_get_state(operation) != PA_OPERATION_RUNNING; });
+    pa_operation_set_state_callback(operation, nullptr, nullptr);
     pa_operation_unref(operation);
     return done;
 }
@@ -67,6 +88,10 @@ bool PulseOutput::connect(std::chrono::milliseconds wait)
     if (!m_loop)
         return false;
     m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Tonarika");
+    // Its changes wake whoever waits on the loop; once the first connection is made, a
+    // loss is connected to again.
+    if (m_context)
+        pa_context_set_state_callback(m_context, &PulseOutput::onContextState, this);
     if (!m_context || pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         qCInfo(lcSound, "no sound server: %s", m_context ? pa_strerror(pa_context_errno(m_context)) : "no context");
         return false;
@@ -129,7 +154,6 @@ bool PulseOutput::connect(std::chrono::milliseconds wait)
     finish(m_loop, pa_stream_update_timing_info(m_stream, nullptr, nullptr), deadline);
     // From now on a server that goes away is connected to again.
     m_established = true;
-    pa_context_set_state_callback(m_context, &PulseOutput::onContextState, this);
     m_ready.store(true, std::memory_order_release);
     return unlockAnd(true);
 }
@@ -154,8 +178,7 @@ bool PulseOutput::makeStream()
     pa_stream_set_state_callback(m_stream, &PulseOutput::onStreamState, this);
     // A new stream counts its frames from nought, and what sounded on the old one is gone.
     m_written = 0;
-    m_current = {};
-    m_fading = {};
+    m_mixer = Mixer(m_rate);
     const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE
                                          | PA_STREAM_NOT_MONOTONIC);
     if (pa_stream_connect_playback(m_stream, nullptr, &attributes, flags, nullptr, nullptr) < 0) {
@@ -168,6 +191,7 @@ bool PulseOutput::makeStream()
 void PulseOutput::onContextState(pa_context* context, void* data)
 {
     auto& self = *static_cast<PulseOutput*>(data);
+    pa_threaded_mainloop_signal(self.m_loop, 0);
     if (context != self.m_context || !self.m_established)
         return;
     const auto state = pa_context_get_state(context);
@@ -182,6 +206,7 @@ void PulseOutput::onContextState(pa_context* context, void* data)
 void PulseOutput::onStreamState(pa_stream* stream, void* data)
 {
     auto& self = *static_cast<PulseOutput*>(data);
+    pa_threaded_mainloop_signal(self.m_loop, 0);
     if (stream != self.m_stream || !self.m_established)
         return;
     const auto state = pa_stream_get_state(stream);
@@ -278,7 +303,7 @@ bool PulseOutput::writeAt(std::int64_t from, std::int64_t until)
         return true;
     const auto frames = std::size_t(until - from);
     m_buffer.resize(frames);
-    render(from, m_buffer.data(), frames);
+    m_mixer.render(from, m_buffer.data(), frames);
     if (pa_stream_write(m_stream, m_buffer.data(), frames * sizeof(std::int16_t), nullptr,
                         from * std::int64_t(sizeof(std::int16_t)), PA_SEEK_ABSOLUTE)
         < 0) {
@@ -287,25 +312,6 @@ bool PulseOutput::writeAt(std::int64_t from, std::int64_t until)
     }
     m_written = std::max(m_written, until);
     return true;
-}
-
-void PulseOutput::render(std::int64_t from, std::int16_t* out, std::size_t frames) const
-{
-    const std::int64_t fadeFrames = std::int64_t(m_rate) * kFadeMs / 1000;
-    const auto sample = [fadeFrames](const Voice& voice, std::int64_t frame) -> float {
-        if (!voice.samples || frame < voice.startFrame || frame - voice.startFrame >= std::int64_t(voice.samples->size()))
-            return 0.0f;
-        const float value = (*voice.samples)[std::size_t(frame - voice.startFrame)];
-        if (frame < voice.fadeFrom)
-            return value;
-        const std::int64_t into = frame - voice.fadeFrom;
-        return into >= fadeFrames ? 0.0f : value * float(fadeFrames - into) / float(fadeFrames);
-    };
-    for (std::size_t i = 0; i < frames; ++i) {
-        const std::int64_t frame = from + std::int64_t(i);
-        const float mixed = sample(m_current, frame) + sample(m_fading, frame);
-        out[i] = std::int16_t(std::lround(std::clamp(mixed, -32768.0f, 32767.0f)));
-    }
 }
 
 std::int64_t PulseOutput::readFrame(double& sinkFrames) const
@@ -333,11 +339,8 @@ std::optional<std::chrono::steady_clock::time_point> PulseOutput::start(std::sha
     double sinkFrames = 0;
     const std::int64_t read = readFrame(sinkFrames);
     const std::int64_t at = read + std::int64_t(m_rate) * kMarginUs / 1'000'000;
-    // The sounding note goes on under the new one for its fade, sample for sample as it
-    // was written, so the switch from what was queued to this is seamless.
-    m_fading = m_current;
-    m_fading.fadeFrom = at;
-    m_current = {std::move(samples), at, INT64_MAX};
+    // Written over what was queued from there on.
+    m_mixer.start(std::move(samples), at);
     const bool written = writeAt(at, std::max(m_written, at + std::int64_t(m_rate) * kAheadMs / 1000));
     pa_threaded_mainloop_unlock(m_loop);
     if (!written)

@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "Mixer.h"
 #include "SoundOutput.h"
 
 // std
@@ -53,17 +54,11 @@ public:
     static constexpr int kAheadMs = 250;  // how far the stream is kept filled
     static constexpr int kSinkMs = 2;     // the latency asked of the server's sink
     static constexpr int kMarginUs = 2000;  // past the estimated read position, for its error
-    static constexpr int kFadeMs = 5;
+    static constexpr int kDefaultRate = 44100;  // where the server does not say its sink's
     static constexpr int kFirstRetryMs = 100;
     static constexpr int kMostRetryMs = 2000;
 
 private:
-    struct Voice {
-        std::shared_ptr<const Samples> samples;
-        std::int64_t startFrame = 0;
-        std::int64_t fadeFrom = INT64_MAX;  // the frame its fade-out begins at
-    };
-
     PulseOutput() = default;
     bool connect(std::chrono::milliseconds wait);
     // Makes the stream on a ready context; false where the server refused it. Needs the
@@ -82,7 +77,6 @@ private:
     void fill(std::int64_t until);
     // Writes the mix of frames [from, until) at its place in the stream. Needs the loop's lock.
     bool writeAt(std::int64_t from, std::int64_t until);
-    void render(std::int64_t from, std::int16_t* out, std::size_t frames) const;
     // The frame the server reads next, and the sink's latency after it, in frames, as
     // best known now. Needs the loop's lock.
     std::int64_t readFrame(double& sinkFrames) const;
@@ -96,8 +90,7 @@ private:
     pa_stream* m_stream = nullptr;
     int m_rate = 0;
     std::int64_t m_written = 0;  // the stream's write index, in frames
-    Voice m_current;
-    Voice m_fading;
+    Mixer m_mixer{kDefaultRate};
     std::vector<std::int16_t> m_buffer;
 };
 

@@ -8,10 +8,9 @@
 
 // SDL
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 // std
-#include <cmath>
+#include <array>
 
 namespace tonarika {
 
@@ -21,10 +20,6 @@ Q_LOGGING_CATEGORY(lcSound, "tonarika.sound", QtWarningMsg)
 
 // The rate when the device does not say its own: the notes' own.
 constexpr int kDefaultRate = 44100;
-// The notes are mono: so is the device, which keeps each note in memory once, not twice;
-// the sound server (or SDL) plays it on both speakers alike.
-constexpr int kOutputChannels = 1;
-constexpr int kFadeMs = 5;  // short enough to feel instant, long enough not to click
 // A period of 128 frames is under 3 ms; longer ones only where the device refuses it.
 constexpr std::array<int, 5> kBufferFrames{128, 256, 512, 1024, 2048};
 
@@ -40,43 +35,8 @@ int deviceRate()
 
 }  // namespace
 
-// The samples are signed 16-bit, one channel, as the device was opened.
-void SdlOutput::fadeEffect(int /*channel*/, void* stream, int length, void* data)
-{
-    auto& voice = *static_cast<Voice*>(data);
-    if (!voice.fading.load(std::memory_order_acquire))
-        return;
-    auto* samples = static_cast<Sint16*>(stream);
-    const int frames = length / static_cast<int>(sizeof(Sint16) * kOutputChannels);
-    for (int frame = 0; frame < frames; ++frame) {
-        const float gain = static_cast<float>(voice.framesLeft) / static_cast<float>(voice.fadeFrames);
-        for (int c = 0; c < kOutputChannels; ++c) {
-            Sint16& sample = samples[frame * kOutputChannels + c];
-            sample = static_cast<Sint16>(std::lround(sample * gain));
-        }
-        if (voice.framesLeft > 0)
-            --voice.framesLeft;
-    }
-}
-
-// With a period of under 3 ms, a busy machine can make the audio thread late by a
-// period, and the sound breaks. On its first period it asks for a real-time priority,
-// the lowest there is, where the system allows it and its real-time budget is safe;
-// otherwise it runs as before. The thread is the device's, shared by every output of the
-// process: so is the flag, and the effect holds no pointer to an output that another
-// output's device could outlive.
-void SdlOutput::raisePriority(int /*channel*/, void* /*stream*/, int /*length*/, void* /*unused*/)
-{
-    static std::atomic_flag asked;
-    if (asked.test_and_set())
-        return;
-    if (const auto why = raiseCallingThreadToRealtime())
-        qCInfo(lcSound, "the audio thread keeps its ordinary priority: %s", why->c_str());
-}
-
 std::unique_ptr<SdlOutput> SdlOutput::open()
 {
-    std::unique_ptr<SdlOutput> output(new SdlOutput);
     // SDL would turn SIGINT and SIGTERM into a quit event that nothing here reads; the
     // program handles them itself.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -85,72 +45,82 @@ std::unique_ptr<SdlOutput> SdlOutput::open()
     // grants anything, and the first real-time period then gets the process killed.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         qCWarning(lcSound, "no sound: SDL's audio could not start: %s", SDL_GetError());
+        SDL_TLSCleanup();
         return nullptr;
     }
+    // The notes are mono: so is the device, which keeps each note in memory once, not
+    // twice; the sound server (or SDL) plays it on both speakers alike. A fixed sample
+    // format lets the mixer work on known samples; the rate is the device's.
+    std::unique_ptr<SdlOutput> output(new SdlOutput(deviceRate()));
     output->m_sdlStarted = true;
-    // A fixed sample format lets the fade work on known samples; the rate is the device's.
-    const int rate = deviceRate();
     for (const int frames : kBufferFrames) {
-        if (Mix_OpenAudioDevice(rate, AUDIO_S16SYS, kOutputChannels, frames, nullptr, 0) == 0) {
-            output->m_bufferFrames = frames;
-            output->m_open = true;
-            std::uint16_t format = 0;
-            int channels = 0;
-            Mix_QuerySpec(&output->m_rate, &format, &channels);
-            Mix_AllocateChannels(kChannels);
-            Mix_RegisterEffect(MIX_CHANNEL_POST, raisePriority, nullptr, nullptr);
+        SDL_AudioSpec wanted{};
+        wanted.freq = output->m_mixer.rate();
+        wanted.format = AUDIO_S16SYS;
+        wanted.channels = 1;
+        wanted.samples = std::uint16_t(frames);
+        wanted.callback = &SdlOutput::play;
+        wanted.userdata = output.get();
+        SDL_AudioSpec got{};
+        output->m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &got, 0);
+        if (output->m_device != 0) {
+            output->m_bufferFrames = got.samples;
+            SDL_PauseAudioDevice(output->m_device, 0);
+            // SDL keeps an error text for each thread that set one, and frees it only for
+            // threads of its own: this one, the player's, frees it now.
+            SDL_TLSCleanup();
             return output;
         }
     }
-    qCWarning(lcSound, "no sound: no sound device could be opened: %s", Mix_GetError());
+    qCWarning(lcSound, "no sound: no sound device could be opened: %s", SDL_GetError());
+    SDL_TLSCleanup();
     return nullptr;
 }
 
 SdlOutput::~SdlOutput()
 {
-    if (m_open) {
-        Mix_HaltChannel(-1);
-        for (Mix_Chunk* chunk : m_chunks) {
-            if (chunk)
-                Mix_FreeChunk(chunk);  // the chunk alone: its samples are the note's
-        }
-        Mix_CloseAudio();
-    }
+    if (m_device != 0)
+        SDL_CloseAudioDevice(m_device);
     if (m_sdlStarted)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
+void SdlOutput::play(void* data, std::uint8_t* stream, int bytes)
+{
+    auto& self = *static_cast<SdlOutput*>(data);
+    // With a period of under 3 ms, a busy machine can make the audio thread late by a
+    // period, and the sound breaks. On its first period it asks for a real-time priority,
+    // the lowest there is, where the system allows it and its real-time budget is safe;
+    // otherwise it runs as before.
+    if (!self.m_priorityAsked) {
+        self.m_priorityAsked = true;
+        if (const auto why = raiseCallingThreadToRealtime())
+            qCInfo(lcSound, "the audio thread keeps its ordinary priority: %s", why->c_str());
+    }
+    const auto frames = std::size_t(bytes) / sizeof(std::int16_t);
+    auto* samples = reinterpret_cast<std::int16_t*>(stream);
+    self.m_mixer.render(self.m_frame, samples, frames);
+    self.m_frame += std::int64_t(frames);
+    if (self.m_tap)
+        self.m_tap(std::span<const std::int16_t>(samples, frames));
+}
+
+void SdlOutput::setTap(Tap tap)
+{
+    SDL_LockAudioDevice(m_device);
+    m_tap = std::move(tap);
+    SDL_UnlockAudioDevice(m_device);
+}
+
 std::optional<std::chrono::steady_clock::time_point> SdlOutput::start(std::shared_ptr<const Samples> samples)
 {
-    std::lock_guard lock(m_mutex);
-    for (int channel = 0; channel < kChannels; ++channel) {
-        if (Mix_Playing(channel))
-            m_voices[static_cast<std::size_t>(channel)].fading.store(true, std::memory_order_release);
-    }
-    // Round robin: the channel taken next faded out long ago.
-    const int channel = m_nextChannel;
-    const auto slot = static_cast<std::size_t>(channel);
-    m_nextChannel = (m_nextChannel + 1) % kChannels;
-    Mix_HaltChannel(channel);  // also drops the channel's effect
-    if (m_chunks[slot])
-        Mix_FreeChunk(m_chunks[slot]);
-    m_playing[slot] = std::move(samples);
-    // SDL_mixer only reads the samples; the chunk does not own them.
-    m_chunks[slot] = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(const_cast<std::int16_t*>(m_playing[slot]->data())),
-                                       static_cast<Uint32>(m_playing[slot]->size() * sizeof(std::int16_t)));
-    Voice& voice = m_voices[slot];
-    voice.fading.store(false, std::memory_order_relaxed);
-    voice.fadeFrames = m_rate * kFadeMs / 1000;
-    voice.framesLeft = voice.fadeFrames;
-    if (!m_chunks[slot] || Mix_PlayChannel(channel, m_chunks[slot], 0) < 0) {
-        qCWarning(lcSound, "a note could not be started: %s", Mix_GetError());
-        return std::nullopt;
-    }
-    Mix_RegisterEffect(channel, fadeEffect, nullptr, &voice);
-    // The mixer's next period takes it to the device; what lies beyond, SDL does not say.
+    // The device's next period takes it; what lies beyond, SDL does not say.
+    SDL_LockAudioDevice(m_device);
+    m_mixer.start(std::move(samples), m_frame);
+    SDL_UnlockAudioDevice(m_device);
     return std::chrono::steady_clock::now()
            + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-               std::chrono::duration<double>(double(m_bufferFrames) / m_rate));
+               std::chrono::duration<double>(double(m_bufferFrames) / m_mixer.rate()));
 }
 
 }  // namespace tonarika

@@ -6,7 +6,7 @@
 
 namespace tonarika {
 
-// The note player on SDL_mixer's device: what machines without a desktop sound server
+// The note player on SDL's audio device: what machines without a desktop sound server
 // play through, and what the tests record through SDL's disk driver.
 class SdlPlayer : public NotePlayer {
 public:
@@ -16,6 +16,11 @@ public:
     {
     }
     int bufferFrames() const { return isOpen() ? static_cast<const SdlOutput*>(output())->bufferFrames() : 0; }
+    void setTap(SdlOutput::Tap tap)
+    {
+        if (isOpen())
+            static_cast<SdlOutput*>(output())->setTap(std::move(tap));
+    }
 };
 
 }  // namespace tonarika

@@ -1,6 +1,7 @@
 // The note player as a module of its own, which the program loads once its window is up:
-// libpulse, SDL, SDL_mixer and the many libraries SDL_mixer brings (some fifty) are then
-// no part of the program's start.
+// libpulse, SDL, libFLAC and the libraries they bring (some thirty beyond the program's)
+// are then no part of the program's start. Loading them takes about 8 ms, a fifth of the
+// time a bare Qt window takes to show.
 
 // own
 #include "NotePlayer.h"
