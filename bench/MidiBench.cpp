@@ -150,7 +150,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     MidiQueue queue;
     MidiCommands commands(queue);
-    MidiInput input(queue, {.alsa = false, .lookEvery = std::chrono::milliseconds(100)});
+    MidiInput input(queue, {.alsa = false});
     input.start();
     test::JackKeyboard keyboard("Bench Keyboard");
     for (int i = 0; i < 200 && !keyboard.connectedTo("tonarika:answers"); ++i)

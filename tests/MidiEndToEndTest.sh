@@ -114,7 +114,7 @@ check "the game saw the keyboard go" "grep -q 'keyboard gone: Test Keyboard:out'
 check "the game plays on" "kill -0 $game"
 kill -TERM "$game"
 check "the game ended" "wait_for_end $game"
-check "neither libjack nor RtMidi wrote to stderr but through the game" \
+check "neither libjack nor alsa-lib wrote to stderr but through the game" \
   "[ -z \"\$(grep -v '^tonarika\\.' '$scratch/stderr' | grep -iE 'jack|alsa|midi')\" ]"
 [ "$failures" -eq 0 ] || cat "$scratch/stderr"
 report

@@ -123,7 +123,7 @@ TEST_F(MidiInputOnJack, fallsBackToJackWhereTheSequencerCannotOpenAndTellsItsPer
 
 TEST_F(MidiInputOnJack, connectsAKeyboardAsItAppearsDropsItAsItGoesAndTakesItBack)
 {
-    MidiInput input(m_queue, {.alsa = false, .lookEvery = 100ms});
+    MidiInput input(m_queue, {.alsa = false});
     input.start();
     ASSERT_TRUE(eventually([&] { return input.system() == MidiInput::System::Jack; }));
     // A through port is no keyboard.
@@ -160,7 +160,7 @@ TEST(MidiInput, outlivesItsJackServerAndOpensAgainOnTheNextOne)
 {
     MessageCapture capture;
     MidiQueue queue;
-    MidiInput input(queue, {.alsa = false, .lookEvery = 100ms});
+    MidiInput input(queue, {.alsa = false});
     {
         JackServer server(256);
         ASSERT_TRUE(server.running()) << server.failure();
@@ -181,7 +181,7 @@ TEST(MidiInput, outlivesItsJackServerAndOpensAgainOnTheNextOne)
 
 TEST_F(MidiInputOnJack, aFloodNeverStallsTheKeyboardAndWhatIsDroppedIsCounted)
 {
-    MidiInput input(m_queue, {.alsa = false, .lookEvery = 100ms});
+    MidiInput input(m_queue, {.alsa = false});
     input.start();
     JackKeyboard keyboard("Flood");
     ASSERT_TRUE(eventually([&] { return keyboard.connectedTo("tonarika:answers"); }));

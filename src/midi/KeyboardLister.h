@@ -1,47 +1,40 @@
 #pragma once
 
 // own
-#include "MidiPorts.h"
+#include "MidiWatcher.h"
 
 // std
-#include <chrono>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace tonarika {
 
-// The MIDI keyboards this desktop has now, for a page to show: it lists the outputs of
-// the ALSA sequencer (or of a running JACK server) on a thread of its own, again and
-// again, so that asking never waits on a MIDI system.
-class KeyboardLister {
+// The MIDI keyboards this desktop has now, for a page to show: a client of the ALSA
+// sequencer (or of a running JACK server) of its own, with no input, that follows the
+// keyboards that come and go on a thread of its own, so that asking never waits on a
+// MIDI system.
+class KeyboardLister : private MidiWatcher::Observer {
 public:
-    explicit KeyboardLister(std::string jackClient, std::chrono::milliseconds lookEvery = std::chrono::seconds(2));
-    ~KeyboardLister();
+    explicit KeyboardLister(const std::string& client);
     KeyboardLister(const KeyboardLister&) = delete;
     KeyboardLister& operator=(const KeyboardLister&) = delete;
 
-    // Begins listing; returns at once.
-    void start();
-    // The keyboards of the last listing, by name; whether any MIDI system could be opened.
-    std::vector<std::string> keyboards() const;
-    bool systemOpen() const;
+    // Begins; returns at once.
+    void start() { m_watcher.start(); }
+    // The keyboards there are now, by name; whether any MIDI system could be opened.
+    std::vector<std::string> keyboards() const { return m_watcher.keyboards(); }
+    bool systemOpen() const { return m_watcher.systemOpen(); }
 
 private:
-    void run();
+    // MidiWatcher::Observer: nothing to take, nothing to tell.
+    void message(std::span<const std::uint8_t>, std::chrono::steady_clock::time_point) override {}
+    void keyboardCame(const std::string&) override {}
+    void keyboardGone(const std::string&) override {}
+    void opened(MidiWatcher::System, const std::string&, const std::string&) override {}
+    void noneOpened(const std::string&, const std::string&) override {}
+    void wentAway() override {}
 
-    std::string m_jackClient;
-    std::chrono::milliseconds m_lookEvery;
-    std::unique_ptr<MidiPorts> m_ports;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stopping = false;
-    bool m_open = false;
-    std::vector<std::string> m_keyboards;
-    std::thread m_thread;
+    MidiWatcher m_watcher;
 };
 
 }  // namespace tonarika

@@ -1,51 +1,39 @@
 #pragma once
 
 // own
-#include "KeyboardWatch.h"
 #include "MidiMessages.h"
-#include "MidiPorts.h"
 #include "MidiQueue.h"
+#include "MidiWatcher.h"
 
 // std
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <functional>
-#include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
-
-class RtMidiIn;
 
 namespace tonarika {
 
 // The game's one MIDI input: ALSA client "Tonarika" (JACK client "tonarika"), its port
-// "answers", to which every keyboard is connected, at the start and whenever one
-// appears. It opens and watches on a thread of its own; its messages arrive on RtMidi's
-// thread, are stamped there and turned into commands, and wait in the queue for the
-// window's thread. It never starts a JACK server.
-class MidiInput {
+// "answers", to which every keyboard is connected as it appears. Its messages are stamped
+// as they arrive, turned into commands, and wait in the queue for the window's thread. It
+// never starts a JACK server.
+class MidiInput : private MidiWatcher::Observer {
 public:
-    enum class System { None, Alsa, Jack };
+    using System = MidiWatcher::System;
     struct Options {
         bool alsa = true;  // false: JACK alone (the tests, on a machine that has a sequencer)
-        std::chrono::milliseconds lookEvery{1000};
     };
 
     explicit MidiInput(MidiQueue& queue, Options options);
     explicit MidiInput(MidiQueue& queue) : MidiInput(queue, Options{}) {}
-    ~MidiInput();
     MidiInput(const MidiInput&) = delete;
     MidiInput& operator=(const MidiInput&) = delete;
 
-    // Opens the input and begins watching for keyboards; returns at once.
-    void start();
+    // Opens the input and begins taking keyboards; returns at once.
+    void start() { m_watcher.start(); }
     // Which system was opened: None until it is, and where none could be.
-    System system() const;
+    System system() const { return m_watcher.system(); }
     // The keyboards connected now, by name.
-    std::vector<std::string> keyboards() const;
+    std::vector<std::string> keyboards() const { return m_watcher.keyboards(); }
 
     // The names every system takes.
     static constexpr const char* kAlsaClient = "Tonarika";
@@ -53,30 +41,23 @@ public:
     static constexpr const char* kPort = "answers";
 
 private:
-    void run();
-    // Opens a system: whether one opened; why none could, on stderr unless `quiet`.
-    bool open(bool quiet);
-    void look();
-    // Our input on RtMidi's `api`, its callback set; nothing, and why, where it fails.
-    std::unique_ptr<RtMidiIn> openInput(int api, const char* client, std::string* why);
-    static void received(double, std::vector<unsigned char>* message, void* self);
+    // MidiWatcher::Observer
+    void message(std::span<const std::uint8_t> bytes, std::chrono::steady_clock::time_point arrived) override;
+    void keyboardCame(const std::string& keyboard) override;
+    void keyboardGone(const std::string& keyboard) override;
+    void opened(System system, const std::string& description, const std::string& alsaWhy) override;
+    void noneOpened(const std::string& alsaWhy, const std::string& jackWhy) override;
+    void wentAway() override;
+    void woken() override;
 
     MidiQueue& m_queue;
-    Options m_options;
-    MidiGate m_gate;  // used on RtMidi's thread alone
+    MidiGate m_gate;  // used on the thread messages arrive on alone
     // A keyboard came: the gate forgets the pedal, which a keyboard unplugged while it
     // was down never lifted.
     std::atomic<bool> m_keyboardCame{false};
-    std::unique_ptr<RtMidiIn> m_in;
-    std::unique_ptr<MidiPorts> m_ports;
-    KeyboardWatch m_watch;
-
-    mutable std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stopping = false;
-    System m_system = System::None;
-    std::vector<std::string> m_keyboards;
-    std::thread m_thread;
+    // A command was dropped, and the watcher was woken to tell it.
+    std::atomic<bool> m_dropping{false};
+    MidiWatcher m_watcher;  // last: its thread ends first
 };
 
 }  // namespace tonarika
