@@ -12,13 +12,15 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test run progress display notes bench bench-desktop sanitize package fuzz
+.PHONY: deps configure build test run progress display notes bench bench-desktop sanitize package fuzz
 
 deps:
 	@scripts/install-deps
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: configure
 	cmake --build $(BUILD)
 
 test: build
@@ -48,10 +50,13 @@ display:
 	  exit 1; \
 	fi
 
-run: display build
+# Each builds only what it runs: the game with its sound module and notes, or the companion.
+run: display configure
+	cmake --build $(BUILD) --target tonarika
 	$(BUILD)/tonarika
 
-progress: display build
+progress: display configure
+	cmake --build $(BUILD) --target tonarika-progress
 	$(BUILD)/tonarika-progress
 
 # The renderer and the benchmarks are built only here, once their packages are in;
