@@ -2,6 +2,7 @@
 
 // own
 #include "ModeSeries.h"
+#include "Note.h"
 
 // Qt
 #include <QLocale>
@@ -81,6 +82,21 @@ ModeSummary summarize(const std::vector<ScoreRecord>& records, const QString& mo
     summary.lastWeek = week.result();
     summary.weekBefore = before.result();
     return summary;
+}
+
+QString secondsText(std::optional<double> ms)
+{
+    return ms ? QLocale().toString(*ms / 1000.0, 'f', 1) + QStringLiteral(" 秒") : QStringLiteral("―");
+}
+
+QString qtText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString noteText(int note)
+{
+    return qtText(kNoteTable.at(std::size_t(note)).noteName);
 }
 
 QString percentText(std::optional<double> rate)

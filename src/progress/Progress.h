@@ -46,6 +46,11 @@ ModeSummary summarize(const std::vector<ScoreRecord>& records, const QString& mo
 
 // "85.0 %", with the locale's decimal separator; "―" for no rate.
 QString percentText(std::optional<double> rate);
+// "2.4 秒", a tenth of a second with the locale's separator; "―" for no time.
+QString secondsText(std::optional<double> ms);
+// A note's name as the pages show it, and a text of the game's own, as Qt's text.
+QString noteText(int note);
+QString qtText(std::string_view text);
 // "90.0 % (2 回)": a rate and the runs it comes from.
 QString rateOfRunsText(const RateOfRuns& rate);
 // "2026/11/27 19:30", as the window shows every date and time.

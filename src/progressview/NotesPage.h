@@ -15,8 +15,6 @@
 #include <optional>
 #include <vector>
 
-class QChart;
-class QChartView;
 class QComboBox;
 class QLabel;
 class QStackedWidget;
@@ -24,6 +22,8 @@ class QTableWidget;
 class QTimer;
 
 namespace tonarika {
+
+class ReactionChart;
 
 // The notes one by one, from the journal of every question: for the period, mode and
 // timbre chosen, how many notes are learned (and how many beyond one timbre and octave), each note's questions, right first answers and
@@ -35,6 +35,7 @@ public:
     using Today = std::function<QDate()>;
 
     explicit NotesPage(Today today, QWidget* parent = nullptr);
+    ~NotesPage() override;
 
     // Shows the journal's trials; with none, a sentence naming where the game keeps them.
     // `fault`: why the journal was not read, said in place of "no records yet".
@@ -53,10 +54,7 @@ public:
 
 private:
     void refresh();
-    void fillNotes();
-    void fillConfusion();
     void fillFigures();
-    void drawReactionTimes();
     void showGrowingSet();
     Period period() const;
     ModeChoice mode() const;
@@ -83,8 +81,7 @@ private:
     QTableWidget* m_notes = nullptr;
     QTableWidget* m_confusion = nullptr;
     QLabel* m_figures = nullptr;
-    QChart* m_chart = nullptr;
-    QChartView* m_chartView = nullptr;
+    std::unique_ptr<ReactionChart> m_reactions;
 };
 
 }  // namespace tonarika
