@@ -84,8 +84,8 @@ TEST_F(GameJournalTest, onlyTheFirstAnswerCountsAndReplaysAreCountedButNotTimed)
     EXPECT_EQ(journal.trials[0], first);
 }
 
-// A question the player never answered, a black key in Easy (not an answer), and
-// practice give no trial.
+// A question the player never answered and a black key in Easy (not an answer) give no
+// trial; a key played in Practice gives its moment alone, as a press.
 TEST_F(GameJournalTest, noTrialWithoutACountedAnswer)
 {
     ask(1);
@@ -102,7 +102,64 @@ TEST_F(GameJournalTest, noTrialWithoutACountedAnswer)
     const auto playedBefore = player.played.size();
     game.midiNoteOn(4, clock.now());
     EXPECT_EQ(player.played.size(), playedBefore + 1);
-    EXPECT_EQ(journal.trials.size(), 1u);
+    const auto presses = std::count_if(journal.trials.begin(), journal.trials.end(),
+                                       [](const Trial& t) { return t.mode == Mode::Prac; });
+    EXPECT_EQ(presses, 13);
+    EXPECT_EQ(journal.trials.size() - std::size_t(presses), 1u);
+}
+
+// With an answer window, the right note later than it is 遅い in the miss look and a miss
+// of the run, and the journal keeps the answer as it was with the window in force; the
+// adaptive window tightens with the notes learned in the mode.
+TEST_F(GameJournalTest, aRightAnswerLaterThanTheWindowIsLateAndAMissKeptAsItWas)
+{
+    FakeSettings settings;
+    settings.settings.answerWindow = {AnswerWindow::Kind::Fixed, 1500};
+    game.setQuestionSettings(&settings);
+    ask(2);
+    clock.advance(1500ms);
+    game.cmdKey_Click(2);
+    EXPECT_EQ(display.caption(Caption::Label1), " 当たり！") << "exactly the window is in time";
+    ask(3);
+    clock.advance(1501ms);
+    game.cmdKey_Click(3);
+    EXPECT_EQ(display.caption(Caption::Label1), "遅い");
+    EXPECT_EQ(display.label1Back, Colour::systemButtonText());
+    EXPECT_EQ(display.label1Fore, kWhite);
+    EXPECT_NE(display.listenDescription.find("遅い"), std::string::npos);
+    EXPECT_EQ(game.state().curNote, std::nullopt) << "the question is done";
+    EXPECT_EQ(game.state().missCount, 1u);
+    // A miss first, then the right note: one miss, as ever.
+    ask(4);
+    game.cmdKey_Click(5);
+    clock.advance(3000ms);
+    game.cmdKey_Click(4);
+    EXPECT_EQ(game.state().missCount, 2u);
+    EXPECT_EQ(game.state().questionCount, 3u);
+    ASSERT_EQ(journal.trials.size(), 3u);
+    EXPECT_TRUE(journal.trials[0].right());
+    EXPECT_EQ(journal.trials[1].asked, journal.trials[1].answered);
+    EXPECT_EQ(journal.trials[1].reactionMs, 1501u);
+    EXPECT_EQ(journal.trials[1].windowMs, 1500u);
+    EXPECT_FALSE(journal.trials[1].right());
+
+    class ThreeLearned : public LearnedNotesSource {
+    public:
+        std::optional<NoteSet> learnedNotes(Mode mode) const override
+        {
+            return mode == Mode::Easy ? NoteSet::ofBits(0b10101) : NoteSet{};
+        }
+    } learned;
+    game.setLearnedNotes(&learned);
+    settings.settings.answerWindow = {AnswerWindow::Kind::Adaptive, 0};
+    ask(5);
+    game.cmdKey_Click(5);
+    settings.settings.answerWindow = {};
+    ask(6);
+    game.cmdKey_Click(6);
+    ASSERT_EQ(journal.trials.size(), 5u);
+    EXPECT_EQ(journal.trials[3].windowMs, 1700u);
+    EXPECT_EQ(journal.trials[4].windowMs, std::nullopt) << "no window, none kept";
 }
 
 // Where the question's first play did not sound its note, the trial has no time.

@@ -205,6 +205,61 @@ TEST_F(SettingsFileTest, theNotesAndA4AreReadAsWrittenAndWhatIsNotUnderstoodIsTo
     EXPECT_TRUE(in.readAll().contains("notes = C, C#, A#\n"));
 }
 
+// The answer window (off, 1.0 to 5.0 s with a point, adaptive), the daily goal (0, or 5 to
+// 120 minutes) and the reminder's time (HH:MM, or nothing): each read as written, each
+// written as read, and what is not understood its default and told.
+TEST_F(SettingsFileTest, theWindowTheGoalAndTheReminderAreReadAsWritten)
+{
+    using Kind = AnswerWindow::Kind;
+    const struct {
+        const char* text;
+        AnswerWindow window;
+        DailySettings daily;
+        bool problem;
+    } cases[] = {
+        {"[questions]\nanswer_within = off", {}, {}, false},
+        {"[questions]\nanswer_within = 1.5", {Kind::Fixed, 1500}, {}, false},
+        {"[questions]\nanswer_within = 1.0", {Kind::Fixed, 1000}, {}, false},
+        {"[questions]\nanswer_within = 5", {Kind::Fixed, 5000}, {}, false},
+        {"[questions]\nanswer_within = Adaptive", {Kind::Adaptive, 0}, {}, false},
+        {"[questions]\nanswer_within = 0.9", {}, {}, true},
+        {"[questions]\nanswer_within = 5.1", {}, {}, true},
+        {"[questions]\nanswer_within = 1,5", {}, {}, true},
+        {"[practice]\ndaily_minutes = 15", {}, {15, {}}, false},
+        {"[practice]\ndaily_minutes = 0", {}, {0, {}}, false},
+        {"[practice]\ndaily_minutes = 4", {}, {0, {}}, true},
+        {"[practice]\ndaily_minutes = 121", {}, {0, {}}, true},
+        {"[practice]\nremind_at = 19:30", {}, {0, 19 * 60 + 30}, false},
+        {"[practice]\nremind_at = 7:05", {}, {0, 7 * 60 + 5}, false},
+        {"[practice]\nremind_at =", {}, {}, false},
+        {"[practice]\nremind_at = 24:00", {}, {}, true},
+        {"[practice]\nremind_at = 19:3", {}, {}, true},
+        {"[practice]\nremind_at = evening", {}, {}, true},
+    };
+    for (const auto& c : cases) {
+        put(QByteArray(c.text) + "\n");
+        const SettingsReading reading = readSettingsFile(file);
+        EXPECT_EQ(reading.settings.answerWindow, c.window) << c.text;
+        EXPECT_EQ(reading.daily, c.daily) << c.text;
+        EXPECT_EQ(!reading.problems.empty(), c.problem) << c.text;
+    }
+    QuestionSettings settings;
+    settings.answerWindow = {Kind::Fixed, 1250};
+    const DailySettings daily{20, 6 * 60 + 5};
+    auto values = settingsValues(settings);
+    const auto dailyPart = dailyValues(daily);
+    values.insert(values.end(), dailyPart.begin(), dailyPart.end());
+    ASSERT_FALSE(writeSettingsFile(file, values));
+    const SettingsReading reading = readSettingsFile(file);
+    EXPECT_EQ(reading.settings, settings);
+    EXPECT_EQ(reading.daily, daily);
+    QFile in(file);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray text = in.readAll();
+    EXPECT_TRUE(text.contains("remind_at = 06:05\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("answer_within = 1.25\n")) << text.toStdString();
+}
+
 // What the companion writes: the value of each key it sets, in the key's own line; every
 // other line as it stands, comments and blank lines and line ends too.
 TEST(SettingsText, aKeyIsSetInItsOwnLineAndEveryOtherLineStays)

@@ -93,10 +93,18 @@ TEST_F(TrialJournalTest, everyFieldOfATrialComesBack)
         TrialJournal journal(file);
         journal.record(trial(3, 3, 1, Mode::Easy));
         journal.record({1'796'000'100'000, Mode::Hard, 2, 9, 10, std::nullopt, 1, Timbre::Clarinet, 5, true, 440,
-                        AnswerInput::Midi});
+                        AnswerInput::Midi, 1300});
+        // A key played in Practice: its moment alone, apart from the answers.
+        journal.record({1'796'000'200'000, Mode::Prac, 3, 4, 4, std::nullopt, 1});
     }  // the journal writes what is queued before it goes
     const auto back = rows();
     ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(std::pair(back[0].windowMs, back[1].windowMs), std::pair(std::optional<std::uint32_t>(), std::optional(1300u)));
+    {
+        JournalReader presses(file);
+        presses.update();
+        EXPECT_EQ(presses.presses(), (std::vector<PracticeMoment>{{1'796'000'200'000, 9 * 3600, std::nullopt}}));
+    }
     EXPECT_EQ(back[0].answeredAtMs, trial(3, 3).answeredAtMs);
     EXPECT_EQ(back[0].utcOffsetS, 9 * 3600);
     EXPECT_EQ(back[0].mode, Mode::Easy);
@@ -778,8 +786,8 @@ TEST_F(TrialJournalTest, aJournalsVersionSaysWhetherItIsReadLeftAloneOrForeign)
         SchemaCheck::Kind kind;
         const char* why;
     } cases[] = {
-        {6, true, SchemaCheck::Kind::Known, ""},
-        {7, true, SchemaCheck::Kind::Newer, ""},
+        {7, true, SchemaCheck::Kind::Known, ""},
+        {8, true, SchemaCheck::Kind::Newer, ""},
         {1'000'000, true, SchemaCheck::Kind::Newer, ""},
         {-1, true, SchemaCheck::Kind::Foreign, "schema version -1"},
         {-1, false, SchemaCheck::Kind::Foreign, "schema version -1"},
@@ -848,7 +856,7 @@ TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
 
     const std::string line = "tonarika-trial-5\tjournal_run=0\tsession=17-99-4\tanswered_utc_ms=1796000000123\t"
                              "utc_offset_s=-14400\tmode=Hard\trun=4\tasked=11\tanswered=3\treaction_ms=65000\t"
-                             "plays=3\ttimbre=marimba\toctave=3\tguard=1\ta4=443\tinput=-\n";
+                             "plays=3\ttimbre=marimba\toctave=3\tguard=1\ta4=443\tinput=-\twindow_ms=-\n";
     EXPECT_EQ(spillLine(spilled), line);
     const auto with = [&](const std::string& field, const std::string& value) {
         const std::size_t start = line.find("\t" + field + "=") + field.size() + 2;

@@ -10,6 +10,8 @@ namespace captions {
 
 inline constexpr std::string_view kRight = " 当たり！";  // leading ASCII space, full-width "！"
 inline constexpr std::string_view kMiss = "はずれ";
+// A right note answered later than the answer window: a miss all the same.
+inline constexpr std::string_view kLate = "遅い";
 inline constexpr std::string_view kIdle = "";
 
 inline constexpr std::string_view kStartRate = "0.00 %";  // two decimals only here

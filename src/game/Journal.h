@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "DailyRules.h"
 #include "Mode.h"
 #include "Note.h"
 #include "Timbre.h"
@@ -31,7 +32,7 @@ constexpr std::optional<AnswerInput> inputFromKey(std::string_view key)
 // it is read back.
 struct Trial {
     std::int64_t answeredAtMs = 0;  // UTC, milliseconds since 1970
-    Mode mode = Mode::Easy;         // Easy, Hard or PitchTest; practice is never journalled
+    Mode mode = Mode::Easy;         // Easy, Hard or PitchTest; Prac for a key pressed in Practice
     // The game's: this session's run, 1 at start-up, one more after each record and clear.
     // Read back: the journal's number of the run.
     std::int64_t run = 1;
@@ -46,13 +47,18 @@ struct Trial {
     bool guard = false;             // whether the guard's tones came before it
     int a4 = 440;                   // the pitch standard it sounded at, in Hz
     std::optional<AnswerInput> input{};  // none in what an earlier version wrote
+    // The answer window in force, in milliseconds: none where it was off, and in what an
+    // earlier version wrote.
+    std::optional<std::uint32_t> windowMs{};
     // What the journal adds as it keeps it: the player's offset from UTC at that moment,
     // for a test's answer its test's number (0 for any other), and its row.
     std::int32_t utcOffsetS = 0;
     std::int64_t test = 0;
     std::int64_t id = 0;
 
-    bool right() const { return asked == answered; }
+    // The note named, in time: a right note too slow for the window counts as a miss.
+    bool right() const { return sameNote() && !tooLate(reactionMs, windowMs); }
+    bool sameNote() const { return asked == answered; }
     friend bool operator==(const Trial&, const Trial&) = default;
 };
 

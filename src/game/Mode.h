@@ -27,11 +27,13 @@ constexpr std::string_view modeName(Mode mode)
 }
 
 // The modes the journal keeps answers of, by the key it stores: a key of its own, never a
-// caption, so that no caption's wording changes what a journal holds.
-inline constexpr std::array<std::pair<Mode, std::string_view>, 3> kJournalModes{{
+// caption, so that no caption's wording changes what a journal holds. Practice's key
+// presses are kept apart from the answers, only for the time practised.
+inline constexpr std::array<std::pair<Mode, std::string_view>, 4> kJournalModes{{
     {Mode::Easy, "Easy"},
     {Mode::Hard, "Hard"},
     {Mode::PitchTest, "Test"},
+    {Mode::Prac, "Practice"},
 }};
 
 constexpr std::string_view modeKey(Mode mode)

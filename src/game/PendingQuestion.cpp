@@ -76,6 +76,7 @@ Trial PendingQuestion::recordFirstAnswer(const Answer& answer, Mode mode)
     trial.guard = m_question.guard;
     trial.a4 = m_question.a4;
     trial.input = answer.input;
+    trial.windowMs = m_question.windowMs;
     // Timed from the question's first play only, and only where its note sounded.
     if (m_firstPlay) {
         const Playback first = m_context.player.playback(*m_firstPlay);

@@ -34,6 +34,14 @@ void PracticeSession::answer(const Answer& answer)
         return;
     }
     m_context.view.practiceNote(answer.note, m_context.noteName);
+    // Each key played counts for the time practised, and for nothing else.
+    Trial press;
+    press.answeredAtMs = m_context.clock.utcMs();
+    press.mode = Mode::Prac;
+    press.asked = NoteIndex(answer.note);
+    press.answered = NoteIndex(answer.note);
+    press.input = answer.input;
+    m_context.record(press);
 }
 
 }  // namespace tonarika

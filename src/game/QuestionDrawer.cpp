@@ -81,6 +81,16 @@ bool QuestionDrawer::asked(const Question& question)
     return joined;
 }
 
+std::optional<std::uint32_t> QuestionDrawer::windowFor(Mode mode, const QuestionSettings& settings) const
+{
+    int learned = 0;
+    if (settings.answerWindow.kind == AnswerWindow::Kind::Adaptive && m_learned) {
+        if (const auto notes = m_learned->learnedNotes(mode))
+            learned = notes->within(NoteSet::ofMode(mode)).size();
+    }
+    return windowMs(settings.answerWindow, learned);
+}
+
 void QuestionDrawer::drawAhead(Mode mode, const QuestionSettings& settings, std::uint32_t number)
 {
     if (!settings.beyondDefaults())

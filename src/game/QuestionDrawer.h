@@ -37,6 +37,9 @@ public:
     // The growing set as the learned notes make it now: a note that joined it since the
     // last question in this mode is asked next, and said so.
     void followGrowingSet(Mode mode, const QuestionSettings& settings);
+    // The answer window for a question of `mode` now: the adaptive one tightens with the
+    // notes learned in the mode.
+    std::optional<std::uint32_t> windowFor(Mode mode, const QuestionSettings& settings) const;
     // Question number `number` of the run: the one drawn ahead where it stands.
     Question next(Mode mode, const QuestionSettings& settings, std::uint32_t number);
     // `question` is asked; whether it asks a note that has just joined the growing set.

@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "DailyRules.h"
 #include "NoteSet.h"
 #include "Timbre.h"
 
@@ -28,10 +29,17 @@ struct QuestionSettings {
     NoteChoice notes = NoteChoice::All;
     NoteSet chosen{};                            // for NoteChoice::Chosen, whatever the mode
     int a4 = kDefaultA4;
+    AnswerWindow answerWindow{};                 // how late a right answer still counts
     friend bool operator==(const QuestionSettings&, const QuestionSettings&) = default;
 
-    // Anything but the piano's middle octave, drawn evenly, with nothing before it.
-    bool beyondDefaults() const { return *this != QuestionSettings{}; }
+    // Anything but the piano's middle octave, drawn evenly, with nothing before it: the
+    // answer window changes nothing of what is asked.
+    bool beyondDefaults() const
+    {
+        QuestionSettings asked = *this;
+        asked.answerWindow = {};
+        return asked != QuestionSettings{};
+    }
 };
 
 // Where the game finds the settings, asked again at each new question.

@@ -62,6 +62,14 @@ void ResultView::miss(std::uint32_t questions, std::uint32_t misses)
     score(captions::kMiss, questions, misses);
 }
 
+void ResultView::late(std::uint32_t questions, std::uint32_t misses)
+{
+    m_display.setLabel1BackColor(Colour::systemButtonText());
+    m_display.setLabel1ForeColor(kWhite);
+    m_display.setCaption(Caption::Label1, captions::kLate);
+    score(captions::kLate, questions, misses);
+}
+
 void ResultView::score(std::string_view result, std::uint32_t questions, std::uint32_t misses)
 {
     m_display.focusListen();

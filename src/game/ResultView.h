@@ -33,6 +33,8 @@ public:
     // A judged answer, and the run's score after it.
     void right(std::uint32_t questions, std::uint32_t misses);
     void miss(std::uint32_t questions, std::uint32_t misses);
+    // The right note, too late for the answer window: a miss in the miss look.
+    void late(std::uint32_t questions, std::uint32_t misses);
     // Practice: the note of the key pressed, named.
     void practiceNote(int key, std::string_view name);
     // The score of a run just begun, and a mode that scores nothing.

@@ -88,7 +88,8 @@ void RunSession::listen()
         showAskedKeys(settings);
         // 32 bits cannot be used up by hand; saturate rather than wrap all the same.
         const std::uint32_t number = m_questions < std::numeric_limits<std::uint32_t>::max() ? m_questions + 1 : m_questions;
-        const Question question = m_drawer.next(m_mode, settings, number);
+        Question question = m_drawer.next(m_mode, settings, number);
+        question.windowMs = m_drawer.windowFor(m_mode, settings);
         // A question nobody could hear is no question: where nothing can sound, the
         // error goes on below and nothing is counted. One the output refused counts, and
         // the warning box says so.
@@ -138,14 +139,22 @@ void RunSession::answer(const Answer& answer)
     // pressing one is not an answer.
     const bool ignored
         = asked != key && ((m_mode == Mode::Easy && kNoteTable.at(std::size_t(key)).black) || m_context.view.dimmed(key));
+    // The right note later than the answer window counts as a miss, and ends the question.
+    bool late = false;
     if (!m_settled && !ignored) {
-        m_pending.recordFirstAnswer(answer, m_mode);
-        m_drawer.answered(asked, asked == key, m_questions);
+        const Trial first = m_pending.recordFirstAnswer(answer, m_mode);
+        late = first.sameNote() && !first.right();
+        m_drawer.answered(asked, first.right(), m_questions);
     }
     if (asked == key) {
         m_pending.done();
+        if (late) {
+            ++m_misses;
+            m_context.view.late(m_questions, m_misses);
+        } else {
+            m_context.view.right(m_questions, m_misses);
+        }
         m_settled = true;
-        m_context.view.right(m_questions, m_misses);
         // Now that its answer is known, the weak notes' draw can look ahead.
         if (const QuestionSettings settings = m_context.settings(); settings.weakNotes)
             drawAhead(settings);

@@ -13,9 +13,10 @@ NoteWeights noteWeights(std::span<const AnswerRecord> answers, Mode mode, std::i
     for (const AnswerRecord& answer : answers) {
         if (answer.mode != mode || answer.answeredAtMs < since || answer.answeredAtMs > nowMs)
             continue;
-        if (answer.asked != answer.answered) {
+        if (!answer.right()) {
             weights.at(answer.asked) += kMissedWeight;
-            weights.at(answer.answered) += kTakenForWeight;
+            if (answer.answered != answer.asked)
+                weights.at(answer.answered) += kTakenForWeight;
         } else if (answer.reactionMs && *answer.reactionMs > kSlowMs) {
             weights.at(answer.asked) += kSlowWeight;
         }

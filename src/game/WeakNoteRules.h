@@ -25,12 +25,16 @@ struct AnswerRecord {
     NoteIndex asked = 0;
     NoteIndex answered = 0;
     std::optional<std::uint32_t> reactionMs;
+    bool late = false;  // the right note, later than the answer window: a miss
     friend bool operator==(const AnswerRecord&, const AnswerRecord&) = default;
+
+    bool right() const { return asked == answered && !late; }
 };
 
 // The weights of the player's first answers over the last kWeakNoteDays in `mode`: every
 // note starts at 1; a miss adds kMissedWeight to the note asked and kTakenForWeight to the
-// note answered; a right answer slower than kSlowMs adds kSlowWeight.
+// note answered (for another note than the one asked; a right note too late is a miss of
+// its own note alone); a right answer slower than kSlowMs adds kSlowWeight.
 inline constexpr int kWeakNoteDays = 7;
 inline constexpr double kMissedWeight = 5.0;
 inline constexpr double kTakenForWeight = 1.5;

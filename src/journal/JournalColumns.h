@@ -24,6 +24,7 @@ using ColumnValue = std::variant<std::monostate, std::int64_t, std::string>;
 // its value in the rows of a file from before then (as SQL), and its rule: what it takes
 // from a trial, and what it puts back into one, which a value no game writes fails. A
 // column that came after version 6 also gives its declaration, as the schema adds it.
+// Practice's key presses keep only their moment, in a table of their own.
 struct JournalColumn {
     std::string_view name;
     int since;
@@ -53,7 +54,7 @@ constexpr bool putInteger(const ColumnValue& value, Rule rule, Set set)
 
 // Every column, in the order the reader selects them; a new column is a row here, and the
 // code that gives its value.
-inline constexpr std::array<JournalColumn, 15> kJournalColumns{{
+inline constexpr std::array<JournalColumn, 16> kJournalColumns{{
     {"id", 1, "", [](const Trial& t) -> ColumnValue { return t.id; },
      [](Trial& t, const ColumnValue& v) { return columns::putInteger(v, [](auto) { return true; }, [&](auto n) { t.id = n; }); }},
     {"answered_utc_ms", 1, "", [](const Trial& t) -> ColumnValue { return t.answeredAtMs; },
@@ -121,12 +122,22 @@ inline constexpr std::array<JournalColumn, 15> kJournalColumns{{
          t.input = key ? inputFromKey(*key) : std::nullopt;
          return columns::none(v) || t.input.has_value();
      }},
+    // The answer window in force; none where it was off.
+    {"window_ms", 7, "NULL", [](const Trial& t) -> ColumnValue {
+         return t.windowMs ? ColumnValue(std::int64_t(*t.windowMs)) : ColumnValue();
+     },
+     [](Trial& t, const ColumnValue& v) {
+         t.windowMs.reset();
+         return columns::none(v)
+                || columns::putInteger(v, trialRules::validWindow, [&](auto n) { t.windowMs = std::uint32_t(n); });
+     },
+     "INTEGER CHECK (window_ms BETWEEN 1000 AND 5000)"},
 }};
 
-// The schema this program writes: the first six versions as they were made, and one more
+// The schema this program writes: the first seven versions as they were made, and one more
 // for each column that came after them.
 inline constexpr int kJournalSchemaVersion = std::max(
-    6, std::max_element(kJournalColumns.begin(), kJournalColumns.end(), [](const auto& a, const auto& b) {
+    7, std::max_element(kJournalColumns.begin(), kJournalColumns.end(), [](const auto& a, const auto& b) {
            return a.since < b.since;
        })->since);
 

@@ -16,6 +16,7 @@
 // std
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <system_error>
 
 namespace tonarika {
@@ -46,6 +47,7 @@ JournalReader JournalReader::lastOfEachNote(std::filesystem::path file, int perN
 bool JournalReader::update()
 {
     const std::size_t before = m_rows.size();
+    const std::size_t pressesBefore = m_presses.size();
     const std::size_t refusedBefore = m_refused;
     const auto hadFault = m_fault;
     struct stat status {};
@@ -54,11 +56,16 @@ bool JournalReader::update()
         // Gone, or another file under the name (one set aside and begun anew): from the start.
         m_rows.clear();
         m_lastId = 0;
+        m_presses.clear();
+        m_lastPressId = 0;
         m_refused = 0;
         m_inode = m_exists ? status.st_ino : 0;
     }
     m_fault.reset();
-    const auto changed = [&] { return m_rows.size() != before || m_refused != refusedBefore || m_fault != hadFault; };
+    const auto changed = [&] {
+        return m_rows.size() != before || m_presses.size() != pressesBefore || m_refused != refusedBefore
+               || m_fault != hadFault;
+    };
     if (!m_exists && !notARegularFile(m_file))
         return changed();
     // A FIFO would keep the open waiting for good, a folder or a device is no journal.
@@ -127,6 +134,8 @@ void JournalReader::read(const std::string& uri, int flags)
         case SchemaCheck::Kind::Known:
             break;
         }
+        if (schema.version >= 7)
+            readPresses(db);
         // A journal the game has not yet taken to the current version holds what its
         // columns' older rows hold. From a moment on, only the rows of the time index's
         // range are read, however long the journal.
@@ -179,6 +188,24 @@ void JournalReader::read(const std::string& uri, int flags)
             m_fault = JournalFault{JournalFault::Kind::Damaged, fault.what()};
         else
             m_fault = JournalFault{JournalFault::Kind::Unreadable, fault.what()};
+    }
+}
+
+void JournalReader::readPresses(SqliteDatabase& db)
+{
+    const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::system_clock::now().time_since_epoch())
+                                 .count();
+    SqliteStatement select(db, "SELECT id, answered_utc_ms, utc_offset_s FROM presses INDEXED BY presses_by_time "
+                               "WHERE answered_utc_ms >= ?2 AND id > ?1 ORDER BY id");
+    select.bind(1, m_lastPressId).bind(2, m_since.value_or(std::numeric_limits<std::int64_t>::min()));
+    while (select.step()) {
+        m_lastPressId = std::max(m_lastPressId, select.integer(0));
+        const bool numbers = select.isInteger(1) && select.isInteger(2);
+        if (numbers && trialRules::validTime(select.integer(1), now) && trialRules::validOffset(select.integer(2)))
+            m_presses.push_back({select.integer(1), std::int32_t(select.integer(2)), std::nullopt});
+        else
+            ++m_refused;
     }
 }
 

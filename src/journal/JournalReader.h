@@ -18,6 +18,8 @@
 
 namespace tonarika {
 
+class SqliteDatabase;
+
 // Why a journal was not read, or not all of it.
 struct JournalFault {
     enum class Kind {
@@ -62,6 +64,9 @@ public:
 
     const std::filesystem::path& file() const { return m_file; }
     const std::vector<Trial>& rows() const { return m_rows; }
+    // The moments of Practice's key presses, in the rows' range of time; they are no answers
+    // and count only for the time practised.
+    const std::vector<PracticeMoment>& presses() const { return m_presses; }
     bool exists() const { return m_exists; }
     // Why the journal could not be read; nothing when it was, or is not there.
     const std::optional<JournalFault>& fault() const { return m_fault; }
@@ -75,6 +80,7 @@ public:
 
 private:
     void read(const std::string& uri, int flags);
+    void readPresses(SqliteDatabase& db);
     bool readCopy();
 
     std::filesystem::path m_file;
@@ -85,6 +91,8 @@ private:
     std::uint64_t m_inode = 0;
     std::int64_t m_lastId = 0;
     std::vector<Trial> m_rows;
+    std::int64_t m_lastPressId = 0;
+    std::vector<PracticeMoment> m_presses;
     std::size_t m_refused = 0;
     bool m_exists = false;
     std::optional<JournalFault> m_fault;

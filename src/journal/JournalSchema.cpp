@@ -16,7 +16,7 @@ namespace tonarika {
 
 namespace {
 
-// The first six versions, each step taking the schema one version up, as they were made:
+// The first seven versions, each step taking the schema one version up, as they were made:
 // the files they made hold these statements' text. A step that rebuilds the table copies
 // its rows between what comes before and after, in batches. Every later version adds the
 // columns of the column table that came with it.
@@ -79,8 +79,15 @@ const std::array kMigrations{
               "CREATE INDEX trials_by_test ON trials (test);"},
     // How each answer was given; the rows before do not say.
     Migration{"ALTER TABLE trials ADD COLUMN input TEXT CHECK (input IN ('mouse', 'keys', 'midi'));"},
+    // The moments of Practice's key presses, which count only for the time practised; the
+    // answer window comes with this version too, from the column table.
+    Migration{"CREATE TABLE presses ("
+              "  id INTEGER PRIMARY KEY,"
+              "  answered_utc_ms INTEGER NOT NULL,"
+              "  utc_offset_s INTEGER NOT NULL CHECK (utc_offset_s BETWEEN -86400 AND 86400));"
+              "CREATE INDEX presses_by_time ON presses (answered_utc_ms);"},
 };
-static_assert(kMigrations.size() == 6);
+static_assert(kMigrations.size() == 7);
 
 // Runs one step: what comes before, the rows copied batch by batch, what comes after.
 void migrate(SqliteDatabase& db, const Migration& step)
@@ -104,12 +111,10 @@ void migrate(SqliteDatabase& db, const Migration& step)
 // Takes the schema from version `step` to the next.
 void migrate(SqliteDatabase& db, std::int64_t step)
 {
-    if (step < std::int64_t(kMigrations.size())) {
+    if (step < std::int64_t(kMigrations.size()))
         migrate(db, kMigrations[std::size_t(step)]);
-        return;
-    }
     for (const JournalColumn& column : kJournalColumns) {
-        if (column.since == step + 1)
+        if (column.since == step + 1 && !column.declaration.empty())
             db.execute(("ALTER TABLE trials ADD COLUMN " + std::string(column.name) + " " + std::string(column.declaration)).c_str());
     }
 }

@@ -25,6 +25,13 @@ std::int64_t JournalStore::nextRun(SqliteDatabase& db)
     return db.integer("SELECT coalesce(max(run), 0) + 1 FROM trials");
 }
 
+void JournalStore::insertPress(SqliteDatabase& db, const Trial& press)
+{
+    SqliteStatement insert(db, "INSERT INTO presses (answered_utc_ms, utc_offset_s) VALUES (?1, ?2)");
+    insert.bind(1, press.answeredAtMs).bind(2, std::int64_t(press.utcOffsetS));
+    insert.step();
+}
+
 void JournalStore::insert(SqliteDatabase& db, Trial row, std::int64_t run)
 {
     row.run = run;
@@ -52,9 +59,14 @@ void JournalStore::write(SqliteDatabase& db, const std::vector<Trial>& trials, c
         // transaction, so that two games at once never share one.
         auto runs = m_runs;
         for (Trial trial : trials) {
+            trial.utcOffsetS = std::int32_t(utcOffsetAt(trial.answeredAtMs));
+            // A key pressed in Practice is no answer of a run: it takes no run's number.
+            if (trial.mode == Mode::Prac) {
+                insertPress(db, trial);
+                continue;
+            }
             const auto run = runs.find(trial.run);
             const std::int64_t number = run != runs.end() ? run->second : (runs[trial.run] = nextRun(db));
-            trial.utcOffsetS = std::int32_t(utcOffsetAt(trial.answeredAtMs));
             insert(db, trial, number);
         }
         // The game is ending, and these trials are going into the spill file instead.
@@ -80,6 +92,10 @@ void JournalStore::takeIn(SqliteDatabase& db, const std::vector<SpilledTrial>& t
         // An earlier session's runs that had no number get the journal's next ones.
         std::map<std::string, std::int64_t> runs;
         for (const SpilledTrial& spilled : trials) {
+            if (spilled.trial.mode == Mode::Prac) {
+                insertPress(db, spilled.trial);
+                continue;
+            }
             std::int64_t run = spilled.runNumber;
             if (run == 0) {
                 const auto known = runs.find(spilled.session);

@@ -15,7 +15,7 @@ namespace tonarika {
 
 class SqliteDatabase;
 
-// The rows of the journal's table: trials written in one transaction each time, or none of
+// The rows of the journal's tables: trials, and Practice's key presses apart, written in one transaction each time, or none of
 // them; each run of this session numbered by the journal with its first row, and each test
 // numbered with its first answer. Throws SqliteError.
 class JournalStore {
@@ -31,6 +31,8 @@ public:
 private:
     // Adds one row: the trial with its journal's run, and for a test's answer its test's number.
     static void insert(SqliteDatabase& db, Trial row, std::int64_t run);
+    // Adds the moment of a key pressed in Practice.
+    static void insertPress(SqliteDatabase& db, const Trial& press);
     static std::int64_t nextRun(SqliteDatabase& db);
 
     std::map<std::int64_t, std::int64_t> m_runs;

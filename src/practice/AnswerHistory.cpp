@@ -2,6 +2,7 @@
 
 // own
 #include "JournalReader.h"
+#include "JournalStore.h"
 
 // Qt
 #include <QLoggingCategory>
@@ -17,7 +18,8 @@ Q_LOGGING_CATEGORY(lcPractice, "tonarika.practice", QtWarningMsg)
 
 AnswerRecord answerOf(const Trial& trial)
 {
-    return {trial.answeredAtMs, trial.mode, trial.asked, trial.answered, trial.reactionMs};
+    return {trial.answeredAtMs, trial.mode, trial.asked, trial.answered, trial.reactionMs,
+            trial.sameNote() && !trial.right()};
 }
 
 }  // namespace
@@ -41,8 +43,29 @@ AnswerHistory::~AnswerHistory()
 
 void AnswerHistory::answered(const Trial& trial)
 {
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->sessionMoments.push_back(
+            {trial.answeredAtMs, std::int32_t(utcOffsetAt(trial.answeredAtMs)), trial.reactionMs});
+        if (trial.mode != Mode::Prac)
+            m_shared->session.push_back(answerOf(trial));
+    }
+    if (m_onChange)
+        m_onChange();
+}
+
+std::optional<std::int64_t> AnswerHistory::practisedTodayMs() const
+{
+    const std::int64_t now = m_clock.utcMs();
     std::lock_guard lock(m_shared->mutex);
-    m_shared->session.push_back(answerOf(trial));
+    startLocked();
+    if (!m_shared->finished)
+        return std::nullopt;
+    std::vector<PracticeMoment> moments = m_shared->readMoments;
+    moments.insert(moments.end(), m_shared->sessionMoments.begin(), m_shared->sessionMoments.end());
+    const auto byDay = practiceMsByDay(std::move(moments));
+    const auto today = byDay.find(localDay(now, std::int32_t(utcOffsetAt(now))));
+    return today != byDay.end() ? today->second : 0;
 }
 
 void AnswerHistory::startLocked() const
@@ -54,7 +77,7 @@ void AnswerHistory::startLocked() const
     // answers, through its notes' index: never the whole of a long journal.
     const std::int64_t since = m_clock.utcMs() - std::int64_t(kWeakNoteDays + 1) * 24 * 3600 * 1000;
     m_shared->reader = std::make_shared<JournalReader>(JournalReader::lastOfEachNote(m_journal, kLearnedQuestions, since));
-    m_shared->thread = std::thread(&AnswerHistory::read, std::ref(*m_shared));
+    m_shared->thread = std::thread(&AnswerHistory::read, std::ref(*m_shared), std::cref(m_onChange));
 }
 
 std::optional<NoteWeights> AnswerHistory::noteWeights(Mode mode) const
@@ -77,7 +100,7 @@ std::optional<NoteSet> AnswerHistory::learnedNotes(Mode mode) const
     for (const auto* answered : {&m_shared->read, &m_shared->session}) {
         for (const AnswerRecord& answer : *answered) {
             if (answer.mode == mode)
-                answers[answer.asked].push_back({answer.asked == answer.answered, answer.reactionMs});
+                answers[answer.asked].push_back({answer.right(), answer.reactionMs});
         }
     }
     NoteSet learned;
@@ -88,7 +111,7 @@ std::optional<NoteSet> AnswerHistory::learnedNotes(Mode mode) const
     return learned;
 }
 
-void AnswerHistory::read(Shared& shared)
+void AnswerHistory::read(Shared& shared, const std::function<void()>& onChange)
 {
     const std::shared_ptr<JournalReader> held = shared.reader;  // set before this thread began
     held->update();
@@ -98,18 +121,31 @@ void AnswerHistory::read(Shared& shared)
                   held->file().c_str(), describeJournalFault(*held->fault()).c_str());
     }
     std::vector<AnswerRecord> read;
-    for (const Trial& row : held->rows())
+    std::vector<PracticeMoment> moments = held->presses();
+    for (const Trial& row : held->rows()) {
         read.push_back(answerOf(row));
-    std::lock_guard lock(shared.mutex);
-    // This session's answers that were written before the reading are in it already.
-    std::erase_if(shared.session, [&read](const AnswerRecord& answer) {
-        return std::find(read.begin(), read.end(), answer) != read.end();
-    });
-    shared.read = std::move(read);
-    // Only the answers are kept, never the reader's rows.
-    shared.reader.reset();
-    shared.finished = true;
-    shared.done.notify_all();
+        moments.push_back({row.answeredAtMs, row.utcOffsetS, row.reactionMs});
+    }
+    {
+        std::lock_guard lock(shared.mutex);
+        // This session's answers that were written before the reading are in it already.
+        std::erase_if(shared.session, [&read](const AnswerRecord& answer) {
+            return std::find(read.begin(), read.end(), answer) != read.end();
+        });
+        shared.read = std::move(read);
+        std::erase_if(shared.sessionMoments, [&moments](const PracticeMoment& moment) {
+            return std::any_of(moments.begin(), moments.end(), [&moment](const PracticeMoment& known) {
+                return known.utcMs == moment.utcMs && known.utcOffsetS == moment.utcOffsetS;
+            });
+        });
+        shared.readMoments = std::move(moments);
+        // Only the answers are kept, never the reader's rows.
+        shared.reader.reset();
+        shared.finished = true;
+        shared.done.notify_all();
+    }
+    if (onChange)
+        onChange();
 }
 
 void AnswerHistory::waitUntilRead() const

@@ -2,6 +2,7 @@
 
 // own
 #include "AnswerListener.h"
+#include "DailyRules.h"
 #include "GameClock.h"
 #include "LearnedRule.h"
 #include "WeakNoteRules.h"
@@ -9,6 +10,7 @@
 // std
 #include <condition_variable>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -18,8 +20,8 @@ namespace tonarika {
 
 class JournalReader;
 
-// The player's answers as practice needs them, for the weak notes' weights and for the
-// notes learned: the journal read once, on a thread of its own, the first time either is
+// The player's answers as practice needs them, for the weak notes' weights, for the
+// notes learned and for the time practised today: the journal read once, on a thread of its own, the first time either is
 // asked for (each note's last answers in Easy and in Hard, and the days the weights count),
 // and this session's answers as the game gives them, each counted once. Nothing here keeps
 // the window's thread waiting: until the reading is done, the weights count this session's
@@ -37,6 +39,12 @@ public:
     std::optional<NoteWeights> noteWeights(Mode mode) const override;
     // LearnedNotesSource: Easy's and Hard's.
     std::optional<NoteSet> learnedNotes(Mode mode) const override;
+    // The session time practised on the local day of now, by the journal and this
+    // session's answers and key presses; nothing until the journal has been read.
+    std::optional<std::int64_t> practisedTodayMs() const;
+    // Called on the window's thread after each answer or key press is counted, and once the
+    // journal has been read (then from the reading thread). Set before anything is asked.
+    void setOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
 
     // Blocks until the journal has been read; for tests and benchmarks.
     void waitUntilRead() const;
@@ -48,6 +56,8 @@ private:
         std::condition_variable done;
         std::vector<AnswerRecord> read;     // from the journal, once read, the earliest first
         std::vector<AnswerRecord> session;  // this session's, not among them
+        std::vector<PracticeMoment> readMoments;     // answers and presses, from the journal
+        std::vector<PracticeMoment> sessionMoments;  // this session's, not among them
         bool started = false;
         bool finished = false;
         std::shared_ptr<JournalReader> reader;  // while it reads
@@ -55,10 +65,11 @@ private:
     };
     // Starts the reading unless it has begun. Needs the lock.
     void startLocked() const;
-    static void read(Shared& shared);
+    static void read(Shared& shared, const std::function<void()>& onChange);
 
     std::filesystem::path m_journal;
     const GameClock& m_clock;
+    std::function<void()> m_onChange;
     const std::unique_ptr<Shared> m_shared = std::make_unique<Shared>();
 };
 

@@ -7,12 +7,14 @@
 // Qt
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 
 // std
 #include <algorithm>
+#include <cmath>
 
 namespace tonarika {
 
@@ -26,7 +28,10 @@ const QString kGuard = QStringLiteral("questions/guard");
 const QString kWeakNotes = QStringLiteral("questions/weak_notes");
 const QString kNotes = QStringLiteral("questions/notes");
 const QString kA4 = QStringLiteral("questions/a4");
+const QString kAnswerWithin = QStringLiteral("questions/answer_within");
 const QString kMidi = QStringLiteral("input/midi");
+const QString kDailyMinutes = QStringLiteral("practice/daily_minutes");
+const QString kRemindAt = QStringLiteral("practice/remind_at");
 
 // The notes' names as the file spells them, sharps first, each with its index.
 const std::pair<const char*, NoteIndex> kNoteNames[] = {
@@ -212,6 +217,64 @@ std::optional<int> parseA4(const QString& text)
     return hz;
 }
 
+std::optional<AnswerWindow> parseAnswerWindow(const QString& text)
+{
+    const QString value = text.trimmed().toLower();
+    if (value == QLatin1String("off"))
+        return AnswerWindow{};
+    if (value == QLatin1String("adaptive"))
+        return AnswerWindow{AnswerWindow::Kind::Adaptive, 0};
+    // Seconds with a point, whatever the locale: "1.5", "2".
+    bool number = false;
+    const double seconds = QLocale::c().toDouble(value, &number);
+    if (!number || !(seconds >= 1.0 && seconds <= 5.0))
+        return std::nullopt;
+    return AnswerWindow{AnswerWindow::Kind::Fixed, std::uint32_t(std::lround(seconds * 1000.0))};
+}
+
+std::optional<int> parseDailyMinutes(const QString& text)
+{
+    bool number = false;
+    const int minutes = text.trimmed().toInt(&number);
+    if (!number || (minutes != 0 && (minutes < kLeastGoalMinutes || minutes > kMostGoalMinutes)))
+        return std::nullopt;
+    return minutes;
+}
+
+std::optional<int> parseTimeOfDay(const QString& text)
+{
+    const QString value = text.trimmed();
+    const QStringList parts = value.split(QLatin1Char(':'));
+    if (parts.size() != 2 || parts[0].isEmpty() || parts[0].size() > 2 || parts[1].size() != 2)
+        return std::nullopt;
+    bool hourRead = false;
+    bool minuteRead = false;
+    const int hour = parts[0].toInt(&hourRead);
+    const int minute = parts[1].toInt(&minuteRead);
+    if (!hourRead || !minuteRead || hour < 0 || hour > 23 || minute < 0 || minute > 59)
+        return std::nullopt;
+    return hour * 60 + minute;
+}
+
+QString answerWindowText(const AnswerWindow& window)
+{
+    switch (window.kind) {
+    case AnswerWindow::Kind::Off: return QStringLiteral("off");
+    case AnswerWindow::Kind::Adaptive: return QStringLiteral("adaptive");
+    case AnswerWindow::Kind::Fixed: return QString::number(double(window.fixedMs) / 1000.0, 'g', 4);
+    }
+    return QStringLiteral("off");
+}
+
+std::vector<std::pair<QString, QString>> dailyValues(const DailySettings& daily)
+{
+    const QString remindAt = daily.remindAtMinutes ? QStringLiteral("%1:%2")
+                                                         .arg(*daily.remindAtMinutes / 60, 2, 10, QLatin1Char('0'))
+                                                         .arg(*daily.remindAtMinutes % 60, 2, 10, QLatin1Char('0'))
+                                                   : QString();
+    return {{kDailyMinutes, QString::number(daily.goalMinutes)}, {kRemindAt, remindAt}};
+}
+
 // The chosen notes as the file spells them, in the order of the keyboard.
 QString notesText(const QuestionSettings& settings)
 {
@@ -261,6 +324,7 @@ std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& 
         {kWeakNotes, onOff(settings.weakNotes)},
         {kNotes, notesText(settings)},
         {kA4, QString::number(settings.a4)},
+        {kAnswerWithin, answerWindowText(settings.answerWindow)},
     };
 }
 
@@ -300,6 +364,11 @@ SettingsReading readSettingsFile(const QString& path)
         take(kWeakNotes, parseSwitch, reading.settings.weakNotes);
         take(kA4, parseA4, reading.settings.a4);
         take(kMidi, parseOnOff, reading.midi);
+        take(kAnswerWithin, parseAnswerWindow, reading.settings.answerWindow);
+        take(kDailyMinutes, parseDailyMinutes, reading.daily.goalMinutes);
+        // No time, no reminder.
+        if (!file.value(kRemindAt).value_or(QString()).trimmed().isEmpty())
+            take(kRemindAt, parseTimeOfDay, reading.daily.remindAtMinutes);
         if (const auto written = file.value(kNotes)) {
             const QString& text = *written;
             QString unknown;

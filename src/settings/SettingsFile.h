@@ -25,8 +25,12 @@ namespace tonarika {
 //   notes   = all | growing | C, E, G, ... (C C# Db D D# Eb E F F# Gb G G# Ab A A# Bb B,
 //             any case)                                        (default all)
 //   a4      = 415 ... 466                                       (default 440)
-// and its group [input] holds
+//   answer_within = off | 1.0 ... 5.0 (seconds) | adaptive      (default off)
+// its group [input] holds
 //   midi    = on | off      whether a MIDI keyboard answers     (default on)
+// and its group [practice] holds
+//   daily_minutes = 0 (none) | 5 ... 120                        (default 0)
+//   remind_at     = HH:MM, or nothing (no reminder)             (default nothing)
 // The game only reads it; the companion writes the keys the player changes, and keeps
 // every other line as it stands, comments too.
 QString settingsFilePath();
@@ -76,16 +80,23 @@ struct NoteChoiceText {
 };
 std::optional<NoteChoiceText> parseNotes(const QString& text, QString* unknown = nullptr);
 std::optional<int> parseA4(const QString& text);
+std::optional<AnswerWindow> parseAnswerWindow(const QString& text);
+std::optional<int> parseDailyMinutes(const QString& text);
+// A time of day, "19:30": minutes after midnight.
+std::optional<int> parseTimeOfDay(const QString& text);
 
 // Each key of the question settings, as the file spells it ("questions/timbres"), and its
 // value for `settings`.
 std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& settings);
 // The input's key ("input/midi") and its value.
 std::pair<QString, QString> midiValue(bool midi);
+// The daily goal's and the reminder's keys ("practice/daily_minutes") and their values.
+std::vector<std::pair<QString, QString>> dailyValues(const DailySettings& daily);
 
 struct SettingsReading {
     QuestionSettings settings;  // the defaults for whatever could not be read
     bool midi = true;           // a MIDI keyboard answers
+    DailySettings daily;
     std::vector<SettingsProblem> problems;
     bool readWhole = true;  // false where the file is there but could not be read at all
 };
