@@ -35,7 +35,7 @@ void print(std::FILE* stream, const QString& text)
 }  // namespace
 
 std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description,
-                                     CommandLineChoice* choice)
+                                     CommandLineChoice* choice, ProgramOptions options)
 {
     QCommandLineParser parser;
     // Qt's options have one dash: "-platform" is one option, not eight.
@@ -45,8 +45,15 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& progr
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption test(QStringLiteral("test"),
                                   QStringLiteral("絶対音感テスト: 72 の音に答え、研究と同じ採点で結果を見る"));
-    if (choice)
+    const QCommandLineOption remind(QStringLiteral("remind"),
+                                    QStringLiteral("今日の練習がまだなら、設定の時刻にデスクトップの通知で知らせる"));
+    const QCommandLineOption now(QStringLiteral("now"), QStringLiteral("--remind と一緒に: 時刻を待たずにすぐ知らせる"));
+    if (choice && options == ProgramOptions::PitchTest)
         parser.addOption(test);
+    if (choice && options == ProgramOptions::Reminder) {
+        parser.addOption(remind);
+        parser.addOption(now);
+    }
     for (const QString& name : kQtOptionsWithValue) {
         QCommandLineOption option(name, QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -77,8 +84,15 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& progr
         print(stdout, program + u' ' + QStringLiteral(TONARIKA_VERSION) + u'\n');
         return 0;
     }
-    if (choice)
-        choice->pitchTest = parser.isSet(test);
+    if (choice && options == ProgramOptions::Reminder && parser.isSet(now) && !parser.isSet(remind)) {
+        print(stderr, program + QStringLiteral(": --now is given only with --remind\n") + helpText);
+        return 2;
+    }
+    if (choice) {
+        choice->pitchTest = options == ProgramOptions::PitchTest && parser.isSet(test);
+        choice->remind = options == ProgramOptions::Reminder && parser.isSet(remind);
+        choice->now = options == ProgramOptions::Reminder && parser.isSet(now);
+    }
     return std::nullopt;
 }
 

@@ -11,14 +11,21 @@ namespace tonarika {
 // What the program's own options ask of it, where it goes on.
 struct CommandLineChoice {
     bool pitchTest = false;  // --test: the test of absolute pitch
+    bool remind = false;     // --remind: the day's reminder, where it is due
+    bool now = false;        // --now: the reminder at once, not at its time
 };
+
+// The options a program offers beside --help and --version.
+enum class ProgramOptions { PitchTest, Reminder };
 
 // Answers the command line before any window or display is needed: --help (-h) and
 // --version (-v) print on stdout and give 0; an unknown option or an argument prints
 // the help on stderr and gives 2. Qt's own options (-platform, -style, -display ...)
 // are left for QApplication. Nothing: the program goes on and opens its window. Where
-// `choice` is given, --test is one of the program's options, and it says whether it came.
+// `choice` is given, the program's `options` are offered too (--test; or --remind and
+// --now, which needs --remind), and it says which came.
 std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description,
-                                     CommandLineChoice* choice = nullptr);
+                                     CommandLineChoice* choice = nullptr,
+                                     ProgramOptions options = ProgramOptions::PitchTest);
 
 }  // namespace tonarika

@@ -3,6 +3,7 @@
 #include "Appearance.h"
 #include "ClockRandom.h"
 #include "CommandLine.h"
+#include "DayTitle.h"
 #include "Form1.h"
 #include "ProgramFolder.h"
 #include "ScoreFile.h"
@@ -94,6 +95,8 @@ int main(int argc, char** argv)
     window.setNoteWeights(&history);
     window.setLearnedNotes(&history);
     window.setQuestionSettings(&settings);
+    // With a daily goal, the title counts the day's minutes.
+    tonarika::DayTitle dayTitle(window, history, settings);
     // New settings: the next question is drawn ahead again by them, so that its sound loads.
     QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window,
                      [&window, &settings] { window.setQuestionSettings(&settings); });

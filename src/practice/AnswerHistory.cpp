@@ -41,6 +41,12 @@ AnswerHistory::~AnswerHistory()
         m_shared->thread.join();
 }
 
+void AnswerHistory::setOnChange(std::function<void()> onChange)
+{
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->onChange = std::move(onChange);
+}
+
 void AnswerHistory::answered(const Trial& trial)
 {
     {
@@ -49,9 +55,10 @@ void AnswerHistory::answered(const Trial& trial)
             {trial.answeredAtMs, std::int32_t(utcOffsetAt(trial.answeredAtMs)), trial.reactionMs});
         if (trial.mode != Mode::Prac)
             m_shared->session.push_back(answerOf(trial));
+        // Under the lock, so that a listener that goes away is never called after.
+        if (m_shared->onChange)
+            m_shared->onChange();
     }
-    if (m_onChange)
-        m_onChange();
 }
 
 std::optional<std::int64_t> AnswerHistory::practisedTodayMs() const
@@ -77,7 +84,7 @@ void AnswerHistory::startLocked() const
     // answers, through its notes' index: never the whole of a long journal.
     const std::int64_t since = m_clock.utcMs() - std::int64_t(kWeakNoteDays + 1) * 24 * 3600 * 1000;
     m_shared->reader = std::make_shared<JournalReader>(JournalReader::lastOfEachNote(m_journal, kLearnedQuestions, since));
-    m_shared->thread = std::thread(&AnswerHistory::read, std::ref(*m_shared), std::cref(m_onChange));
+    m_shared->thread = std::thread(&AnswerHistory::read, std::ref(*m_shared));
 }
 
 std::optional<NoteWeights> AnswerHistory::noteWeights(Mode mode) const
@@ -111,7 +118,7 @@ std::optional<NoteSet> AnswerHistory::learnedNotes(Mode mode) const
     return learned;
 }
 
-void AnswerHistory::read(Shared& shared, const std::function<void()>& onChange)
+void AnswerHistory::read(Shared& shared)
 {
     const std::shared_ptr<JournalReader> held = shared.reader;  // set before this thread began
     held->update();
@@ -143,9 +150,9 @@ void AnswerHistory::read(Shared& shared, const std::function<void()>& onChange)
         shared.reader.reset();
         shared.finished = true;
         shared.done.notify_all();
+        if (shared.onChange)
+            shared.onChange();
     }
-    if (onChange)
-        onChange();
 }
 
 void AnswerHistory::waitUntilRead() const

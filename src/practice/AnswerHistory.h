@@ -42,9 +42,10 @@ public:
     // The session time practised on the local day of now, by the journal and this
     // session's answers and key presses; nothing until the journal has been read.
     std::optional<std::int64_t> practisedTodayMs() const;
-    // Called on the window's thread after each answer or key press is counted, and once the
-    // journal has been read (then from the reading thread). Set before anything is asked.
-    void setOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
+    // Called after each answer or key press is counted (on the window's thread), and once
+    // the journal has been read (on the reading thread), with the history locked: it may
+    // post, and must not ask the history anything.
+    void setOnChange(std::function<void()> onChange);
 
     // Blocks until the journal has been read; for tests and benchmarks.
     void waitUntilRead() const;
@@ -58,6 +59,7 @@ private:
         std::vector<AnswerRecord> session;  // this session's, not among them
         std::vector<PracticeMoment> readMoments;     // answers and presses, from the journal
         std::vector<PracticeMoment> sessionMoments;  // this session's, not among them
+        std::function<void()> onChange;
         bool started = false;
         bool finished = false;
         std::shared_ptr<JournalReader> reader;  // while it reads
@@ -65,11 +67,10 @@ private:
     };
     // Starts the reading unless it has begun. Needs the lock.
     void startLocked() const;
-    static void read(Shared& shared, const std::function<void()>& onChange);
+    static void read(Shared& shared);
 
     std::filesystem::path m_journal;
     const GameClock& m_clock;
-    std::function<void()> m_onChange;
     const std::unique_ptr<Shared> m_shared = std::make_unique<Shared>();
 };
 

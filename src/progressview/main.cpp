@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "ProgramFolder.h"
 #include "ProgressWindow.h"
+#include "Reminder.h"
 #include "SettingsFile.h"
 #include "TrialJournal.h"
 
@@ -14,11 +15,23 @@
 
 int main(int argc, char** argv)
 {
+    tonarika::CommandLineChoice choice;
     if (const auto status = tonarika::answerCommandLine(
             argc, argv, QStringLiteral("tonarika-progress"),
             QStringLiteral("Tonarika スコアの推移: 練習の成果を表示し、練習の設定を選びます\n設定ファイル: %1")
-                .arg(tonarika::settingsFilePath())))
+                .arg(tonarika::settingsFilePath()),
+            &choice, tonarika::ProgramOptions::Reminder))
         return *status;
+    if (choice.remind) {
+        // No window and no display: the notification goes over the session bus.
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("tonarika-progress"));
+        const auto data = tonarika::playerDataFolder();
+        const auto beside = tonarika::programFolder() / "tonarika";
+        return tonarika::remind({data.empty() ? std::filesystem::path() : tonarika::journalFile(data),
+                                 std::filesystem::exists(beside) ? beside : std::filesystem::path("tonarika")},
+                                choice.now);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tonarika-progress"));
     QGuiApplication::setDesktopFileName(QStringLiteral(TONARIKA_PROGRESS_APP_ID));

@@ -258,10 +258,29 @@ void Form1::setKeyAsked(int index, bool asked)
     key->setAccessibleDescription(keyDescription(index, asked));
 }
 
+void Form1::updateTitle()
+{
+    // The title always begins with the program's name; a screen reader reads it whole.
+    QString title = QStringLiteral("Tonarika");
+    if (!m_pitchTestProgress.isEmpty())
+        title += QLatin1Char(' ') + m_pitchTestProgress;
+    if (!m_dayText.isEmpty())
+        title += QStringLiteral(" — ") + m_dayText;
+    if (title != windowTitle())
+        setWindowTitle(title);
+}
+
+void Form1::setDayText(const QString& text)
+{
+    m_dayText = text;
+    updateTitle();
+}
+
 void Form1::setPitchTestProgress(std::string_view text)
 {
-    // The title still begins with the program's name, and a screen reader hears it on Listen.
-    setWindowTitle(text.empty() ? QStringLiteral("Tonarika") : QStringLiteral("Tonarika ") + toQString(text));
+    // A screen reader hears the test's progress on Listen too.
+    m_pitchTestProgress = toQString(text);
+    updateTitle();
     if (!text.empty())
         m_ui->Command1->setAccessibleDescription(toQString(text));
 }

@@ -43,6 +43,8 @@ public:
     void setListenDescription(std::string_view text) override;
     void setKeyAsked(int index, bool asked) override;
     void setPitchTestProgress(std::string_view text) override;
+    // What the title says of the day after the program's name ("今日 8 / 15 分"); empty: nothing.
+    void setDayText(const QString& text);
     void showPitchTestResult(std::string_view text) override;
     void setChecked(Mode item, bool checked) override;
     void showWarning(std::string_view text, std::string_view title) override;
@@ -81,9 +83,13 @@ private:
     QLabel* label(Caption which) const;
     QAction* modeAction(Mode item) const;
     void fitToFrame(QLabel* label);
+    // The program's name, the test's progress and the day's minutes.
+    void updateTitle();
 
     std::unique_ptr<Ui::Form1> m_ui;
     QLabel* m_pitchTestResult = nullptr;  // over the keys, once the test is done
+    QString m_pitchTestProgress;           // in the title, while a test is taken
+    QString m_dayText;                     // in the title, where a daily goal is set
     std::array<QPushButton*, kNoteCount> cmdKey{};
     SystemClock m_clock;
     TimerAlarm m_alarm;
