@@ -13,7 +13,7 @@ units="$scratch/units"
 mkdir -p "$units" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
 export XDG_RUNTIME_DIR="$scratch/runtime"
-sed "s|^ExecStart=[^ ]*/tonarika-progress|ExecStart=$companion|" "$service" >"$units/tonarika-reminder.service"
+sed "s|^ExecStart=[^ ]*tonarika-progress|ExecStart=$companion|" "$service" >"$units/tonarika-reminder.service"
 cp "$timer" "$units/tonarika-reminder.timer"
 check "the service runs the companion's reminder" "grep -qx 'ExecStart=.*tonarika-progress --remind' '$service'"
 check "systemd takes the timer and the service" \
