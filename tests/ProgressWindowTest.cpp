@@ -32,6 +32,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
@@ -926,8 +927,21 @@ private slots:
         a4->setValue(442);
         QCOMPARE(readSettingsFile(file).settings.a4, 442);
         QVERIFY(!a4->accessibleName().isEmpty());
+        // Every day: the goal and the answer window, each its own key; another choice
+        // after them leaves them as they are.
+        auto* goal = child<QSpinBox>(*page, QStringLiteral("dailyGoal"));
+        QCOMPARE(goal->text(), QStringLiteral("なし"));
+        goal->setValue(15);
+        QCOMPARE(readSettingsFile(file).daily.goalMinutes, 15);
+        child<QComboBox>(*page, QStringLiteral("windowKind"))->setCurrentIndex(1);
+        child<QDoubleSpinBox>(*page, QStringLiteral("windowSeconds"))->setValue(1.5);
+        QCOMPARE(readSettingsFile(file).settings.answerWindow, (AnswerWindow{AnswerWindow::Kind::Fixed, 1500}));
+        child<QComboBox>(*page, QStringLiteral("windowKind"))->setCurrentIndex(2);
+        QCOMPARE(readSettingsFile(file).settings.answerWindow, (AnswerWindow{AnswerWindow::Kind::Adaptive, 0}));
         child<QRadioButton>(*page, QStringLiteral("growingNotes"))->click();
         QCOMPARE(readSettingsFile(file).settings.notes, NoteChoice::Growing);
+        QCOMPARE(readSettingsFile(file).settings.answerWindow, (AnswerWindow{AnswerWindow::Kind::Adaptive, 0}));
+        QCOMPARE(readSettingsFile(file).daily.goalMinutes, 15);
         QVERIFY(!note(0)->isEnabled());
         auto* midi = child<QCheckBox>(*page, QStringLiteral("midi"));
         QVERIFY2(midi->isChecked(), "on by default");
@@ -962,6 +976,8 @@ private slots:
             {"guard", "前の音を手がかりにしない"},
             {"weakNotes", "苦手な音を多めに"},
             {"midiGroup", "MIDIキーボード"},
+            {"daily", "毎日の練習"},
+            {"remind", "お知らせする"},
         };
         for (const auto& c : captions) {
             auto* control = child<QWidget>(*page, QString::fromLatin1(c.control));
@@ -969,7 +985,7 @@ private slots:
             const auto* button = qobject_cast<QAbstractButton*>(control);
             QCOMPARE(group ? group->title() : button ? button->text() : QString(), QString::fromUtf8(c.text));
         }
-        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 3 + kNoteCount);
+        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 4 + kNoteCount);
         QCOMPARE(child<QGroupBox>(*page, QStringLiteral("notes"))->title(), QStringLiteral("出題する音"));
         for (const auto& [name, caption] : {std::pair("allNotes", "モードの音すべて"), std::pair("growingNotes", "少しずつ増やす"),
                                             std::pair("chosenNotes", "選んだ音だけ")})

@@ -1,6 +1,7 @@
 #include "SettingsPage.h"
 
 // own
+#include "DailySettingsBox.h"
 #include "SettingsFile.h"
 
 // Qt
@@ -13,6 +14,8 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -99,6 +102,12 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     a4Row->addStretch(1);
     notesLayout->addLayout(a4Row);
 
+    // The configuration folder that holds the settings' own: the timer's drop-in and the
+    // autostart entry go beside them.
+    QDir configHome = QFileInfo(m_file).absoluteDir();
+    configHome.cdUp();
+    m_daily = new DailySettingsBox(m_file, ReminderSchedule(configHome.absolutePath()));
+
     auto* midi = new QGroupBox(QStringLiteral("MIDIキーボード"));
     midi->setObjectName(QStringLiteral("midiGroup"));
     auto* midiLayout = new QVBoxLayout(midi);
@@ -127,6 +136,7 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     layout->addWidget(m_guard);
     layout->addWidget(m_weakNotes);
     layout->addWidget(notes);
+    layout->addWidget(m_daily);
     layout->addWidget(midi);
     layout->addWidget(m_status);
     layout->addStretch(1);
@@ -156,6 +166,7 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
         connect(box, &QCheckBox::toggled, this, [this, box] { noteToggled(box); });
     connect(m_a4, &QSpinBox::valueChanged, this, &SettingsPage::write);
     connect(m_midi, &QCheckBox::toggled, this, &SettingsPage::writeMidi);
+    connect(m_daily, &DailySettingsBox::told, m_status, &QLabel::setText);
 
     // The keyboards are listed on the lister's thread; the page only reads its last listing.
     showKeyboards();
@@ -197,6 +208,7 @@ void SettingsPage::showFile()
     const SettingsReading& reading = m_watcher.reading();
     m_shown = reading.settings;
     show(m_shown);
+    m_daily->show(reading);
     {
         const QSignalBlocker quiet(m_midi);
         m_midi->setChecked(reading.midi);
@@ -262,6 +274,8 @@ QuestionSettings SettingsPage::chosen() const
         }
     }
     settings.a4 = m_a4->value();
+    // The daily box writes the window: the page keeps what the file holds.
+    settings.answerWindow = m_shown.answerWindow;
     return settings;
 }
 

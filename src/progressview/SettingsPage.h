@@ -19,11 +19,14 @@ class QSpinBox;
 
 namespace tonarika {
 
+class DailySettingsBox;
+
 // What the game asks, chosen here and written to the settings file the game reads: the
 // timbres (at least one), one octave or three, whether the guard's tones and leaps keep
 // the previous note from helping, whether the notes the player misses come more often,
-// which notes are asked (the mode's, a set that grows, or at least two chosen), A4, and
-// whether a MIDI keyboard answers, with the keyboards the desktop has now.
+// which notes are asked (the mode's, a set that grows, or at least two chosen), A4, the
+// daily goal, the reminder and the answer window, and whether a MIDI keyboard answers,
+// with the keyboards the desktop has now.
 // Each change writes the keys the player changed and nothing else, every other line of
 // the file as it stands; the page shows the file again whenever it changes, so that its
 // next write never undoes an edit made by hand. It scrolls in a small window.
@@ -63,6 +66,7 @@ private:
     QRadioButton* m_chosenNotes = nullptr;
     std::array<QCheckBox*, kNoteCount> m_notes{};
     QSpinBox* m_a4 = nullptr;
+    DailySettingsBox* m_daily = nullptr;
     QCheckBox* m_midi = nullptr;
     QLabel* m_keyboards = nullptr;
     KeyboardLister m_lister{"tonarika-progress"};

@@ -256,23 +256,33 @@ std::optional<int> parseTimeOfDay(const QString& text)
     return hour * 60 + minute;
 }
 
-QString answerWindowText(const AnswerWindow& window)
+std::pair<QString, QString> answerWindowValue(const AnswerWindow& window)
 {
     switch (window.kind) {
-    case AnswerWindow::Kind::Off: return QStringLiteral("off");
-    case AnswerWindow::Kind::Adaptive: return QStringLiteral("adaptive");
-    case AnswerWindow::Kind::Fixed: return QString::number(double(window.fixedMs) / 1000.0, 'g', 4);
+    case AnswerWindow::Kind::Off: break;
+    case AnswerWindow::Kind::Adaptive: return {kAnswerWithin, QStringLiteral("adaptive")};
+    case AnswerWindow::Kind::Fixed: return {kAnswerWithin, QString::number(double(window.fixedMs) / 1000.0, 'g', 4)};
     }
-    return QStringLiteral("off");
+    return {kAnswerWithin, QStringLiteral("off")};
+}
+
+std::pair<QString, QString> goalValue(int goalMinutes)
+{
+    return {kDailyMinutes, QString::number(goalMinutes)};
+}
+
+std::pair<QString, QString> remindValue(std::optional<int> remindAtMinutes)
+{
+    if (!remindAtMinutes)
+        return {kRemindAt, QString()};
+    return {kRemindAt, QStringLiteral("%1:%2")
+                           .arg(*remindAtMinutes / 60, 2, 10, QLatin1Char('0'))
+                           .arg(*remindAtMinutes % 60, 2, 10, QLatin1Char('0'))};
 }
 
 std::vector<std::pair<QString, QString>> dailyValues(const DailySettings& daily)
 {
-    const QString remindAt = daily.remindAtMinutes ? QStringLiteral("%1:%2")
-                                                         .arg(*daily.remindAtMinutes / 60, 2, 10, QLatin1Char('0'))
-                                                         .arg(*daily.remindAtMinutes % 60, 2, 10, QLatin1Char('0'))
-                                                   : QString();
-    return {{kDailyMinutes, QString::number(daily.goalMinutes)}, {kRemindAt, remindAt}};
+    return {goalValue(daily.goalMinutes), remindValue(daily.remindAtMinutes)};
 }
 
 // The chosen notes as the file spells them, in the order of the keyboard.
@@ -324,7 +334,7 @@ std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& 
         {kWeakNotes, onOff(settings.weakNotes)},
         {kNotes, notesText(settings)},
         {kA4, QString::number(settings.a4)},
-        {kAnswerWithin, answerWindowText(settings.answerWindow)},
+        answerWindowValue(settings.answerWindow),
     };
 }
 

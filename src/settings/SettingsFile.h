@@ -92,6 +92,10 @@ std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& 
 std::pair<QString, QString> midiValue(bool midi);
 // The daily goal's and the reminder's keys ("practice/daily_minutes") and their values.
 std::vector<std::pair<QString, QString>> dailyValues(const DailySettings& daily);
+std::pair<QString, QString> goalValue(int goalMinutes);
+std::pair<QString, QString> remindValue(std::optional<int> remindAtMinutes);
+// The answer window's key ("questions/answer_within") and its value.
+std::pair<QString, QString> answerWindowValue(const AnswerWindow& window);
 
 struct SettingsReading {
     QuestionSettings settings;  // the defaults for whatever could not be read
