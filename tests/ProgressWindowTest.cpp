@@ -15,6 +15,7 @@
 #include "SettingsFile.h"
 #include "SettingsPage.h"
 #include "PitchTestPage.h"
+#include "DailyPage.h"
 #include "TrendPage.h"
 #include "TrialJournal.h"
 #include "WindowsTestMain.h"
@@ -40,6 +41,7 @@
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QScatterSeries>
+#include <QTimeZone>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -670,6 +672,70 @@ private slots:
         QVERIFY2(table->horizontalHeader()->length() <= table->viewport()->width(),
                  qPrintable(QStringLiteral("%1 > %2").arg(table->horizontalHeader()->length()).arg(table->viewport()->width())));
         QVERIFY(table->height() >= 100 && chartView->height() >= 150);
+    }
+
+    // The page of days, from a real journal in Tokyo: today and the two days before it
+    // practised (the day before them missed), the goal of 10 minutes met on two of them; the
+    // calendar names each day with its minutes and marks the goal met, the hours count
+    // Practice's keys too, the learned chart holds the study's mean as its reference, and
+    // 朝一番 sets each day's first twelve against the day's whole.
+    void theDailyPageCountsTheDaysTheStreakAndTheHours()
+    {
+        ::setenv("TZ", "Asia/Tokyo", 1);
+        ::tzset();
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const auto at = [](int daysBack, int seconds) {
+            return QDateTime(kToday.addDays(-daysBack), QTime(9, 0), QTimeZone("Asia/Tokyo")).toMSecsSinceEpoch()
+                   + qint64(seconds) * 1000;
+        };
+        {
+            TrialJournal writer(journal);
+            // Four days back: 3 minutes, then a missed day, then 12, 11 and 5 minutes.
+            const std::pair<int, int> days[] = {{4, 3}, {2, 12}, {1, 11}, {0, 5}};
+            for (const auto& [back, minutes] : days) {
+                // An answer every 30 s; the first twelve of a day all wrong, the rest right.
+                for (int i = 0; i <= minutes * 2; ++i)
+                    writer.record({at(back, i * 30), Mode::Hard, 1, 3, NoteIndex(i < 12 ? 4 : 3), 1000, 1});
+            }
+            // Practice's keys: six more minutes on the day before yesterday's end.
+            for (int i = 1; i <= 12; ++i)
+                writer.record({at(2, 12 * 60 + i * 30), Mode::Prac, 1, 2, 2, std::nullopt, 1});
+        }
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        DailyPage* page = window->days();
+        QVERIFY(page);
+        QTRY_VERIFY(!page->overview().days.empty());
+        SettingsPage* settings = window->addSettingsPage(QString::fromStdString((folder / "config" / "tonarika.conf").string()));
+        QVERIFY(writeSettingsFile(QString::fromStdString((folder / "config" / "tonarika.conf").string()),
+                                  {goalValue(10)}) == std::nullopt);
+        QTRY_COMPARE(settings->goalMinutes(), 10);
+        QTRY_COMPARE(page->overview().streaks, (Streaks{2, 2}));
+        const auto* summary = child<QLabel>(*page, QStringLiteral("dailySummary"));
+        // 3 + 18 + 11 + 5 minutes, each with its first answer's second.
+        QVERIFY2(summary->text().contains(QStringLiteral("連続: 2 日（最長 2 日）")), qPrintable(summary->text()));
+        QCOMPARE(page->overview().totalMs, (3 + 18 + 11 + 5) * 60'000 + 4 * 1000);
+        auto* calendar = child<QTableWidget>(*page, QStringLiteral("calendar"));
+        QCOMPARE(calendar->columnCount(), 16);
+        // kToday is a Monday: the last column's first row.
+        QCOMPARE(calendar->item(0, 15)->data(Qt::AccessibleTextRole).toString(), QStringLiteral("12月7日: 5 分"));
+        QCOMPARE(calendar->item(6, 14)->data(Qt::AccessibleTextRole).toString(), QStringLiteral("12月6日: 11 分（目標達成）"));
+        QCOMPARE(calendar->item(6, 14)->text(), QStringLiteral("✓"));
+        QCOMPARE(calendar->item(5, 14)->data(Qt::AccessibleTextRole).toString(), QStringLiteral("12月5日: 18 分（目標達成）"));
+        QCOMPARE(calendar->item(4, 14)->data(Qt::AccessibleTextRole).toString(), QStringLiteral("12月4日: 0 分"));
+        QVERIFY2(!(calendar->item(1, 15)->flags() & Qt::ItemIsEnabled), "tomorrow is no day yet");
+        const auto* learned = child<QChartView>(*page, QStringLiteral("learnedChart"));
+        bool reference = false;
+        for (QAbstractSeries* series : learned->chart()->series()) {
+            if (auto* points = qobject_cast<QScatterSeries*>(series))
+                reference = points->count() == 1 && points->at(0) == QPointF(21.4, 7.08)
+                            && points->name().contains(QStringLiteral("約束ではありません"));
+        }
+        QVERIFY2(reference, "the study's mean, as a reference");
+        const DayFigure yesterday = page->overview().days.at(QDate(1970, 1, 1).daysTo(kToday) - 1);
+        QCOMPARE(std::pair(yesterday.firstRight, yesterday.firstQuestions), std::pair(0, 12));
+        QCOMPARE(std::pair(yesterday.right, yesterday.questions), std::pair(11, 23));
+        ::unsetenv("TZ");
+        ::tzset();
     }
 
     // However far apart its days, the reaction chart has a dozen ticks or so on whole days,

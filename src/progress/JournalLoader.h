@@ -17,6 +17,7 @@ namespace tonarika {
 // What the notes' page shows of the journal, read in one go.
 struct JournalSnapshot {
     std::shared_ptr<const std::vector<Trial>> trials;  // in the order written
+    std::shared_ptr<const std::vector<PracticeMoment>> presses;  // Practice's keys, for the time practised
     std::optional<JournalFault> fault;
     std::size_t refusedRows = 0;
 };
@@ -39,6 +40,7 @@ signals:
 private:
     JournalReader m_reader;
     std::shared_ptr<const std::vector<Trial>> m_trials;
+    std::shared_ptr<const std::vector<PracticeMoment>> m_presses;
 };
 
 }  // namespace tonarika

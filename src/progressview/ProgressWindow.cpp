@@ -7,6 +7,7 @@
 #include "ProgressChartView.h"
 #include "SettingsPage.h"
 #include "PitchTestPage.h"
+#include "DailyPage.h"
 #include "TrendPage.h"
 
 // Qt
@@ -57,6 +58,9 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
         m_pages->addTab(m_notes, QStringLiteral("音ごと"));
         m_tests = new PitchTestPage;
         m_pages->addTab(m_tests, QStringLiteral("テスト"));
+        m_days = new DailyPage(today);
+        m_days->setObjectName(QStringLiteral("dailyPage"));
+        m_pages->addTab(m_days, QStringLiteral("毎日"));
     }
     setCentralWidget(m_pages);
     createMenus();
@@ -159,6 +163,11 @@ SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
         connect(page, &SettingsPage::settingsChanged, m_notes,
                 [notes = m_notes](const QuestionSettings& settings) { notes->setNoteChoice(settings.notes); });
     }
+    // The days' page marks the goal the settings hold.
+    if (m_days) {
+        m_days->setGoal(page->goalMinutes());
+        connect(page, &SettingsPage::goalRead, m_days, &DailyPage::setGoal);
+    }
     m_pages->addTab(page, QStringLiteral("練習の設定"));
     useLightPalette(*page);
     return page;
@@ -242,6 +251,7 @@ void ProgressWindow::showTrials(std::shared_ptr<const JournalSnapshot> snapshot)
     m_journalSnapshot = std::move(snapshot);
     m_notes->showTrials(m_journalSnapshot->trials, m_journal, m_journalSnapshot->fault);
     m_tests->showTrials(m_journalSnapshot->trials);
+    m_days->showJournal(m_journalSnapshot);
     showFaults();
     m_journalLoading = false;
     emit trialsShown();

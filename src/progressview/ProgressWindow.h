@@ -23,6 +23,7 @@ namespace tonarika {
 
 class NotesPage;
 class PitchTestPage;
+class DailyPage;
 class SettingsPage;
 class TrendPage;
 
@@ -47,6 +48,7 @@ public:
     TrendPage* trend() const { return m_trend; }
     NotesPage* notes() const { return m_notes; }
     PitchTestPage* tests() const { return m_tests; }
+    DailyPage* days() const { return m_days; }
     // How the CSV export asks for its file; a file dialog, unless a test says otherwise.
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
 
@@ -93,6 +95,7 @@ private:
     TrendPage* m_trend = nullptr;
     NotesPage* m_notes = nullptr;
     PitchTestPage* m_tests = nullptr;  // beside 音ごと, from the same journal
+    DailyPage* m_days = nullptr;       // and the days of practice, from it too
     QLabel* m_unreadable = nullptr;
     QLabel* m_faults = nullptr;
     PathWatcher m_watcher;

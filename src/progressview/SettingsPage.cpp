@@ -209,6 +209,7 @@ void SettingsPage::showFile()
     m_shown = reading.settings;
     show(m_shown);
     m_daily->show(reading);
+    emit goalRead(reading.daily.goalMinutes);
     {
         const QSignalBlocker quiet(m_midi);
         m_midi->setChecked(reading.midi);

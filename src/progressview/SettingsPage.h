@@ -36,12 +36,16 @@ public:
     explicit SettingsPage(QString file, QWidget* parent = nullptr);
 
     QuestionSettings chosen() const;
+    // The daily goal the file holds, in minutes (0: none).
+    int goalMinutes() const { return m_watcher.reading().daily.goalMinutes; }
 
 signals:
     // The file holds the page's choices, or could not be written (`error`, in Japanese).
     void written(const QString& error);
     // The settings the page shows are new: read from the file, or written to it.
     void settingsChanged(const QuestionSettings& settings);
+    // The file was read again: its daily goal, perhaps new.
+    void goalRead(int goalMinutes);
 
 private:
     // Shows what the file holds now, and what could not be read of it.
