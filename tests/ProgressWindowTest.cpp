@@ -396,7 +396,8 @@ private slots:
         QVERIFY(window->snapshot());
         NotesPage* notes = window->notes();
         QVERIFY(notes);
-        QCOMPARE(child<QLabel>(*window, QStringLiteral("learnedHeadline"))->text(), QStringLiteral("覚えた音: 1/12"));
+        QCOMPARE(child<QLabel>(*window, QStringLiteral("learnedHeadline"))->text(),
+                 QStringLiteral("覚えた音: 1/12（Easy か Hard のどちらかで）"));
         // Do's 20 of 22 for the white keys, Do#'s one for the black; the misses, Re for Do,
         // a whole tone off.
         QCOMPARE(child<QLabel>(*window, QStringLiteral("noteFigures"))->text(),
@@ -405,7 +406,7 @@ private slots:
         auto* table = child<QTableWidget>(*window, QStringLiteral("notesTable"));
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("ド"));
         QCOMPARE(table->item(0, 1)->text(), QStringLiteral("22"));
-        QCOMPARE(table->item(0, 4)->text(), QStringLiteral("覚えた"));
+        QCOMPARE(table->item(0, 4)->text(), QStringLiteral("覚えた（Easy）"));
         auto* confusion = child<QTableWidget>(*window, QStringLiteral("confusionTable"));
         QAccessibleInterface* cells = QAccessible::queryAccessibleInterface(confusion);
         QVERIFY(cells && cells->tableInterface());
@@ -777,9 +778,19 @@ private slots:
                 writer.record({morning + i * 1000, Mode::Hard, 1, 0, 0, 900, 1, spread[i % 3], 3 + i % 2, true});
                 writer.record({morning + i * 1000 + 500, Mode::Hard, 1, 2, 2, 900, 1});
             }
+            // Three answers in Easy: Do is learned in Hard, not in Easy.
+            for (int i = 0; i < 3; ++i)
+                writer.record({morning + 30'000 + i * 1000, Mode::Easy, 2, 0, 0, 900, 1, spread[0], 3, true});
         }
         const auto window = open({folder / "data/Score.TXT"}, journal);
-        QCOMPARE(child<QLabel>(*window, QStringLiteral("learnedHeadline"))->text(), QStringLiteral("覚えた音: 2/12"));
+        QCOMPARE(child<QLabel>(*window, QStringLiteral("learnedHeadline"))->text(),
+                 QStringLiteral("覚えた音: 2/12（Easy か Hard のどちらかで）"));
+        // Easy and Hard together: each note's state says the mode it is in, as the growing
+        // set's lines do; Easy alone, Do's three answers.
+        QCOMPARE(child<QTableWidget>(*window, QStringLiteral("notesTable"))->item(0, 4)->text(), QStringLiteral("覚えた（Hard）"));
+        window->notes()->choose(Period::All, ModeChoice::Easy);
+        QCOMPARE(child<QTableWidget>(*window, QStringLiteral("notesTable"))->item(0, 4)->text(), QStringLiteral("あと 17 問"));
+        window->notes()->choose(Period::All, ModeChoice::Both);
         auto* across = child<QLabel>(*window, QStringLiteral("learnedAcrossHeadline"));
         QCOMPARE(across->text(), QStringLiteral("音色・音域を問わず: 1/12"));
         QVERIFY(!across->toolTip().isEmpty());

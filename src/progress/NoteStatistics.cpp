@@ -74,6 +74,31 @@ int semitonesApart(int a, int b)
     return std::min(apart, 12 - apart);
 }
 
+LearnedState learnedState(const std::vector<Trial>& rows, ModeChoice mode, const QDate& today)
+{
+    LearnedState state;
+    if (mode == ModeChoice::Easy || mode == ModeChoice::Hard) {
+        state.statistics = noteStatistics(selectTrials(rows, Period::All, mode, today));
+        state.modeOf.fill(mode == ModeChoice::Easy ? Mode::Easy : Mode::Hard);
+        return state;
+    }
+    const NoteStatistics easy = noteStatistics(selectTrials(rows, Period::All, ModeChoice::Easy, today));
+    const NoteStatistics hard = noteStatistics(selectTrials(rows, Period::All, ModeChoice::Hard, today));
+    state.statistics = hard;
+    state.statistics.learned = 0;
+    state.statistics.learnedAcross = 0;
+    for (std::size_t note = 0; note < kNoteCount; ++note) {
+        const NoteFigures& inEasy = easy.notes[note];
+        const NoteFigures& inHard = hard.notes[note];
+        const bool takeEasy = !inHard.learned && (inEasy.learned || inEasy.questions > inHard.questions);
+        state.statistics.notes[note] = takeEasy ? inEasy : inHard;
+        state.modeOf[note] = takeEasy ? Mode::Easy : Mode::Hard;
+        state.statistics.learned += state.statistics.notes[note].learned;
+        state.statistics.learnedAcross += state.statistics.notes[note].learnedAcross;
+    }
+    return state;
+}
+
 NoteStatistics noteStatistics(const std::vector<const Trial*>& trials)
 {
     NoteStatistics statistics;

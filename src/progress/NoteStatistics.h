@@ -86,4 +86,14 @@ struct NoteStatistics {
 // `trials` in the order answered.
 NoteStatistics noteStatistics(const std::vector<const Trial*>& trials);
 
+// Where each note stands by the learned rule, as the game's growing set judges it: in a
+// mode of its own, from that mode's answers alone. For Easy and Hard together, each note
+// as it stands in the mode it is learned in (Hard first), else in the mode it was asked
+// more in; `modeOf` says which. Every answer counts, whatever its period and timbre.
+struct LearnedState {
+    NoteStatistics statistics;
+    std::array<std::optional<Mode>, kNoteCount> modeOf{};
+};
+LearnedState learnedState(const std::vector<Trial>& rows, ModeChoice mode, const QDate& today);
+
 }  // namespace tonarika

@@ -59,7 +59,8 @@ QTableWidget* makeNoteTable(const QString& name, const QString& accessibleName, 
     return table;
 }
 
-void fillNoteTable(QTableWidget& table, const NoteStatistics& period, const NoteStatistics& learned, int notes)
+void fillNoteTable(QTableWidget& table, const NoteStatistics& period, const LearnedState& learned, int notes,
+                   bool sayMode)
 {
     // Filled in keyboard order, then sorted again by the column chosen.
     table.setSortingEnabled(false);
@@ -67,8 +68,11 @@ void fillNoteTable(QTableWidget& table, const NoteStatistics& period, const Note
     for (int place = 0; place < kNoteCount; ++place) {
         const int index = kKeyboardOrder[size_t(place)];
         const NoteFigures& note = period.notes[size_t(index)];
-        const NoteFigures& state = learned.notes[size_t(index)];
+        const NoteFigures& state = learned.statistics.notes[size_t(index)];
         const bool inMode = index < notes;
+        const auto mode = learned.modeOf[size_t(index)];
+        const QString which = sayMode && mode ? QStringLiteral("（%1）").arg(qtText(modeName(*mode))) : QString();
+        const QString standing = state.learned ? QStringLiteral("覚えた") : inMode ? learnedDistance(state) : QString();
         const struct {
             QString text;
             double key;
@@ -77,7 +81,7 @@ void fillNoteTable(QTableWidget& table, const NoteStatistics& period, const Note
             {QString::number(note.questions), double(note.questions)},
             {percentText(note.rightRate), note.rightRate.value_or(-1.0)},
             {secondsText(note.medianMs), note.medianMs.value_or(1e12)},
-            {state.learned ? QStringLiteral("覚えた") : inMode ? learnedDistance(state) : QString(),
+            {standing.isEmpty() ? standing : standing + which,
              state.learned ? 1e6 : double(std::min(state.questions, kLearnedQuestions) * 100 + state.lastRight)},
             {QString::number(note.timbres), double(note.timbres)},
             {QString::number(note.octaves), double(note.octaves)},

@@ -15,7 +15,9 @@ namespace tonarika {
 QTableWidget* makeNoteTable(const QString& name, const QString& accessibleName, int rows, int columns);
 // Each note's figures for the period, and how far it is from learned by every answer in the
 // mode, in keyboard order (the first `notes` of the mode), then sorted by the column chosen.
-void fillNoteTable(QTableWidget& table, const NoteStatistics& period, const NoteStatistics& learned, int notes);
+// `learned`: where each note stands, and in which mode, said in its cell where `sayMode`.
+void fillNoteTable(QTableWidget& table, const NoteStatistics& period, const LearnedState& learned, int notes,
+                   bool sayMode);
 // Which note was taken for which: the notes asked by row, the answers by column, each cell
 // coloured by its share of its row, right answers green and wrong ones red.
 void fillConfusionTable(QTableWidget& table, const NoteStatistics& statistics);

@@ -233,11 +233,15 @@ void NotesPage::refresh()
     m_statistics = noteStatistics(selectTrials(trials, period(), mode(), m_today(), timbre()));
     // Learned is the player's state now, from every answer in the mode, in every timbre:
     // the period and the timbre choose only what the tables and the chart count.
-    m_learned = noteStatistics(selectTrials(trials, Period::All, mode(), m_today()));
+    // Each mode by its own answers, as the growing set judges: Easy and Hard together say
+    // which mode each note stands in.
+    m_learned = learnedState(trials, mode(), m_today());
     const int notes = mode() == ModeChoice::Easy ? kWhiteKeyCount : kNoteCount;
-    m_headline->setText(QStringLiteral("覚えた音: %1/%2").arg(m_learned.learned).arg(notes));
-    m_acrossHeadline->setText(QStringLiteral("音色・音域を問わず: %1/%2").arg(m_learned.learnedAcross).arg(notes));
-    fillNoteTable(*m_notes, m_statistics, m_learned, mode() == ModeChoice::Easy ? kWhiteKeyCount : kNoteCount);
+    const bool both = mode() == ModeChoice::Both;
+    const QString where = both ? QStringLiteral("（Easy か Hard のどちらかで）") : QString();
+    m_headline->setText(QStringLiteral("覚えた音: %1/%2%3").arg(m_learned.statistics.learned).arg(notes).arg(where));
+    m_acrossHeadline->setText(QStringLiteral("音色・音域を問わず: %1/%2").arg(m_learned.statistics.learnedAcross).arg(notes));
+    fillNoteTable(*m_notes, m_statistics, m_learned, notes, both);
     fillConfusionTable(*m_confusion, m_statistics);
     fillFigures();
     m_reactions->show(m_statistics);

@@ -66,7 +66,7 @@ private:
     QDate m_shownOn;  // the day the trials were last worked out for
     std::optional<JournalFault> m_fault;
     NoteStatistics m_statistics;
-    NoteStatistics m_learned;  // every answer in the mode: what is learned now
+    LearnedState m_learned;  // every answer in the mode: what is learned now, and in which mode
     std::filesystem::path m_journal;
     QTimer* m_midnight = nullptr;
     QComboBox* m_period = nullptr;
