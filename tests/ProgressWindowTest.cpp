@@ -739,6 +739,38 @@ private slots:
         ::tzset();
     }
 
+    // The trend's best run is taken among the runs that asked as the latest did, and says
+    // what that was: a Hard run over three notes at 95.6 % is no rival for a twelve-note
+    // one at 70.6 %. Today's questions come from the journal, the run still going included.
+    void theBestRunIsOfRunsThatAskedAlikeAndTodayCountsTheRunGoingOn()
+    {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+        const fs::path logs = folder / "alike";
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const auto at = [](int daysBack, int seconds) {
+            return QDateTime(kToday.addDays(-daysBack), QTime(19, 0), Qt::UTC).addSecs(seconds);
+        };
+        {
+            TrialJournal writer(journal);
+            for (int i = 0; i < 45; ++i)
+                writer.record({at(2, i * 10).toMSecsSinceEpoch(), Mode::Hard, 1, NoteIndex(2 * (i % 3)), NoteIndex(2 * (i % 3)), 900, 1});
+            for (int i = 0; i < 17; ++i)
+                writer.record({at(1, i * 10).toMSecsSinceEpoch(), Mode::Hard, 2, NoteIndex(i % 12), NoteIndex(i % 12), 900, 1});
+            for (int i = 0; i < 7; ++i)
+                writer.record({at(0, i * 10 - 11 * 3600).toMSecsSinceEpoch(), Mode::Hard, 3, 1, 1, 900, 1});
+        }
+        writeRun(logs, at(2, 8 * 60), "Hard", 2, 45);
+        writeRun(logs, at(1, 3 * 60), "Hard", 5, 17);
+        const auto window = open({logs / "Score.TXT"}, journal);
+        QTRY_COMPARE(figure(*window, 7, QStringLiteral("Hard")), QStringLiteral("7"));
+        QCOMPARE(figure(*window, 4, QStringLiteral("Hard")),
+                 QStringLiteral("70.6 %（%1、12 音・ピアノ・1 オクターブ）").arg(dateTimeText(at(1, 3 * 60))));
+        QCOMPARE(figure(*window, 7, QStringLiteral("Easy")), QStringLiteral("0"));
+        ::unsetenv("TZ");
+        ::tzset();
+    }
+
     // However far apart its days, the reaction chart has a dozen ticks or so on whole days,
     // and its axis spans the days there are.
     void theChartsTicksStayFewWhateverItsSpan()

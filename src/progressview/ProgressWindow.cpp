@@ -36,6 +36,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     : QMainWindow(parent)
     , m_logs(std::move(logs))
     , m_journal(std::move(journal))
+    , m_today(today)
 {
     qRegisterMetaType<std::shared_ptr<const ProgressSnapshot>>();
     qRegisterMetaType<std::shared_ptr<const JournalSnapshot>>();
@@ -252,6 +253,7 @@ void ProgressWindow::showTrials(std::shared_ptr<const JournalSnapshot> snapshot)
     m_notes->showTrials(m_journalSnapshot->trials, m_journal, m_journalSnapshot->fault);
     m_tests->showTrials(m_journalSnapshot->trials);
     m_days->showJournal(m_journalSnapshot);
+    m_trend->showJournal(journalRuns(*m_journalSnapshot->trials), questionsOn(*m_journalSnapshot->trials, m_today()));
     showFaults();
     m_journalLoading = false;
     emit trialsShown();

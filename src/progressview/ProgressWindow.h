@@ -78,6 +78,7 @@ private:
 
     std::vector<std::filesystem::path> m_logs;
     std::filesystem::path m_journal;
+    Today m_today;  // the local date the figures count "today" by
     std::function<QString()> m_chooseFile;
     QThread* m_thread = new QThread;  // deleted once it has ended
     ProgressLoader* m_loader = nullptr;  // lives on m_thread

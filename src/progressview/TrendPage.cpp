@@ -208,17 +208,41 @@ void TrendPage::showSnapshot(std::shared_ptr<const ProgressSnapshot> snapshot, c
     redraw();
 }
 
+void TrendPage::showJournal(const std::vector<JournalRun>& runs, std::map<QString, std::uint64_t> questionsToday)
+{
+    m_runs.emplace(runs);
+    m_questionsToday = std::move(questionsToday);
+    if (m_snapshot)
+        fillTable();
+}
+
 void TrendPage::fillTable()
 {
+    const auto& records = m_snapshot->history.records;
     for (int column = 0; column < kScoreModes.size(); ++column) {
-        const ModeSummary& summary = m_snapshot->summaries.at(kScoreModes[column]);
-        const QString best = summary.bestRun
-            ? QStringLiteral("%1（%2）").arg(percentText(summary.bestRun->rate()), dateTimeText(summary.bestRun->when))
-            : QStringLiteral("―");
+        const QString& mode = kScoreModes[column];
+        const ModeSummary& summary = m_snapshot->summaries.at(mode);
+        // The best of the runs that asked as the latest did, where the journal says what
+        // that was; a 3-note run is no rival for a 12-note one.
+        std::optional<ScoreRecord> best = summary.bestRun;
+        std::optional<RunProfile> like;
+        if (m_runs && !m_runs->empty()) {
+            const auto latest = std::find_if(records.rbegin(), records.rend(), [&mode](const ScoreRecord& r) { return r.mode == mode; });
+            if (latest != records.rend())
+                like = m_runs->profileOf(*latest);
+            if (like)
+                best = bestRunAlike(records, *m_runs, mode, *like);
+        }
+        const QString bestText = !best ? QStringLiteral("―")
+                                 : like ? QStringLiteral("%1（%2、%3）").arg(percentText(best->rate()), dateTimeText(best->when), profileText(*like))
+                                        : QStringLiteral("%1（%2）").arg(percentText(best->rate()), dateTimeText(best->when));
+        const auto today = m_questionsToday.find(mode);
+        const std::uint64_t questionsToday
+            = m_runs && !m_runs->empty() ? (today != m_questionsToday.end() ? today->second : 0) : summary.questionsToday;
         const QStringList values{
             QString::number(summary.runs),    QString::number(summary.questions), QString::number(summary.misses),
-            percentText(summary.rate),        best,                               rateOfRunsText(summary.lastWeek),
-            rateOfRunsText(summary.weekBefore), QString::number(summary.questionsToday),
+            percentText(summary.rate),        bestText,                           rateOfRunsText(summary.lastWeek),
+            rateOfRunsText(summary.weekBefore), QString::number(questionsToday),
         };
         for (int row = 0; row < values.size(); ++row)
             m_table->item(row, column)->setText(values[row]);
@@ -281,11 +305,20 @@ void TrendPage::showToolTip(const QString& mode, const QPointF& point, bool ente
                                          .arg(recordTime(series.when(nearest.first)).toString(QStringLiteral("yyyy/MM/dd")),
                                               recordTime(nearest.when).toString(QStringLiteral("yyyy/MM/dd")), mode)
                                          .arg(runs);
-    QToolTip::showText(QCursor::pos(), QStringLiteral("%1\nミス %2/%3 回　正解率 %4")
+    // A run the journal knows says what it asked.
+    QString asked;
+    if (runs == 1 && m_runs) {
+        const ScoreRecord record{recordTime(nearest.when), mode, std::uint32_t(series.misses(nearest.first, nearest.last)),
+                                 std::uint32_t(series.questions(nearest.first, nearest.last))};
+        if (const auto profile = m_runs->profileOf(record))
+            asked = QStringLiteral("\n") + profileText(*profile);
+    }
+    QToolTip::showText(QCursor::pos(), QStringLiteral("%1%5\nミス %2/%3 回　正解率 %4")
                                            .arg(when)
                                            .arg(series.misses(nearest.first, nearest.last))
                                            .arg(series.questions(nearest.first, nearest.last))
-                                           .arg(percentText(nearest.rate)));
+                                           .arg(percentText(nearest.rate))
+                                           .arg(asked));
 }
 
 }  // namespace tonarika

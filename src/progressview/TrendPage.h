@@ -3,6 +3,7 @@
 // own
 #include "ModeSeries.h"
 #include "ProgressLoader.h"
+#include "RunProfiles.h"
 
 // Qt
 #include <QTimer>
@@ -37,6 +38,10 @@ public:
     // Shows a snapshot; with no record in it, the sentence naming where the game writes
     // its log (one of `logs`) stands in for the chart.
     void showSnapshot(std::shared_ptr<const ProgressSnapshot> snapshot, const std::vector<std::filesystem::path>& logs);
+    // What the journal says of the runs: what each asked, so that a run is labelled and the
+    // best is taken among runs that asked alike; and today's questions in each mode, the
+    // run still going included.
+    void showJournal(const std::vector<JournalRun>& runs, std::map<QString, std::uint64_t> questionsToday);
 
     ProgressChartView* chartView() const { return m_chartView; }
     QScatterSeries* points(const QString& mode) const { return m_points.at(mode); }
@@ -58,6 +63,8 @@ private:
     std::pair<std::int64_t, std::int64_t> timeInView() const;
 
     std::shared_ptr<const ProgressSnapshot> m_snapshot;
+    std::optional<RunIndex> m_runs;  // once the journal is read
+    std::map<QString, std::uint64_t> m_questionsToday;
     QStackedWidget* m_stack = nullptr;
     QLabel* m_empty = nullptr;
     ProgressChartView* m_chartView = nullptr;
