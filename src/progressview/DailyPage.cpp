@@ -1,5 +1,8 @@
 #include "DailyPage.h"
 
+// own
+#include "PageParts.h"
+
 // Qt
 #include <QChart>
 #include <QChartView>
@@ -10,7 +13,6 @@
 #include <QLineSeries>
 #include <QLocale>
 #include <QScatterSeries>
-#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QValueAxis>
@@ -111,21 +113,9 @@ DailyPage::DailyPage(Today today, QWidget* parent)
     contentLayout->addWidget(reference);
     contentLayout->addWidget(chartView(m_firstChart, QStringLiteral("firstOfDayChart"),
                                        QStringLiteral("朝一番の正解率と 1 日全体の正解率のグラフ")));
-    // However small the window, every part can be scrolled to.
-    auto* scroll = new QScrollArea;
-    scroll->setObjectName(QStringLiteral("dailyScroll"));
-    scroll->setWidget(content);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-
-    m_empty = new QLabel(QStringLiteral("練習の記録はまだありません。\nゲームで問題に答えると、毎日の練習時間がここに出ます。"));
-    m_empty->setObjectName(QStringLiteral("noDays"));
-    m_empty->setWordWrap(true);
-    m_empty->setAlignment(Qt::AlignCenter);
-    m_stack = new QStackedWidget;
-    m_stack->addWidget(scroll);
-    m_stack->addWidget(m_empty);
-    m_stack->setCurrentWidget(m_empty);
+    m_empty = emptyNote(QStringLiteral("練習の記録はまだありません。\nゲームで問題に答えると、毎日の練習時間がここに出ます。"),
+                        QStringLiteral("noDays"));
+    m_stack = pageOrEmpty(scrolling(content), m_empty);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_stack, 1);
 }

@@ -4,6 +4,7 @@
 #include "ProgressChartView.h"
 #include "ReactionChart.h"
 #include "NoteTables.h"
+#include "PageParts.h"
 #include "TrialCsv.h"
 #include "JournalFaultText.h"
 #include "Progress.h"
@@ -131,16 +132,8 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     contentLayout->addLayout(confusion);
     contentLayout->addWidget(m_reactions->view());
     // However small the window, every figure can be scrolled to.
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(content);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-
-    m_empty = new QLabel;
-    m_empty->setObjectName(QStringLiteral("emptyJournal"));
-    m_empty->setWordWrap(true);
-    m_empty->setAlignment(Qt::AlignCenter);
-    m_empty->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* scroll = scrolling(content);
+    m_empty = emptyNote({}, QStringLiteral("emptyJournal"));
     m_stack = new QStackedWidget;
     m_stack->addWidget(scroll);
     m_stack->addWidget(m_empty);

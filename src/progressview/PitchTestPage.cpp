@@ -1,6 +1,9 @@
 #include "PitchTestPage.h"
 
 // own
+#include "PageParts.h"
+
+// own
 #include "PitchTest.h"
 #include "ProgressChartView.h"
 
@@ -14,7 +17,6 @@
 #include <QLineSeries>
 #include <QLocale>
 #include <QPen>
-#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QValueAxis>
@@ -76,21 +78,10 @@ PitchTestPage::PitchTestPage(QWidget* parent)
     contentLayout->addWidget(m_table);
     contentLayout->addWidget(m_chartView, 1);
     // However small the window, the table and the chart can be scrolled to.
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(content);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-
-    m_empty = new QLabel(QStringLiteral("テストの記録はまだありません。\nゲームを「絶対音感テスト」"
-                                        "（tonarika --test）で始めると、72 問のテストを受けられます。"));
-    m_empty->setObjectName(QStringLiteral("noTests"));
-    m_empty->setWordWrap(true);
-    m_empty->setAlignment(Qt::AlignCenter);
-    m_empty->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_stack = new QStackedWidget;
-    m_stack->addWidget(scroll);
-    m_stack->addWidget(m_empty);
-    m_stack->setCurrentWidget(m_empty);
+    m_empty = emptyNote(QStringLiteral("テストの記録はまだありません。\nゲームを「絶対音感テスト」"
+                                       "（tonarika --test）で始めると、72 問のテストを受けられます。"),
+                        QStringLiteral("noTests"));
+    m_stack = pageOrEmpty(scrolling(content), m_empty);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_stack, 1);
 }

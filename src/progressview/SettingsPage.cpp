@@ -2,6 +2,7 @@
 
 // own
 #include "DailySettingsBox.h"
+#include "PageParts.h"
 #include "SettingsFile.h"
 
 // Qt
@@ -140,11 +141,8 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     layout->addWidget(midi);
     layout->addWidget(m_status);
     layout->addStretch(1);
-    auto* scroll = new QScrollArea;
+    auto* scroll = scrolling(content);
     scroll->setObjectName(QStringLiteral("settingsScroll"));
-    scroll->setWidget(content);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
