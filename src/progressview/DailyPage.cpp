@@ -2,6 +2,7 @@
 
 // own
 #include "PageParts.h"
+#include "ProgressChartView.h"
 
 // Qt
 #include <QChart>
@@ -193,9 +194,7 @@ void DailyPage::fillCalendar(std::int64_t today)
 
 void DailyPage::drawLearned()
 {
-    m_learnedChart->removeAllSeries();
-    for (QAbstractAxis* axis : m_learnedChart->axes())
-        m_learnedChart->removeAxis(axis);
+    clearChart(*m_learnedChart);
     auto* easy = new QLineSeries;
     easy->setName(QStringLiteral("Easy で覚えた音"));
     auto* hard = new QLineSeries;
@@ -231,9 +230,7 @@ void DailyPage::drawLearned()
 
 void DailyPage::drawFirstOfDay()
 {
-    m_firstChart->removeAllSeries();
-    for (QAbstractAxis* axis : m_firstChart->axes())
-        m_firstChart->removeAxis(axis);
+    clearChart(*m_firstChart);
     auto* first = new QLineSeries;
     first->setName(QStringLiteral("最初の 12 問"));
     auto* whole = new QLineSeries;
