@@ -154,6 +154,11 @@ TrendPage::TrendPage(QWidget* parent)
     m_table->setObjectName(QStringLiteral("figures"));
     m_table->setAccessibleName(QStringLiteral("モードごとの成績"));
     m_table->setVerticalHeaderLabels(kTableRows);
+    // What each row compares: the weeks take every run, whatever it asked; the best run only
+    // those that asked as the latest did, where the journal says so.
+    m_table->verticalHeaderItem(4)->setToolTip(QStringLiteral("10 問以上の回のうち、最後の回と同じ音の数・音色・音域で出題した回の最高"));
+    for (const int row : {5, 6})
+        m_table->verticalHeaderItem(row)->setToolTip(QStringLiteral("音の数・音色・音域を問わず、すべての回の正解率"));
     m_table->setHorizontalHeaderLabels(kScoreModes);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
