@@ -358,6 +358,8 @@ private slots:
     {
         const auto grabWhole = [this](QImage& whole) {
             const auto window = open({folder / "data/Score.TXT"});
+            // Both grabs of the chart as drawn for the time in view, however soon the log was read.
+            QTRY_VERIFY(!window->trend()->redrawPending());
             window->trend()->chartView()->setRenderHint(QPainter::Antialiasing, false);
             const QList<QWidget*> texts{window->menuBar(), window->findChild<QTabBar*>(),
                                         child<QLabel>(*window, QStringLiteral("unreadableLines")),

@@ -44,6 +44,8 @@ public:
     void showJournal(const std::vector<JournalRun>& runs, std::map<QString, std::uint64_t> questionsToday);
 
     ProgressChartView* chartView() const { return m_chartView; }
+    // A redraw of the points in view is still to come (the time shown has just changed).
+    bool redrawPending() const { return m_redraw.isActive(); }
     QScatterSeries* points(const QString& mode) const { return m_points.at(mode); }
     QLineSeries* average(const QString& mode) const { return m_averages.at(mode); }
     // The points now drawn for a mode, in the order of its series.
