@@ -439,6 +439,36 @@ TEST_F(TrialJournalTest, theWeakNotesCountTheJournalAndEachNewAnswerOnce)
     EXPECT_DOUBLE_EQ(weak.noteWeights(Mode::Easy)->at(4), 6.0);
 }
 
+// The time practised today adds the journal's answers and Practice's keys of the local day
+// to this session's, each once; yesterday stays out.
+TEST_F(TrialJournalTest, theTimePractisedTodayCountsTheJournalAndTheSessionOnce)
+{
+    test::FakeClock clock;
+    const std::int64_t noon = 1'796'785'200'000;  // 2026-12-09 12:00 in Tokyo
+    clock.utc = noon + 110'000;
+    const auto at = [&](std::int64_t s, Mode mode = Mode::Hard) {
+        return Trial{noon + s * 1000, mode, 1, 4, 4, mode == Mode::Prac ? std::nullopt : std::optional<std::uint32_t>(1500), 1};
+    };
+    {
+        TrialJournal journal(file);
+        journal.record(at(-86'400));  // yesterday
+        for (const int s : {0, 10, 20})
+            journal.record(at(s));
+        journal.record(at(25, Mode::Prac));
+    }
+    TrialJournal journal(file);
+    AnswerHistory history(file, clock);
+    EXPECT_EQ(history.practisedTodayMs(), std::nullopt) << "not known before the reading";
+    journal.record(at(40));  // written, and heard, before the reading
+    history.answered(at(40));
+    journal.flush(5s);
+    history.waitUntilRead();
+    history.answered(at(100));  // a minute after: a minute
+    history.answered(at(105, Mode::Prac));
+    // 1.5 s, then 10, 10, 5, 15, 60 and 5 s.
+    EXPECT_EQ(history.practisedTodayMs(), 106'500);
+}
+
 // A journal that cannot be read leaves the weights to this session's answers, and says why.
 TEST_F(TrialJournalTest, theWeakNotesOfAJournalThatCannotBeReadCountTheSessionAndSayWhy)
 {

@@ -9,6 +9,7 @@
 
 // std
 #include <algorithm>
+#include <iterator>
 
 namespace tonarika {
 
@@ -68,11 +69,15 @@ std::optional<std::int64_t> AnswerHistory::practisedTodayMs() const
     startLocked();
     if (!m_shared->finished)
         return std::nullopt;
-    std::vector<PracticeMoment> moments = m_shared->readMoments;
-    moments.insert(moments.end(), m_shared->sessionMoments.begin(), m_shared->sessionMoments.end());
+    // Today's moments alone: the week the weights read stays out of the title's sum.
+    const std::int64_t today = localDay(now, std::int32_t(utcOffsetAt(now)));
+    std::vector<PracticeMoment> moments;
+    for (const auto* kept : {&m_shared->readMoments, &m_shared->sessionMoments}) {
+        std::copy_if(kept->begin(), kept->end(), std::back_inserter(moments),
+                     [today](const PracticeMoment& m) { return localDay(m.utcMs, m.utcOffsetS) == today; });
+    }
     const auto byDay = practiceMsByDay(std::move(moments));
-    const auto today = byDay.find(localDay(now, std::int32_t(utcOffsetAt(now))));
-    return today != byDay.end() ? today->second : 0;
+    return byDay.empty() ? 0 : byDay.begin()->second;
 }
 
 void AnswerHistory::startLocked() const
