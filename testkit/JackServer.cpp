@@ -11,11 +11,47 @@
 // std
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <vector>
 
 namespace tonarika::test {
+
+namespace {
+
+// Whether any JACK server runs on the machine, a player's or another test's.
+bool anyJackServer()
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        std::ifstream comm(entry.path() / "comm");
+        std::string name;
+        if (std::getline(comm, name) && (name == "jackd" || name == "jackdbus"))
+            return true;
+    }
+    return false;
+}
+
+// jackd2 keeps eight servers' places in shared memory and gives back the place of a
+// server that died without its end (killed outright, its machine's session cut off) only
+// to a server of the same name; once eight such are left, no server starts until the
+// machine restarts. Where no server runs at all, every place left there is stale.
+bool clearStaleServerPlaces()
+{
+    if (anyJackServer())
+        return false;
+    std::error_code error;
+    bool cleared = false;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("jack-") || name.starts_with("jack_sem.") || name.starts_with("jack_db-"))
+            cleared = std::filesystem::remove(entry.path(), error) || cleared;
+    }
+    return cleared;
+}
+
+}  // namespace
 
 JackServer::JackServer(unsigned frames)
     : m_name("tonarika-test-" + std::to_string(::getpid()) + "-" + std::to_string(frames))
@@ -82,6 +118,9 @@ bool JackServer::start(unsigned frames)
             std::string first;
             std::getline(said, first);
             m_failure = "jackd ended as it started (is jackd2 installed?): " + first;
+            // Every place taken by servers long dead: free them, and start at once.
+            if (first.find("Too many servers already active") != std::string::npos && clearStaleServerPlaces())
+                return start(frames);
             // Not installed at all: no use trying again.
             return WIFEXITED(status) && WEXITSTATUS(status) != 127;
         }
