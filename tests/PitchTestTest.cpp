@@ -86,6 +86,37 @@ TEST(PitchTestScore, theResultSaysEachScoreWithAtMostTwoDecimals)
     EXPECT_NE(pitchTestResultText({24.75, 0.0, 0.0, std::nullopt}, 440, ".").find("純音: 24.75 / 36"), std::string::npos);
 }
 
+// Where the pure tones stand against 24.5, in one sentence, and the notes missed most.
+TEST(PitchTestScore, theResultSaysWhereThePlayerStandsAndWhichNotesWentWrong)
+{
+    const auto missed = [](std::initializer_list<std::pair<int, int>> counts) {
+        std::array<int, kNoteCount> notes{};
+        for (const auto& [note, count] : counts)
+            notes.at(std::size_t(note)) = count;
+        return notes;
+    };
+    const struct {
+        const char* what;
+        double pureTone;
+        std::array<int, kNoteCount> missed;
+        const char* standing;
+        const char* notes;
+    } cases[] = {
+        {"below", 18.25, missed({{2, 3}, {9, 4}}), "純音 18.25 / 36: 研究の目安 24.5 にはまだ届きません\n",
+         "よく間違えた音: ﾌｧ＃(ソ♭) 4 回、ミ 3 回"},
+        {"on it", 24.5, missed({{0, 1}, {1, 1}, {2, 1}, {3, 1}}), "純音 24.5 / 36: 研究の目安 24.5 に届いています\n",
+         "よく間違えた音: ド 1 回、レ 1 回、ミ 1 回"},
+        {"none missed", 36.0, missed({}), "純音 36 / 36: 研究の目安 24.5 に届いています\n", "間違えた音はありません"},
+    };
+    for (const auto& c : cases) {
+        PitchTestResult result{c.pureTone, 30.0, 0.0, std::nullopt};
+        result.missed = c.missed;
+        const std::string text = pitchTestResultText(result, 440, ".");
+        EXPECT_NE(text.find(c.standing), std::string::npos) << c.what << ":\n" << text;
+        EXPECT_EQ(text.substr(text.rfind('\n') + 1), c.notes) << c.what;
+    }
+}
+
 // The 72 items: each note of octaves 3 to 5 once as the pure tone and once on the piano,
 // the two mixed, each at least 13 semitones from the one before; repeatable from a seed.
 TEST(PitchTestItems, everySoundOnceInAnOrderThatLeapsMoreThanAnOctave)
@@ -160,11 +191,15 @@ struct PitchTestGame {
 TEST(PitchTestTaken, nothingShowsWhetherAnAnswerWasRightUntilTheResult)
 {
     PitchTestGame t;
+    // What the test is, until Listen starts it.
+    for (const char* said : {"72 問", "約 10 分", "1 回だけ", "最後まで表示されません", "Listen"})
+        EXPECT_NE(t.display.pitchTestIntro.find(said), std::string::npos) << said << " in\n" << t.display.pitchTestIntro;
     EXPECT_EQ(t.display.caption(Caption::CapMode), "テスト");
     EXPECT_EQ(t.display.pitchTestProgress, "テスト 0 / 72");
     EXPECT_FALSE(t.display.clearEnabled);
     for (int i = 0; i < kPitchTestItems; ++i) {
         t.game.Command1_Click();
+        EXPECT_EQ(t.display.pitchTestIntro, "") << i;
         const std::size_t plays = t.player.requests.size();
         t.game.Command1_Click();
         EXPECT_EQ(t.player.requests.size(), plays) << "heard once";
@@ -202,11 +237,16 @@ TEST(PitchTestTaken, nothingShowsWhetherAnAnswerWasRightUntilTheResult)
     EXPECT_NE(t.display.pitchTestResult.find("純音: "), std::string::npos);
     EXPECT_NE(t.display.pitchTestResult.find("半音違いの答え: 33.33 %"), std::string::npos) << t.display.pitchTestResult;
     EXPECT_NE(t.display.pitchTestResult.find("中央値: 0.8 秒"), std::string::npos) << t.display.pitchTestResult;
+    EXPECT_NE(t.display.pitchTestResult.find("よく間違えた音: "), std::string::npos) << t.display.pitchTestResult;
     EXPECT_FALSE(t.display.listenEnabled);
     t.game.Command1_Click();
     EXPECT_EQ(t.player.requests.size(), std::size_t(kPitchTestItems)) << "nothing after the last";
     t.game.Form_Unload();
     EXPECT_TRUE(t.scoreLog.runs.empty());
+    // Back to practice: the mode the test was started from.
+    t.game.leavePitchTest();
+    EXPECT_EQ(t.game.state().mode, Mode::Easy);
+    EXPECT_EQ(t.display.pitchTestResult, "");
 }
 
 // Asked which modes' notes are learned and weighed, and knows neither.

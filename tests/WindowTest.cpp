@@ -32,7 +32,9 @@
 
 // std
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 
 using namespace tonarika;
 
@@ -440,34 +442,80 @@ private slots:
         QCOMPARE(player->played.size(), std::size_t(2));
     }
 
-    // Keys outside the notes asked are drawn dimmed, named so for screen readers, and a
-    // click or a letter key on one counts nothing; with the mode's notes again, as designed.
+    // Keys outside the notes asked are drawn dimmed, plainly apart from the rest (3:1 at
+    // least, under the light desktop palette and the dark one), named so for screen
+    // readers, and a click or a letter key on one counts nothing but says why; with the
+    // mode's notes again, as designed.
     void keysOutsideTheNotesAskedAreDimmedAndNoAnswer()
     {
+        const auto fill = [](QWidget* widget) {
+            const QImage image = widget->grab().toImage();
+            std::map<QRgb, int> counts;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x)
+                    ++counts[image.pixel(x, y)];
+            }
+            return QColor::fromRgb(std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                                       return a.second < b.second;
+                                   })->first);
+        };
+        for (const bool darkDesktop : {false, true}) {
+            std::optional<test::ApplicationPalette> dark;
+            if (darkDesktop) {
+                dark.emplace(test::darkDesktopPalette());
+                init();
+            }
+            test::FakeSettings settings;
+            settings.settings.notes = NoteChoice::Chosen;
+            settings.settings.chosen.add(0);
+            settings.settings.chosen.add(2);
+            settings.settings.chosen.add(4);
+            random->values = {0.5f, 0.9f};  // Mi, the middle of the three, drawn ahead; then the next
+            window->setQuestionSettings(&settings);
+            const QColor white = key(0)->palette().color(QPalette::Button);
+            QCOMPARE(white, QColor(Qt::white));
+            QVERIFY2(contrastRatio(fill(key(0)), fill(key(1))) >= 3.0,
+                     qPrintable(QStringLiteral("%1 against %2").arg(fill(key(0)).name(), fill(key(1)).name())));
+            QVERIFY(key(7)->palette().color(QPalette::Button) != QColor(Qt::black));
+            QCOMPARE(key(1)->accessibleDescription(), QStringLiteral("S キー（今は出題されません）"));
+            QCOMPARE(key(2)->accessibleDescription(), QStringLiteral("D キー"));
+
+            QTest::mouseClick(listen(), Qt::LeftButton);
+            QTest::mouseClick(key(1), Qt::LeftButton);
+            QCOMPARE(text("Label1"), QStringLiteral("この音は今は出題されません"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_L);  // シ
+            QCOMPARE(text("CapMiss"), QStringLiteral("0/0 回"));
+            QVERIFY(journal->trials.empty());
+
+            window->setQuestionSettings(nullptr);
+            QCOMPARE(key(1)->palette().color(QPalette::Button), white);
+            QCOMPARE(key(7)->palette().color(QPalette::Button), QColor(Qt::black));
+            QCOMPARE(key(1)->accessibleDescription(), QStringLiteral("S キー"));
+        }
+    }
+
+    // With the answer shown, a first miss names the right note and outlines its key until
+    // the next question.
+    void aMissShownOutlinesTheRightKey()
+    {
         test::FakeSettings settings;
-        settings.settings.notes = NoteChoice::Chosen;
-        settings.settings.chosen.add(0);
-        settings.settings.chosen.add(2);
-        settings.settings.chosen.add(4);
-        random->values = {0.5f, 0.9f};  // Mi, the middle of the three, drawn ahead; then the next
+        settings.settings.showAnswer = true;
         window->setQuestionSettings(&settings);
-        const QColor white = key(0)->palette().color(QPalette::Button);
-        QCOMPARE(white, QColor(Qt::white));
-        QVERIFY(key(1)->palette().color(QPalette::Button) != white);
-        QVERIFY(key(7)->palette().color(QPalette::Button) != QColor(Qt::black));
-        QCOMPARE(key(1)->accessibleDescription(), QStringLiteral("S キー（今は出題されません）"));
-        QCOMPARE(key(2)->accessibleDescription(), QStringLiteral("D キー"));
-
-        QTest::mouseClick(listen(), Qt::LeftButton);
-        QTest::mouseClick(key(1), Qt::LeftButton);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L);  // シ
-        QCOMPARE(text("CapMiss"), QStringLiteral("0/0 回"));
-        QVERIFY(journal->trials.empty());
-
+        nextNote(2);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QTest::keyClick(listen(), Qt::Key_A);
+        QCOMPARE(text("Label1"), QStringLiteral("はずれ — 正解: ミ"));
+        auto* label = window->findChild<ResultLabel*>(QStringLiteral("Label1"));
+        auto* outline = window->findChild<QFrame*>(QStringLiteral("rightKeyOutline"));
+        QVERIFY(outline && outline->isVisible());
+        QVERIFY(outline->geometry().contains(key(2)->geometry()));
+        nextNote(4);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QVERIFY(!outline->isVisible());
         window->setQuestionSettings(nullptr);
-        QCOMPARE(key(1)->palette().color(QPalette::Button), white);
-        QCOMPARE(key(7)->palette().color(QPalette::Button), QColor(Qt::black));
-        QCOMPARE(key(1)->accessibleDescription(), QStringLiteral("S キー"));
+        // A caption too long for one line at a readable size goes on two.
+        window->setCaption(Caption::Label1, "新しい音: ﾌｧ＃(ソ♭) — これが ﾌｧ＃(ソ♭) です");
+        QCOMPARE(label->lines(), (QStringList{QStringLiteral("新しい音: ﾌｧ＃(ソ♭)"), QStringLiteral("これが ﾌｧ＃(ソ♭) です")}));
     }
 
     void toolTipsAndPointersAreThoseDesigned()
@@ -799,31 +847,50 @@ private slots:
         QCOMPARE(scoreLog->runs[0].missCount, 1u);
     }
 
-    // The test says in the title that it is the test and how far it has come; its result
-    // is a view over the keys, read by a screen reader and focused, never a box; a mode
-    // chosen after it gives the window back as it was.
-    void theTestSaysWhereItIsAndShowsItsResultInTheWindow()
+    // The test says what it is before its first item, from a view with a Listen of its
+    // own, and in the title how far it has come; its result is a view over the keys that
+    // can be read whole but not edited (no text cursor), read by a screen reader, focused,
+    // never a box, with a way back to the mode it was started from, as it was.
+    void theTestSaysWhatItIsAndWhereThePlayerStandsInTheWindow()
     {
         // The items' order draws as many values as it needs: any will do here.
         for (int i = 0; i < 10000; ++i)
             random->values.push_back(float(i * 7919 % 10007) / 10007.0f);
+        action("hard")->trigger();
         window->startPitchTest();
         QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika テスト 0 / 72"));
         QCOMPARE(text("CapMode"), QStringLiteral("テスト"));
         for (const char* mode : {"easy", "hard", "prac"})
             QVERIFY(!action(mode)->isChecked());
-        const QString result = QString::fromStdString(pitchTestResultText({27.25, 30.0, 12.5, 1840.0}, 442, "."));
-        window->showPitchTestResult(result.toStdString());
-        auto* view = window->findChild<QLabel*>(QStringLiteral("pitchTestResult"));
-        QVERIFY(view && view->isVisible());
-        QCOMPARE(view->accessibleName(), result);
-        QVERIFY(view->hasFocus());
+        auto* view = window->findChild<QFrame*>(QStringLiteral("pitchTestView"));
+        auto* said = window->findChild<QLabel*>(QStringLiteral("pitchTestResult"));
+        auto* button = window->findChild<QPushButton*>(QStringLiteral("pitchTestButton"));
+        QVERIFY(view && said && button && view->isVisible());
         QVERIFY(window->rect().contains(QRect(view->mapTo(window.get(), QPoint(0, 0)), view->size())));
-        QVERIFY2(view->heightForWidth(view->width()) <= view->height(), "the result is cut short");
-        action("hard")->trigger();
+        QVERIFY2(said->text().contains(QStringLiteral("72 問")), qPrintable(said->text()));
+        QCOMPARE(said->accessibleName(), said->text());
+        QCOMPARE(button->text(), QStringLiteral("Listen"));
+        QVERIFY(button->hasFocus());
+        QTest::keyClick(button, Qt::Key_Space);
+        QVERIFY(!view->isVisible());
+        QCOMPARE(player->played.size(), std::size_t(1));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika テスト 1 / 72"));
+        QVERIFY(listen()->hasFocus());
+
+        const QString result = QString::fromStdString(pitchTestResultText({18.25, 30.0, 12.5, 1840.0}, 442, "."));
+        window->showPitchTestResult(result.toStdString());
+        QVERIFY(view->isVisible());
+        QCOMPARE(said->accessibleName(), result);
+        QVERIFY(said->text().contains(QStringLiteral("純音 18.25 / 36: 研究の目安 24.5 にはまだ届きません")));
+        QVERIFY(said->hasFocus());
+        QVERIFY(!(said->textInteractionFlags() & (Qt::TextEditable | Qt::TextSelectableByKeyboard)));
+        QTRY_VERIFY2(said->height() >= said->heightForWidth(said->width()), "the result is cut short");
+        QCOMPARE(button->text(), QStringLiteral("練習に戻る"));
+        QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!view->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika"));
         QVERIFY(action("hard")->isChecked());
+        QCOMPARE(text("CapMode"), QStringLiteral("Hard"));
     }
 };
 

@@ -44,8 +44,16 @@ inline constexpr std::string_view kPitchTestLabel = "テスト";  // the mode la
 inline constexpr std::string_view kPitchTestProgress = "テスト ";
 inline constexpr std::string_view kAnswerTaken = "受け付けました";
 
-// A note that joined the growing set, asked first: "新しい音: ラ".
+// A note that joined the growing set, played with its name before it is asked:
+// "新しい音: ラ — これが ラ です".
 inline constexpr std::string_view kNewNote = "新しい音: ";
+inline constexpr std::string_view kThisIs = " — これが ";
+inline constexpr std::string_view kThisIsEnd = " です";
+
+// The right note after a first miss, where the player asked to be shown it: "はずれ — 正解: ミ".
+inline constexpr std::string_view kMissShowing = "はずれ — 正解: ";
+// A key that no question asks now: said, and nothing counted.
+inline constexpr std::string_view kNotAsked = "この音は今は出題されません";
 
 inline constexpr std::string_view kWarningText = "wavファイルが見つかりません。";
 inline constexpr std::string_view kWarningTitle = "Error";

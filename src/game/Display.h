@@ -46,6 +46,8 @@ public:
     // Whether a note key is one the questions ask now: one that is not is drawn dimmed and
     // named so for screen readers.
     virtual void setKeyAsked(int index, bool asked) = 0;
+    // The right key outlined after a miss, for the eye; a screen reader hears the result.
+    virtual void setKeyOutlined(int index, bool outlined) = 0;
 
     // The check mark of the mode's menu item.
     virtual void setChecked(Mode item, bool checked) = 0;
@@ -53,8 +55,11 @@ public:
     // The test of absolute pitch: how far it has come ("テスト 12 / 72"), for the eye and a
     // screen reader; empty where no test is taken.
     virtual void setPitchTestProgress(std::string_view text) = 0;
-    // The test's result, a line each, in a view of the window's own (never a box); empty
-    // hides it.
+    // What the test is, before its first item, in a view of the window's own over the
+    // game's, from which Listen starts it; empty hides it.
+    virtual void showPitchTestIntro(std::string_view text) = 0;
+    // The test's result, a line each, in a view of the window's own (never a box), with a
+    // way back to practice; empty hides it.
     virtual void showPitchTestResult(std::string_view text) = 0;
 
     // A warning box with an exclamation icon and one OK button; returns when closed.

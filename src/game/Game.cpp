@@ -28,7 +28,18 @@ void Game::setQuestionSettings(const QuestionSettingsSource* settings)
     m_session->settingsChanged();
 }
 
-void Game::startPitchTest() { switchMode(Mode::PitchTest); }
+void Game::startPitchTest()
+{
+    if (m_mode != Mode::PitchTest)
+        m_beforeTest = m_mode;
+    switchMode(Mode::PitchTest);
+}
+
+void Game::leavePitchTest()
+{
+    if (m_mode == Mode::PitchTest)
+        switchMode(m_beforeTest);
+}
 
 void Game::Command1_Click() { m_session->listen(); }
 

@@ -54,6 +54,8 @@ public:
     // Starts the test of absolute pitch: 72 items, each heard once, answered with any of
     // the twelve keys, nothing shown until the result.
     void startPitchTest();
+    // Back from the test to the mode it was started from.
+    void leavePitchTest();
 
     void Command1_Click();  // Listen: ask a new question or replay the pending one
     void cmdKey_Click(int index);
@@ -90,6 +92,7 @@ private:
     PracticeSession m_practice;
     PitchTestSession m_pitchTest;
     Mode m_mode = Mode::Easy;
+    Mode m_beforeTest = Mode::Easy;
     Session* m_session = &m_easy;
 };
 

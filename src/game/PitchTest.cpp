@@ -85,6 +85,7 @@ std::optional<PitchTestResult> pitchTestResult(const std::vector<PitchTestAnswer
     for (const PitchTestAnswer& answer : answers) {
         const double points = pitchTestPoints(answer.item.note, answer.answered);
         (answer.item.timbre == Timbre::Sine ? result.pureTone : result.piano) += points;
+        result.missed.at(answer.item.note) += answer.answered != answer.item.note;
         semitoneOff += points == 0.75;
         if (answer.reactionMs)
             times.push_back(*answer.reactionMs);
@@ -104,8 +105,41 @@ std::string pitchTestResultText(const PitchTestResult& result, int a4, const std
             + (result.medianMs ? decimals(std::round(*result.medianMs / 100.0) / 10.0, separator) + " 秒" : std::string("―"))
             + "\n";
     text += "目安: 研究では、純音で " + decimals(kPitchTestReference, separator)
-            + " / 36 以上を最もはっきりした絶対音感の群としています（診断ではありません）";
+            + " / 36 以上を最もはっきりした絶対音感の群としています（診断ではありません）\n";
+    const std::string pure = "純音 " + decimals(result.pureTone, separator) + " / 36: 研究の目安 "
+                             + decimals(kPitchTestReference, separator);
+    text += pure + (result.pureTone >= kPitchTestReference ? " に届いています" : " にはまだ届きません") + "\n";
+    const std::string missed = mostMissedText(result.missed);
+    text += missed.empty() ? std::string("間違えた音はありません") : "よく間違えた音: " + missed;
     return text;
+}
+
+std::string mostMissedText(const std::array<int, kNoteCount>& missed)
+{
+    std::array<int, kNoteCount> order{};
+    for (int i = 0; i < kNoteCount; ++i)
+        order.at(std::size_t(i)) = i;
+    std::stable_sort(order.begin(), order.end(), [&missed](int a, int b) { return missed.at(std::size_t(a)) > missed.at(std::size_t(b)); });
+    std::string text;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int note = order.at(i);
+        if (missed.at(std::size_t(note)) == 0)
+            break;
+        if (!text.empty())
+            text += "、";
+        text += std::string(kNoteTable.at(std::size_t(note)).noteName) + " " + std::to_string(missed.at(std::size_t(note))) + " 回";
+    }
+    return text;
+}
+
+std::string pitchTestIntroText()
+{
+    return "絶対音感のテスト\n"
+           "ほかの音を手がかりにせずに、聞こえた音の名前を当てられるかを測ります。\n"
+           "全部で " + std::to_string(kPitchTestItems) + " 問、約 10 分です。"
+           "それぞれの音は 1 回だけ鳴り、前に短い音の列が鳴ります。\n"
+           "正しかったかどうかは、最後まで表示されません。\n"
+           "Listen で始めます。";
 }
 
 }  // namespace tonarika

@@ -44,6 +44,7 @@ struct PitchTestResult {
     double piano = 0;     // of 36
     double semitoneShare = 0;  // of all answers, a semitone off, in percent
     std::optional<double> medianMs;
+    std::array<int, kNoteCount> missed{};  // by note asked: the answers that named another
 };
 
 // The result of a whole test; nothing for one with fewer answers than items, which is kept
@@ -55,6 +56,15 @@ std::optional<PitchTestResult> pitchTestResult(const std::vector<PitchTestAnswer
 // A score with at most two decimals, none where they are nought: "27.25", "30", "24.5".
 std::string decimals(double value, const std::string& separator);
 
+// Then where the pure tones stand against the reference, in one sentence ("純音 18.25 / 36:
+// 研究の目安 24.5 にはまだ届きません"), and the notes missed most.
 std::string pitchTestResultText(const PitchTestResult& result, int a4, const std::string& decimalSeparator);
+
+// The notes missed most, most first and at most three, by the note table's order where as
+// often: "ミ 4 回、ﾌｧ# 3 回"; empty where none was missed.
+std::string mostMissedText(const std::array<int, kNoteCount>& missed);
+
+// What the test is, said before its first item.
+std::string pitchTestIntroText();
 
 }  // namespace tonarika

@@ -42,6 +42,8 @@ void PitchTestSession::begin()
     m_context.view.notCounting();
     display.setListenEnabled(true);
     display.focusListen();
+    // What the test is, until Listen starts it.
+    display.showPitchTestIntro(pitchTestIntroText());
 }
 
 void PitchTestSession::end()
@@ -49,6 +51,7 @@ void PitchTestSession::end()
     m_pending.drop();
     m_context.view.display().setPitchTestProgress({});
     m_context.view.display().showPitchTestResult({});
+    m_context.view.display().showPitchTestIntro({});
 }
 
 void PitchTestSession::listen()
@@ -61,6 +64,8 @@ void PitchTestSession::listen()
     try {
         const auto firstPlay = m_context.play(item.sound, item.a4, drawGuardTones(m_context.random, item.a4));
         m_context.view.idle();
+        if (index == 0)
+            m_context.view.display().showPitchTestIntro({});
         m_pending.ask(item, firstPlay);
         m_context.view.display().setPitchTestProgress(progressText(index + 1, m_items.size()));
     } catch (const SoundError& error) {

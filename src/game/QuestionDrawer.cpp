@@ -55,6 +55,7 @@ void QuestionDrawer::followGrowingSet(Mode mode, const QuestionSettings& setting
             const NoteIndex note = kGrowingOrder[std::size_t(i)];
             if (now.contains(note) && !before->contains(note)) {
                 m_joined = note;
+                m_introduced = false;
                 break;
             }
         }
@@ -69,16 +70,16 @@ Question QuestionDrawer::next(Mode mode, const QuestionSettings& settings, std::
     return stands ? m_next->question : draw(mode, settings, number);
 }
 
-bool QuestionDrawer::asked(const Question& question)
+void QuestionDrawer::asked(const Question& question)
 {
     m_next.reset();
-    const bool joined = m_joined && question.sound.note == *m_joined;
-    if (joined)
+    if (m_joined && question.sound.note == *m_joined) {
         m_joined.reset();
+        m_introduced = false;
+    }
     m_prevNote = question.sound.note;
     m_prevTimbre = question.sound.timbre;
     m_prevKey = midiKey(question.sound);
-    return joined;
 }
 
 std::optional<std::uint32_t> QuestionDrawer::windowFor(Mode mode, const QuestionSettings& settings) const

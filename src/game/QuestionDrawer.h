@@ -35,15 +35,18 @@ public:
     // mode's where fewer than two are left), or the growing set.
     NoteSet askedNotes(Mode mode, const QuestionSettings& settings) const;
     // The growing set as the learned notes make it now: a note that joined it since the
-    // last question in this mode is asked next, and said so.
+    // last question in this mode is introduced, and then asked next.
     void followGrowingSet(Mode mode, const QuestionSettings& settings);
+    // A note that joined and has yet to be played with its name before it is asked.
+    std::optional<NoteIndex> toIntroduce() const { return m_introduced ? std::nullopt : m_joined; }
+    void introduced() { m_introduced = true; }
     // The answer window for a question of `mode` now: the adaptive one tightens with the
     // notes learned in the mode.
     std::optional<std::uint32_t> windowFor(Mode mode, const QuestionSettings& settings) const;
     // Question number `number` of the run: the one drawn ahead where it stands.
     Question next(Mode mode, const QuestionSettings& settings, std::uint32_t number);
-    // `question` is asked; whether it asks a note that has just joined the growing set.
-    bool asked(const Question& question);
+    // `question` is asked.
+    void asked(const Question& question);
     // Draws question number `number` now, and has the player load its sound.
     void drawAhead(Mode mode, const QuestionSettings& settings, std::uint32_t number);
     // The settings changed: what was drawn ahead is drawn again.
@@ -53,7 +56,11 @@ public:
     // A new run: any note may come first, and nothing missed is due.
     void newRun();
     // Another mode: no note has just joined.
-    void newMode() { m_joined.reset(); }
+    void newMode()
+    {
+        m_joined.reset();
+        m_introduced = false;
+    }
 
     std::uint8_t prevNote() const { return m_prevNote; }
 
@@ -71,6 +78,7 @@ private:
     // Each mode's growing set as the last question found it, once the learned notes were known.
     std::array<std::optional<NoteSet>, 2> m_growing;
     std::optional<NoteIndex> m_joined;  // a note that joined the growing set, asked next
+    bool m_introduced = false;          // and it was played with its name
     struct Ahead {
         Question question;
         QuestionSettings settings;

@@ -30,14 +30,16 @@ struct QuestionSettings {
     NoteSet chosen{};                            // for NoteChoice::Chosen, whatever the mode
     int a4 = kDefaultA4;
     AnswerWindow answerWindow{};                 // how late a right answer still counts
+    bool showAnswer = false;                     // a first miss names and plays the right note
     friend bool operator==(const QuestionSettings&, const QuestionSettings&) = default;
 
     // Anything but the piano's middle octave, drawn evenly, with nothing before it: the
-    // answer window changes nothing of what is asked.
+    // answer window and the answer shown change nothing of what is asked.
     bool beyondDefaults() const
     {
         QuestionSettings asked = *this;
         asked.answerWindow = {};
+        asked.showAnswer = false;
         return asked != QuestionSettings{};
     }
 };

@@ -5,6 +5,9 @@
 #include "Player.h"
 #include "Rules.h"
 
+// std
+#include <utility>
+
 namespace tonarika {
 
 ResultView::ResultView(Display& display, std::string decimalSeparator)
@@ -15,6 +18,8 @@ ResultView::ResultView(Display& display, std::string decimalSeparator)
 
 void ResultView::idle()
 {
+    if (m_outlined >= 0)
+        m_display.setKeyOutlined(std::exchange(m_outlined, -1), false);
     m_display.setLabel1BackColor(kWhite);
     m_display.setCaption(Caption::Label1, captions::kIdle);
     m_display.setLabel1ToolTip({});
@@ -68,6 +73,34 @@ void ResultView::late(std::uint32_t questions, std::uint32_t misses)
     m_display.setLabel1ForeColor(kWhite);
     m_display.setCaption(Caption::Label1, captions::kLate);
     score(captions::kLate, questions, misses);
+}
+
+void ResultView::missShowing(std::uint32_t questions, std::uint32_t misses, int asked)
+{
+    m_display.setLabel1BackColor(Colour::systemButtonText());
+    m_display.setLabel1ForeColor(kWhite);
+    const std::string said = std::string(captions::kMissShowing) + std::string(kNoteTable.at(std::size_t(asked)).noteName);
+    m_display.setCaption(Caption::Label1, said);
+    if (m_outlined != asked) {
+        if (m_outlined >= 0)
+            m_display.setKeyOutlined(m_outlined, false);
+        m_display.setKeyOutlined(asked, true);
+        m_outlined = asked;
+    }
+    score(said, questions, misses);
+}
+
+void ResultView::notAsked()
+{
+    notice(captions::kNotAsked, captions::kNotAsked);
+}
+
+void ResultView::newNote(int note)
+{
+    const std::string_view name = kNoteTable.at(std::size_t(note)).noteName;
+    const std::string said = std::string(captions::kNewNote) + std::string(name) + std::string(captions::kThisIs)
+                             + std::string(name) + std::string(captions::kThisIsEnd);
+    notice(said, said);
 }
 
 void ResultView::score(std::string_view result, std::uint32_t questions, std::uint32_t misses)

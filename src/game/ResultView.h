@@ -22,7 +22,7 @@ public:
     Display& display() { return m_display; }
     const std::string& decimalSeparator() const { return m_decimalSeparator; }
 
-    // No result: an empty white label, and Listen's use for a screen reader.
+    // No result: an empty white label, no key outlined, and Listen's use for a screen reader.
     void idle();
     // A short word in the result label, with the whole of it for a tool tip and a screen reader.
     void notice(std::string_view caption, std::string_view detail);
@@ -35,6 +35,12 @@ public:
     void miss(std::uint32_t questions, std::uint32_t misses);
     // The right note, too late for the answer window: a miss in the miss look.
     void late(std::uint32_t questions, std::uint32_t misses);
+    // A first miss with the right note named and its key outlined, until the next question.
+    void missShowing(std::uint32_t questions, std::uint32_t misses, int asked);
+    // A key pressed that no question asks now.
+    void notAsked();
+    // A note that joined the growing set, heard with its name before it is asked.
+    void newNote(int note);
     // Practice: the note of the key pressed, named.
     void practiceNote(int key, std::string_view name);
     // The score of a run just begun, and a mode that scores nothing.
@@ -50,6 +56,7 @@ private:
     Display& m_display;
     std::string m_decimalSeparator;
     NoteSet m_dimmed;
+    int m_outlined = -1;  // the key outlined, or none
 };
 
 }  // namespace tonarika

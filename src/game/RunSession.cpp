@@ -1,6 +1,7 @@
 #include "RunSession.h"
 
 // own
+#include "AnswerStep.h"
 #include "Captions.h"
 #include "SoundRules.h"
 
@@ -86,6 +87,14 @@ void RunSession::listen()
         const QuestionSettings settings = m_context.settings();
         m_drawer.followGrowingSet(m_mode, settings);
         showAskedKeys(settings);
+        // A note that joins is first heard with its name, and asked at the next Listen.
+        // That is no question: nothing is counted or kept.
+        if (const auto note = m_drawer.toIntroduce()) {
+            m_context.play(NoteSound{*note, settings.timbres.front(), kHomeOctave}, settings.a4, {});
+            m_drawer.introduced();
+            view.newNote(*note);
+            return;
+        }
         // 32 bits cannot be used up by hand; saturate rather than wrap all the same.
         const std::uint32_t number = m_questions < std::numeric_limits<std::uint32_t>::max() ? m_questions + 1 : m_questions;
         Question question = m_drawer.next(m_mode, settings, number);
@@ -105,14 +114,8 @@ void RunSession::listen()
         m_questions = number;
         m_settled = false;
         view.idle();
-        const bool joined = m_drawer.asked(question);
+        m_drawer.asked(question);
         m_pending.ask(question, firstPlay);
-        // Said where the eye and a screen reader find it, never in a box.
-        if (joined) {
-            m_pending.quiet();
-            const std::string said = std::string(captions::kNewNote) + std::string(kNoteTable.at(question.sound.note).noteName);
-            view.notice(said, said);
-        }
         if (!firstPlay) {
             view.warn();
             return;
@@ -129,46 +132,57 @@ void RunSession::listen()
 
 void RunSession::answer(const Answer& answer)
 {
+    const int key = answer.note;
+    // In Easy no black key is ever asked, nor a key outside the notes asked now, so
+    // pressing one is no answer; a dimmed one says why, question or none.
+    const bool dimmed = m_context.view.dimmed(key);
+    const bool notAnswer = dimmed || (m_mode == Mode::Easy && kNoteTable.at(std::size_t(key)).black);
+    if (!m_pending.note()) {
+        if (dimmed)
+            m_context.view.notAsked();
+        return;
+    }
     // Before its note has begun, a question has nothing to answer: no miss, no journal.
-    if (!m_pending.note() || m_pending.yetToSound())
+    if (m_pending.yetToSound())
         return;
     m_pending.quiet();
     const int asked = *m_pending.note();
-    const int key = answer.note;
-    // In Easy no black key is ever asked, nor a key outside the notes asked now, so
-    // pressing one is not an answer.
-    const bool ignored
-        = asked != key && ((m_mode == Mode::Easy && kNoteTable.at(std::size_t(key)).black) || m_context.view.dimmed(key));
-    // The right note later than the answer window counts as a miss, and ends the question.
-    bool late = false;
-    if (!m_settled && !ignored) {
+    const QuestionSettings settings = m_context.settings();
+    PressFacts press{asked == key, notAnswer, dimmed, m_settled, false, settings.showAnswer};
+    if (!m_settled && (press.sameNote || !notAnswer)) {
         const Trial first = m_pending.recordFirstAnswer(answer, m_mode);
-        late = first.sameNote() && !first.right();
+        // The right note later than the answer window counts as a miss, and ends the question.
+        press.late = first.sameNote() && !first.right();
         m_drawer.answered(asked, first.right(), m_questions);
     }
-    if (asked == key) {
-        m_pending.done();
-        if (late) {
-            ++m_misses;
-            m_context.view.late(m_questions, m_misses);
-        } else {
-            m_context.view.right(m_questions, m_misses);
-        }
-        m_settled = true;
-        // Now that its answer is known, the weak notes' draw can look ahead.
-        if (const QuestionSettings settings = m_context.settings(); settings.weakNotes)
-            drawAhead(settings);
-        return;
-    }
-    if (ignored) {
-        m_context.view.idle();
-        return;
-    }
-    if (!m_settled) {
+    const AnswerStep step = answerStep(press);
+    if (step.countsMiss)
         ++m_misses;
+    if (step.firstAnswer)
         m_settled = true;
+    using Verdict = AnswerStep::Verdict;
+    switch (step.verdict) {
+    case Verdict::Nothing: m_context.view.idle(); break;
+    case Verdict::NotAsked: m_context.view.notAsked(); break;
+    case Verdict::Right: m_context.view.right(m_questions, m_misses); break;
+    case Verdict::Late: m_context.view.late(m_questions, m_misses); break;
+    case Verdict::Miss: m_context.view.miss(m_questions, m_misses); break;
+    case Verdict::MissShown:
+        m_context.view.missShowing(m_questions, m_misses, asked);
+        // The right note once more, as it was asked; a sound that fails now loses nothing.
+        try {
+            m_pending.replay();
+        } catch (const std::exception&) {
+        }
+        break;
     }
-    m_context.view.miss(m_questions, m_misses);
+    if (!step.done)
+        return;
+    m_pending.done();
+    m_settled = true;
+    // Now that its answer is known, the weak notes' draw can look ahead.
+    if (settings.weakNotes)
+        drawAhead(settings);
 }
 
 std::optional<ScoreRun> RunSession::record() const

@@ -29,6 +29,7 @@ const QString kWeakNotes = QStringLiteral("questions/weak_notes");
 const QString kNotes = QStringLiteral("questions/notes");
 const QString kA4 = QStringLiteral("questions/a4");
 const QString kAnswerWithin = QStringLiteral("questions/answer_within");
+const QString kShowAnswer = QStringLiteral("questions/show_answer");
 const QString kMidi = QStringLiteral("input/midi");
 const QString kDailyMinutes = QStringLiteral("practice/daily_minutes");
 const QString kRemindAt = QStringLiteral("practice/remind_at");
@@ -335,6 +336,7 @@ std::vector<std::pair<QString, QString>> settingsValues(const QuestionSettings& 
         {kNotes, notesText(settings)},
         {kA4, QString::number(settings.a4)},
         answerWindowValue(settings.answerWindow),
+        {kShowAnswer, onOff(settings.showAnswer)},
     };
 }
 
@@ -375,6 +377,7 @@ SettingsReading readSettingsFile(const QString& path)
         take(kA4, parseA4, reading.settings.a4);
         take(kMidi, parseOnOff, reading.midi);
         take(kAnswerWithin, parseAnswerWindow, reading.settings.answerWindow);
+        take(kShowAnswer, parseSwitch, reading.settings.showAnswer);
         take(kDailyMinutes, parseDailyMinutes, reading.daily.goalMinutes);
         // No time, no reminder.
         if (!file.value(kRemindAt).value_or(QString()).trimmed().isEmpty())

@@ -26,6 +26,7 @@ namespace tonarika {
 //             any case)                                        (default all)
 //   a4      = 415 ... 466                                       (default 440)
 //   answer_within = off | 1.0 ... 5.0 (seconds) | adaptive      (default off)
+//   show_answer = false | true   a first miss names and plays the right note (default false)
 // its group [input] holds
 //   midi    = on | off      whether a MIDI keyboard answers     (default on)
 // and its group [practice] holds

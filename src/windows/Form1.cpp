@@ -5,6 +5,7 @@
 #include "Captions.h"
 #include "FocusMarkStyle.h"
 #include "KeyTable.h"
+#include "PitchTestView.h"
 #include "frmAbout.h"
 #include "ui_Form1.h"
 
@@ -65,8 +66,9 @@ QString keyDescription(int index, bool asked)
     return asked ? letter : letter + QStringLiteral("（今は出題されません）");
 }
 
-// A key the questions do not ask now, drawn halfway to the window's colour.
-const QColor kDimmedWhite(0xD8, 0xD8, 0xEC);
+// A key the questions do not ask now, in the window's blue-grey.
+// Darker by far than an asked white key (a contrast above 3:1), lighter than a black one.
+const QColor kDimmedWhite(0x88, 0x88, 0xA0);
 const QColor kDimmedBlack(0x70, 0x70, 0x90);
 
 }  // namespace
@@ -285,35 +287,62 @@ void Form1::setPitchTestProgress(std::string_view text)
         m_ui->Command1->setAccessibleDescription(toQString(text));
 }
 
+PitchTestView* Form1::pitchTestView()
+{
+    if (!m_pitchTestView) {
+        m_pitchTestView = new PitchTestView(centralWidget());
+        connect(m_pitchTestView, &PitchTestView::startAsked, this, [this] { m_game.Command1_Click(); });
+        connect(m_pitchTestView, &PitchTestView::backAsked, this, [this] { m_game.leavePitchTest(); });
+        useLightPalette(*m_pitchTestView);
+    }
+    // Over the keys and the labels, within the window's fixed size.
+    m_pitchTestView->setGeometry(centralWidget()->rect().adjusted(4, 4, -4, -4));
+    return m_pitchTestView;
+}
+
+void Form1::showPitchTestIntro(std::string_view text)
+{
+    if (text.empty()) {
+        if (m_pitchTestView && !m_pitchTestView->isHidden()) {
+            m_pitchTestView->hide();
+            m_ui->Command1->setFocus();
+        }
+        return;
+    }
+    pitchTestView()->showIntro(toQString(text));
+}
+
 void Form1::showPitchTestResult(std::string_view text)
 {
     if (text.empty()) {
-        if (m_pitchTestResult)
-            m_pitchTestResult->hide();
+        if (m_pitchTestView)
+            m_pitchTestView->hide();
         return;
     }
-    if (!m_pitchTestResult) {
-        m_pitchTestResult = new QLabel(centralWidget());
-        m_pitchTestResult->setObjectName(QStringLiteral("pitchTestResult"));
-        m_pitchTestResult->setWordWrap(true);
-        m_pitchTestResult->setAutoFillBackground(true);
-        m_pitchTestResult->setFrameShape(QFrame::Box);
-        m_pitchTestResult->setMargin(6);
-        m_pitchTestResult->setFocusPolicy(Qt::StrongFocus);
-        m_pitchTestResult->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        QPalette palette = m_pitchTestResult->palette();
-        palette.setColor(QPalette::Window, QColor(Qt::white));
-        palette.setColor(QPalette::WindowText, QColor(Qt::black));
-        m_pitchTestResult->setPalette(palette);
-    }
-    // Over the keys and the labels, within the window's fixed size.
-    m_pitchTestResult->setGeometry(centralWidget()->rect().adjusted(4, 4, -4, -4));
-    m_pitchTestResult->setText(toQString(text));
     qCInfo(lcTest, "%s", qUtf8Printable(toQString(text).replace(u'\n', QStringLiteral(" / "))));
-    m_pitchTestResult->setAccessibleName(toQString(text));
-    m_pitchTestResult->show();
-    m_pitchTestResult->raise();
-    m_pitchTestResult->setFocus();
+    pitchTestView()->showResult(toQString(text));
+}
+
+void Form1::setKeyOutlined(int index, bool outlined)
+{
+    if (!outlined) {
+        if (m_outline)
+            m_outline->hide();
+        return;
+    }
+    if (!m_outline) {
+        m_outline = new QFrame(centralWidget());
+        m_outline->setObjectName(QStringLiteral("rightKeyOutline"));
+        m_outline->setFrameShape(QFrame::Box);
+        m_outline->setLineWidth(3);
+        m_outline->setAttribute(Qt::WA_TransparentForMouseEvents);
+        QPalette look = m_outline->palette();
+        look.setColor(QPalette::WindowText, QColor(Qt::red));
+        m_outline->setPalette(look);
+    }
+    m_outline->setGeometry(cmdKey.at(index)->geometry().adjusted(-3, -3, 3, 3));
+    m_outline->show();
+    m_outline->raise();
 }
 
 void Form1::focusListen()

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <memory>
 
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -21,6 +22,8 @@ class Form1;
 }
 
 namespace tonarika {
+
+class PitchTestView;
 
 // The main window: the twelve note buttons, Listen, the result label, the score panel
 // and the menu. It shows what the game tells it and passes every click and key on;
@@ -46,6 +49,8 @@ public:
     // What the title says of the day after the program's name ("今日 8 / 15 分"); empty: nothing.
     void setDayText(const QString& text);
     void showPitchTestResult(std::string_view text) override;
+    void showPitchTestIntro(std::string_view text) override;
+    void setKeyOutlined(int index, bool outlined) override;
     void setChecked(Mode item, bool checked) override;
     void showWarning(std::string_view text, std::string_view title) override;
     void reportUnsavedRecord(std::string_view line) override;
@@ -87,7 +92,10 @@ private:
     void updateTitle();
 
     std::unique_ptr<Ui::Form1> m_ui;
-    QLabel* m_pitchTestResult = nullptr;  // over the keys, once the test is done
+    // The test's view over the keys, before its first item and once it is done.
+    PitchTestView* pitchTestView();
+    PitchTestView* m_pitchTestView = nullptr;
+    QFrame* m_outline = nullptr;           // around the right key after a miss
     QString m_pitchTestProgress;           // in the title, while a test is taken
     QString m_dayText;                     // in the title, where a daily goal is set
     std::array<QPushButton*, kNoteCount> cmdKey{};

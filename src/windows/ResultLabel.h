@@ -17,12 +17,15 @@ public:
 
     // The pixel size the caption is drawn at: the designed one, or less where needed.
     int fittedPixelSize() const;
+    // The lines it is drawn in: one, or its two parts either side of " — ".
+    QStringList lines() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QRect inkArea() const;
+    int fittedPixelSize(const QStringList& lines) const;
 };
 
 }  // namespace tonarika

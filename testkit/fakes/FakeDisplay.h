@@ -6,6 +6,7 @@
 // std
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,6 +29,8 @@ public:
     std::map<int, bool> keysAsked;  // the keys the game said, each as it was last said
     std::string pitchTestProgress;
     std::string pitchTestResult;
+    std::string pitchTestIntro;
+    std::set<int> outlined;  // the keys outlined now
     std::map<Mode, bool> checks;
     std::vector<std::pair<std::string, std::string>> warnings;  // text, title
     std::vector<std::string> unsavedRecords;
@@ -50,6 +53,14 @@ public:
     void setKeyAsked(int index, bool asked) override { keysAsked[index] = asked; }
     void setPitchTestProgress(std::string_view text) override { pitchTestProgress = text; }
     void showPitchTestResult(std::string_view text) override { pitchTestResult = text; }
+    void showPitchTestIntro(std::string_view text) override { pitchTestIntro = text; }
+    void setKeyOutlined(int index, bool on) override
+    {
+        if (on)
+            outlined.insert(index);
+        else
+            outlined.erase(index);
+    }
     void setChecked(Mode item, bool checked) override { checks[item] = checked; }
     void showWarning(std::string_view text, std::string_view title) override { warnings.emplace_back(text, title); }
     void reportUnsavedRecord(std::string_view line) override { unsavedRecords.emplace_back(line); }
