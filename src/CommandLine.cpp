@@ -48,11 +48,16 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& progr
     const QCommandLineOption remind(QStringLiteral("remind"),
                                     QStringLiteral("今日の練習がまだなら、設定の時刻にデスクトップの通知で知らせる"));
     const QCommandLineOption now(QStringLiteral("now"), QStringLiteral("--remind と一緒に: 時刻を待たずにすぐ知らせる"));
-    if (choice && options == ProgramOptions::PitchTest)
+    const QCommandLineOption hard(QStringLiteral("hard"), QStringLiteral("Hard で始める"));
+    const QCommandLineOption settings(QStringLiteral("settings"), QStringLiteral("練習の設定のページを開く"));
+    if (choice && options == ProgramOptions::PitchTest) {
         parser.addOption(test);
+        parser.addOption(hard);
+    }
     if (choice && options == ProgramOptions::Reminder) {
         parser.addOption(remind);
         parser.addOption(now);
+        parser.addOption(settings);
     }
     for (const QString& name : kQtOptionsWithValue) {
         QCommandLineOption option(name, QString(), QStringLiteral("value"));
@@ -92,6 +97,8 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& progr
         choice->pitchTest = options == ProgramOptions::PitchTest && parser.isSet(test);
         choice->remind = options == ProgramOptions::Reminder && parser.isSet(remind);
         choice->now = options == ProgramOptions::Reminder && parser.isSet(now);
+        choice->hard = options == ProgramOptions::PitchTest && parser.isSet(hard);
+        choice->settings = options == ProgramOptions::Reminder && parser.isSet(settings);
     }
     return std::nullopt;
 }

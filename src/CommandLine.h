@@ -13,6 +13,8 @@ struct CommandLineChoice {
     bool pitchTest = false;  // --test: the test of absolute pitch
     bool remind = false;     // --remind: the day's reminder, where it is due
     bool now = false;        // --now: the reminder at once, not at its time
+    bool hard = false;       // --hard: the game opens in Hard
+    bool settings = false;   // --settings: the companion opens at its settings page
 };
 
 // The options a program offers beside --help and --version.
@@ -22,8 +24,8 @@ enum class ProgramOptions { PitchTest, Reminder };
 // --version (-v) print on stdout and give 0; an unknown option or an argument prints
 // the help on stderr and gives 2. Qt's own options (-platform, -style, -display ...)
 // are left for QApplication. Nothing: the program goes on and opens its window. Where
-// `choice` is given, the program's `options` are offered too (--test; or --remind and
-// --now, which needs --remind), and it says which came.
+// `choice` is given, the program's `options` are offered too (--test and --hard; or
+// --remind, --now, which needs --remind, and --settings), and it says which came.
 std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description,
                                      CommandLineChoice* choice = nullptr,
                                      ProgramOptions options = ProgramOptions::PitchTest);

@@ -9,6 +9,7 @@
 #include "ScoreFile.h"
 #include "ModulePlayer.h"
 #include "SettingsFile.h"
+#include "SettingsReceipt.h"
 #include "SettingsWatcher.h"
 #include "TerminationSignals.h"
 #include "MidiCommands.h"
@@ -17,6 +18,7 @@
 
 // Qt
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QToolTip>
 #include <QSessionManager>
 #include <QTimer>
@@ -29,6 +31,8 @@
 #include <vector>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcSettingsReceipt, "tonarika.settings", QtWarningMsg)
 
 // What the process does if it ends by exit() while the window is open: Qt calls it
 // when the display connection breaks, and the run must not be lost then either.
@@ -97,6 +101,13 @@ int main(int argc, char** argv)
     window.setQuestionSettings(&settings);
     // With a daily goal, the title counts the day's minutes.
     tonarika::DayTitle dayTitle(window, history, settings);
+    // The companion learns from the receipt beside the file that the game has taken a change up.
+    const auto giveReceipt = [&settings] {
+        if (!settings.reading().digest.isEmpty() && !tonarika::writeReceipt(tonarika::settingsFilePath(), settings.reading().digest))
+            qCWarning(lcSettingsReceipt, "the receipt %s could not be written", qUtf8Printable(tonarika::receiptPath(tonarika::settingsFilePath())));
+    };
+    giveReceipt();
+    QObject::connect(&settings, &tonarika::SettingsWatcher::read, &window, giveReceipt);
     // New settings: the next question is drawn ahead again by them, so that its sound loads.
     QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window,
                      [&window, &settings] { window.setQuestionSettings(&settings); });
@@ -130,6 +141,8 @@ int main(int argc, char** argv)
     openJournal = &journal;
     std::atexit(recordOnExit);
 
+    if (choice.hard)
+        window.startHard();
     if (choice.pitchTest)
         window.startPitchTest();
     window.show();

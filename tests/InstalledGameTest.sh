@@ -30,8 +30,10 @@ for entry in "$id" "$id.Progress"; do
   check "desktop-file-validate $entry" "[ -z \"\$(desktop-file-validate '$share/applications/$entry.desktop' 2>&1)\" ]"
 done
 # The game's entry leads to its progress: an action that starts the installed companion.
-check "the game's entry offers the action スコアの推移" \
-  "grep -A3 '^\[Desktop Action progress\]' '$share/applications/$id.desktop' | grep -qx 'Name=スコアの推移'"
+check "the game's entry offers the action 練習帳" \
+  "grep -A3 '^\[Desktop Action progress\]' '$share/applications/$id.desktop' | grep -qx 'Name=練習帳'"
+check "the game's entry offers the action 練習の設定, which opens the companion's settings page" \
+  "grep -A3 '^\[Desktop Action settings\]' '$share/applications/$id.desktop' | grep -qx 'Exec=tonarika-progress --settings'"
 action_program=$(sed -n '/^\[Desktop Action progress\]/,/^$/ s/^Exec=//p' "$share/applications/$id.desktop")
 check "the action starts a program that is installed: $action_program" "[ -x '$prefix/bin/$action_program' ]"
 # And to the test of absolute pitch: the game itself with --test.

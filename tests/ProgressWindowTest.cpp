@@ -5,6 +5,7 @@
 // own
 #include "Appearance.h"
 #include "FailingRename.h"
+#include "HomePage.h"
 #include "JackKeyboard.h"
 #include "JackServer.h"
 #include "JournalFaultText.h"
@@ -14,6 +15,7 @@
 #include "ScoreFile.h"
 #include "SettingsFile.h"
 #include "SettingsPage.h"
+#include "SettingsReceipt.h"
 #include "PitchTestPage.h"
 #include "DailyPage.h"
 #include "TrendPage.h"
@@ -27,6 +29,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QPushButton>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -37,6 +40,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
+#include <QValueAxis>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMenuBar>
@@ -149,7 +153,7 @@ private slots:
     {
         std::ofstream(folder / "data/Score.TXT", std::ios::app | std::ios::binary) << "garbage that is no record\r\n";
         const auto window = open({folder / "program/Score.TXT", folder / "data/Score.TXT"});
-        QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika スコアの推移"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika 練習帳"));
         QCOMPARE(window->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xFF));
         QCOMPARE(child<QLabel>(*window, QStringLiteral("unreadableLines"))->text(), QStringLiteral("読めない行: 1"));
         QVERIFY(child<QLabel>(*window, QStringLiteral("logFaults"))->text().isEmpty());
@@ -352,6 +356,29 @@ private slots:
         }
     }
 
+    // At 640 x 400 the trend chart keeps its height, and its axes' labels fit whole: side by
+    // side along the days, one above the other along the rates.
+    void theTrendChartKeepsWholeAxisLabelsInASmallWindow()
+    {
+        const auto window = open({folder / "data/Score.TXT"});
+        window->resize(640, 400);
+        QTRY_VERIFY(window->trend()->chartView()->height() >= 200);
+        QTRY_VERIFY(!window->trend()->redrawPending());
+        QTest::qWait(50);
+        QChart* chart = window->trend()->chartView()->chart();
+        const auto* days = qobject_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).first());
+        const auto* rates = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
+        const QFontMetrics dayFont(days->labelsFont());
+        const QFontMetrics rateFont(rates->labelsFont());
+        const QRectF plot = chart->plotArea();
+        const int dayLabel = dayFont.horizontalAdvance(days->min().toString(days->format()));
+        QVERIFY2(days->tickCount() * dayLabel <= plot.width(),
+                 qPrintable(QStringLiteral("%1 labels of %2 px in %3").arg(days->tickCount()).arg(dayLabel).arg(plot.width())));
+        const double rateLabels = (rates->max() - rates->min()) / rates->tickInterval() + 1;
+        QVERIFY2(rateLabels * rateFont.height() <= plot.height(),
+                 qPrintable(QStringLiteral("%1 labels in %2 px").arg(rateLabels).arg(plot.height())));
+    }
+
     // A dark desktop palette (white texts on dark grounds) changes nothing: the window is
     // drawn as under the light one, pixel for pixel, and its texts stand out.
     void aDarkDesktopPaletteChangesNothingAndEveryTextStandsOut()
@@ -362,8 +389,8 @@ private slots:
             QTRY_VERIFY(!window->trend()->redrawPending());
             window->trend()->chartView()->setRenderHint(QPainter::Antialiasing, false);
             const QList<QWidget*> texts{window->menuBar(), window->findChild<QTabBar*>(),
-                                        child<QLabel>(*window, QStringLiteral("unreadableLines")),
                                         child<QTableWidget>(*window, QStringLiteral("figures"))};
+            QVERIFY2(!child<QLabel>(*window, QStringLiteral("unreadableLines"))->isVisible(), "every line was read");
             whole = window->grab().toImage();
             for (QWidget* widget : texts) {
                 const QRect area(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());
@@ -633,10 +660,10 @@ private slots:
         auto* table = child<QTableWidget>(*window, QStringLiteral("testTable"));
         QCOMPARE(table->rowCount(), 2);
         const QStringList finished{kToday.addDays(-3).toString(QStringLiteral("yyyy/MM/dd 08:00")), QStringLiteral("33 / 36"), QStringLiteral("36 / 36"),
-                                   QStringLiteral("5.6 %"), QStringLiteral("0.9 秒"), QStringLiteral("442 Hz")};
+                                   QStringLiteral("5.6 %"), QStringLiteral("0.9 秒"), QStringLiteral("442 Hz"), QStringLiteral("シ 6 回")};
         const QStringList left{kToday.toString(QStringLiteral("yyyy/MM/dd 08:00")), QStringLiteral("中断（10 / 72 問）"), QStringLiteral("―"),
-                               QStringLiteral("―"), QStringLiteral("―"), QStringLiteral("440 Hz")};
-        for (int column = 0; column < 6; ++column) {
+                               QStringLiteral("―"), QStringLiteral("―"), QStringLiteral("440 Hz"), QStringLiteral("―")};
+        for (int column = 0; column < 7; ++column) {
             QCOMPARE(table->item(0, column)->text(), left[column]);
             QCOMPARE(table->item(1, column)->text(), finished[column]);
         }
@@ -954,6 +981,76 @@ private slots:
 
     // The settings page shows the file, writes each change at once and keeps what it does
     // not know, never leaves no timbre chosen, and names every control.
+    // The home page comes first: today's answers, those of a run still going among them, the
+    // streak and the next step in the mode practised most lately; its buttons start the game
+    // and the test. A first start shows the plan instead, which one click sets.
+    void theHomePageSaysTodayTheNextStepAndLeadsIntoPractice()
+    {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const QString file = QString::fromStdString((folder / "config" / "tonarika.conf").string());
+        fs::create_directories(folder / "config");
+        std::ofstream(file.toStdString()) << "[questions]\nnotes = growing\n";
+        const std::int64_t morning = QDateTime(kToday, QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        TrialJournal writer(journal);
+        for (int i = 0; i < 3; ++i)
+            writer.record({morning - 86'400'000 + i * 30'000, Mode::Easy, 1, 0, 0, 900, 1});
+        // Today, in Hard: a run that has written no score yet, twelve ド right 30 s apart.
+        for (int i = 0; i < 12; ++i)
+            writer.record({morning + i * 30'000, Mode::Hard, 2, 0, 0, 900, 1});
+        writer.close(TrialJournal::kFlushLimit);
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        window->addSettingsPage(file);
+        auto* pages = child<QTabWidget>(*window, QStringLiteral("pages"));
+        QCOMPARE(pages->widget(0), window->home());
+        QCOMPARE(pages->tabText(0), QStringLiteral("今日"));
+        QCOMPARE(pages->currentWidget(), window->home());
+        auto* figures = child<QLabel>(*window, QStringLiteral("todayFigures"));
+        QTRY_COMPARE(figures->text(), QStringLiteral("今日: 12 問、5 分\n練習した日の連続: 2 日（最長 2 日）"));
+        QCOMPARE(figures->accessibleName(), figures->text());
+        QCOMPARE(child<QLabel>(*window, QStringLiteral("nextStep"))->text(),
+                 QStringLiteral("次の一歩（Hard）: 次は ラ: ド があと 8 問、ミ があと 20 問、ソ があと 20 問"));
+        QVERIFY(!child<QGroupBox>(*window, QStringLiteral("firstPlan"))->isVisible());
+
+        // The game, still in its run, answers once more.
+        {
+            TrialJournal more(journal);
+            more.record({morning + 12 * 30'000, Mode::Hard, 2, 0, 0, 900, 1});
+        }
+        QTRY_VERIFY2(figures->text().startsWith(QStringLiteral("今日: 13 問")), qPrintable(figures->text()));
+
+        QStringList launched;
+        window->home()->setLauncher([&launched](const QStringList& arguments) {
+            launched << arguments.join(u' ');
+            return true;
+        });
+        child<QPushButton>(*window, QStringLiteral("practise"))->click();
+        child<QPushButton>(*window, QStringLiteral("takeTest"))->click();
+        QCOMPARE(launched, (QStringList{QStringLiteral("--hard"), QStringLiteral("--test")}));
+
+        // A new learner: nothing in the journal yet.
+        const fs::path fresh = folder / "fresh" / "trials.sqlite";
+        const QString freshFile = QString::fromStdString((folder / "fresh" / "tonarika.conf").string());
+        const auto first = open({folder / "fresh/Score.TXT"}, fresh);
+        first->addSettingsPage(freshFile);
+        auto* plan = child<QGroupBox>(*first, QStringLiteral("firstPlan"));
+        QTRY_VERIFY(plan->isVisible());
+        QVERIFY(!child<QLabel>(*first, QStringLiteral("nextStep"))->isVisible());
+        child<QPushButton>(*first, QStringLiteral("setPlan"))->click();
+        const QuestionSettings set = readSettingsFile(freshFile).settings;
+        QCOMPARE(set.timbres, (std::vector<Timbre>{Timbre::Piano, Timbre::Marimba, Timbre::Guitar}));
+        QVERIFY(set.threeOctaves && set.guard && set.weakNotes);
+        QCOMPARE(set.notes, NoteChoice::Growing);
+        launched.clear();
+        first->home()->setLauncher([&launched](const QStringList& arguments) {
+            launched << arguments.join(u' ');
+            return true;
+        });
+        child<QPushButton>(*first, QStringLiteral("practise"))->click();
+        QCOMPARE(launched, QStringList{QStringLiteral("--hard")});
+    }
+
     void theSettingsPageWritesEachChoiceAndKeepsTheRest()
     {
         const QString file = QString::fromStdString((folder / "config" / "tonarika.conf").string());
@@ -988,6 +1085,16 @@ private slots:
         QVERIFY2(text().startsWith(QStringLiteral("; my own words\n")), qPrintable(text()));
         QCOMPARE(child<QLabel>(*page, QStringLiteral("settingsStatus"))->text(),
                  QStringLiteral("保存しました。次の問題から使われます。"));
+        // The running game's receipt for what the file holds now: taken up.
+        QVERIFY(writeReceipt(file, readSettingsFile(file).digest));
+        QTRY_COMPARE(child<QLabel>(*page, QStringLiteral("settingsStatus"))->text(),
+                     QStringLiteral("保存しました。次の問題から使われます。ゲームに反映されました。"));
+        // Each option says what it does, under it and in its tool tip.
+        for (const char* option : {"timbres", "octaves", "guard", "weakNotes", "showAnswer", "notes", "a4", "midi", "dailyGoal", "windowKind"}) {
+            auto* control = child<QWidget>(*page, QString::fromLatin1(option));
+            auto* line = child<QLabel>(*page, QStringLiteral("explain_") + QString::fromLatin1(option));
+            QVERIFY2(!line->text().isEmpty() && control->toolTip() == line->text(), option);
+        }
 
         // Edited by hand meanwhile: the page shows the edit, and its next write keeps it.
         {
@@ -1097,7 +1204,7 @@ private slots:
             const auto* button = qobject_cast<QAbstractButton*>(control);
             QCOMPARE(group ? group->title() : button ? button->text() : QString(), QString::fromUtf8(c.text));
         }
-        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 4 + kNoteCount);
+        QCOMPARE(page->findChildren<QCheckBox*>().size(), kTimbreCount + 5 + kNoteCount);
         QCOMPARE(child<QGroupBox>(*page, QStringLiteral("notes"))->title(), QStringLiteral("出題する音"));
         for (const auto& [name, caption] : {std::pair("allNotes", "モードの音すべて"), std::pair("growingNotes", "少しずつ増やす"),
                                             std::pair("chosenNotes", "選んだ音だけ")})

@@ -45,6 +45,9 @@ while [ "$answered" -lt 12 ]; do
 done
 kill -TERM "$game"
 check "the game ended" "wait_for_end $game"
+conf="$scratch/home/config/tonarika/tonarika.conf"
+check "the receipt beside the settings file names what the game read" \
+  "[ \"\$(cat '$conf.taken')\" = \"\$(sha256sum '$conf' | cut -d' ' -f1)\" ]"
 
 asked=$(/usr/bin/python3 - "$journal" <<'PY'
 import sqlite3, sys

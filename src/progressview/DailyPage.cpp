@@ -155,6 +155,7 @@ void DailyPage::redraw()
     fillCalendar(today);
     drawLearned();
     drawFirstOfDay();
+    emit redrawn();
 }
 
 void DailyPage::fillCalendar(std::int64_t today)

@@ -34,7 +34,12 @@ public:
     void setGoal(int minutes);
 
     const DailyOverview& overview() const { return m_overview; }
+    int goal() const { return m_goal; }
     static constexpr int kWeeks = 16;
+
+signals:
+    // The days were counted again.
+    void redrawn();
 
 private:
     void redraw();

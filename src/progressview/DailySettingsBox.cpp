@@ -1,5 +1,8 @@
 #include "DailySettingsBox.h"
 
+// own
+#include "PageParts.h"
+
 // Qt
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,15 +35,14 @@ DailySettingsBox::DailySettingsBox(QString file, ReminderSchedule schedule, QWid
     m_goal->setSuffix(QStringLiteral(" 分"));
     m_goal->setKeyboardTracking(false);
     m_goal->setAccessibleName(QStringLiteral("1日の目標"));
-    m_goal->setToolTip(QStringLiteral("1日に練習する分数。ゲームのタイトルに今日の分数が出ます。"));
     form->addRow(QStringLiteral("1日の目標(&G)"), m_goal);
+    form->addRow(explanation(m_goal, QStringLiteral("1日に練習する分数。ゲームのタイトルに今日の分数が出ます。")));
 
     auto* remindRow = new QHBoxLayout;
     m_remind = new QCheckBox(QStringLiteral("お知らせする"));
     m_remind->setObjectName(QStringLiteral("remind"));
     m_remind->setAccessibleName(m_remind->text());
-    m_remind->setAccessibleDescription(QStringLiteral("練習のお知らせ"));
-    m_remind->setToolTip(QStringLiteral("この時刻に今日の練習がまだなら、デスクトップの通知で知らせます。"));
+
     m_remindAt = new QTimeEdit;
     m_remindAt->setObjectName(QStringLiteral("remindAt"));
     m_remindAt->setDisplayFormat(QStringLiteral("HH:mm"));
@@ -50,6 +52,7 @@ DailySettingsBox::DailySettingsBox(QString file, ReminderSchedule schedule, QWid
     remindRow->addWidget(m_remindAt);
     remindRow->addStretch(1);
     form->addRow(QStringLiteral("練習のお知らせ"), remindRow);
+    form->addRow(explanation(m_remind, QStringLiteral("この時刻に今日の練習がまだなら、デスクトップの通知で知らせます。")));
     m_scheduled = new QLabel;
     m_scheduled->setObjectName(QStringLiteral("remindScheduled"));
     m_scheduled->setWordWrap(true);
@@ -60,8 +63,7 @@ DailySettingsBox::DailySettingsBox(QString file, ReminderSchedule schedule, QWid
     m_windowKind->setObjectName(QStringLiteral("windowKind"));
     m_windowKind->addItems({QStringLiteral("なし"), QStringLiteral("秒数を決める"), QStringLiteral("覚えるほど短く")});
     m_windowKind->setAccessibleName(QStringLiteral("答える時間の制限"));
-    m_windowKind->setToolTip(QStringLiteral("これより遅い正解は「遅い」と表示され、はずれとして数えます。"
-                                            "「覚えるほど短く」は 2.0 秒から、覚えた音ごとに 0.1 秒ずつ 1.3 秒まで短くなります。"));
+
     m_windowSeconds = new QDoubleSpinBox;
     m_windowSeconds->setObjectName(QStringLiteral("windowSeconds"));
     m_windowSeconds->setRange(1.0, 5.0);
@@ -74,6 +76,8 @@ DailySettingsBox::DailySettingsBox(QString file, ReminderSchedule schedule, QWid
     windowRow->addWidget(m_windowSeconds);
     windowRow->addStretch(1);
     form->addRow(QStringLiteral("答える時間(&W)"), windowRow);
+    form->addRow(explanation(m_windowKind, QStringLiteral("これより遅い正解は「遅い」と表示され、はずれとして数えます。"
+                                                          "「覚えるほど短く」は 2.0 秒から、覚えた音ごとに 0.1 秒ずつ 1.3 秒まで短くなります。")));
 
     connect(m_goal, &QSpinBox::valueChanged, this, &DailySettingsBox::writeGoal);
     connect(m_remind, &QCheckBox::toggled, this, &DailySettingsBox::writeReminder);
@@ -104,7 +108,7 @@ void DailySettingsBox::write(const std::vector<std::pair<QString, QString>>& val
         emit told(QStringLiteral("設定を保存できませんでした: %1。設定ファイルはそのままです。").arg(problemTextJapanese(*problem)));
         return;
     }
-    emit told(saved);
+    emit this->saved(saved);
 }
 
 void DailySettingsBox::writeGoal()

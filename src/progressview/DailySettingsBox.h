@@ -32,6 +32,8 @@ public:
 signals:
     // What a change came to, for the page's status line (in Japanese).
     void told(const QString& text);
+    // A change was written; `text` says so.
+    void saved(const QString& text);
 
 private:
     void writeGoal();

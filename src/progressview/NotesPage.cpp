@@ -1,6 +1,7 @@
 #include "NotesPage.h"
 
 // own
+#include "NextStep.h"
 #include "ProgressChartView.h"
 #include "ReactionChart.h"
 #include "NoteTables.h"
@@ -262,26 +263,15 @@ void NotesPage::showGrowingSet()
             continue;
         // The game's own rule over the same answers: what is learned in this mode, whatever
         // the period and the timbre.
-        const ModeChoice only = mode == Mode::Easy ? ModeChoice::Easy : ModeChoice::Hard;
-        const NoteStatistics learned = noteStatistics(selectTrials(trials, Period::All, only, m_today()));
-        NoteSet learnedNotes;
-        for (int note = 0; note < kNoteCount; ++note) {
-            if (learned.notes[std::size_t(note)].learned)
-                learnedNotes.add(note);
-        }
-        const NoteSet set = growingSet(mode, learnedNotes);
+        const GrowingStep step = growingStep(trials, mode, m_today());
         QStringList inSet;
-        QStringList lacking;
         for (const NoteIndex note : kGrowingOrder) {
-            if (!set.contains(note))
-                continue;
-            inSet << noteText(note);
-            if (!learnedNotes.contains(note))
-                lacking << QStringLiteral("%1 が%2").arg(noteText(note), learnedDistance(learned.notes[note]));
+            if (step.set.contains(note))
+                inSet << noteText(note);
         }
         QString line = QStringLiteral("少しずつ増やす（%1）: %2").arg(qtText(modeName(mode)), inSet.join(u' '));
-        if (const auto next = nextGrowingNote(mode, set))
-            line += QStringLiteral("。次は %1: %2").arg(noteText(*next), lacking.join(QStringLiteral("、")));
+        if (step.next)
+            line += QStringLiteral("。次は %1: %2").arg(noteText(*step.next), step.lacking.join(QStringLiteral("、")));
         else
             line += QStringLiteral("。すべての音を出題しています");
         lines << line;

@@ -35,4 +35,16 @@ QStackedWidget* pageOrEmpty(QWidget* page, QLabel* empty)
     return stack;
 }
 
+QLabel* explanation(QWidget* option, const QString& text)
+{
+    option->setToolTip(text);
+    option->setAccessibleDescription(text);
+    auto* line = new QLabel(text);
+    line->setObjectName(QStringLiteral("explain_") + option->objectName());
+    line->setWordWrap(true);
+    line->setContentsMargins(24, 0, 0, 4);
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return line;
+}
+
 }  // namespace tonarika

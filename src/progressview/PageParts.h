@@ -19,5 +19,8 @@ QScrollArea* scrolling(QWidget* content);
 QLabel* emptyNote(const QString& text, const QString& name);
 // The page, or in its place its empty note: the note shown first.
 QStackedWidget* pageOrEmpty(QWidget* page, QLabel* empty);
+// What an option does, in a line of plain text to go under it: the option's tool tip and
+// its description for screen readers too.
+QLabel* explanation(QWidget* option, const QString& text);
 
 }  // namespace tonarika

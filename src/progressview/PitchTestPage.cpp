@@ -45,17 +45,20 @@ QDateTime localTime(const PitchTestRecord& record)
 PitchTestPage::PitchTestPage(QWidget* parent)
     : QWidget(parent)
 {
-    m_table = new QTableWidget(0, 6);
+    m_table = new QTableWidget(0, 7);
     m_table->setObjectName(QStringLiteral("testTable"));
     m_table->setAccessibleName(QStringLiteral("テストの記録"));
     m_table->setAccessibleDescription(
-        QStringLiteral("1 行に 1 回のテスト。純音とピアノはそれぞれ 36 点満点、半音違いは全回答のうち半音ずれた答えの割合。"));
+        QStringLiteral("1 行に 1 回のテスト。純音とピアノはそれぞれ 36 点満点、半音違いは全回答のうち半音ずれた答えの割合、"
+                       "よく間違えた音はそのテストで間違えた回数の多い音。"));
     m_table->setHorizontalHeaderLabels({QStringLiteral("日時"), QStringLiteral("純音"), QStringLiteral("ピアノ"),
                                         QStringLiteral("半音違い"), QStringLiteral("反応時間（中央値）"),
-                                        QStringLiteral("A4")});
+                                        QStringLiteral("A4"), QStringLiteral("間違えた音")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The notes missed take what room is left; each cell's tool tip holds it whole.
+    m_table->horizontalHeader()->setSectionResizeMode(6, QHeaderView::Stretch);
     // As tall as its rows, up to a few: the chart keeps the rest of the page.
     m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     m_table->setMinimumHeight(100);
@@ -114,9 +117,17 @@ void PitchTestPage::fillTable()
                   << QStringLiteral("―") << QStringLiteral("―");
         }
         cells << QStringLiteral("%1 Hz").arg(record->a4);
+        if (const auto& result = record->result) {
+            const std::string missed = mostMissedText(result->missed);
+            cells << (missed.empty() ? QStringLiteral("なし") : QString::fromStdString(missed));
+        } else {
+            cells << QStringLiteral("―");
+        }
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
-            if (column > 0)
+            if (column == 6)
+                item->setToolTip(cells[column]);
+            if (column > 0 && column < 6)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             m_table->setItem(row, column, item);
         }

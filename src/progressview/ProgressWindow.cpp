@@ -8,6 +8,7 @@
 #include "SettingsPage.h"
 #include "PitchTestPage.h"
 #include "DailyPage.h"
+#include "HomePage.h"
 #include "TrendPage.h"
 
 // Qt
@@ -40,7 +41,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
 {
     qRegisterMetaType<std::shared_ptr<const ProgressSnapshot>>();
     qRegisterMetaType<std::shared_ptr<const JournalSnapshot>>();
-    setWindowTitle(QStringLiteral("Tonarika スコアの推移"));
+    setWindowTitle(QStringLiteral("Tonarika 練習帳"));
     // The game's look: its window colour, and its face for Japanese text.
     QPalette look = palette();
     look.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xFF));
@@ -53,6 +54,11 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     m_pages = new QTabWidget;
     m_pages->setObjectName(QStringLiteral("pages"));
     m_pages->setDocumentMode(true);
+    if (!m_journal.empty()) {
+        m_home = new HomePage(today);
+        m_home->setObjectName(QStringLiteral("homePage"));
+        m_pages->addTab(m_home, QStringLiteral("今日"));
+    }
     m_pages->addTab(m_trend, QStringLiteral("正解率の推移"));
     if (!m_journal.empty()) {
         m_notes = new NotesPage(today);
@@ -62,6 +68,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
         m_days = new DailyPage(today);
         m_days->setObjectName(QStringLiteral("dailyPage"));
         m_pages->addTab(m_days, QStringLiteral("毎日"));
+        connect(m_days, &DailyPage::redrawn, m_home, [this] { m_home->showDays(m_days->overview(), m_days->goal()); });
     }
     setCentralWidget(m_pages);
     createMenus();
@@ -71,6 +78,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     m_faults->setObjectName(QStringLiteral("logFaults"));
     m_faults->setWordWrap(true);
     statusBar()->addWidget(m_faults, 1);
+    // Only where some lines could not be read, and while the logs are first read.
     m_unreadable = new QLabel(QStringLiteral("読み込み中…"));
     m_unreadable->setObjectName(QStringLiteral("unreadableLines"));
     statusBar()->addPermanentWidget(m_unreadable);
@@ -158,11 +166,17 @@ SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
 {
     auto* page = new SettingsPage(settingsFile);
     page->setObjectName(QStringLiteral("settingsPage"));
-    // The notes' page says where the growing set stands when that is what the game asks.
+    m_settings = page;
+    // The notes' page says where the growing set stands when that is what the game asks,
+    // and the home page's next step follows it.
     if (m_notes) {
         m_notes->setNoteChoice(page->chosen().notes);
-        connect(page, &SettingsPage::settingsChanged, m_notes,
-                [notes = m_notes](const QuestionSettings& settings) { notes->setNoteChoice(settings.notes); });
+        m_home->setNoteChoice(page->chosen().notes);
+        m_home->setSettingsFile(settingsFile);
+        connect(page, &SettingsPage::settingsChanged, m_notes, [notes = m_notes, home = m_home](const QuestionSettings& settings) {
+            notes->setNoteChoice(settings.notes);
+            home->setNoteChoice(settings.notes);
+        });
     }
     // The days' page marks the goal the settings hold.
     if (m_days) {
@@ -172,6 +186,12 @@ SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
     m_pages->addTab(page, QStringLiteral("練習の設定"));
     useLightPalette(*page);
     return page;
+}
+
+void ProgressWindow::showSettingsPage()
+{
+    if (m_settings)
+        m_pages->setCurrentWidget(m_settings);
 }
 
 void ProgressWindow::exportCsv()
@@ -233,6 +253,7 @@ void ProgressWindow::showSnapshot(std::shared_ptr<const ProgressSnapshot> snapsh
     m_snapshot = std::move(snapshot);
     m_trend->showSnapshot(m_snapshot, m_logs);
     m_unreadable->setText(QStringLiteral("読めない行: %1").arg(m_snapshot->history.unreadableLines));
+    m_unreadable->setVisible(m_snapshot->history.unreadableLines > 0);
     // The day may have turned: the notes' page counts its periods again.
     if (m_notes && m_journalSnapshot)
         m_notes->showTrials(m_journalSnapshot->trials, m_journal, m_journalSnapshot->fault);
@@ -253,6 +274,7 @@ void ProgressWindow::showTrials(std::shared_ptr<const JournalSnapshot> snapshot)
     m_notes->showTrials(m_journalSnapshot->trials, m_journal, m_journalSnapshot->fault);
     m_tests->showTrials(m_journalSnapshot->trials);
     m_days->showJournal(m_journalSnapshot);
+    m_home->showTrials(m_journalSnapshot->trials);
     m_trend->showJournal(journalRuns(*m_journalSnapshot->trials), questionsOn(*m_journalSnapshot->trials, m_today()));
     showFaults();
     m_journalLoading = false;

@@ -21,6 +21,7 @@ class QTabWidget;
 
 namespace tonarika {
 
+class HomePage;
 class NotesPage;
 class PitchTestPage;
 class DailyPage;
@@ -49,11 +50,14 @@ public:
     NotesPage* notes() const { return m_notes; }
     PitchTestPage* tests() const { return m_tests; }
     DailyPage* days() const { return m_days; }
+    HomePage* home() const { return m_home; }
     // How the CSV export asks for its file; a file dialog, unless a test says otherwise.
     void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
 
     // Adds the page where the player chooses what the game asks, kept in `settingsFile`.
     SettingsPage* addSettingsPage(const QString& settingsFile);
+    // Shows the settings page, where there is one.
+    void showSettingsPage();
 
     // Reads the logs again (only what they gained).
     void reload();
@@ -97,6 +101,8 @@ private:
     NotesPage* m_notes = nullptr;
     PitchTestPage* m_tests = nullptr;  // beside 音ごと, from the same journal
     DailyPage* m_days = nullptr;       // and the days of practice, from it too
+    HomePage* m_home = nullptr;        // today and the next step, first of all
+    SettingsPage* m_settings = nullptr;
     QLabel* m_unreadable = nullptr;
     QLabel* m_faults = nullptr;
     PathWatcher m_watcher;

@@ -4,6 +4,7 @@
 #include "DailySettingsBox.h"
 #include "PageParts.h"
 #include "SettingsFile.h"
+#include "SettingsReceipt.h"
 
 // Qt
 #include <QCheckBox>
@@ -40,6 +41,8 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
         timbreLayout->addWidget(box);
         m_timbres[std::size_t(row.timbre)] = box;
     }
+    timbreLayout->addWidget(explanation(timbres, QStringLiteral(
+        "問題の音をどの楽器で鳴らすか。いくつも選ぶと、音色が変わっても音の名前で聞き分けられるようになります。")));
 
     auto* octaves = new QGroupBox(QStringLiteral("音域"));
     octaves->setObjectName(QStringLiteral("octaves"));
@@ -52,6 +55,8 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
         button->setAccessibleName(button->text());
         octaveLayout->addWidget(button);
     }
+    octaveLayout->addWidget(explanation(octaves, QStringLiteral(
+        "3 オクターブにすると、高さが変わっても同じ名前の音を当てる練習になります。")));
 
     m_guard = new QCheckBox(QStringLiteral("前の音を手がかりにしない"));
     m_guard->setObjectName(QStringLiteral("guard"));
@@ -59,6 +64,9 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     m_weakNotes = new QCheckBox(QStringLiteral("苦手な音を多めに"));
     m_weakNotes->setObjectName(QStringLiteral("weakNotes"));
     m_weakNotes->setAccessibleName(m_weakNotes->text());
+    m_showAnswer = new QCheckBox(QStringLiteral("はずれのとき正解を示す"));
+    m_showAnswer->setObjectName(QStringLiteral("showAnswer"));
+    m_showAnswer->setAccessibleName(m_showAnswer->text());
 
     auto* notes = new QGroupBox(QStringLiteral("出題する音"));
     notes->setObjectName(QStringLiteral("notes"));
@@ -73,6 +81,10 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
         button->setAccessibleName(button->text());
         notesLayout->addWidget(button);
     }
+    notesLayout->addWidget(explanation(notes, QStringLiteral(
+        "モードの音すべて: Easy は白鍵の 7 音、Hard は 12 音。少しずつ増やす: ド ミ ソ から始め、出題中の音を"
+        "すべて覚えると 1 音ずつ増えます（新しい音は、出題の前に名前と一緒に一度鳴ります）。"
+        "選んだ音だけ: チェックした 2 音以上を出題します。")));
     // The notes as the keyboard lays them out: white keys below, black keys above.
     auto* keys = new QGridLayout;
     keys->setContentsMargins(24, 0, 0, 0);
@@ -102,6 +114,8 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     a4Row->addWidget(m_a4);
     a4Row->addStretch(1);
     notesLayout->addLayout(a4Row);
+    notesLayout->addWidget(explanation(m_a4, QStringLiteral(
+        "ラ（A4）の高さ。ふだん弾く楽器や合奏に合わせます。ふつうは 440 Hz です。")));
 
     // The configuration folder that holds the settings' own: the timer's drop-in and the
     // autostart entry go beside them.
@@ -122,6 +136,8 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     m_keyboards->setFocusPolicy(Qt::StrongFocus);
     m_keyboards->setAccessibleName(QStringLiteral("見えているMIDIキーボード"));
     midiLayout->addWidget(m_midi);
+    midiLayout->addWidget(explanation(m_midi, QStringLiteral(
+        "つないだ MIDI キーボードの鍵盤で答えます（どのオクターブでも）。ペダルは Listen と同じです。")));
     midiLayout->addWidget(m_keyboards);
 
     m_status = new QLabel;
@@ -135,7 +151,15 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     layout->addWidget(timbres);
     layout->addWidget(octaves);
     layout->addWidget(m_guard);
+    layout->addWidget(explanation(m_guard, QStringLiteral(
+        "問題の前に短い音の列を鳴らし、続けて出る音を前の問題の音から離します。前の音からの距離（相対音感）では"
+        "当てられなくなります。")));
     layout->addWidget(m_weakNotes);
+    layout->addWidget(explanation(m_weakNotes, QStringLiteral(
+        "よく間違える音や答えるのが遅い音を多めに出題し、間違えた音は少し後にもう一度出します。")));
+    layout->addWidget(m_showAnswer);
+    layout->addWidget(explanation(m_showAnswer, QStringLiteral(
+        "最初に間違えたとき、正しい音の名前を表示し、その鍵盤を囲んで、もう一度鳴らします。その問題はそこで終わります。")));
     layout->addWidget(notes);
     layout->addWidget(m_daily);
     layout->addWidget(midi);
@@ -154,6 +178,7 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     connect(m_threeOctaves, &QRadioButton::toggled, this, &SettingsPage::write);
     connect(m_guard, &QCheckBox::toggled, this, &SettingsPage::write);
     connect(m_weakNotes, &QCheckBox::toggled, this, &SettingsPage::write);
+    connect(m_showAnswer, &QCheckBox::toggled, this, &SettingsPage::write);
     for (QRadioButton* button : {m_allNotes, m_growingNotes, m_chosenNotes}) {
         connect(button, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
@@ -165,6 +190,9 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     connect(m_a4, &QSpinBox::valueChanged, this, &SettingsPage::write);
     connect(m_midi, &QCheckBox::toggled, this, &SettingsPage::writeMidi);
     connect(m_daily, &DailySettingsBox::told, m_status, &QLabel::setText);
+    connect(m_daily, &DailySettingsBox::saved, this, &SettingsPage::confirmSaved);
+    m_receiptTimer.setInterval(kReceiptLookMs);
+    connect(&m_receiptTimer, &QTimer::timeout, this, &SettingsPage::lookForReceipt);
 
     // The keyboards are listed on the lister's thread; the page only reads its last listing.
     showKeyboards();
@@ -197,8 +225,37 @@ void SettingsPage::writeMidi()
         emit written(problemTextJapanese(*problem));
         return;
     }
-    m_status->setText(QStringLiteral("保存しました。ゲームにすぐ反映されます。"));
+    confirmSaved(QStringLiteral("保存しました。"));
     emit written({});
+}
+
+void SettingsPage::confirmSaved(const QString& text)
+{
+    m_saved = text;
+    m_status->setText(text);
+    // The game says in its receipt which contents of the file it has taken up.
+    m_awaited = readSettingsFile(m_file).digest;
+    m_receiptLooks = 0;
+    if (!m_awaited.isEmpty())
+        m_receiptTimer.start();
+    lookForReceipt();
+}
+
+void SettingsPage::lookForReceipt()
+{
+    if (m_awaited.isEmpty())
+        return;
+    if (readReceipt(m_file) == m_awaited) {
+        m_receiptTimer.stop();
+        m_awaited.clear();
+        m_status->setText(m_saved + QStringLiteral("ゲームに反映されました。"));
+        return;
+    }
+    // No game that runs takes it up in time: it reads the file when it starts.
+    if (++m_receiptLooks >= kReceiptLooks) {
+        m_receiptTimer.stop();
+        m_awaited.clear();
+    }
 }
 
 void SettingsPage::showFile()
@@ -240,6 +297,10 @@ void SettingsPage::show(const QuestionSettings& settings)
     m_threeOctaves->setChecked(settings.threeOctaves);
     m_guard->setChecked(settings.guard);
     m_weakNotes->setChecked(settings.weakNotes);
+    {
+        const QSignalBlocker quietShown(m_showAnswer);
+        m_showAnswer->setChecked(settings.showAnswer);
+    }
     m_allNotes->setChecked(settings.notes == NoteChoice::All);
     m_growingNotes->setChecked(settings.notes == NoteChoice::Growing);
     m_chosenNotes->setChecked(settings.notes == NoteChoice::Chosen);
@@ -263,6 +324,7 @@ QuestionSettings SettingsPage::chosen() const
     settings.threeOctaves = m_threeOctaves->isChecked();
     settings.guard = m_guard->isChecked();
     settings.weakNotes = m_weakNotes->isChecked();
+    settings.showAnswer = m_showAnswer->isChecked();
     settings.notes = m_growingNotes->isChecked() ? NoteChoice::Growing
                      : m_chosenNotes->isChecked() ? NoteChoice::Chosen
                                                   : NoteChoice::All;
@@ -333,7 +395,7 @@ void SettingsPage::write()
     }
     m_shown = chosen();
     emit settingsChanged(m_shown);
-    m_status->setText(QStringLiteral("保存しました。次の問題から使われます。"));
+    confirmSaved(QStringLiteral("保存しました。次の問題から使われます。"));
     emit written({});
 }
 

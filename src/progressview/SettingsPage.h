@@ -7,6 +7,7 @@
 
 // Qt
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 // std
@@ -56,6 +57,10 @@ private:
     void noteToggled(QCheckBox* box);
     void writeMidi();
     void showKeyboards();
+    // Says that a change was saved, and then, once the running game's receipt names what
+    // the file holds now, that the game has taken it up.
+    void confirmSaved(const QString& text);
+    void lookForReceipt();
 
     QString m_file;
     SettingsWatcher m_watcher;
@@ -65,6 +70,7 @@ private:
     QRadioButton* m_threeOctaves = nullptr;
     QCheckBox* m_guard = nullptr;
     QCheckBox* m_weakNotes = nullptr;
+    QCheckBox* m_showAnswer = nullptr;
     QRadioButton* m_allNotes = nullptr;
     QRadioButton* m_growingNotes = nullptr;
     QRadioButton* m_chosenNotes = nullptr;
@@ -75,6 +81,12 @@ private:
     QLabel* m_keyboards = nullptr;
     KeyboardLister m_lister{"tonarika-progress"};
     QLabel* m_status = nullptr;
+    static constexpr int kReceiptLookMs = 250;
+    static constexpr int kReceiptLooks = 40;  // ten seconds
+    QTimer m_receiptTimer;
+    QByteArray m_awaited;  // the digest the receipt should come to hold
+    int m_receiptLooks = 0;
+    QString m_saved;
 };
 
 }  // namespace tonarika

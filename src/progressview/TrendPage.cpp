@@ -33,6 +33,9 @@ const QStringList kTableRows{
 
 constexpr std::int64_t kDayMs = 24 * 3600 * 1000LL;
 constexpr int kMarkerSize = 7;
+constexpr int kChartMinimumHeight = 200;
+constexpr int kPixelsPerTick = 90;
+constexpr int kPixelsPerRateLabel = 24;
 // The rate axis runs a little past 0 and 100, so that a point at either is drawn whole.
 constexpr double kRateMargin = 5.0;
 
@@ -132,7 +135,9 @@ TrendPage::TrendPage(QWidget* parent)
     m_chartView = new ProgressChartView(m_chart);
     m_chartView->setObjectName(QStringLiteral("chart"));
     m_chartView->setRenderHint(QPainter::Antialiasing);
-    m_chartView->setMinimumSize(240, 120);
+    // Tall enough for its axes' labels whole in a small window; the figures' table
+    // scrolls rather than squeeze it.
+    m_chartView->setMinimumSize(240, kChartMinimumHeight);
     m_chartView->setAccessibleName(QStringLiteral("正解率の推移のグラフ"));
 
     m_redraw.setSingleShot(true);
@@ -260,6 +265,12 @@ std::pair<std::int64_t, std::int64_t> TrendPage::timeInView() const
     return {days->min().toMSecsSinceEpoch() + zoneOffsetMs(), days->max().toMSecsSinceEpoch() + zoneOffsetMs()};
 }
 
+void TrendPage::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_redraw.start();
+}
+
 void TrendPage::redraw()
 {
     if (!m_snapshot)
@@ -267,7 +278,12 @@ void TrendPage::redraw()
     const auto [from, to] = timeInView();
     auto* days = qobject_cast<QDateTimeAxis*>(m_chart->axes(Qt::Horizontal).first());
     days->setFormat(axisFormat(to - from));
-    days->setTickCount(int(std::clamp<std::int64_t>((to - from) / kDayMs + 1, 2, 8)));
+    // Rates every 20 where there is height for six labels, every 50 where not.
+    if (auto* rates = qobject_cast<QValueAxis*>(m_chart->axes(Qt::Vertical).first()))
+        rates->setTickInterval(m_chart->plotArea().height() >= kPixelsPerRateLabel * 6 ? 20 : 50);
+    // A tick a day up to eight, and no more than the width holds labels side by side.
+    const int room = std::max(2, m_chartView->width() / kPixelsPerTick);
+    days->setTickCount(int(std::clamp<std::int64_t>((to - from) / kDayMs + 1, 2, std::min(8, room))));
     for (const QString& mode : kScoreModes) {
         auto& shown = m_shown[mode];
         shown = chartPoints(m_snapshot->series.at(mode), from, to, kMaxPoints);

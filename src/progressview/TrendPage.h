@@ -56,6 +56,10 @@ public:
     // At most this many points per mode are drawn, whatever the history's length.
     static constexpr std::size_t kMaxPoints = 1000;
 
+protected:
+    // The ticks follow the width.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void fillTable();
     void redraw();

@@ -3,6 +3,7 @@
 // own
 #include "Appearance.h"
 #include "CommandLine.h"
+#include "HomePage.h"
 #include "ProgramFolder.h"
 #include "ProgressWindow.h"
 #include "Reminder.h"
@@ -11,6 +12,7 @@
 
 // Qt
 #include <QApplication>
+#include <QProcess>
 #include <QToolTip>
 
 int main(int argc, char** argv)
@@ -18,7 +20,7 @@ int main(int argc, char** argv)
     tonarika::CommandLineChoice choice;
     if (const auto status = tonarika::answerCommandLine(
             argc, argv, QStringLiteral("tonarika-progress"),
-            QStringLiteral("Tonarika スコアの推移: 練習の成果を表示し、練習の設定を選びます\n設定ファイル: %1")
+            QStringLiteral("Tonarika 練習帳: 今日の練習と次の一歩、練習の成果を表示し、練習の設定を選びます\n設定ファイル: %1")
                 .arg(tonarika::settingsFilePath()),
             &choice, tonarika::ProgramOptions::Reminder))
         return *status;
@@ -50,6 +52,14 @@ int main(int argc, char** argv)
     tonarika::ProgressWindow window(logs, tonarika::ScoreLogReader(), &QDate::currentDate,
                                     data.empty() ? std::filesystem::path() : tonarika::journalFile(data));
     window.addSettingsPage(tonarika::settingsFilePath());
+    if (choice.settings)
+        window.showSettingsPage();
+    // The game beside this program where it is installed so, or the one on the path.
+    if (tonarika::HomePage* home = window.home()) {
+        const auto beside = tonarika::programFolder() / "tonarika";
+        const QString game = std::filesystem::exists(beside) ? QString::fromStdString(beside.string()) : QStringLiteral("tonarika");
+        home->setLauncher([game](const QStringList& arguments) { return QProcess::startDetached(game, arguments); });
+    }
     window.show();
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 // own
 #include "IniDocument.h"
 #include "OutsideFile.h"
+#include "SettingsReceipt.h"
 
 // Qt
 #include <QDir>
@@ -348,6 +349,7 @@ SettingsReading readSettingsFile(const QString& path)
         reading.readWhole = reading.problems.empty();
         return reading;
     }
+    reading.digest = settingsDigest(*bytes);
     const IniDocument file(*bytes);
     {
         using Kind = SettingsProblem::Kind;

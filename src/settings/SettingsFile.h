@@ -104,6 +104,7 @@ struct SettingsReading {
     DailySettings daily;
     std::vector<SettingsProblem> problems;
     bool readWhole = true;  // false where the file is there but could not be read at all
+    QByteArray digest;      // of the bytes read (settingsDigest), empty where none were
 };
 
 // Reads the file: only a regular file of at most 64 KiB of text, never blocking on anything

@@ -44,6 +44,7 @@ void SettingsWatcher::reload()
     watch();
     if (different)
         emit changed();
+    emit read();
 }
 
 void SettingsWatcher::watch()

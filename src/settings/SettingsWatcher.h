@@ -31,6 +31,8 @@ public:
 signals:
     // The settings, or what could not be read of them, are not what they were.
     void changed();
+    // The file was read, changed or not.
+    void read();
 
 private:
     void watch();

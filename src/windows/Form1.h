@@ -74,6 +74,8 @@ public:
     void setAnswerListener(AnswerListener* listener) { m_game.setAnswerListener(listener); }
     // Takes the test of absolute pitch in place of a run of the modes.
     void startPitchTest() { m_game.startPitchTest(); }
+    // Opens in Hard, as if it were chosen from the menu.
+    void startHard() { m_game.hard_Click(); }
     // A MIDI keyboard's key, as a click on its on-screen key, timed to its message's
     // arrival; its sustain pedal, as a click on Listen. Neither reaches past a modal box.
     void midiNotePressed(int index, std::chrono::steady_clock::time_point arrived);
