@@ -39,7 +39,7 @@ check "the action starts a program that is installed: $action_program" "[ -x '$p
 # And to the test of absolute pitch: the game itself with --test.
 check "the game's entry offers the action 絶対音感テスト" \
   "grep -A3 '^\[Desktop Action test\]' '$share/applications/$id.desktop' | grep -qx 'Name=絶対音感テスト'"
-test_action=$(sed -n '/^\[Desktop Action test\]/,$ s/^Exec=//p' "$share/applications/$id.desktop")
+test_action=$(sed -n '/^\[Desktop Action test\]/,/^$/ s/^Exec=//p' "$share/applications/$id.desktop")
 check "the test's action is the installed game with --test: $test_action" "[ '$test_action' = 'tonarika --test' ]"
 check "the other timbres are installed" "[ -f '$prefix/share/tonarika/notes/marimba/Do3.flac' ]"
 check "appstreamcli validate" "appstreamcli validate --no-net '$share/metainfo/$id.metainfo.xml' >/dev/null"

@@ -11,6 +11,7 @@
 #include "fakes/FakePlayer.h"
 #include "fakes/FakeScoreLog.h"
 #include "fakes/FakeSettings.h"
+#include "fakes/FixedLearned.h"
 #include "fakes/SeededRandom.h"
 
 // std
@@ -22,14 +23,6 @@ namespace tonarika::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-NoteSet notesOf(std::initializer_list<int> notes)
-{
-    NoteSet set;
-    for (const int note : notes)
-        set.add(note);
-    return set;
-}
 
 // ド ミ ソ first; a note joins when every note in the set is learned, in the order ラ ファ
 // レ シ, then ファ# ド# ソ# レ# ラ#; Easy stops at its seven white keys.
@@ -85,12 +78,6 @@ TEST(LearnedRule, aNoteIsLearnedByItsLastTwentyAnswers)
     for (const auto& c : cases)
         EXPECT_EQ(isLearned(c.answers), c.learned) << c.what;
 }
-
-class FixedLearned : public LearnedNotesSource {
-public:
-    std::optional<NoteSet> learned;
-    std::optional<NoteSet> learnedNotes(Mode) const override { return learned; }
-};
 
 struct ChoiceGame {
     FakeDisplay display;

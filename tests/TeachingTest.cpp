@@ -6,6 +6,7 @@
 #include "AnswerStep.h"
 #include "LearnedRule.h"
 #include "fakes/FakeSettings.h"
+#include "fakes/FixedLearned.h"
 #include "fakes/GameHarness.h"
 
 // std
@@ -95,20 +96,6 @@ TEST(ShowAnswer, aFirstMissNamesOutlinesAndPlaysTheRightNoteAndEndsTheQuestion)
         EXPECT_EQ(g.display.caption(Caption::Label1), " 当たり！");
         EXPECT_EQ(g.game.state().missCount, 1u);
     }
-}
-
-class FixedLearned : public LearnedNotesSource {
-public:
-    std::optional<NoteSet> learned;
-    std::optional<NoteSet> learnedNotes(Mode) const override { return learned; }
-};
-
-NoteSet notesOf(std::initializer_list<int> notes)
-{
-    NoteSet set;
-    for (const int note : notes)
-        set.add(note);
-    return set;
 }
 
 // A note that joins the growing set is first played with its name, which counts and keeps
