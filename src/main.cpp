@@ -61,6 +61,12 @@ int main(int argc, char** argv)
         return *status;
     // A full disk must fail a write, not kill the program before it can try elsewhere.
     std::signal(SIGXFSZ, SIG_IGN);
+    // The main window at the size the settings ask, fonts, icons and the focus mark too:
+    // Qt draws the whole process at that scale, times any the desktop already asks.
+    if (const double size = tonarika::readSettingsFile(tonarika::settingsFilePath()).display.size; size != 1.0) {
+        const double desktop = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() : 1.0;
+        qputenv("QT_SCALE_FACTOR", QByteArray::number((desktop > 0 ? desktop : 1.0) * size));
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tonarika"));
@@ -108,6 +114,10 @@ int main(int argc, char** argv)
     };
     giveReceipt();
     QObject::connect(&settings, &tonarika::SettingsWatcher::read, &window, giveReceipt);
+    // The notes' names follow the settings at once.
+    window.setNoteNaming(settings.reading().display.naming);
+    QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window,
+                     [&window, &settings] { window.setNoteNaming(settings.reading().display.naming); });
     // New settings: the next question is drawn ahead again by them, so that its sound loads.
     QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window,
                      [&window, &settings] { window.setQuestionSettings(&settings); });

@@ -3,7 +3,9 @@
 
 Runs the real program under Xvfb on a session bus of its own, finds the twelve keys by
 their note names over AT-SPI, presses Listen and a key through their AT-SPI actions,
-and waits for the result to arrive as a description change on Listen.
+and waits for the result to arrive as a description change on Listen. Then again with the
+notes named in letters, the right note shown after a miss and the window at twice its
+size.
     AtspiTest.py PROGRAM   (under dbus-run-session and xvfb-run)
 """
 import os
@@ -24,6 +26,8 @@ warnings.filterwarnings("ignore", category=DeprecationWarning)
 
 NOTES = ["ド", "レ", "ミ", "ﾌｧ", "ソ", "ラ", "シ",
          "ド＃(レ♭)", "レ＃(ミ♭)", "ﾌｧ＃(ソ♭)", "ソ＃(ラ♭)", "ラ＃(シ♭)"]
+LETTERS = ["C", "D", "E", "F", "G", "A", "B", "C♯/D♭", "D♯/E♭", "F♯/G♭", "G♯/A♭", "A♯/B♭"]
+LETTERS_CONF = "[display]\nnames = letters\nsize = 2\n[questions]\nshow_answer = true\n"
 
 
 def descendants(node):
@@ -54,16 +58,28 @@ def press(button):
 
 
 def main():
+    designed = run(NOTES, None)
+    lettered = run(LETTERS, LETTERS_CONF)
+    return designed or lettered
+
+
+def run(notes, conf):
     scratch = tempfile.mkdtemp()
     try:
         shutil.copy(sys.argv[1], scratch)
         shutil.copy(os.path.join(os.path.dirname(sys.argv[1]), "tonarika-sound.so"), scratch)
+        if conf:
+            os.makedirs(os.path.join(scratch, "config", "tonarika"))
+            with open(os.path.join(scratch, "config", "tonarika", "tonarika.conf"), "w", encoding="utf-8") as out:
+                out.write(conf)
         # The locale is pinned: the rate's decimal separator is the locale's.
         env = dict(os.environ, LC_ALL="C.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
-                   SDL_AUDIODRIVER="dummy", HOME=scratch, XDG_DATA_HOME=os.path.join(scratch, "data"))
+                   SDL_AUDIODRIVER="dummy", HOME=scratch, XDG_DATA_HOME=os.path.join(scratch, "data"),
+                   XDG_CONFIG_HOME=os.path.join(scratch, "config"))
+        env.pop("QT_SCALE_FACTOR", None)
         game = subprocess.Popen([os.path.join(scratch, "tonarika")], cwd=scratch, env=env)
         try:
-            return play(game.pid)
+            return play(game.pid, notes, conf is not None)
         finally:
             game.terminate()
             game.wait(timeout=20)
@@ -71,7 +87,7 @@ def main():
         shutil.rmtree(scratch, ignore_errors=True)
 
 
-def play(pid):
+def play(pid, notes, lettered):
     failures = []
     app = find_application(pid)
     if app is None:
@@ -81,7 +97,7 @@ def play(pid):
     for node in descendants(app):
         if node.get_role() == Atspi.Role.PUSH_BUTTON:
             buttons[node.get_name()] = node
-    for letter, note in zip("ASDFJKLWEUIO", NOTES):
+    for letter, note in zip("ASDFJKLWEUIO", notes):
         if note not in buttons:
             failures.append(f"no key named {note}")
         elif buttons[note].get_description() != f"{letter} キー":
@@ -89,6 +105,15 @@ def play(pid):
     listen = buttons.get("Listen")
     if listen is None or listen.get_description() != "音を聞く":
         failures.append("no Listen described as 音を聞く")
+    if lettered:
+        # The window at twice its designed 353 pixels, as the X server has it.
+        widths = []
+        for window in subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], capture_output=True,
+                                     text=True).stdout.split():
+            shape = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], capture_output=True, text=True).stdout
+            widths += [int(line[6:]) for line in shape.splitlines() if line.startswith("WIDTH=")]
+        if 2 * 353 not in widths:
+            failures.append(f"no window 706 pixels wide at size 2: {widths}")
     if failures:
         print("FAIL: " + "; ".join(failures))
         return 1
@@ -106,13 +131,21 @@ def play(pid):
     # begins a key is no answer, so ド is pressed again until the miss is heard; a second
     # miss of one question counts nothing.
     GLib.timeout_add(300, lambda: press(listen) and False)
-    GLib.timeout_add(900, lambda: press(buttons["ド"]) or True)
+    GLib.timeout_add(900, lambda: press(buttons[notes[0]]) or True)
     GLib.timeout_add(100, lambda: (not heard[-1:] or not heard[-1].startswith("はずれ")) or loop.quit())
     GLib.timeout_add_seconds(15, loop.quit)
     loop.run()
     listener.deregister("object:property-change:accessible-description")
 
     expected = "はずれ、ミス 1/1 回、正解率 0.0 %"
+    if lettered:
+        # The right note named in letters: any but C, since the first question is never ド.
+        shown = [text for text in heard if text.startswith("はずれ — 正解: ")]
+        named = shown[0].split("、")[0].removeprefix("はずれ — 正解: ") if shown else None
+        if named not in notes[1:]:
+            print(f"FAIL: the right note was not named in letters; heard {heard!r}")
+            return 1
+        expected = f"はずれ — 正解: {named}、ミス 1/1 回、正解率 0.0 %"
     if expected not in heard:
         print(f"FAIL: Listen's description never became {expected!r}; heard {heard!r}")
         return 1

@@ -11,6 +11,7 @@
 #include "JournalFaultText.h"
 #include "NotesPage.h"
 #include "ProgressChartView.h"
+#include "Progress.h"
 #include "ProgressWindow.h"
 #include "ScoreFile.h"
 #include "SettingsFile.h"
@@ -147,7 +148,11 @@ private slots:
         for (const auto& run : written)
             writeRun(folder / "data", run.when, run.mode == QLatin1String("Easy") ? "Easy" : "Hard", run.misses, run.questions);
     }
-    void cleanup() { fs::remove_all(folder); }
+    void cleanup()
+    {
+        setNoteNaming({});
+        fs::remove_all(folder);
+    }
 
     void showsEveryRunItsMovingAverageAndItsModesFigures()
     {
@@ -1049,6 +1054,44 @@ private slots:
         });
         child<QPushButton>(*first, QStringLiteral("practise"))->click();
         QCOMPARE(launched, QStringList{QStringLiteral("--hard")});
+    }
+
+    // The names chosen on the settings page show in its sample at once, then in the notes'
+    // table and the CSV; the file holds the word, the journal its indices.
+    void theNotesAreNamedAsChosenOnThePagesAndInTheCsv()
+    {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const QString file = QString::fromStdString((folder / "config" / "tonarika.conf").string());
+        fs::create_directories(folder / "config");
+        const std::int64_t morning = QDateTime(kToday, QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        {
+            TrialJournal writer(journal);
+            writer.record({morning, Mode::Hard, 1, 9, 10, 900, 1});
+        }
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        window->addSettingsPage(file);
+        auto* table = child<QTableWidget>(*window, QStringLiteral("notesTable"));
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("ド"));
+        child<QComboBox>(*window, QStringLiteral("names"))->setCurrentIndex(1);
+        QCOMPARE(child<QLabel>(*window, QStringLiteral("namesSample"))->text(),
+                 QStringLiteral("例: C  C♯/D♭  D  D♯/E♭  E  F  F♯/G♭  G  G♯/A♭  A  A♯/B♭  B"));
+        child<QComboBox>(*window, QStringLiteral("accidentals"))->setCurrentIndex(1);
+        QCOMPARE(readSettingsFile(file).display.naming, (NoteNaming{NameSystem::Letters, Accidentals::Flats}));
+        QTRY_COMPARE(table->item(0, 0)->text(), QStringLiteral("C"));
+        const QString csv = QString::fromStdString((folder / "named.csv").string());
+        window->setFileChooser([csv] { return csv; });
+        child<QAction>(*window, QStringLiteral("exportCsv"))->trigger();
+        QFile in(csv);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QString rows = QString::fromUtf8(in.readAll());
+        QVERIFY2(rows.contains(QStringLiteral(",G♭,A♭,")), qPrintable(rows));
+        // Back to the designed names, for the tests after this one too.
+        child<QComboBox>(*window, QStringLiteral("names"))->setCurrentIndex(0);
+        child<QComboBox>(*window, QStringLiteral("accidentals"))->setCurrentIndex(2);
+        QTRY_COMPARE(table->item(0, 0)->text(), QStringLiteral("ド"));
+        QCOMPARE(noteNaming(), NoteNaming{});
     }
 
     void theSettingsPageWritesEachChoiceAndKeepsTheRest()

@@ -260,6 +260,45 @@ TEST_F(SettingsFileTest, theWindowTheGoalAndTheReminderAreReadAsWritten)
     EXPECT_TRUE(text.contains("answer_within = 1.25\n")) << text.toStdString();
 }
 
+// The notes' names, the accidentals and the size: each spelling, what is not understood
+// (the default, and told), and every choice written and read back.
+TEST_F(SettingsFileTest, theDisplayIsReadAsWrittenAndRoundTrips)
+{
+    using S = NameSystem;
+    using A = Accidentals;
+    const struct {
+        const char* text;
+        DisplaySettings display;
+        bool problem;
+    } cases[] = {
+        {"", {}, false},
+        {"[display]\nnames = letters", {{S::Letters, A::Both}, 1.0}, false},
+        {"[display]\nnames = Solfege\naccidentals = flats", {{S::Solfege, A::Flats}, 1.0}, false},
+        {"[display]\nnames = german\naccidentals = sharps\nsize = 2", {{S::German, A::Sharps}, 2.0}, false},
+        {"[display]\nnames = iroha\nsize = 1.5", {{S::Iroha, A::Both}, 1.5}, false},
+        {"[display]\nnames = doremi\nsize = 1.0", {}, false},
+        {"[display]\nnames = tonic sol-fa", {}, true},
+        {"[display]\naccidentals = double", {}, true},
+        {"[display]\nsize = 3", {}, true},
+        {"[display]\nsize = big", {}, true},
+    };
+    for (const auto& c : cases) {
+        put(QByteArray(c.text) + "\n");
+        const SettingsReading reading = readSettingsFile(file);
+        EXPECT_EQ(reading.display, c.display) << c.text;
+        EXPECT_EQ(!reading.problems.empty(), c.problem) << c.text;
+    }
+    for (int system = 0; system < 5; ++system) {
+        for (int accidentals = 0; accidentals < 3; ++accidentals) {
+            for (const double size : {1.0, 1.5, 2.0}) {
+                const DisplaySettings display{{NameSystem(system), Accidentals(accidentals)}, size};
+                ASSERT_FALSE(writeSettingsFile(file, displayValues(display)));
+                EXPECT_EQ(readSettingsFile(file).display, display) << system << accidentals << size;
+            }
+        }
+    }
+}
+
 // What the companion writes: the value of each key it sets, in the key's own line; every
 // other line as it stands, comments and blank lines and line ends too.
 TEST(SettingsText, aKeyIsSetInItsOwnLineAndEveryOtherLineStays)

@@ -7,6 +7,7 @@
 #include "FocusMarkStyle.h"
 #include "Form1.h"
 #include "KeyTable.h"
+#include "NoteNames.h"
 #include "Version.h"
 #include "ResultLabel.h"
 #include "frmAbout.h"
@@ -492,6 +493,38 @@ private slots:
             QCOMPARE(key(7)->palette().color(QPalette::Button), QColor(Qt::black));
             QCOMPARE(key(1)->accessibleDescription(), QStringLiteral("S キー"));
         }
+    }
+
+    // Every system's captions, with every choice of accidentals, show whole beside their
+    // keys and inside the window, and the keys' names for screen readers follow them; the
+    // default gives the designed captions back in the window's own font.
+    void everyKeyCaptionFitsBesideItsKey()
+    {
+        const auto caption = [this](int note) {
+            return window->findChild<QLabel*>(note < 7 ? QStringLiteral("Label3_%1").arg(note) : QStringLiteral("Label2_%1").arg(note - 7));
+        };
+        for (int system = 0; system < 5; ++system) {
+            for (int accidentals = 0; accidentals < 3; ++accidentals) {
+                const NoteNaming naming{NameSystem(system), Accidentals(accidentals)};
+                window->setNoteNaming(naming);
+                for (int note = 0; note < 12; ++note) {
+                    QLabel* label = caption(note);
+                    const QString what = QStringLiteral("%1 %2 note %3: %4").arg(system).arg(accidentals).arg(note).arg(label->text());
+                    QCOMPARE(label->text(), QString::fromStdString(keyCaption(NoteIndex(note), naming)));
+                    const QRect needed = label->fontMetrics().boundingRect(label->contentsRect(), int(label->alignment()), label->text());
+                    QVERIFY2(label->contentsRect().contains(needed), qPrintable(what));
+                    QVERIFY2(label->fontInfo().pixelSize() >= 8, qPrintable(what));
+                    const QRect inWindow(label->mapTo(window->centralWidget(), QPoint(0, 0)), label->size());
+                    QVERIFY2(window->centralWidget()->rect().contains(inWindow), qPrintable(what));
+                    QCOMPARE(key(note)->accessibleName(), QString::fromStdString(noteName(NoteIndex(note), naming)));
+                }
+            }
+        }
+        window->setNoteNaming({});
+        QCOMPARE(caption(7)->text(), QStringLiteral("ﾄﾞ#"));
+        QCOMPARE(caption(0)->text(), QStringLiteral("ﾄﾞ"));
+        QCOMPARE(caption(7)->font(), window->font());
+        QCOMPARE(key(9)->accessibleName(), QStringLiteral("ﾌｧ＃(ソ♭)"));
     }
 
     // With the answer shown, a first miss names the right note and outlines its key until

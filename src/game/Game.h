@@ -48,6 +48,8 @@ public:
     void setAlarm(Alarm* alarm) { m_context.alarm = alarm; }
     // Where the growing set learns which notes are learned; none: it holds its first three.
     void setLearnedNotes(const LearnedNotesSource* learned) { m_drawer.setLearnedNotes(learned); }
+    // How the results name the notes; the default, fixed-do katakana as designed.
+    void setNoteNaming(NoteNaming naming) { m_context.view.setNaming(naming); }
     // What is told of each first answer besides the journal; none: nothing.
     void setAnswerListener(AnswerListener* listener) { m_context.listener = listener; }
 

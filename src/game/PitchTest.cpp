@@ -95,7 +95,7 @@ std::optional<PitchTestResult> pitchTestResult(const std::vector<PitchTestAnswer
     return result;
 }
 
-std::string pitchTestResultText(const PitchTestResult& result, int a4, const std::string& separator)
+std::string pitchTestResultText(const PitchTestResult& result, int a4, const std::string& separator, NoteNaming naming)
 {
     std::string text = "テストの結果 (A4 = " + std::to_string(a4) + " Hz)\n";
     text += "純音: " + decimals(result.pureTone, separator) + " / 36\n";
@@ -109,12 +109,12 @@ std::string pitchTestResultText(const PitchTestResult& result, int a4, const std
     const std::string pure = "純音 " + decimals(result.pureTone, separator) + " / 36: 研究の目安 "
                              + decimals(kPitchTestReference, separator);
     text += pure + (result.pureTone >= kPitchTestReference ? " に届いています" : " にはまだ届きません") + "\n";
-    const std::string missed = mostMissedText(result.missed);
+    const std::string missed = mostMissedText(result.missed, naming);
     text += missed.empty() ? std::string("間違えた音はありません") : "よく間違えた音: " + missed;
     return text;
 }
 
-std::string mostMissedText(const std::array<int, kNoteCount>& missed)
+std::string mostMissedText(const std::array<int, kNoteCount>& missed, NoteNaming naming)
 {
     std::array<int, kNoteCount> order{};
     for (int i = 0; i < kNoteCount; ++i)
@@ -127,7 +127,7 @@ std::string mostMissedText(const std::array<int, kNoteCount>& missed)
             break;
         if (!text.empty())
             text += "、";
-        text += std::string(kNoteTable.at(std::size_t(note)).noteName) + " " + std::to_string(missed.at(std::size_t(note))) + " 回";
+        text += noteName(NoteIndex(note), naming) + " " + std::to_string(missed.at(std::size_t(note))) + " 回";
     }
     return text;
 }

@@ -2,6 +2,7 @@
 
 // own
 #include "Note.h"
+#include "NoteNames.h"
 #include "RandomSource.h"
 #include "Timbre.h"
 
@@ -58,11 +59,12 @@ std::string decimals(double value, const std::string& separator);
 
 // Then where the pure tones stand against the reference, in one sentence ("純音 18.25 / 36:
 // 研究の目安 24.5 にはまだ届きません"), and the notes missed most.
-std::string pitchTestResultText(const PitchTestResult& result, int a4, const std::string& decimalSeparator);
+std::string pitchTestResultText(const PitchTestResult& result, int a4, const std::string& decimalSeparator,
+                                NoteNaming naming = {});
 
 // The notes missed most, most first and at most three, by the note table's order where as
 // often: "ミ 4 回、ﾌｧ# 3 回"; empty where none was missed.
-std::string mostMissedText(const std::array<int, kNoteCount>& missed);
+std::string mostMissedText(const std::array<int, kNoteCount>& missed, NoteNaming naming = {});
 
 // What the test is, said before its first item.
 std::string pitchTestIntroText();

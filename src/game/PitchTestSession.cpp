@@ -89,7 +89,7 @@ void PitchTestSession::answer(const Answer& answer)
     display.focusListen();
     if (const auto result = pitchTestResult(m_answers)) {
         display.setListenEnabled(false);
-        display.showPitchTestResult(pitchTestResultText(*result, m_a4, m_context.view.decimalSeparator()));
+        display.showPitchTestResult(pitchTestResultText(*result, m_a4, m_context.view.decimalSeparator(), m_context.view.naming()));
     }
 }
 

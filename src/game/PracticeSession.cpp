@@ -33,7 +33,7 @@ void PracticeSession::answer(const Answer& answer)
         m_context.view.warn();
         return;
     }
-    m_context.view.practiceNote(answer.note, m_context.noteName);
+    m_context.view.practiceNote(answer.note);
     // Each key played counts for the time practised, and for nothing else.
     Trial press;
     press.answeredAtMs = m_context.clock.utcMs();

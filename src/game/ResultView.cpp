@@ -79,7 +79,7 @@ void ResultView::missShowing(std::uint32_t questions, std::uint32_t misses, int 
 {
     m_display.setLabel1BackColor(Colour::systemButtonText());
     m_display.setLabel1ForeColor(kWhite);
-    const std::string said = std::string(captions::kMissShowing) + std::string(kNoteTable.at(std::size_t(asked)).noteName);
+    const std::string said = std::string(captions::kMissShowing) + noteName(NoteIndex(asked), m_naming);
     m_display.setCaption(Caption::Label1, said);
     if (m_outlined != asked) {
         if (m_outlined >= 0)
@@ -97,9 +97,9 @@ void ResultView::notAsked()
 
 void ResultView::newNote(int note)
 {
-    const std::string_view name = kNoteTable.at(std::size_t(note)).noteName;
-    const std::string said = std::string(captions::kNewNote) + std::string(name) + std::string(captions::kThisIs)
-                             + std::string(name) + std::string(captions::kThisIsEnd);
+    const std::string name = noteName(NoteIndex(note), m_naming);
+    const std::string said = std::string(captions::kNewNote) + name + std::string(captions::kThisIs) + name
+                             + std::string(captions::kThisIsEnd);
     notice(said, said);
 }
 
@@ -113,11 +113,11 @@ void ResultView::score(std::string_view result, std::uint32_t questions, std::ui
     m_display.setListenDescription(answerSummary(result, missCaption, rate));
 }
 
-void ResultView::practiceNote(int key, std::string_view name)
+void ResultView::practiceNote(int key)
 {
     m_display.focusKey(key);
     m_display.setLabel1ForeColor(kBlue);
-    m_display.setCaption(Caption::Label1, name);
+    m_display.setCaption(Caption::Label1, noteName(NoteIndex(key), m_naming));
 }
 
 void ResultView::counting()

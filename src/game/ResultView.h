@@ -2,6 +2,7 @@
 
 // own
 #include "Display.h"
+#include "NoteNames.h"
 #include "NoteSet.h"
 
 // std
@@ -20,6 +21,9 @@ public:
     ResultView(Display& display, std::string decimalSeparator);
 
     Display& display() { return m_display; }
+    // How the results name the notes.
+    void setNaming(NoteNaming naming) { m_naming = naming; }
+    NoteNaming naming() const { return m_naming; }
     const std::string& decimalSeparator() const { return m_decimalSeparator; }
 
     // No result: an empty white label, no key outlined, and Listen's use for a screen reader.
@@ -42,7 +46,7 @@ public:
     // A note that joined the growing set, heard with its name before it is asked.
     void newNote(int note);
     // Practice: the note of the key pressed, named.
-    void practiceNote(int key, std::string_view name);
+    void practiceNote(int key);
     // The score of a run just begun, and a mode that scores nothing.
     void counting();
     void notCounting();
@@ -57,6 +61,7 @@ private:
     std::string m_decimalSeparator;
     NoteSet m_dimmed;
     int m_outlined = -1;  // the key outlined, or none
+    NoteNaming m_naming;
 };
 
 }  // namespace tonarika

@@ -8,6 +8,7 @@
 #include <QLocale>
 
 // std
+#include <atomic>
 #include <algorithm>
 #include <cmath>
 
@@ -94,9 +95,26 @@ QString qtText(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+namespace {
+
+// Set and read on the window's thread; atomic all the same, for any reader elsewhere.
+std::atomic<NoteNaming> g_naming{NoteNaming{}};
+
+}  // namespace
+
+void setNoteNaming(NoteNaming naming)
+{
+    g_naming.store(naming);
+}
+
+NoteNaming noteNaming()
+{
+    return g_naming.load();
+}
+
 QString noteText(int note)
 {
-    return qtText(kNoteTable.at(std::size_t(note)).noteName);
+    return qtText(noteName(NoteIndex(note), g_naming.load()));
 }
 
 QString percentText(std::optional<double> rate)

@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "NoteNames.h"
 #include "ScoreRecord.h"
 
 // Qt
@@ -48,8 +49,11 @@ ModeSummary summarize(const std::vector<ScoreRecord>& records, const QString& mo
 QString percentText(std::optional<double> rate);
 // "2.4 秒", a tenth of a second with the locale's separator; "―" for no time.
 QString secondsText(std::optional<double> ms);
-// A note's name as the pages show it, and a text of the game's own, as Qt's text.
+// A note's name as the pages show it, in the names the settings choose, and a text of the
+// game's own, as Qt's text.
 QString noteText(int note);
+void setNoteNaming(NoteNaming naming);
+NoteNaming noteNaming();
 QString qtText(std::string_view text);
 // "90.0 % (2 回)": a rate and the runs it comes from.
 QString rateOfRunsText(const RateOfRuns& rate);

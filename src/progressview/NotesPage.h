@@ -41,6 +41,8 @@ public:
     // `fault`: why the journal was not read, said in place of "no records yet".
     void showTrials(std::shared_ptr<const std::vector<Trial>> trials, const std::filesystem::path& journal,
                     const std::optional<JournalFault>& fault);
+    // Shows the same trials again, in the notes' names now chosen.
+    void redraw() { refresh(); }
     void choose(Period period, ModeChoice mode);
     // Writes the chosen period's trials, both modes, as CSV (RFC 4180, UTF-8 with a
     // byte-order mark, a header row, the UTC time and the time where it was answered, the

@@ -5,6 +5,7 @@
 
 // own
 #include "PitchTest.h"
+#include "Progress.h"
 #include "ProgressChartView.h"
 
 // Qt
@@ -100,6 +101,12 @@ void PitchTestPage::showTrials(std::shared_ptr<const std::vector<Trial>> trials)
     drawScores();
 }
 
+void PitchTestPage::redraw()
+{
+    fillTable();
+    drawScores();
+}
+
 void PitchTestPage::fillTable()
 {
     // The newest test first.
@@ -118,7 +125,7 @@ void PitchTestPage::fillTable()
         }
         cells << QStringLiteral("%1 Hz").arg(record->a4);
         if (const auto& result = record->result) {
-            const std::string missed = mostMissedText(result->missed);
+            const std::string missed = mostMissedText(result->missed, noteNaming());
             cells << (missed.empty() ? QStringLiteral("なし") : QString::fromStdString(missed));
         } else {
             cells << QStringLiteral("―");

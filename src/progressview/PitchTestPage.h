@@ -28,6 +28,8 @@ public:
     explicit PitchTestPage(QWidget* parent = nullptr);
 
     void showTrials(std::shared_ptr<const std::vector<Trial>> trials);
+    // Shows the same tests again, in the notes' names now chosen.
+    void redraw();
     const std::vector<PitchTestRecord>& records() const { return m_records; }
 
 private:

@@ -6,6 +6,8 @@
 #include "NotesPage.h"
 #include "ProgressChartView.h"
 #include "SettingsPage.h"
+#include "Progress.h"
+#include "SettingsFile.h"
 #include "PitchTestPage.h"
 #include "DailyPage.h"
 #include "HomePage.h"
@@ -178,6 +180,18 @@ SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
             home->setNoteChoice(settings.notes);
         });
     }
+    // Every page names the notes as the settings say, from the first reading on.
+    connect(page, &SettingsPage::namingRead, this, [this](NoteNaming naming) {
+        if (naming == noteNaming())
+            return;
+        setNoteNaming(naming);
+        if (m_notes && m_journalSnapshot) {
+            m_notes->redraw();
+            m_tests->redraw();
+            m_home->showTrials(m_journalSnapshot->trials);
+        }
+    });
+    setNoteNaming(readSettingsFile(settingsFile).display.naming);
     // The days' page marks the goal the settings hold.
     if (m_days) {
         m_days->setGoal(page->goalMinutes());

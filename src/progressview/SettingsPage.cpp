@@ -8,6 +8,9 @@
 
 // Qt
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLocale>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -162,6 +165,7 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
         "最初に間違えたとき、正しい音の名前を表示し、その鍵盤を囲んで、もう一度鳴らします。その問題はそこで終わります。")));
     layout->addWidget(notes);
     layout->addWidget(m_daily);
+    layout->addWidget(displayGroup());
     layout->addWidget(midi);
     layout->addWidget(m_status);
     layout->addStretch(1);
@@ -200,6 +204,105 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     auto* keyboardTimer = new QTimer(this);
     connect(keyboardTimer, &QTimer::timeout, this, &SettingsPage::showKeyboards);
     keyboardTimer->start(1000);
+}
+
+QWidget* SettingsPage::displayGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("表示"));
+    group->setObjectName(QStringLiteral("display"));
+    auto* form = new QFormLayout(group);
+    m_names = new QComboBox;
+    m_names->setObjectName(QStringLiteral("names"));
+    // In the order of NameSystem.
+    m_names->addItems({QStringLiteral("ドレミ（固定ド）"), QStringLiteral("C D E（英語）"), QStringLiteral("Do Ré Mi（ソルフェージュ）"),
+                       QStringLiteral("C D E … H（ドイツ語）"), QStringLiteral("ハニホ（日本語）")});
+    m_names->setAccessibleName(QStringLiteral("音の名前"));
+    m_accidentals = new QComboBox;
+    m_accidentals->setObjectName(QStringLiteral("accidentals"));
+    m_accidentals->addItems({QStringLiteral("♯（シャープ）"), QStringLiteral("♭（フラット）"), QStringLiteral("両方")});
+    m_accidentals->setAccessibleName(QStringLiteral("黒鍵の名前"));
+    m_size = new QComboBox;
+    m_size->setObjectName(QStringLiteral("size"));
+    for (const double size : kDisplaySizes)
+        m_size->addItem(QStringLiteral("%1 倍").arg(QLocale().toString(size)), size);
+    m_size->setAccessibleName(QStringLiteral("ゲームの画面の大きさ"));
+    m_sample = new QLabel;
+    m_sample->setObjectName(QStringLiteral("namesSample"));
+    m_sample->setWordWrap(true);
+    m_sample->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(QStringLiteral("音の名前(&N)"), m_names);
+    form->addRow(explanation(m_names, QStringLiteral("鍵盤の横、結果、このページの表や記録で音をどう呼ぶか。")));
+    form->addRow(QStringLiteral("黒鍵(&K)"), m_accidentals);
+    form->addRow(explanation(m_accidentals, QStringLiteral("黒鍵を下の音の ♯ で呼ぶか、上の音の ♭ で呼ぶか、両方か。")));
+    form->addRow(m_sample);
+    form->addRow(QStringLiteral("大きさ(&Z)"), m_size);
+    form->addRow(explanation(m_size, QStringLiteral("ゲームの画面と「バージョン情報」を大きく描きます。次にゲームを起動したときから。")));
+    for (QComboBox* box : {m_names, m_accidentals, m_size}) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this] {
+            showSample();
+            writeDisplay();
+        });
+    }
+    return group;
+}
+
+DisplaySettings SettingsPage::shownDisplay() const
+{
+    DisplaySettings display;
+    display.naming = {NameSystem(m_names->currentIndex()), Accidentals(m_accidentals->currentIndex())};
+    display.size = m_size->currentData().toDouble();
+    return display;
+}
+
+void SettingsPage::showDisplay(const DisplaySettings& display)
+{
+    m_shownDisplay = display;
+    const QSignalBlocker quietNames(m_names), quietAccidentals(m_accidentals), quietSize(m_size);
+    m_names->setCurrentIndex(int(display.naming.system));
+    m_accidentals->setCurrentIndex(int(display.naming.accidentals));
+    m_size->setCurrentIndex(std::max(0, m_size->findData(display.size)));
+    for (int note = 0; note < kNoteCount; ++note) {
+        const QString name = QString::fromStdString(noteName(NoteIndex(note), display.naming));
+        m_notes[std::size_t(note)]->setText(name);
+        m_notes[std::size_t(note)]->setAccessibleName(name);
+    }
+    showSample();
+    emit namingRead(display.naming);
+}
+
+void SettingsPage::showSample()
+{
+    // The twelve keys' names as the choice shown would give them, before it is written.
+    const NoteNaming naming = shownDisplay().naming;
+    QStringList names;
+    for (const int note : kKeyboardOrder)
+        names << QString::fromStdString(noteName(NoteIndex(note), naming));
+    const QString sample = QStringLiteral("例: ") + names.join(QStringLiteral("  "));
+    m_sample->setText(sample);
+    m_sample->setAccessibleName(sample);
+}
+
+void SettingsPage::writeDisplay()
+{
+    const auto now = displayValues(shownDisplay());
+    const auto before = displayValues(m_shownDisplay);
+    std::vector<std::pair<QString, QString>> changed;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (now[i] != before[i])
+            changed.push_back(now[i]);
+    }
+    if (changed.empty())
+        return;
+    if (const auto problem = writeSettingsFile(m_file, changed)) {
+        m_status->setText(QStringLiteral("設定を保存できませんでした: %1。設定ファイルはそのままです。")
+                              .arg(problemTextJapanese(*problem)));
+        emit written(problemTextJapanese(*problem));
+        return;
+    }
+    m_shownDisplay = shownDisplay();
+    emit namingRead(m_shownDisplay.naming);
+    confirmSaved(QStringLiteral("保存しました。"));
+    emit written({});
 }
 
 void SettingsPage::showKeyboards()
@@ -264,6 +367,7 @@ void SettingsPage::showFile()
     m_shown = reading.settings;
     show(m_shown);
     m_daily->show(reading);
+    showDisplay(reading.display);
     emit goalRead(reading.daily.goalMinutes);
     {
         const QSignalBlocker quiet(m_midi);

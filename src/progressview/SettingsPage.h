@@ -14,6 +14,7 @@
 #include <array>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QRadioButton;
 class QSpinBox;
@@ -47,6 +48,8 @@ signals:
     void settingsChanged(const QuestionSettings& settings);
     // The file was read again: its daily goal, perhaps new.
     void goalRead(int goalMinutes);
+    // The notes' names the file holds, read or written.
+    void namingRead(NoteNaming naming);
 
 private:
     // Shows what the file holds now, and what could not be read of it.
@@ -57,6 +60,13 @@ private:
     void noteToggled(QCheckBox* box);
     void writeMidi();
     void showKeyboards();
+    // The group 表示: the notes' names, the accidentals and the main window's size, with a
+    // row of sample names for the choice shown.
+    QWidget* displayGroup();
+    DisplaySettings shownDisplay() const;
+    void showDisplay(const DisplaySettings& display);
+    void showSample();
+    void writeDisplay();
     // Says that a change was saved, and then, once the running game's receipt names what
     // the file holds now, that the game has taken it up.
     void confirmSaved(const QString& text);
@@ -77,6 +87,11 @@ private:
     std::array<QCheckBox*, kNoteCount> m_notes{};
     QSpinBox* m_a4 = nullptr;
     DailySettingsBox* m_daily = nullptr;
+    QComboBox* m_names = nullptr;
+    QComboBox* m_accidentals = nullptr;
+    QComboBox* m_size = nullptr;
+    QLabel* m_sample = nullptr;
+    DisplaySettings m_shownDisplay;
     QCheckBox* m_midi = nullptr;
     QLabel* m_keyboards = nullptr;
     KeyboardLister m_lister{"tonarika-progress"};

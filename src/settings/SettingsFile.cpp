@@ -34,6 +34,39 @@ const QString kShowAnswer = QStringLiteral("questions/show_answer");
 const QString kMidi = QStringLiteral("input/midi");
 const QString kDailyMinutes = QStringLiteral("practice/daily_minutes");
 const QString kRemindAt = QStringLiteral("practice/remind_at");
+const QString kNames = QStringLiteral("display/names");
+const QString kAccidentals = QStringLiteral("display/accidentals");
+const QString kSize = QStringLiteral("display/size");
+
+const std::pair<const char*, NameSystem> kNameSystems[] = {
+    {"doremi", NameSystem::Doremi}, {"letters", NameSystem::Letters}, {"solfege", NameSystem::Solfege},
+    {"german", NameSystem::German}, {"iroha", NameSystem::Iroha},
+};
+const std::pair<const char*, Accidentals> kAccidentalChoices[] = {
+    {"sharps", Accidentals::Sharps}, {"flats", Accidentals::Flats}, {"both", Accidentals::Both},
+};
+
+// A word of a table, any case; nothing where it is none of them.
+template <typename T, std::size_t N>
+std::optional<T> word(const std::pair<const char*, T> (&table)[N], const QString& text)
+{
+    const QString value = text.trimmed().toLower();
+    for (const auto& [name, choice] : table) {
+        if (value == QLatin1String(name))
+            return choice;
+    }
+    return std::nullopt;
+}
+
+template <typename T, std::size_t N>
+QString wordOf(const std::pair<const char*, T> (&table)[N], T choice)
+{
+    for (const auto& [name, each] : table) {
+        if (each == choice)
+            return QLatin1String(name);
+    }
+    return {};
+}
 
 // The notes' names as the file spells them, sharps first, each with its index.
 const std::pair<const char*, NoteIndex> kNoteNames[] = {
@@ -282,6 +315,38 @@ std::pair<QString, QString> remindValue(std::optional<int> remindAtMinutes)
                            .arg(*remindAtMinutes % 60, 2, 10, QLatin1Char('0'))};
 }
 
+std::optional<NameSystem> parseNameSystem(const QString& text)
+{
+    return word(kNameSystems, text);
+}
+
+std::optional<Accidentals> parseAccidentals(const QString& text)
+{
+    return word(kAccidentalChoices, text);
+}
+
+std::optional<double> parseDisplaySize(const QString& text)
+{
+    bool read = false;
+    const double size = text.trimmed().toDouble(&read);
+    if (!read)
+        return std::nullopt;
+    for (const double allowed : kDisplaySizes) {
+        if (size == allowed)
+            return size;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::pair<QString, QString>> displayValues(const DisplaySettings& display)
+{
+    return {
+        {kNames, wordOf(kNameSystems, display.naming.system)},
+        {kAccidentals, wordOf(kAccidentalChoices, display.naming.accidentals)},
+        {kSize, QString::number(display.size, 'g', 3)},
+    };
+}
+
 std::vector<std::pair<QString, QString>> dailyValues(const DailySettings& daily)
 {
     return {goalValue(daily.goalMinutes), remindValue(daily.remindAtMinutes)};
@@ -380,6 +445,9 @@ SettingsReading readSettingsFile(const QString& path)
         take(kMidi, parseOnOff, reading.midi);
         take(kAnswerWithin, parseAnswerWindow, reading.settings.answerWindow);
         take(kShowAnswer, parseSwitch, reading.settings.showAnswer);
+        take(kNames, parseNameSystem, reading.display.naming.system);
+        take(kAccidentals, parseAccidentals, reading.display.naming.accidentals);
+        take(kSize, parseDisplaySize, reading.display.size);
         take(kDailyMinutes, parseDailyMinutes, reading.daily.goalMinutes);
         // No time, no reminder.
         if (!file.value(kRemindAt).value_or(QString()).trimmed().isEmpty())

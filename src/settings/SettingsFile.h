@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "NoteNames.h"
 #include "QuestionSettings.h"
 
 // Qt
@@ -29,9 +30,13 @@ namespace tonarika {
 //   show_answer = false | true   a first miss names and plays the right note (default false)
 // its group [input] holds
 //   midi    = on | off      whether a MIDI keyboard answers     (default on)
-// and its group [practice] holds
+// its group [practice] holds
 //   daily_minutes = 0 (none) | 5 ... 120                        (default 0)
 //   remind_at     = HH:MM, or nothing (no reminder)             (default nothing)
+// and its group [display] holds
+//   names       = doremi | letters | solfege | german | iroha   (default doremi)
+//   accidentals = sharps | flats | both                          (default both)
+//   size        = 1 | 1.5 | 2   the main window's scale, from its next start (default 1)
 // The game only reads it; the companion writes the keys the player changes, and keeps
 // every other line as it stands, comments too.
 QString settingsFilePath();
@@ -98,10 +103,25 @@ std::pair<QString, QString> remindValue(std::optional<int> remindAtMinutes);
 // The answer window's key ("questions/answer_within") and its value.
 std::pair<QString, QString> answerWindowValue(const AnswerWindow& window);
 
+// How the windows name the notes and how large the main window is drawn.
+struct DisplaySettings {
+    NoteNaming naming;
+    double size = 1.0;
+    friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
+};
+inline constexpr double kDisplaySizes[] = {1.0, 1.5, 2.0};
+
+std::optional<NameSystem> parseNameSystem(const QString& text);
+std::optional<Accidentals> parseAccidentals(const QString& text);
+std::optional<double> parseDisplaySize(const QString& text);
+// The display's keys ("display/names") and their values.
+std::vector<std::pair<QString, QString>> displayValues(const DisplaySettings& display);
+
 struct SettingsReading {
     QuestionSettings settings;  // the defaults for whatever could not be read
     bool midi = true;           // a MIDI keyboard answers
     DailySettings daily;
+    DisplaySettings display;
     std::vector<SettingsProblem> problems;
     bool readWhole = true;  // false where the file is there but could not be read at all
     QByteArray digest;      // of the bytes read (settingsDigest), empty where none were

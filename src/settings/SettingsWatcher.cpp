@@ -38,7 +38,7 @@ void SettingsWatcher::reload()
         qCWarning(lcSettings, "%s; the defaults stand for what could not be read", qUtf8Printable(problems.join(QStringLiteral("; "))));
     }
     const bool different = !(reading.settings == m_reading.settings) || reading.midi != m_reading.midi
-                           || reading.daily != m_reading.daily
+                           || reading.daily != m_reading.daily || reading.display != m_reading.display
                            || reading.problems != m_reading.problems;
     m_reading = std::move(reading);
     watch();

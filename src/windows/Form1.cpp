@@ -85,6 +85,11 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& 
               m_ui->cmdKey_4, m_ui->cmdKey_5, m_ui->cmdKey_6,  m_ui->cmdKey_7,
               m_ui->cmdKey_8, m_ui->cmdKey_9, m_ui->cmdKey_10, m_ui->cmdKey_11};
 
+    m_captions = {m_ui->Label3_0, m_ui->Label3_1, m_ui->Label3_2, m_ui->Label3_3, m_ui->Label3_4, m_ui->Label3_5,
+                  m_ui->Label3_6, m_ui->Label2_0, m_ui->Label2_1, m_ui->Label2_2, m_ui->Label2_3, m_ui->Label2_4};
+    m_captionPixels = QFontInfo(m_ui->Label3_0->font()).pixelSize();
+    m_blackCaptionsDesigned = m_ui->Label2->geometry();
+
     // Fixed size with a close box and a minimise button, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -97,7 +102,7 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& 
         connect(cmdKey[i], &QPushButton::clicked, this, [this, i] { m_game.cmdKey_Click(i); });
         cmdKey[i]->installEventFilter(this);
         // What a screen reader says of each key: the note's name and the letter that plays it.
-        cmdKey[i]->setAccessibleName(toQString(kNoteTable[static_cast<std::size_t>(i)].noteName));
+        cmdKey[i]->setAccessibleName(toQString(noteName(NoteIndex(i), {})));
         cmdKey[i]->setAccessibleDescription(keyDescription(i, true));
     }
     m_ui->Command1->setAccessibleDescription(toQString(captions::kListenDescription));
@@ -237,6 +242,44 @@ void Form1::fitToFrame(QLabel* target)
         if (target->width() <= room)
             break;
     }
+}
+
+void Form1::setNoteNaming(NoteNaming naming)
+{
+    m_game.setNoteNaming(naming);
+    // A pair of names on two lines needs the room between the window's top and the black
+    // keys; one line each keeps the designed place.
+    bool twoLines = false;
+    for (int note = kWhiteKeyCount; note < kNoteCount; ++note)
+        twoLines = twoLines || keyCaption(NoteIndex(note), naming).find('\n') != std::string::npos;
+    const QRect black = twoLines ? QRect(m_blackCaptionsDesigned.x(), 0, m_blackCaptionsDesigned.width(), m_blackCaptionsDesigned.bottom() + 1)
+                                 : m_blackCaptionsDesigned;
+    m_ui->Label2->setGeometry(black);
+    for (int note = 0; note < kNoteCount; ++note) {
+        QLabel* caption = m_captions.at(std::size_t(note));
+        if (note >= kWhiteKeyCount)
+            caption->setGeometry(caption->x(), 0, caption->width(), black.height());
+        fitCaption(caption, toQString(keyCaption(NoteIndex(note), naming)));
+        cmdKey.at(std::size_t(note))->setAccessibleName(toQString(noteName(NoteIndex(note), naming)));
+    }
+}
+
+void Form1::fitCaption(QLabel* caption, const QString& text)
+{
+    constexpr int kSmallestPixels = 8;
+    // The window's own font where the caption fits in it, as designed.
+    caption->setFont(QFont());
+    QFont font = caption->font();
+    for (int pixels = m_captionPixels; pixels >= kSmallestPixels; --pixels) {
+        font.setPixelSize(pixels);
+        const QRect needed = QFontMetrics(font).boundingRect(caption->contentsRect(), int(caption->alignment()), text);
+        if (caption->contentsRect().contains(needed)) {
+            if (pixels < m_captionPixels)
+                caption->setFont(font);
+            break;
+        }
+    }
+    caption->setText(text);
 }
 
 void Form1::setListenDescription(std::string_view text)

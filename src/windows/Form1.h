@@ -74,6 +74,8 @@ public:
     void setAnswerListener(AnswerListener* listener) { m_game.setAnswerListener(listener); }
     // Takes the test of absolute pitch in place of a run of the modes.
     void startPitchTest() { m_game.startPitchTest(); }
+    // How the keys' captions, their names for screen readers and the results name the notes.
+    void setNoteNaming(NoteNaming naming);
     // Opens in Hard, as if it were chosen from the menu.
     void startHard() { m_game.hard_Click(); }
     // A MIDI keyboard's key, as a click on its on-screen key, timed to its message's
@@ -90,6 +92,8 @@ private:
     QLabel* label(Caption which) const;
     QAction* modeAction(Mode item) const;
     void fitToFrame(QLabel* label);
+    // A key's caption in the largest size up to the designed one that shows it whole.
+    void fitCaption(QLabel* caption, const QString& text);
     // The program's name, the test's progress and the day's minutes.
     void updateTitle();
 
@@ -101,6 +105,9 @@ private:
     QString m_pitchTestProgress;           // in the title, while a test is taken
     QString m_dayText;                     // in the title, where a daily goal is set
     std::array<QPushButton*, kNoteCount> cmdKey{};
+    std::array<QLabel*, kNoteCount> m_captions{};  // beside each key, by note
+    int m_captionPixels = 0;                        // their designed size
+    QRect m_blackCaptionsDesigned;                  // where the black keys' captions stand
     SystemClock m_clock;
     TimerAlarm m_alarm;
     int m_scoreFontPixels = 0;  // the designed size of the value labels' font
