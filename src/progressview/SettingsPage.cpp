@@ -284,21 +284,8 @@ void SettingsPage::showSample()
 
 void SettingsPage::writeDisplay()
 {
-    const auto now = displayValues(shownDisplay());
-    const auto before = displayValues(m_shownDisplay);
-    std::vector<std::pair<QString, QString>> changed;
-    for (std::size_t i = 0; i < now.size(); ++i) {
-        if (now[i] != before[i])
-            changed.push_back(now[i]);
-    }
-    if (changed.empty())
+    if (!writeChanged(displayValues(shownDisplay()), displayValues(m_shownDisplay)))
         return;
-    if (const auto problem = writeSettingsFile(m_file, changed)) {
-        m_status->setText(QStringLiteral("設定を保存できませんでした: %1。設定ファイルはそのままです。")
-                              .arg(problemTextJapanese(*problem)));
-        emit written(problemTextJapanese(*problem));
-        return;
-    }
     m_shownDisplay = shownDisplay();
     emit namingRead(m_shownDisplay.naming);
     confirmSaved(QStringLiteral("保存しました。"));
@@ -322,14 +309,28 @@ void SettingsPage::showKeyboards()
 
 void SettingsPage::writeMidi()
 {
-    if (const auto problem = writeSettingsFile(m_file, {midiValue(m_midi->isChecked())})) {
+    if (!writeChanged({midiValue(m_midi->isChecked())}, {}))
+        return;
+    confirmSaved(QStringLiteral("保存しました。"));
+    emit written({});
+}
+
+bool SettingsPage::writeChanged(const SettingsValues& now, const SettingsValues& before)
+{
+    SettingsValues changed;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (i >= before.size() || now[i] != before[i])
+            changed.push_back(now[i]);
+    }
+    if (changed.empty())
+        return false;
+    if (const auto problem = writeSettingsFile(m_file, changed)) {
         m_status->setText(QStringLiteral("設定を保存できませんでした: %1。設定ファイルはそのままです。")
                               .arg(problemTextJapanese(*problem)));
         emit written(problemTextJapanese(*problem));
-        return;
+        return false;
     }
-    confirmSaved(QStringLiteral("保存しました。"));
-    emit written({});
+    return true;
 }
 
 void SettingsPage::confirmSaved(const QString& text)
@@ -481,22 +482,8 @@ void SettingsPage::write()
         box->setEnabled(m_chosenNotes->isChecked());
     // Only what the player changed here: whatever else the file holds, and any key the
     // player edited by hand since, stays as it stands.
-    const auto now = settingsValues(chosen());
-    const auto before = settingsValues(m_shown);
-    std::vector<std::pair<QString, QString>> changed;
-    for (std::size_t i = 0; i < now.size(); ++i) {
-        if (now[i] != before[i])
-            changed.push_back(now[i]);
-    }
-    if (changed.empty())
+    if (!writeChanged(settingsValues(chosen()), settingsValues(m_shown)))
         return;
-    const auto problem = writeSettingsFile(m_file, changed);
-    if (problem) {
-        m_status->setText(QStringLiteral("設定を保存できませんでした: %1。設定ファイルはそのままです。")
-                              .arg(problemTextJapanese(*problem)));
-        emit written(problemTextJapanese(*problem));
-        return;
-    }
     m_shown = chosen();
     emit settingsChanged(m_shown);
     confirmSaved(QStringLiteral("保存しました。次の問題から使われます。"));

@@ -12,6 +12,8 @@
 
 // std
 #include <array>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -67,6 +69,10 @@ private:
     void showDisplay(const DisplaySettings& display);
     void showSample();
     void writeDisplay();
+    using SettingsValues = std::vector<std::pair<QString, QString>>;
+    // Writes what differs from `before`, only that; whether anything was written. A file
+    // that refused is said on the page.
+    bool writeChanged(const SettingsValues& now, const SettingsValues& before);
     // Says that a change was saved, and then, once the running game's receipt names what
     // the file holds now, that the game has taken it up.
     void confirmSaved(const QString& text);
