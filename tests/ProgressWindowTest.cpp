@@ -1094,6 +1094,22 @@ private slots:
         QCOMPARE(noteNaming(), NoteNaming{});
     }
 
+    // Every text of every page, with nothing read yet, as the list kept beside the tests:
+    // Japanese, character for character as it has been. What tells of the machine (its
+    // MIDI keyboards, its user systemd) is left out.
+    void everyTextIsTheOneKept()
+    {
+        const QString file = QString::fromStdString((folder / "config" / "tonarika.conf").string());
+        const auto window = open({folder / "none/Score.TXT"}, folder / "none" / "trials.sqlite");
+        window->addSettingsPage(file);
+        QTRY_VERIFY(window->journalSnapshot());
+        const QStringList machine{QStringLiteral("midiKeyboards"), QStringLiteral("remindScheduled")};
+        const std::vector<std::pair<QString, QString>> stand{{QString::fromStdString(folder.string()), QStringLiteral("<folder>")}};
+        QString difference;
+        QVERIFY2(test::sameTexts(test::windowTexts(*window, machine, stand), QStringLiteral("texts-progress.txt"), &difference),
+                 qPrintable(difference));
+    }
+
     void theSettingsPageWritesEachChoiceAndKeepsTheRest()
     {
         const QString file = QString::fromStdString((folder / "config" / "tonarika.conf").string());

@@ -527,6 +527,19 @@ private slots:
         QCOMPARE(key(9)->accessibleName(), QStringLiteral("ﾌｧ＃(ソ♭)"));
     }
 
+    // Every text the main window, its menus and the about box show or give a screen reader,
+    // as the list kept beside the tests: Japanese, character for character as it has been.
+    void everyTextIsTheOneKept()
+    {
+        QString difference;
+        QVERIFY2(test::sameTexts(test::windowTexts(*window), QStringLiteral("texts-game.txt"), &difference),
+                 qPrintable(difference));
+        frmAbout about(window.get());
+        const std::vector<std::pair<QString, QString>> version{{QStringLiteral(TONARIKA_VERSION), QStringLiteral("<version>")}};
+        QVERIFY2(test::sameTexts(test::windowTexts(about, {}, version), QStringLiteral("texts-about.txt"), &difference),
+                 qPrintable(difference));
+    }
+
     // With the answer shown, a first miss names the right note and outlines its key until
     // the next question.
     void aMissShownOutlinesTheRightKey()

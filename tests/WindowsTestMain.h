@@ -6,6 +6,14 @@
 
 // Qt
 #include <QApplication>
+#include <QAction>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QLabel>
+#include <QGroupBox>
+#include <QFile>
+#include <QComboBox>
+#include <QAbstractButton>
 #include <QDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -17,6 +25,7 @@
 #include <map>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace tonarika::test {
 
@@ -121,6 +130,91 @@ inline double inkContrast(const QImage& image)
     for (const auto& [rgb, count] : counts)
         best = std::max(best, contrastRatio(QColor::fromRgb(rgb), ground));
     return best;
+}
+
+// Every text a window shows or gives a screen reader, one line each, sorted: its title,
+// each widget's text, title, tool tip, accessible name and description, a combo box's
+// items, a tab's text, a table's headers, and each action's text and tool tip. Widgets
+// whose text tells of the machine or the build (`skip`, by object name) are left out, and
+// each of `stand` reads as what it stands for ("<folder>"), so that the list is the same
+// on every machine.
+inline QStringList windowTexts(QWidget& top, const QStringList& skip = {},
+                               const std::vector<std::pair<QString, QString>>& stand = {})
+{
+    QStringList lines;
+    const auto add = [&](const char* what, QString text) {
+        if (text.isEmpty())
+            return;
+        for (const auto& [particular, standIn] : stand)
+            text.replace(particular, standIn);
+        lines << QStringLiteral("%1: %2").arg(QLatin1String(what), text.replace(u'\n', QStringLiteral("\\n")));
+    };
+    add("title", top.windowTitle());
+    QList<QWidget*> widgets = top.findChildren<QWidget*>();
+    widgets.prepend(&top);
+    for (QWidget* widget : widgets) {
+        bool skipped = false;
+        for (QWidget* up = widget; up && !skipped; up = up->parentWidget())
+            skipped = skip.contains(up->objectName());
+        if (skipped)
+            continue;
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            add("label", label->text());
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            add("button", button->text());
+        if (auto* group = qobject_cast<QGroupBox*>(widget))
+            add("group", group->title());
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            for (int i = 0; i < combo->count(); ++i)
+                add("item", combo->itemText(i));
+        }
+        if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                add("tab", tabs->tabText(i));
+        }
+        if (auto* table = qobject_cast<QTableWidget*>(widget)) {
+            for (int i = 0; i < table->columnCount(); ++i)
+                add("column", table->horizontalHeaderItem(i) ? table->horizontalHeaderItem(i)->text() : QString());
+            for (int i = 0; i < table->rowCount(); ++i)
+                add("row", table->verticalHeaderItem(i) ? table->verticalHeaderItem(i)->text() : QString());
+        }
+        add("tool tip", widget->toolTip());
+        add("accessible name", widget->accessibleName());
+        add("accessible description", widget->accessibleDescription());
+    }
+    for (QAction* action : top.findChildren<QAction*>()) {
+        add("action", action->text());
+        add("action tool tip", action->toolTip() == QString(action->text()).remove(u'&') ? QString() : action->toolTip());
+    }
+    lines.sort();
+    return lines;
+}
+
+// Compares `texts` with the list kept in tests/data/`name`; with TONARIKA_WRITE_TEXTS set
+// to a folder, writes the list there instead, for a change that means to change them.
+inline bool sameTexts(const QStringList& texts, const QString& name, QString* difference)
+{
+    if (const QString out = qEnvironmentVariable("TONARIKA_WRITE_TEXTS"); !out.isEmpty()) {
+        QFile file(out + u'/' + name);
+        return file.open(QIODevice::WriteOnly) && file.write((texts.join(u'\n') + u'\n').toUtf8()) > 0;
+    }
+    QFile file(QStringLiteral(TONARIKA_TEST_DATA "/") + name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *difference = QStringLiteral("no list ") + file.fileName();
+        return false;
+    }
+    const QStringList kept = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QStringList gone, come;
+    for (const QString& line : kept) {
+        if (!texts.contains(line))
+            gone << line;
+    }
+    for (const QString& line : texts) {
+        if (!kept.contains(line))
+            come << line;
+    }
+    *difference = QStringLiteral("gone: %1\nnew: %2").arg(gone.join(QStringLiteral(" | ")), come.join(QStringLiteral(" | ")));
+    return gone.isEmpty() && come.isEmpty();
 }
 
 }  // namespace tonarika::test

@@ -90,7 +90,7 @@ HomePage::HomePage(Today today, QWidget* parent)
                                    "・Hard で、出題する音は「少しずつ増やす」。ド ミ ソ から始め、覚えるたびに 1 音ずつ増えます\n"
                                    "・音色はピアノ・マリンバ・ギターの 3 つ、音域は 3 オクターブ\n"
                                    "・前の音を手がかりにしない、苦手な音を多めに\n"
-                                   "・毎日 10〜15 分。大人の研究では、8 週間・約 21 時間の練習で平均 7 音ほどを覚えました（目安です）"));
+                                   "・毎日 20 分ほど。大人の研究では、8 週間・約 21 時間の練習で平均 7 音ほどを覚えました（目安です）"));
     m_setPlan = new QPushButton(QStringLiteral("このプランにする(&S)"));
     m_setPlan->setObjectName(QStringLiteral("setPlan"));
     m_setPlan->setToolTip(QStringLiteral("練習の設定をこのプランにします。ほかの設定はそのままです"));
