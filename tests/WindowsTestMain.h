@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QAction>
 #include <QTableWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QLabel>
 #include <QGroupBox>
@@ -153,7 +154,8 @@ inline QStringList windowTexts(QWidget& top, const QStringList& skip = {},
     QList<QWidget*> widgets = top.findChildren<QWidget*>();
     widgets.prepend(&top);
     for (QWidget* widget : widgets) {
-        bool skipped = false;
+        // A tab bar's scroll buttons are Qt's, named in whatever language Qt's texts are in.
+        bool skipped = qobject_cast<QTabBar*>(widget->parentWidget()) != nullptr;
         for (QWidget* up = widget; up && !skipped; up = up->parentWidget())
             skipped = skip.contains(up->objectName());
         if (skipped)
