@@ -7,7 +7,6 @@
 #include "ProgressChartView.h"
 #include "SettingsPage.h"
 #include "Progress.h"
-#include "SettingsFile.h"
 #include "PitchTestPage.h"
 #include "DailyPage.h"
 #include "HomePage.h"
@@ -181,17 +180,8 @@ SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
         });
     }
     // Every page names the notes as the settings say, from the first reading on.
-    connect(page, &SettingsPage::namingRead, this, [this](NoteNaming naming) {
-        if (naming == noteNaming())
-            return;
-        setNoteNaming(naming);
-        if (m_notes && m_journalSnapshot) {
-            m_notes->redraw();
-            m_tests->redraw();
-            m_home->showTrials(m_journalSnapshot->trials);
-        }
-    });
-    setNoteNaming(readSettingsFile(settingsFile).display.naming);
+    connect(page, &SettingsPage::namingRead, this, &ProgressWindow::nameNotes);
+    nameNotes(page->naming());
     // The days' page marks the goal the settings hold.
     if (m_days) {
         m_days->setGoal(page->goalMinutes());
@@ -200,6 +190,18 @@ SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
     m_pages->addTab(page, QStringLiteral("練習の設定"));
     useLightPalette(*page);
     return page;
+}
+
+void ProgressWindow::nameNotes(NoteNaming naming)
+{
+    if (naming == noteNaming())
+        return;
+    setNoteNaming(naming);
+    if (m_notes && m_journalSnapshot) {
+        m_notes->redraw();
+        m_tests->redraw();
+        m_home->showTrials(m_journalSnapshot->trials);
+    }
 }
 
 void ProgressWindow::showSettingsPage()

@@ -2,6 +2,7 @@
 
 // own
 #include "JournalLoader.h"
+#include "NoteNames.h"
 #include "PathWatcher.h"
 #include "ProgressLoader.h"
 
@@ -75,6 +76,8 @@ private:
     void showSnapshot(std::shared_ptr<const ProgressSnapshot> snapshot);
     void showTrials(std::shared_ptr<const JournalSnapshot> snapshot);
     void showFaults();
+    // Every page names the notes as the settings say, and shows what it shows again in them.
+    void nameNotes(NoteNaming naming);
 
     void exportCsv();
     // The files whose change means a reading: the logs, the journal and its WAL.

@@ -40,6 +40,8 @@ public:
     explicit SettingsPage(QString file, QWidget* parent = nullptr);
 
     QuestionSettings chosen() const;
+    // The notes' names the file holds.
+    NoteNaming naming() const { return m_shownDisplay.naming; }
     // The daily goal the file holds, in minutes (0: none).
     int goalMinutes() const { return m_watcher.reading().daily.goalMinutes; }
 
