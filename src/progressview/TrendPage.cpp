@@ -144,6 +144,8 @@ TrendPage::TrendPage(QWidget* parent)
     m_redraw.setInterval(0);
     connect(&m_redraw, &QTimer::timeout, this, &TrendPage::redraw);
     connect(days, &QDateTimeAxis::rangeChanged, &m_redraw, qOverload<>(&QTimer::start));
+    // The ticks follow the room the plot has, however it came to change.
+    connect(m_chart, &QChart::plotAreaChanged, &m_redraw, qOverload<>(&QTimer::start));
 
     m_empty = new QLabel;
     m_empty->setObjectName(QStringLiteral("emptyLog"));
