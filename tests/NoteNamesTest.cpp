@@ -24,6 +24,7 @@ TEST(NoteNames, everySystemNamesEveryNoteWithEachChoiceOfAccidentals)
         NameSystem system;
         Accidentals accidentals;
         std::array<const char*, 7> names;  // ド, シ, then ド# レ# ﾌｧ# ソ# ラ#
+        bool latin = false;                // for a language not written in kana
     } cases[] = {
         {S::Doremi, A::Both, {"ド", "シ", "ド＃(レ♭)", "レ＃(ミ♭)", "ﾌｧ＃(ソ♭)", "ソ＃(ラ♭)", "ラ＃(シ♭)"}},
         {S::Doremi, A::Sharps, {"ド", "シ", "ド＃", "レ＃", "ﾌｧ＃", "ソ＃", "ラ＃"}},
@@ -40,11 +41,17 @@ TEST(NoteNames, everySystemNamesEveryNoteWithEachChoiceOfAccidentals)
         {S::Iroha, A::Sharps, {"ハ", "ロ", "嬰ハ", "嬰ニ", "嬰ヘ", "嬰ト", "嬰イ"}},
         {S::Iroha, A::Flats, {"ハ", "ロ", "変ニ", "変ホ", "変ト", "変イ", "変ロ"}},
         {S::Iroha, A::Both, {"ハ", "ロ", "嬰ハ/変ニ", "嬰ニ/変ホ", "嬰ヘ/変ト", "嬰ト/変イ", "嬰イ/変ロ"}},
+        {S::Doremi, A::Both, {"Do", "Si", "Do♯/Re♭", "Re♯/Mi♭", "Fa♯/So♭", "So♯/La♭", "La♯/Si♭"}, true},
+        {S::Doremi, A::Flats, {"Do", "Si", "Re♭", "Mi♭", "So♭", "La♭", "Si♭"}, true},
+        {S::Iroha, A::Sharps, {"Ha", "Ro", "Ei-Ha", "Ei-Ni", "Ei-He", "Ei-To", "Ei-I"}, true},
+        {S::Iroha, A::Flats, {"Ha", "Ro", "Hen-Ni", "Hen-Ho", "Hen-To", "Hen-I", "Hen-Ro"}, true},
+        {S::German, A::Flats, {"C", "H", "Des", "Es", "Ges", "As", "B"}, true},
     };
     const std::array<NoteIndex, 7> notes{0, 6, 7, 8, 9, 10, 11};
     for (const auto& c : cases) {
         for (std::size_t i = 0; i < notes.size(); ++i)
-            EXPECT_EQ(noteName(notes[i], {c.system, c.accidentals}), c.names[i]) << int(c.system) << int(c.accidentals) << i;
+            EXPECT_EQ(noteName(notes[i], {c.system, c.accidentals, c.latin}), c.names[i])
+                << int(c.system) << int(c.accidentals) << c.latin << i;
     }
     // The white keys in between, once per system.
     EXPECT_EQ(noteName(3, {S::Doremi, A::Both}), "ﾌｧ");

@@ -1,5 +1,6 @@
 // own
 #include "Rules.h"
+#include "Wording.h"
 
 // std
 #include <gtest/gtest.h>
@@ -30,6 +31,28 @@ TEST(Rules, rateTextHasOneDecimalAndTheGivenSeparator)
     // Half-way between two tenths rounds up: 13 of 16 is 81.25 %.
     EXPECT_EQ(rateText(16, 3, "."), "81.3 %");
     EXPECT_EQ(rateText(16, 13, "."), "18.8 %");
+}
+
+// A text's %1 ... %9 take their arguments in one pass: an argument's own "%2" stays, a
+// %n without an argument stays, and a % of a figure ("100 %") is no place.
+TEST(Wording, eachPlaceTakesItsArgumentOnce)
+{
+    const struct {
+        const char* pattern;
+        std::initializer_list<std::string_view> args;
+        const char* text;
+    } cases[] = {
+        {"はずれ — 正解: %1", {"ミ"}, "はずれ — 正解: ミ"},
+        {"新しい音: %1 — これが %1 です", {"ラ"}, "新しい音: ラ — これが ラ です"},
+        {"%2 before %1", {"a", "b"}, "b before a"},
+        {"%1 and %2", {"%2", "x"}, "%2 and x"},
+        {"%1 %2", {"a"}, "a %2"},
+        {"半音違いの答え: %1 %", {"12.5"}, "半音違いの答え: 12.5 %"},
+        {"100 %", {}, "100 %"},
+        {"%", {"a"}, "%"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(filled(c.pattern, c.args), c.text) << c.pattern;
 }
 
 TEST(Rules, missTextHasPlainNumbers)

@@ -79,23 +79,24 @@ std::set<std::int64_t> countedDays(const std::map<std::int64_t, std::int64_t>& m
     return days;
 }
 
-std::string goalText(std::int64_t practisedMs, int goalMinutes)
+std::string goalText(std::int64_t practisedMs, int goalMinutes, const Wording& wording)
 {
     const int minutes = wholeMinutes(practisedMs);
-    std::string text = "今日 " + std::to_string(minutes) + " / " + std::to_string(goalMinutes) + " 分";
+    std::string text = worded(wording, QT_TRANSLATE_NOOP("Game", "今日 %1 / %2 分"), {std::to_string(minutes), std::to_string(goalMinutes)});
     if (minutes >= goalMinutes)
         text += " ✓";
     return text;
 }
 
-std::optional<std::string> reminderText(std::int64_t practisedMs, bool answeredToday, int goalMinutes)
+std::optional<std::string> reminderText(std::int64_t practisedMs, bool answeredToday, int goalMinutes, const Wording& wording)
 {
     if (goalMinutes <= 0)
-        return answeredToday ? std::nullopt : std::optional<std::string>("今日の練習: まだ 1 問も答えていません");
+        return answeredToday ? std::nullopt
+                             : std::optional<std::string>(worded(wording, QT_TRANSLATE_NOOP("Game", "今日の練習: まだ 1 問も答えていません")));
     const int left = goalMinutes - wholeMinutes(practisedMs);
     if (left <= 0)
         return std::nullopt;
-    return "今日の練習: あと " + std::to_string(left) + " 分";
+    return worded(wording, QT_TRANSLATE_NOOP("Game", "今日の練習: あと %1 分"), {std::to_string(left)});
 }
 
 }  // namespace tonarika

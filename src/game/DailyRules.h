@@ -1,5 +1,8 @@
 #pragma once
 
+// own
+#include "Wording.h"
+
 // std
 #include <cstdint>
 #include <map>
@@ -70,9 +73,10 @@ Streaks streaks(const std::set<std::int64_t>& countedDays, std::int64_t today);
 std::set<std::int64_t> countedDays(const std::map<std::int64_t, std::int64_t>& msByDay, int goalMinutes);
 
 // What the main window's title adds with a goal: "今日 8 / 15 分", and " ✓" once it is met.
-std::string goalText(std::int64_t practisedMs, int goalMinutes);
+std::string goalText(std::int64_t practisedMs, int goalMinutes, const Wording& wording = ownWording());
 // The reminder's text, or nothing where no reminder is due: the goal met, or without a
 // goal, any question answered today.
-std::optional<std::string> reminderText(std::int64_t practisedMs, bool answeredToday, int goalMinutes);
+std::optional<std::string> reminderText(std::int64_t practisedMs, bool answeredToday, int goalMinutes,
+                                        const Wording& wording = ownWording());
 
 }  // namespace tonarika

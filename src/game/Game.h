@@ -50,6 +50,12 @@ public:
     void setLearnedNotes(const LearnedNotesSource* learned) { m_drawer.setLearnedNotes(learned); }
     // How the results name the notes; the default, fixed-do katakana as designed.
     void setNoteNaming(NoteNaming naming) { m_context.view.setNaming(naming); }
+    // The language of the game's texts; it must outlive the game.
+    void setWording(const Wording& wording) { m_context.view.setWording(wording); }
+    // Every text the game shows, shown again in the language and the names set now.
+    void retell() { m_context.view.retell(); }
+    // Whether a key is drawn dimmed: no question asks its note now.
+    bool dimmed(int key) const { return m_context.view.dimmed(key); }
     // What is told of each first answer besides the journal; none: nothing.
     void setAnswerListener(AnswerListener* listener) { m_context.listener = listener; }
 

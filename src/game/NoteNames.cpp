@@ -19,6 +19,10 @@ constexpr std::array<Naturals, 5> kNaturals{{
     {"ハ", "ニ", "ホ", "ヘ", "ト", "イ", "ロ"},
 }};
 
+// The kana systems in Latin letters.
+constexpr Naturals kLatinDoremi{"Do", "Re", "Mi", "Fa", "So", "La", "Si"};
+constexpr Naturals kLatinIroha{"Ha", "Ni", "Ho", "He", "To", "I", "Ro"};
+
 // The black keys (indices 7 to 11) lie above these white keys, and below the next ones.
 constexpr std::array<int, 5> kBelow{0, 1, 3, 4, 5};
 
@@ -27,9 +31,20 @@ constexpr std::array<std::string_view, kNoteCount> kDesignedCaptions{
     "ﾄﾞ", "ﾚ", "ﾐ", "ﾌｧ", "ｿ", "ﾗ", "ｼ", "ﾄﾞ#", "ﾚ#", "ﾌｧ#", "ｿ#", "ﾗ#",
 };
 
-std::string_view natural(NameSystem system, int white)
+// Where a kana system is written in Latin letters, it names its black keys as letters do,
+// and イロハ its 嬰 and 変 as words of their own.
+NameSystem spelling(NoteNaming naming)
 {
-    return kNaturals.at(std::size_t(system)).at(std::size_t(white));
+    return naming.latin && naming.system == NameSystem::Doremi ? NameSystem::Letters : naming.system;
+}
+
+std::string_view natural(NoteNaming naming, int white)
+{
+    if (naming.latin && naming.system == NameSystem::Doremi)
+        return kLatinDoremi.at(std::size_t(white));
+    if (naming.latin && naming.system == NameSystem::Iroha)
+        return kLatinIroha.at(std::size_t(white));
+    return kNaturals.at(std::size_t(naming.system)).at(std::size_t(white));
 }
 
 // Built by appending: GCC 12 warns wrongly of overlap on a literal added to a string.
@@ -42,23 +57,23 @@ std::string joined(std::string_view first, std::string_view second)
     return text;
 }
 
-std::string sharpName(NameSystem system, int below)
+std::string sharpName(NoteNaming naming, int below)
 {
-    const std::string_view name = natural(system, below);
-    switch (system) {
+    const std::string_view name = natural(naming, below);
+    switch (spelling(naming)) {
     case NameSystem::Doremi: return joined(name, "＃");
     case NameSystem::Letters:
     case NameSystem::Solfege: return joined(name, "♯");
     case NameSystem::German: return joined(name, "is");
-    case NameSystem::Iroha: return joined("嬰", name);
+    case NameSystem::Iroha: return joined(naming.latin ? "Ei-" : "嬰", name);
     }
     return std::string(name);
 }
 
-std::string flatName(NameSystem system, int above)
+std::string flatName(NoteNaming naming, int above)
 {
-    const std::string_view name = natural(system, above);
-    switch (system) {
+    const std::string_view name = natural(naming, above);
+    switch (spelling(naming)) {
     case NameSystem::Doremi:
     case NameSystem::Letters:
     case NameSystem::Solfege: return joined(name, "♭");
@@ -69,20 +84,20 @@ std::string flatName(NameSystem system, int above)
         if (name == "H")
             return "B";
         return joined(name, "es");
-    case NameSystem::Iroha: return joined("変", name);
+    case NameSystem::Iroha: return joined(naming.latin ? "Hen-" : "変", name);
     }
     return std::string(name);
 }
 
 // A black key's two names: the white key below raised, the one above lowered.
-std::string sharpOf(NoteIndex note, NameSystem system)
+std::string sharpOf(NoteIndex note, NoteNaming naming)
 {
-    return sharpName(system, kBelow.at(std::size_t(note - kWhiteKeyCount)));
+    return sharpName(naming, kBelow.at(std::size_t(note - kWhiteKeyCount)));
 }
 
-std::string flatOf(NoteIndex note, NameSystem system)
+std::string flatOf(NoteIndex note, NoteNaming naming)
 {
-    return flatName(system, kBelow.at(std::size_t(note - kWhiteKeyCount)) + 1);
+    return flatName(naming, kBelow.at(std::size_t(note - kWhiteKeyCount)) + 1);
 }
 
 }  // namespace
@@ -90,16 +105,16 @@ std::string flatOf(NoteIndex note, NameSystem system)
 std::string noteName(NoteIndex note, NoteNaming naming)
 {
     if (!kNoteTable.at(note).black)
-        return std::string(natural(naming.system, note));
+        return std::string(natural(naming, note));
     switch (naming.accidentals) {
-    case Accidentals::Sharps: return sharpOf(note, naming.system);
-    case Accidentals::Flats: return flatOf(note, naming.system);
+    case Accidentals::Sharps: return sharpOf(note, naming);
+    case Accidentals::Flats: return flatOf(note, naming);
     case Accidentals::Both: break;
     }
     // The designed names keep their own form: "ド＃(レ♭)".
-    if (naming.system == NameSystem::Doremi)
+    if (naming.system == NameSystem::Doremi && !naming.latin)
         return std::string(kNoteTable.at(note).noteName);
-    return joined(joined(sharpOf(note, naming.system), "/"), flatOf(note, naming.system));
+    return joined(joined(sharpOf(note, naming), "/"), flatOf(note, naming));
 }
 
 std::string keyCaption(NoteIndex note, NoteNaming naming)
@@ -108,7 +123,7 @@ std::string keyCaption(NoteIndex note, NoteNaming naming)
         return std::string(kDesignedCaptions.at(note));
     // Fixed-do with both names is the default, drawn above; any other pair on two lines.
     if (kNoteTable.at(note).black && naming.accidentals == Accidentals::Both)
-        return joined(joined(sharpOf(note, naming.system), "\n"), flatOf(note, naming.system));
+        return joined(joined(sharpOf(note, naming), "\n"), flatOf(note, naming));
     return noteName(note, naming);
 }
 

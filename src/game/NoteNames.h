@@ -4,22 +4,25 @@
 #include "Note.h"
 
 // std
+#include <cstdint>
 #include <string>
 
 namespace tonarika {
 
 // The names a player calls the notes by: fixed-do katakana as the game was designed,
 // letters, solfège, the German letters with H, or the Japanese イロハ.
-enum class NameSystem { Doremi, Letters, Solfege, German, Iroha };
+enum class NameSystem : std::uint8_t { Doremi, Letters, Solfege, German, Iroha };
 // How a black key is named: by the white key below it raised, by the one above lowered,
 // or both.
-enum class Accidentals { Sharps, Flats, Both };
+enum class Accidentals : std::uint8_t { Sharps, Flats, Both };
 
 // The default, fixed-do katakana with both names of a black key, is what the game has
-// always shown.
-struct NoteNaming {
+// always shown. Four bytes, so that an atomic one needs no lock.
+struct alignas(4) NoteNaming {
     NameSystem system = NameSystem::Doremi;
     Accidentals accidentals = Accidentals::Both;
+    // The kana systems written in Latin letters ("Do", "Ha"), for a language not written in kana.
+    bool latin = false;
     friend bool operator==(const NoteNaming&, const NoteNaming&) = default;
 };
 

@@ -95,26 +95,35 @@ std::optional<PitchTestResult> pitchTestResult(const std::vector<PitchTestAnswer
     return result;
 }
 
-std::string pitchTestResultText(const PitchTestResult& result, int a4, const std::string& separator, NoteNaming naming)
+std::string pitchTestResultText(const PitchTestResult& result, int a4, const std::string& separator, NoteNaming naming,
+                                const Wording& wording)
 {
-    std::string text = "テストの結果 (A4 = " + std::to_string(a4) + " Hz)\n";
-    text += "純音: " + decimals(result.pureTone, separator) + " / 36\n";
-    text += "ピアノ: " + decimals(result.piano, separator) + " / 36\n";
-    text += "半音違いの答え: " + decimals(result.semitoneShare, separator) + " %\n";
-    text += "反応時間の中央値: "
-            + (result.medianMs ? decimals(std::round(*result.medianMs / 100.0) / 10.0, separator) + " 秒" : std::string("―"))
-            + "\n";
-    text += "目安: 研究では、純音で " + decimals(kPitchTestReference, separator)
-            + " / 36 以上を最もはっきりした絶対音感の群としています（診断ではありません）\n";
-    const std::string pure = "純音 " + decimals(result.pureTone, separator) + " / 36: 研究の目安 "
-                             + decimals(kPitchTestReference, separator);
-    text += pure + (result.pureTone >= kPitchTestReference ? " に届いています" : " にはまだ届きません") + "\n";
-    const std::string missed = mostMissedText(result.missed, naming);
-    text += missed.empty() ? std::string("間違えた音はありません") : "よく間違えた音: " + missed;
+    const auto line = [&wording](std::string_view text, std::initializer_list<std::string_view> args) {
+        return worded(wording, text, args) + "\n";
+    };
+    const std::string pureTone = decimals(result.pureTone, separator);
+    const std::string reference = decimals(kPitchTestReference, separator);
+    std::string text = line(QT_TRANSLATE_NOOP("Game", "テストの結果 (A4 = %1 Hz)"), {std::to_string(a4)});
+    text += line(QT_TRANSLATE_NOOP("Game", "純音: %1 / 36"), {pureTone});
+    text += line(QT_TRANSLATE_NOOP("Game", "ピアノ: %1 / 36"), {decimals(result.piano, separator)});
+    text += line(QT_TRANSLATE_NOOP("Game", "半音違いの答え: %1 %"), {decimals(result.semitoneShare, separator)});
+    const std::string median =
+        result.medianMs
+            ? worded(wording, QT_TRANSLATE_NOOP("Game", "%1 秒"), {decimals(std::round(*result.medianMs / 100.0) / 10.0, separator)})
+            : std::string("―");
+    text += line(QT_TRANSLATE_NOOP("Game", "反応時間の中央値: %1"), {median});
+    text += line(QT_TRANSLATE_NOOP("Game", "目安: 研究では、純音で %1 / 36 以上を最もはっきりした絶対音感の群としています（診断ではありません）"),
+                 {reference});
+    text += line(result.pureTone >= kPitchTestReference ? QT_TRANSLATE_NOOP("Game", "純音 %1 / 36: 研究の目安 %2 に届いています")
+                                                        : QT_TRANSLATE_NOOP("Game", "純音 %1 / 36: 研究の目安 %2 にはまだ届きません"),
+                 {pureTone, reference});
+    const std::string missed = mostMissedText(result.missed, naming, wording);
+    text += missed.empty() ? worded(wording, QT_TRANSLATE_NOOP("Game", "間違えた音はありません"))
+                           : worded(wording, QT_TRANSLATE_NOOP("Game", "よく間違えた音: %1"), {missed});
     return text;
 }
 
-std::string mostMissedText(const std::array<int, kNoteCount>& missed, NoteNaming naming)
+std::string mostMissedText(const std::array<int, kNoteCount>& missed, NoteNaming naming, const Wording& wording)
 {
     std::array<int, kNoteCount> order{};
     for (int i = 0; i < kNoteCount; ++i)
@@ -126,20 +135,23 @@ std::string mostMissedText(const std::array<int, kNoteCount>& missed, NoteNaming
         if (missed.at(std::size_t(note)) == 0)
             break;
         if (!text.empty())
-            text += "、";
-        text += noteName(NoteIndex(note), naming) + " " + std::to_string(missed.at(std::size_t(note))) + " 回";
+            text += wording.lookUp(QT_TRANSLATE_NOOP("Game", "、"));
+        text += worded(wording, QT_TRANSLATE_NOOP("Game", "%1 %2 回"),
+                       {noteName(NoteIndex(note), naming), std::to_string(missed.at(std::size_t(note)))});
     }
     return text;
 }
 
-std::string pitchTestIntroText()
+std::string pitchTestIntroText(const Wording& wording)
 {
-    return "絶対音感のテスト\n"
-           "ほかの音を手がかりにせずに、聞こえた音の名前を当てられるかを測ります。\n"
-           "全部で " + std::to_string(kPitchTestItems) + " 問、約 10 分です。"
-           "それぞれの音は 1 回だけ鳴り、前に短い音の列が鳴ります。\n"
-           "正しかったかどうかは、最後まで表示されません。\n"
-           "Listen で始めます。";
+    return worded(wording,
+                  QT_TRANSLATE_NOOP("Game", "絶対音感のテスト\n"
+                                            "ほかの音を手がかりにせずに、聞こえた音の名前を当てられるかを測ります。\n"
+                                            "全部で %1 問、約 10 分です。"
+                                            "それぞれの音は 1 回だけ鳴り、前に短い音の列が鳴ります。\n"
+                                            "正しかったかどうかは、最後まで表示されません。\n"
+                                            "Listen で始めます。"),
+                  {std::to_string(kPitchTestItems)});
 }
 
 }  // namespace tonarika

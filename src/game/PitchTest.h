@@ -5,6 +5,7 @@
 #include "NoteNames.h"
 #include "RandomSource.h"
 #include "Timbre.h"
+#include "Wording.h"
 
 // std
 #include <array>
@@ -60,13 +61,14 @@ std::string decimals(double value, const std::string& separator);
 // Then where the pure tones stand against the reference, in one sentence ("純音 18.25 / 36:
 // 研究の目安 24.5 にはまだ届きません"), and the notes missed most.
 std::string pitchTestResultText(const PitchTestResult& result, int a4, const std::string& decimalSeparator,
-                                NoteNaming naming = {});
+                                NoteNaming naming = {}, const Wording& wording = ownWording());
 
 // The notes missed most, most first and at most three, by the note table's order where as
 // often: "ミ 4 回、ﾌｧ# 3 回"; empty where none was missed.
-std::string mostMissedText(const std::array<int, kNoteCount>& missed, NoteNaming naming = {});
+std::string mostMissedText(const std::array<int, kNoteCount>& missed, NoteNaming naming = {},
+                           const Wording& wording = ownWording());
 
 // What the test is, said before its first item.
-std::string pitchTestIntroText();
+std::string pitchTestIntroText(const Wording& wording = ownWording());
 
 }  // namespace tonarika

@@ -11,9 +11,9 @@ namespace tonarika {
 
 namespace {
 
-std::string progressText(std::size_t done, std::size_t items)
+ResultView::Telling progressText(std::size_t done, std::size_t items)
 {
-    return std::string(captions::kPitchTestProgress) + std::to_string(done) + " / " + std::to_string(items);
+    return ResultView::phrase(captions::kPitchTestProgress, {std::to_string(done), std::to_string(items)});
 }
 
 }  // namespace
@@ -31,27 +31,27 @@ void PitchTestSession::begin()
     m_context.view.idle();
     // The test is no run: nothing to clear, and no menu item of its own is checked.
     display.setClearEnabled(false);
-    display.setCaption(Caption::CapMode, captions::kPitchTestLabel);
+    m_context.view.tell(ResultView::Place::Mode, ResultView::phrase(captions::kPitchTestLabel));
     m_items = pitchTestItems(m_context.random);
     m_answers.clear();
     m_a4 = m_context.settings().a4;
-    display.setPitchTestProgress(progressText(0, m_items.size()));
-    display.showPitchTestResult({});
+    m_context.view.tell(ResultView::Place::TestProgress, progressText(0, m_items.size()));
+    m_context.view.tell(ResultView::Place::TestResult, ResultView::phrase({}));
     // Any of the twelve keys answers, and nothing is scored before the end.
     m_context.view.showAsked(NoteSet::all());
     m_context.view.notCounting();
     display.setListenEnabled(true);
     display.focusListen();
     // What the test is, until Listen starts it.
-    display.showPitchTestIntro(pitchTestIntroText());
+    m_context.view.tell(ResultView::Place::TestIntro, [](const ResultView& view) { return pitchTestIntroText(view.wording()); });
 }
 
 void PitchTestSession::end()
 {
     m_pending.drop();
-    m_context.view.display().setPitchTestProgress({});
-    m_context.view.display().showPitchTestResult({});
-    m_context.view.display().showPitchTestIntro({});
+    m_context.view.tell(ResultView::Place::TestProgress, ResultView::phrase({}));
+    m_context.view.tell(ResultView::Place::TestResult, ResultView::phrase({}));
+    m_context.view.tell(ResultView::Place::TestIntro, ResultView::phrase({}));
 }
 
 void PitchTestSession::listen()
@@ -65,9 +65,9 @@ void PitchTestSession::listen()
         const auto firstPlay = m_context.play(item.sound, item.a4, drawGuardTones(m_context.random, item.a4));
         m_context.view.idle();
         if (index == 0)
-            m_context.view.display().showPitchTestIntro({});
+            m_context.view.tell(ResultView::Place::TestIntro, ResultView::phrase({}));
         m_pending.ask(item, firstPlay);
-        m_context.view.display().setPitchTestProgress(progressText(index + 1, m_items.size()));
+        m_context.view.tell(ResultView::Place::TestProgress, progressText(index + 1, m_items.size()));
     } catch (const SoundError& error) {
         m_context.view.soundFailed(error);
     } catch (const std::exception&) {
@@ -89,7 +89,9 @@ void PitchTestSession::answer(const Answer& answer)
     display.focusListen();
     if (const auto result = pitchTestResult(m_answers)) {
         display.setListenEnabled(false);
-        display.showPitchTestResult(pitchTestResultText(*result, m_a4, m_context.view.decimalSeparator(), m_context.view.naming()));
+        m_context.view.tell(ResultView::Place::TestResult, [result = *result, a4 = m_a4](const ResultView& view) {
+            return pitchTestResultText(result, a4, view.decimalSeparator(), view.naming(), view.wording());
+        });
     }
 }
 

@@ -17,7 +17,7 @@ void PracticeSession::begin()
     // Listen has nothing to ask, and there is no run to clear.
     display.setClearEnabled(false);
     display.setListenEnabled(false);
-    display.setCaption(Caption::CapMode, modeName(Mode::Prac));
+    m_context.view.tell(ResultView::Place::Mode, ResultView::phrase(modeName(Mode::Prac)));
     m_context.view.showAsked(NoteSet::all());
     m_context.view.notCounting();
 }

@@ -16,24 +16,61 @@ ResultView::ResultView(Display& display, std::string decimalSeparator)
 {
 }
 
+ResultView::Telling ResultView::phrase(std::string_view text, std::vector<std::string> args)
+{
+    return [text, args = std::move(args)](const ResultView& view) {
+        return filled(view.wording().lookUp(text), args);
+    };
+}
+
+void ResultView::tell(Place place, Telling text)
+{
+    auto& kept = m_told.at(std::size_t(place));
+    kept = std::move(text);
+    show(place, kept(*this));
+}
+
+void ResultView::retell()
+{
+    for (std::size_t place = 0; place < m_told.size(); ++place) {
+        if (m_told.at(place))
+            show(Place(place), m_told.at(place)(*this));
+    }
+}
+
+void ResultView::show(Place place, const std::string& text)
+{
+    switch (place) {
+    case Place::Result: m_display.setCaption(Caption::Label1, text); break;
+    case Place::Mode: m_display.setCaption(Caption::CapMode, text); break;
+    case Place::Misses: m_display.setCaption(Caption::CapMiss, text); break;
+    case Place::Rate: m_display.setCaption(Caption::CapPar, text); break;
+    case Place::ToolTip: m_display.setLabel1ToolTip(text); break;
+    case Place::ListenDescription: m_display.setListenDescription(text); break;
+    case Place::TestProgress: m_display.setPitchTestProgress(text); break;
+    case Place::TestIntro: m_display.showPitchTestIntro(text); break;
+    case Place::TestResult: m_display.showPitchTestResult(text); break;
+    }
+}
+
 void ResultView::idle()
 {
     if (m_outlined >= 0)
         m_display.setKeyOutlined(std::exchange(m_outlined, -1), false);
     m_display.setLabel1BackColor(kWhite);
-    m_display.setCaption(Caption::Label1, captions::kIdle);
-    m_display.setLabel1ToolTip({});
+    tell(Place::Result, phrase(captions::kIdle));
+    tell(Place::ToolTip, phrase({}));
     // What a screen reader hears follows what the eye sees: no result, only Listen's use.
-    m_display.setListenDescription(captions::kListenDescription);
+    tell(Place::ListenDescription, phrase(captions::kListenDescription));
 }
 
 void ResultView::notice(std::string_view caption, std::string_view detail)
 {
     m_display.setLabel1BackColor(kWhite);
     m_display.setLabel1ForeColor(Colour::systemButtonText());
-    m_display.setCaption(Caption::Label1, caption);
-    m_display.setLabel1ToolTip(detail);
-    m_display.setListenDescription(detail);
+    tell(Place::Result, phrase(caption));
+    tell(Place::ToolTip, phrase(detail));
+    tell(Place::ListenDescription, phrase(detail));
 }
 
 void ResultView::soundFailed(const SoundError& error)
@@ -48,39 +85,41 @@ void ResultView::soundFailed(const SoundError& error)
 
 void ResultView::warn()
 {
-    m_display.showWarning(captions::kWarningText, captions::kWarningTitle);
+    m_display.showWarning(say(captions::kWarningText), say(captions::kWarningTitle));
 }
 
 void ResultView::right(std::uint32_t questions, std::uint32_t misses)
 {
     m_display.setLabel1BackColor(kRed);
     m_display.setLabel1ForeColor(kWhite);
-    m_display.setCaption(Caption::Label1, captions::kRight);
-    score(captions::kRight, questions, misses);
+    tell(Place::Result, phrase(captions::kRight));
+    score(phrase(captions::kRight), questions, misses);
 }
 
 void ResultView::miss(std::uint32_t questions, std::uint32_t misses)
 {
     m_display.setLabel1BackColor(Colour::systemButtonText());
     m_display.setLabel1ForeColor(kWhite);
-    m_display.setCaption(Caption::Label1, captions::kMiss);
-    score(captions::kMiss, questions, misses);
+    tell(Place::Result, phrase(captions::kMiss));
+    score(phrase(captions::kMiss), questions, misses);
 }
 
 void ResultView::late(std::uint32_t questions, std::uint32_t misses)
 {
     m_display.setLabel1BackColor(Colour::systemButtonText());
     m_display.setLabel1ForeColor(kWhite);
-    m_display.setCaption(Caption::Label1, captions::kLate);
-    score(captions::kLate, questions, misses);
+    tell(Place::Result, phrase(captions::kLate));
+    score(phrase(captions::kLate), questions, misses);
 }
 
 void ResultView::missShowing(std::uint32_t questions, std::uint32_t misses, int asked)
 {
     m_display.setLabel1BackColor(Colour::systemButtonText());
     m_display.setLabel1ForeColor(kWhite);
-    const std::string said = std::string(captions::kMissShowing) + noteName(NoteIndex(asked), m_naming);
-    m_display.setCaption(Caption::Label1, said);
+    const Telling said = [asked](const ResultView& view) {
+        return view.say(captions::kMissShowing, {noteName(NoteIndex(asked), view.naming())});
+    };
+    tell(Place::Result, said);
     if (m_outlined != asked) {
         if (m_outlined >= 0)
             m_display.setKeyOutlined(m_outlined, false);
@@ -97,39 +136,46 @@ void ResultView::notAsked()
 
 void ResultView::newNote(int note)
 {
-    const std::string name = noteName(NoteIndex(note), m_naming);
-    const std::string said = std::string(captions::kNewNote) + name + std::string(captions::kThisIs) + name
-                             + std::string(captions::kThisIsEnd);
-    notice(said, said);
+    const Telling said = [note](const ResultView& view) {
+        return view.say(captions::kNewNote, {noteName(NoteIndex(note), view.naming())});
+    };
+    m_display.setLabel1BackColor(kWhite);
+    m_display.setLabel1ForeColor(Colour::systemButtonText());
+    tell(Place::Result, said);
+    tell(Place::ToolTip, said);
+    tell(Place::ListenDescription, said);
 }
 
-void ResultView::score(std::string_view result, std::uint32_t questions, std::uint32_t misses)
+void ResultView::score(Telling result, std::uint32_t questions, std::uint32_t misses)
 {
     m_display.focusListen();
-    const std::string rate = rateText(questions, misses, m_decimalSeparator);
-    const std::string missCaption = missText(questions, misses);
-    m_display.setCaption(Caption::CapPar, rate);
-    m_display.setCaption(Caption::CapMiss, missCaption);
-    m_display.setListenDescription(answerSummary(result, missCaption, rate));
+    tell(Place::Rate, [questions, misses](const ResultView& view) {
+        return rateText(questions, misses, view.decimalSeparator());
+    });
+    tell(Place::Misses, [questions, misses](const ResultView& view) { return missText(questions, misses, view.wording()); });
+    tell(Place::ListenDescription, [result = std::move(result), questions, misses](const ResultView& view) {
+        return answerSummary(result(view), missText(questions, misses, view.wording()),
+                             rateText(questions, misses, view.decimalSeparator()), view.wording());
+    });
 }
 
 void ResultView::practiceNote(int key)
 {
     m_display.focusKey(key);
     m_display.setLabel1ForeColor(kBlue);
-    m_display.setCaption(Caption::Label1, noteName(NoteIndex(key), m_naming));
+    tell(Place::Result, [key](const ResultView& view) { return noteName(NoteIndex(key), view.naming()); });
 }
 
 void ResultView::counting()
 {
-    m_display.setCaption(Caption::CapPar, captions::kStartRate);
-    m_display.setCaption(Caption::CapMiss, captions::kStartMiss);
+    tell(Place::Rate, phrase(captions::kStartRate));
+    tell(Place::Misses, phrase(captions::kStartMiss));
 }
 
 void ResultView::notCounting()
 {
-    m_display.setCaption(Caption::CapPar, captions::kPracticeRate);
-    m_display.setCaption(Caption::CapMiss, captions::kPracticeMiss);
+    tell(Place::Rate, phrase(captions::kPracticeRate));
+    tell(Place::Misses, phrase(captions::kPracticeMiss));
 }
 
 void ResultView::showAsked(NoteSet asked)

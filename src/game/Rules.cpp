@@ -50,21 +50,18 @@ std::string rateText(std::uint32_t questionCount, std::uint32_t missCount,
         + " %";
 }
 
-std::string answerSummary(std::string_view result, std::string_view missCaption, std::string_view rateCaption)
+std::string answerSummary(std::string_view result, std::string_view missCaption, std::string_view rateCaption,
+                          const Wording& wording)
 {
     // The result caption's leading space is for the eye only.
     while (result.starts_with(' '))
         result.remove_prefix(1);
-    std::string summary(result);
-    for (const auto part : {captions::kSeparator, captions::kMissLabel, missCaption, captions::kSeparator,
-                            captions::kRateLabel, rateCaption})
-        summary += part;
-    return summary;
+    return worded(wording, captions::kAnswerSummary, {result, missCaption, rateCaption});
 }
 
-std::string missText(std::uint32_t questionCount, std::uint32_t missCount)
+std::string missText(std::uint32_t questionCount, std::uint32_t missCount, const Wording& wording)
 {
-    return std::to_string(missCount) + "/" + std::to_string(questionCount) + " 回";
+    return worded(wording, captions::kMissCount, {std::to_string(missCount), std::to_string(questionCount)});
 }
 
 }  // namespace tonarika

@@ -2,6 +2,7 @@
 
 // own
 #include "RandomSource.h"
+#include "Wording.h"
 
 // std
 #include <cstdint>
@@ -32,9 +33,10 @@ std::string rateText(std::uint32_t questionCount, std::uint32_t missCount,
                      std::string_view decimalSeparator);
 
 // The misses caption, "2/15 回".
-std::string missText(std::uint32_t questionCount, std::uint32_t missCount);
+std::string missText(std::uint32_t questionCount, std::uint32_t missCount, const Wording& wording = ownWording());
 
 // What a screen reader is told after an answer: "はずれ、ミス 1/3 回、正解率 66.7 %".
-std::string answerSummary(std::string_view result, std::string_view missCaption, std::string_view rateCaption);
+std::string answerSummary(std::string_view result, std::string_view missCaption, std::string_view rateCaption,
+                          const Wording& wording = ownWording());
 
 }  // namespace tonarika

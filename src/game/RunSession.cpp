@@ -25,7 +25,7 @@ void RunSession::begin()
     startOver();
     display.setClearEnabled(true);
     display.setListenEnabled(true);
-    display.setCaption(Caption::CapMode, modeName(m_mode));
+    m_context.view.tell(ResultView::Place::Mode, ResultView::phrase(modeName(m_mode)));
     const QuestionSettings settings = m_context.settings();
     showAskedKeys(settings);
     display.focusListen();

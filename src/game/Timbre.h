@@ -3,6 +3,9 @@
 // own
 #include "Note.h"
 
+// own
+#include "Wording.h"
+
 // std
 #include <array>
 #include <cstdint>
@@ -21,17 +24,17 @@ inline constexpr int kTimbreCount = 6;
 struct TimbreRow {
     Timbre timbre;
     std::string_view key;   // as the settings file and the journal spell it
-    std::string_view name;  // as the companion shows it
+    std::string_view name;  // as the companion shows it: one of the game's texts (Wording)
     int gmProgram;          // the General MIDI program it is rendered from; -1 for none
 };
 
 inline constexpr std::array<TimbreRow, kTimbreCount> kTimbreTable{{
-    {Timbre::Piano, "piano", "ピアノ", 0},
-    {Timbre::Marimba, "marimba", "マリンバ", 12},
-    {Timbre::Guitar, "guitar", "ギター", 24},
-    {Timbre::Clarinet, "clarinet", "クラリネット", 71},
-    {Timbre::Trumpet, "trumpet", "トランペット", 56},
-    {Timbre::Sine, "sine", "純音", -1},
+    {Timbre::Piano, "piano", QT_TRANSLATE_NOOP("Game", "ピアノ"), 0},
+    {Timbre::Marimba, "marimba", QT_TRANSLATE_NOOP("Game", "マリンバ"), 12},
+    {Timbre::Guitar, "guitar", QT_TRANSLATE_NOOP("Game", "ギター"), 24},
+    {Timbre::Clarinet, "clarinet", QT_TRANSLATE_NOOP("Game", "クラリネット"), 71},
+    {Timbre::Trumpet, "trumpet", QT_TRANSLATE_NOOP("Game", "トランペット"), 56},
+    {Timbre::Sine, "sine", QT_TRANSLATE_NOOP("Game", "純音"), -1},
 }};
 
 constexpr const TimbreRow& timbreRow(Timbre timbre) { return kTimbreTable[static_cast<std::size_t>(timbre)]; }
