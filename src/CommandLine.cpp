@@ -35,8 +35,9 @@ void print(std::FILE* stream, const QString& text)
 }  // namespace
 
 std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description,
-                                     CommandLineChoice* choice, ProgramOptions options)
+                                     CommandLineChoice* choice, ProgramOptions options, Language language)
 {
+    const auto said = [language](const char* text) { return textIn(language, "CommandLine", text); };
     QCommandLineParser parser;
     // Qt's options have one dash: "-platform" is one option, not eight.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -44,12 +45,13 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& progr
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption test(QStringLiteral("test"),
-                                  QStringLiteral("絶対音感テスト: 72 の音に答え、研究と同じ採点で結果を見る"));
+                                  said(QT_TRANSLATE_NOOP("CommandLine", "絶対音感テスト: 72 の音に答え、研究と同じ採点で結果を見る")));
     const QCommandLineOption remind(QStringLiteral("remind"),
-                                    QStringLiteral("今日の練習がまだなら、設定の時刻にデスクトップの通知で知らせる"));
-    const QCommandLineOption now(QStringLiteral("now"), QStringLiteral("--remind と一緒に: 時刻を待たずにすぐ知らせる"));
-    const QCommandLineOption hard(QStringLiteral("hard"), QStringLiteral("Hard で始める"));
-    const QCommandLineOption settings(QStringLiteral("settings"), QStringLiteral("練習の設定のページを開く"));
+                                    said(QT_TRANSLATE_NOOP("CommandLine", "今日の練習がまだなら、設定の時刻にデスクトップの通知で知らせる")));
+    const QCommandLineOption now(QStringLiteral("now"),
+                                 said(QT_TRANSLATE_NOOP("CommandLine", "--remind と一緒に: 時刻を待たずにすぐ知らせる")));
+    const QCommandLineOption hard(QStringLiteral("hard"), said(QT_TRANSLATE_NOOP("CommandLine", "Hard で始める")));
+    const QCommandLineOption settings(QStringLiteral("settings"), said(QT_TRANSLATE_NOOP("CommandLine", "練習の設定のページを開く")));
     if (choice && options == ProgramOptions::PitchTest) {
         parser.addOption(test);
         parser.addOption(hard);

@@ -1,5 +1,8 @@
 #pragma once
 
+// own
+#include "Language.h"
+
 // Qt
 #include <QString>
 
@@ -25,9 +28,11 @@ enum class ProgramOptions { PitchTest, Reminder };
 // the help on stderr and gives 2. Qt's own options (-platform, -style, -display ...)
 // are left for QApplication. Nothing: the program goes on and opens its window. Where
 // `choice` is given, the program's `options` are offered too (--test and --hard; or
-// --remind, --now, which needs --remind, and --settings), and it says which came.
+// --remind, --now, which needs --remind, and --settings), and it says which came. The
+// options are described in `language`.
 std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description,
                                      CommandLineChoice* choice = nullptr,
-                                     ProgramOptions options = ProgramOptions::PitchTest);
+                                     ProgramOptions options = ProgramOptions::PitchTest,
+                                     Language language = Language::Japanese);
 
 }  // namespace tonarika

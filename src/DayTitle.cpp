@@ -3,6 +3,7 @@
 // own
 #include "AnswerHistory.h"
 #include "DailyRules.h"
+#include "TranslatedWording.h"
 #include "Form1.h"
 #include "SettingsWatcher.h"
 
@@ -38,7 +39,7 @@ void DayTitle::update()
         m_minute.start();
     // Until the journal has been read the day's count is not known, and the title waits.
     const auto practised = m_history.practisedTodayMs();
-    m_window.setDayText(practised ? QString::fromStdString(goalText(*practised, goal)) : QString());
+    m_window.setDayText(practised ? QString::fromStdString(goalText(*practised, goal, TranslatedWording())) : QString());
 }
 
 }  // namespace tonarika

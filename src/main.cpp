@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "DayTitle.h"
 #include "Form1.h"
+#include "Language.h"
 #include "ProgramFolder.h"
 #include "ScoreFile.h"
 #include "ModulePlayer.h"
@@ -53,19 +54,23 @@ void recordOnExit()
 
 int main(int argc, char** argv)
 {
+    // The language and the window's size come from the settings before anything is said
+    // or drawn.
+    const tonarika::DisplaySettings display = tonarika::readSettingsFile(tonarika::settingsFilePath()).display;
     tonarika::CommandLineChoice choice;
     if (const auto status = tonarika::answerCommandLine(
             argc, argv, QStringLiteral("tonarika"),
-            QStringLiteral("Tonarika: 絶対音感を身につける聴音ゲーム\n設定ファイル: %1").arg(tonarika::settingsFilePath()),
-            &choice))
+            tonarika::textIn(display.language, "CommandLine", QT_TRANSLATE_NOOP("CommandLine", "Tonarika: 絶対音感を身につける聴音ゲーム\n設定ファイル: %1"))
+                .arg(tonarika::settingsFilePath()),
+            &choice, tonarika::ProgramOptions::PitchTest, display.language))
         return *status;
     // A full disk must fail a write, not kill the program before it can try elsewhere.
     std::signal(SIGXFSZ, SIG_IGN);
     // The main window at the size the settings ask, fonts, icons and the focus mark too:
     // Qt draws the whole process at that scale, times any the desktop already asks.
-    if (const double size = tonarika::readSettingsFile(tonarika::settingsFilePath()).display.size; size != 1.0) {
+    if (display.size != 1.0) {
         const double desktop = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() : 1.0;
-        qputenv("QT_SCALE_FACTOR", QByteArray::number((desktop > 0 ? desktop : 1.0) * size));
+        qputenv("QT_SCALE_FACTOR", QByteArray::number((desktop > 0 ? desktop : 1.0) * display.size));
     }
 
     QApplication app(argc, argv);
@@ -75,7 +80,7 @@ int main(int argc, char** argv)
     // Fusion paints push buttons in their palette's colour: white and black keys.
     QApplication::setStyle(QStringLiteral("Fusion"));
     tonarika::registerFontSubstitutions();
-    tonarika::useJapaneseQtTexts();
+    tonarika::useLanguage(display.language);
     // Tool tips are drawn by Qt, not by a window of ours: they take the light look too.
     QToolTip::setPalette(tonarika::lightPalette());
 
@@ -114,10 +119,16 @@ int main(int argc, char** argv)
     };
     giveReceipt();
     QObject::connect(&settings, &tonarika::SettingsWatcher::read, &window, giveReceipt);
-    // The notes' names follow the settings at once.
-    window.setNoteNaming(settings.reading().display.naming);
-    QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window,
-                     [&window, &settings] { window.setNoteNaming(settings.reading().display.naming); });
+    // The notes' names and the language follow the settings at once: the window shows
+    // everything again in them, what the game has put on it too.
+    const auto followDisplay = [&window, &settings] {
+        const tonarika::DisplaySettings& chosen = settings.reading().display;
+        if (chosen.language != tonarika::languageInUse())
+            tonarika::useLanguage(chosen.language);
+        window.setNoteNaming(tonarika::namingIn(chosen.language, chosen.naming));
+    };
+    followDisplay();
+    QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window, followDisplay);
     // New settings: the next question is drawn ahead again by them, so that its sound loads.
     QObject::connect(&settings, &tonarika::SettingsWatcher::changed, &window,
                      [&window, &settings] { window.setQuestionSettings(&settings); });

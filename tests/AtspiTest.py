@@ -3,9 +3,9 @@
 
 Runs the real program under Xvfb on a session bus of its own, finds the twelve keys by
 their note names over AT-SPI, presses Listen and a key through their AT-SPI actions,
-and waits for the result to arrive as a description change on Listen. Then again with the
-notes named in letters, the right note shown after a miss and the window at twice its
-size.
+and waits for the result to arrive as a description change on Listen. Then again in
+English, with the notes named in letters, the right note shown after a miss and the window
+at twice its size; and in Practice, a key named in letters in the result label.
     AtspiTest.py PROGRAM   (under dbus-run-session and xvfb-run)
 """
 import os
@@ -27,7 +27,12 @@ warnings.filterwarnings("ignore", category=DeprecationWarning)
 NOTES = ["ド", "レ", "ミ", "ﾌｧ", "ソ", "ラ", "シ",
          "ド＃(レ♭)", "レ＃(ミ♭)", "ﾌｧ＃(ソ♭)", "ソ＃(ラ♭)", "ラ＃(シ♭)"]
 LETTERS = ["C", "D", "E", "F", "G", "A", "B", "C♯/D♭", "D♯/E♭", "F♯/G♭", "G♯/A♭", "A♯/B♭"]
-LETTERS_CONF = "[display]\nnames = letters\nsize = 2\n[questions]\nshow_answer = true\n"
+LETTERS_CONF = "[display]\nnames = letters\nsize = 2\nlanguage = en\n[questions]\nshow_answer = true\n"
+
+# What each run's game says: its keys' descriptions, Listen's, a miss, and after it.
+JAPANESE = {"key": "{} キー", "listen": "音を聞く", "miss": "はずれ", "summary": "{}、ミス 1/1 回、正解率 0.0 %"}
+ENGLISH = {"key": "key {}", "listen": "Listen to the note", "shown": "Wrong — it was ",
+           "summary": "{}, misses 1/1, correct rate 0.0 %"}
 
 
 def descendants(node):
@@ -58,12 +63,12 @@ def press(button):
 
 
 def main():
-    designed = run(NOTES, None)
-    lettered = run(LETTERS, LETTERS_CONF)
+    designed = run(NOTES, None, JAPANESE)
+    lettered = run(LETTERS, LETTERS_CONF, ENGLISH)
     return designed or lettered
 
 
-def run(notes, conf):
+def run(notes, conf, words):
     scratch = tempfile.mkdtemp()
     try:
         shutil.copy(sys.argv[1], scratch)
@@ -79,7 +84,7 @@ def run(notes, conf):
         env.pop("QT_SCALE_FACTOR", None)
         game = subprocess.Popen([os.path.join(scratch, "tonarika")], cwd=scratch, env=env)
         try:
-            return play(game.pid, notes, conf is not None)
+            return play(game.pid, notes, conf is not None, words)
         finally:
             game.terminate()
             game.wait(timeout=20)
@@ -87,7 +92,7 @@ def run(notes, conf):
         shutil.rmtree(scratch, ignore_errors=True)
 
 
-def play(pid, notes, lettered):
+def play(pid, notes, lettered, words):
     failures = []
     app = find_application(pid)
     if app is None:
@@ -100,11 +105,11 @@ def play(pid, notes, lettered):
     for letter, note in zip("ASDFJKLWEUIO", notes):
         if note not in buttons:
             failures.append(f"no key named {note}")
-        elif buttons[note].get_description() != f"{letter} キー":
+        elif buttons[note].get_description() != words["key"].format(letter):
             failures.append(f"{note} is described as {buttons[note].get_description()!r}")
     listen = buttons.get("Listen")
-    if listen is None or listen.get_description() != "音を聞く":
-        failures.append("no Listen described as 音を聞く")
+    if listen is None or listen.get_description() != words["listen"]:
+        failures.append(f"no Listen described as {words['listen']}")
     if lettered:
         # The window at twice its designed 353 pixels, as the X server has it.
         widths = []
@@ -132,26 +137,48 @@ def play(pid, notes, lettered):
     # miss of one question counts nothing.
     GLib.timeout_add(300, lambda: press(listen) and False)
     GLib.timeout_add(900, lambda: press(buttons[notes[0]]) or True)
-    GLib.timeout_add(100, lambda: (not heard[-1:] or not heard[-1].startswith("はずれ")) or loop.quit())
+    missed = words.get("shown", words.get("miss"))
+    GLib.timeout_add(100, lambda: (not heard[-1:] or not heard[-1].startswith(missed)) or loop.quit())
     GLib.timeout_add_seconds(15, loop.quit)
     loop.run()
     listener.deregister("object:property-change:accessible-description")
 
-    expected = "はずれ、ミス 1/1 回、正解率 0.0 %"
+    expected = words["summary"].format(words.get("miss"))
     if lettered:
         # The right note named in letters: any but C, since the first question is never ド.
-        shown = [text for text in heard if text.startswith("はずれ — 正解: ")]
-        named = shown[0].split("、")[0].removeprefix("はずれ — 正解: ") if shown else None
+        shown = [text for text in heard if text.startswith(words["shown"])]
+        named = shown[0].removeprefix(words["shown"]).split(",")[0] if shown else None
         if named not in notes[1:]:
             print(f"FAIL: the right note was not named in letters; heard {heard!r}")
             return 1
-        expected = f"はずれ — 正解: {named}、ミス 1/1 回、正解率 0.0 %"
+        expected = words["summary"].format(words["shown"] + named)
     if expected not in heard:
         print(f"FAIL: Listen's description never became {expected!r}; heard {heard!r}")
+        return 1
+    if lettered and not practice_names_a_key(app, buttons[notes[7]], notes[7]):
         return 1
     print(f"heard on Listen: {heard!r}")
     print("3 passed, 0 failed")  # the keys' names, their descriptions, the result
     return 0
+
+
+def practice_names_a_key(app, key, name):
+    """Practice, chosen in the Mode menu, names the key pressed in the result label."""
+    nodes = list(descendants(app))
+    practice = [node for node in nodes if node.get_role() == Atspi.Role.MENU_ITEM and node.get_name() == "Practice"]
+    result = [node for node in nodes if node.get_role() == Atspi.Role.LABEL and node.get_description() == "Result"]
+    if not practice or not result:
+        print(f"FAIL: no menu item Practice ({len(practice)}) or result label ({len(result)})")
+        return False
+    practice[0].do_action(0)
+    deadline = time.monotonic() + 15
+    while time.monotonic() < deadline:
+        press(key)
+        time.sleep(0.3)
+        if result[0].get_name() == name:
+            return True
+    print(f"FAIL: Practice's result label reads {result[0].get_name()!r}, not {name!r}")
+    return False
 
 
 if __name__ == "__main__":

@@ -6,6 +6,7 @@
 #include "Appearance.h"
 #include "FailingRename.h"
 #include "HomePage.h"
+#include "Language.h"
 #include "JackKeyboard.h"
 #include "JackServer.h"
 #include "JournalFaultText.h"
@@ -151,6 +152,7 @@ private slots:
     void cleanup()
     {
         setNoteNaming({});
+        useLanguage(Language::Japanese);
         fs::remove_all(folder);
     }
 
@@ -955,10 +957,12 @@ private slots:
         ::tzset();
     }
 
-    // Qt's own texts, a dialog's buttons, are Japanese as the program's are.
-    void qtsOwnTextsAreJapanese()
+    // Qt's own texts, a dialog's buttons, are in the programs' language: Japanese, or English.
+    void qtsOwnTextsFollowTheLanguage()
     {
-        QVERIFY(useJapaneseQtTexts());
+        QVERIFY(useLanguage(Language::English));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+        QVERIFY(useLanguage(Language::Japanese));
         const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
         QVERIFY2(cancel != QStringLiteral("Cancel") && !cancel.isEmpty(), qPrintable(cancel));
     }
@@ -1108,6 +1112,30 @@ private slots:
         QString difference;
         QVERIFY2(test::sameTexts(test::windowTexts(*window, machine, stand), QStringLiteral("texts-progress.txt"), &difference),
                  qPrintable(difference));
+    }
+
+    // With the settings' language English, the pages are built again in it: every text,
+    // what a screen reader hears and the notes' names too, without one Japanese character.
+    void everyTextIsEnglishWithTheLanguageEnglish()
+    {
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const std::int64_t morning = QDateTime(kToday, QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        {
+            TrialJournal writer(journal);
+            for (int i = 0; i < 22; ++i)
+                writer.record({morning + i * 1000, Mode::Easy, 1, 0, NoteIndex(i < 2 ? 1 : 0), 900, 1});
+            writer.record({morning + 60'000, Mode::Hard, 2, 7, 8, 2500, 2});
+        }
+        fs::create_directories(folder / "config");
+        std::ofstream(folder / "config" / "tonarika.conf") << "[display]\nlanguage = en\n";
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        window->addSettingsPage(QString::fromStdString((folder / "config" / "tonarika.conf").string()));
+        QTRY_COMPARE(window->windowTitle(), QStringLiteral("Tonarika practice book"));
+        QTRY_VERIFY(window->notes()->findChild<QTableWidget*>(QStringLiteral("notesTable"))->rowCount() > 0);
+        auto* table = child<QTableWidget>(*window, QStringLiteral("notesTable"));
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Do"));
+        const QStringList japanese = test::japaneseTexts(test::windowTexts(*window));
+        QVERIFY2(japanese.isEmpty(), qPrintable(japanese.join(u'\n')));
     }
 
     void theSettingsPageWritesEachChoiceAndKeepsTheRest()

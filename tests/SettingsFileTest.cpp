@@ -281,6 +281,9 @@ TEST_F(SettingsFileTest, theDisplayIsReadAsWrittenAndRoundTrips)
         {"[display]\naccidentals = double", {}, true},
         {"[display]\nsize = 3", {}, true},
         {"[display]\nsize = big", {}, true},
+        {"[display]\nlanguage = en", {{}, 1.0, Language::English}, false},
+        {"[display]\nlanguage = JA", {}, false},
+        {"[display]\nlanguage = fr", {}, true},
     };
     for (const auto& c : cases) {
         put(QByteArray(c.text) + "\n");
@@ -291,9 +294,11 @@ TEST_F(SettingsFileTest, theDisplayIsReadAsWrittenAndRoundTrips)
     for (int system = 0; system < 5; ++system) {
         for (int accidentals = 0; accidentals < 3; ++accidentals) {
             for (const double size : {1.0, 1.5, 2.0}) {
-                const DisplaySettings display{{NameSystem(system), Accidentals(accidentals)}, size};
-                ASSERT_FALSE(writeSettingsFile(file, displayValues(display)));
-                EXPECT_EQ(readSettingsFile(file).display, display) << system << accidentals << size;
+                for (const Language language : {Language::Japanese, Language::English}) {
+                    const DisplaySettings display{{NameSystem(system), Accidentals(accidentals)}, size, language};
+                    ASSERT_FALSE(writeSettingsFile(file, displayValues(display)));
+                    EXPECT_EQ(readSettingsFile(file).display, display) << system << accidentals << size;
+                }
             }
         }
     }

@@ -6,6 +6,7 @@
 #include "Captions.h"
 #include "FocusMarkStyle.h"
 #include "Form1.h"
+#include "Language.h"
 #include "KeyTable.h"
 #include "NoteNames.h"
 #include "Version.h"
@@ -538,6 +539,47 @@ private slots:
         const std::vector<std::pair<QString, QString>> version{{QStringLiteral(TONARIKA_VERSION), QStringLiteral("<version>")}};
         QVERIFY2(test::sameTexts(test::windowTexts(about, {}, version), QStringLiteral("texts-about.txt"), &difference),
                  qPrintable(difference));
+    }
+
+    // In English, every text of the window, the about box and the test's view is English,
+    // what the game itself says and the notes' names too; back in Japanese, all is as before
+    // at once, the caption the game set last too.
+    void everyTextIsEnglishInEnglishAndJapaneseAgainAtOnce()
+    {
+        // Qt posts the change to every window.
+        QVERIFY(useLanguage(Language::English));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        window->setNoteNaming(namingIn(Language::English, {}));
+        QCOMPARE(text("CapMode"), QStringLiteral("Easy"));
+        nextNote(2);
+        QTest::keyClick(listen(), Qt::Key_Space);
+        QTest::keyClick(listen(), Qt::Key_D);
+        QCOMPARE(text("Label1"), QStringLiteral(" Right!"));
+        QCOMPARE(text("CapMiss"), QStringLiteral("0/1"));
+        QCOMPARE(listen()->accessibleDescription(), QStringLiteral("Right!, misses 0/1, correct rate 100.0 %"));
+        QStringList texts = test::windowTexts(*window);
+        action("prac")->trigger();
+        QTest::keyClick(listen(), Qt::Key_W);
+        QCOMPARE(text("Label1"), QStringLiteral("Do♯/Re♭"));
+        QCOMPARE(text("CapMode"), QStringLiteral("Practice"));
+        texts << test::windowTexts(*window);
+        for (int i = 0; i < 10000; ++i)
+            random->values.push_back(float(i * 7919 % 10007) / 10007.0f);
+        window->startPitchTest();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tonarika Test 0 / 72"));
+        texts << test::windowTexts(*window);
+        {
+            frmAbout about(window.get());
+            texts << test::windowTexts(about);
+        }
+        QVERIFY2(test::japaneseTexts(texts).isEmpty(), qPrintable(test::japaneseTexts(texts).join(u'\n')));
+
+        QVERIFY(useLanguage(Language::Japanese));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        window->setNoteNaming({});
+        QCOMPARE(text("CapMode"), QStringLiteral("テスト"));
+        QCOMPARE(action("prac")->text(), QStringLiteral("練習モード"));
+        QCOMPARE(child<QLabel>("Label2_0")->text(), QStringLiteral("ﾄﾞ#"));
     }
 
     // With the answer shown, a first miss names the right note and outlines its key until

@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QGroupBox>
 #include <QFile>
 #include <QComboBox>
@@ -190,6 +191,13 @@ inline QStringList windowTexts(QWidget& top, const QStringList& skip = {},
     }
     lines.sort();
     return lines;
+}
+
+// The texts that hold a Japanese character: kana, kanji, or a full-width form.
+inline QStringList japaneseTexts(const QStringList& texts)
+{
+    static const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30FF}\\x{3400}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    return texts.filter(japanese);
 }
 
 // Compares `texts` with the list kept in tests/data/`name`; with TONARIKA_WRITE_TEXTS set

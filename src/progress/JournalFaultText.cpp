@@ -1,5 +1,8 @@
 #include "JournalFaultText.h"
 
+// Qt
+#include <QCoreApplication>
+
 namespace tonarika {
 
 QString journalFaultText(const JournalFault& fault)
@@ -8,26 +11,26 @@ QString journalFaultText(const JournalFault& fault)
     switch (fault.kind) {
     case JournalFault::Kind::NotAFile:
         // The name alone: the reason after it is in English, for stderr.
-        return QStringLiteral("%1 は通常のファイルではないので開きません").arg(detail.section(u' ', 0, 0));
+        return QCoreApplication::translate("JournalFaultText", "%1 は通常のファイルではないので開きません").arg(detail.section(u' ', 0, 0));
     case JournalFault::Kind::Foreign:
-        return QStringLiteral("このゲームの記録ではないので読みません");
+        return QCoreApplication::translate("JournalFaultText", "このゲームの記録ではないので読みません");
     case JournalFault::Kind::Newer:
-        return QStringLiteral("新しい版のゲームが書いた記録なので読みません");
+        return QCoreApplication::translate("JournalFaultText", "新しい版のゲームが書いた記録なので読みません");
     case JournalFault::Kind::Damaged:
-        return QStringLiteral("壊れているので読めません");
+        return QCoreApplication::translate("JournalFaultText", "壊れているので読めません");
     case JournalFault::Kind::TooSlow:
-        return QStringLiteral("読むのに時間がかかりすぎるので途中でやめました");
+        return QCoreApplication::translate("JournalFaultText", "読むのに時間がかかりすぎるので途中でやめました");
     case JournalFault::Kind::WalUnread:
-        return QStringLiteral("WAL ファイルを読めません（%1）").arg(detail);
+        return QCoreApplication::translate("JournalFaultText", "WAL ファイルを読めません（%1）").arg(detail);
     case JournalFault::Kind::Unreadable:
         break;
     }
-    return QStringLiteral("読めません（%1）").arg(detail);
+    return QCoreApplication::translate("JournalFaultText", "読めません（%1）").arg(detail);
 }
 
 QString refusedRowsText(std::size_t rows)
 {
-    return QStringLiteral("ありえない値の記録 %1 件は数えていません").arg(rows);
+    return QCoreApplication::translate("JournalFaultText", "ありえない値の記録 %1 件は数えていません").arg(rows);
 }
 
 }  // namespace tonarika

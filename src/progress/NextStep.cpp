@@ -3,6 +3,9 @@
 // own
 #include "Progress.h"
 
+// Qt
+#include <QCoreApplication>
+
 namespace tonarika {
 
 namespace {
@@ -51,21 +54,21 @@ GrowingStep growingStep(const std::vector<Trial>& rows, Mode mode, const QDate& 
     step.next = nextGrowingNote(mode, step.set);
     for (const NoteIndex note : kGrowingOrder) {
         if (step.set.contains(note) && !learnedNotes.contains(note))
-            step.lacking << QStringLiteral("%1 が%2").arg(noteText(note), learnedDistance(learned.notes[note]));
+            step.lacking << QCoreApplication::translate("NextStep", "%1 が%2").arg(noteText(note), learnedDistance(learned.notes[note]));
     }
     return step;
 }
 
 QString nextStepText(const std::vector<Trial>& rows, Mode mode, NoteChoice choice, const QDate& today)
 {
-    const QString all = QStringLiteral("%1 の音はすべて覚えました。テストで確かめましょう").arg(qtText(modeName(mode)));
+    const QString all = QCoreApplication::translate("NextStep", "%1 の音はすべて覚えました。テストで確かめましょう").arg(gameText(modeName(mode)));
     if (choice == NoteChoice::Growing) {
         const GrowingStep step = growingStep(rows, mode, today);
         if (step.next)
-            return QStringLiteral("次は %1: %2").arg(noteText(*step.next), step.lacking.join(QStringLiteral("、")));
+            return QCoreApplication::translate("NextStep", "次は %1: %2").arg(noteText(*step.next), step.lacking.join(QCoreApplication::translate("NextStep", "、")));
         if (step.lacking.isEmpty())
             return all;
-        return QStringLiteral("あと少し: %1").arg(step.lacking.join(QStringLiteral("、")));
+        return QCoreApplication::translate("NextStep", "あと少し: %1").arg(step.lacking.join(QCoreApplication::translate("NextStep", "、")));
     }
     const NoteStatistics learned = learnedIn(rows, mode, today);
     std::optional<NoteIndex> nearest;
@@ -77,7 +80,7 @@ QString nextStepText(const std::vector<Trial>& rows, Mode mode, NoteChoice choic
     }
     if (!nearest)
         return all;
-    return QStringLiteral("次は %1: %2").arg(noteText(*nearest), learnedDistance(learned.notes[*nearest]));
+    return QCoreApplication::translate("NextStep", "次は %1: %2").arg(noteText(*nearest), learnedDistance(learned.notes[*nearest]));
 }
 
 }  // namespace tonarika

@@ -1,6 +1,7 @@
 #include "NoteStatistics.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 #include <QStringList>
@@ -190,23 +191,23 @@ QString learnedDistance(const NoteFigures& note)
         return {};
     QStringList missing;
     if (note.questions < kLearnedQuestions)
-        missing << QStringLiteral("あと %1 問").arg(note.rightNeeded);
+        missing << QCoreApplication::translate("NoteStatistics", "あと %1 問").arg(note.rightNeeded);
     else if (note.lastRight < kLearnedRight)
-        missing << QStringLiteral("直近%1問: %2/%1").arg(kLearnedQuestions).arg(note.lastRight);
+        missing << QCoreApplication::translate("NoteStatistics", "直近%1問: %2/%1").arg(kLearnedQuestions).arg(note.lastRight);
     if (note.lastMedianMs && *note.lastMedianMs > kLearnedMedianMs) {
         // Rounded up, so that a median just over the limit never reads as on it.
-        missing << QStringLiteral("中央値 %1 秒 → %2 秒以下")
+        missing << QCoreApplication::translate("NoteStatistics", "中央値 %1 秒 → %2 秒以下")
                        .arg(QLocale().toString(std::ceil(*note.lastMedianMs / 100.0) / 10.0, 'f', 1))
                        .arg(kLearnedMedianMs / 1000);
     } else if (!note.lastMedianMs && note.questions >= kLearnedQuestions) {
-        missing << QStringLiteral("中央値 ―");
+        missing << QCoreApplication::translate("NoteStatistics", "中央値 ―");
     }
-    return missing.join(QStringLiteral("、"));
+    return missing.join(QCoreApplication::translate("NoteStatistics", "、"));
 }
 
 QString learnedRule()
 {
-    return QStringLiteral("覚えた音: %1問以上に答え、直近%1問のうち%2問以上を最初の答えで正解し、"
+    return QCoreApplication::translate("NoteStatistics", "覚えた音: %1問以上に答え、直近%1問のうち%2問以上を最初の答えで正解し、"
                           "その反応時間の中央値が%3秒以下の音")
         .arg(kLearnedQuestions)
         .arg(kLearnedRight)

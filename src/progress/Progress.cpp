@@ -5,6 +5,7 @@
 #include "Note.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QLocale>
 
 // std
@@ -87,7 +88,13 @@ ModeSummary summarize(const std::vector<ScoreRecord>& records, const QString& mo
 
 QString secondsText(std::optional<double> ms)
 {
-    return ms ? QLocale().toString(*ms / 1000.0, 'f', 1) + QStringLiteral(" 秒") : QStringLiteral("―");
+    return ms ? QLocale().toString(*ms / 1000.0, 'f', 1) + QCoreApplication::translate("Progress", " 秒") : QStringLiteral("―");
+}
+
+QString gameText(std::string_view text)
+{
+    // translate() wants the text ended by a NUL.
+    return QCoreApplication::translate("Game", std::string(text).c_str());
 }
 
 QString qtText(std::string_view text)
@@ -124,7 +131,7 @@ QString percentText(std::optional<double> rate)
 
 QString rateOfRunsText(const RateOfRuns& rate)
 {
-    return rate.rate ? QStringLiteral("%1 (%2 回)").arg(percentText(rate.rate)).arg(rate.runs) : percentText(rate.rate);
+    return rate.rate ? QCoreApplication::translate("Progress", "%1 (%2 回)").arg(percentText(rate.rate)).arg(rate.runs) : percentText(rate.rate);
 }
 
 QString dateTimeText(const QDateTime& when)
@@ -137,14 +144,14 @@ QString chartSummary(const QString& mode, const ModeSeries& series, std::int64_t
     const std::size_t first = series.firstAtOrAfter(from);
     const std::size_t end = series.firstAtOrAfter(to + 1);
     if (first >= end)
-        return QStringLiteral("%1: 表示中の期間に記録はありません。").arg(mode);
+        return QCoreApplication::translate("Progress", "%1: 表示中の期間に記録はありません。").arg(mode);
     const double latest = series.average(end - 1);
     // A change that rounds to nothing reads as 0.0, not as -0.0.
     double change = latest - series.average(first);
     if (std::abs(change) < 0.05)
         change = 0.0;
     const QString sign = change > 0.0 ? QStringLiteral("+") : QString();
-    return QStringLiteral("%1: 表示中の期間に %2 回。直近10回の平均 %3、期間の初めから %4%5 ポイント。")
+    return QCoreApplication::translate("Progress", "%1: 表示中の期間に %2 回。直近10回の平均 %3、期間の初めから %4%5 ポイント。")
         .arg(mode)
         .arg(end - first)
         .arg(percentText(latest), sign, oneDecimal(change));

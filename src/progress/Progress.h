@@ -54,6 +54,8 @@ QString secondsText(std::optional<double> ms);
 QString noteText(int note);
 void setNoteNaming(NoteNaming naming);
 NoteNaming noteNaming();
+// One of the game's own texts (a mode's or a timbre's name) in the language set now.
+QString gameText(std::string_view text);
 QString qtText(std::string_view text);
 // "90.0 % (2 回)": a rate and the runs it comes from.
 QString rateOfRunsText(const RateOfRuns& rate);

@@ -5,6 +5,7 @@
 #include "Progress.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QStringList>
 
 // std
@@ -27,9 +28,9 @@ QString profileText(const RunProfile& profile)
     QStringList timbres;
     for (const auto& row : kTimbreTable) {
         if (profile.timbres & (1u << std::size_t(row.timbre)))
-            timbres << qtText(row.name);
+            timbres << gameText(row.name);
     }
-    return QStringLiteral("%1 音・%2・%3 オクターブ").arg(profile.notes).arg(timbres.join(QStringLiteral("、"))).arg(profile.octaves);
+    return QCoreApplication::translate("RunProfiles", "%1 音・%2・%3 オクターブ").arg(profile.notes).arg(timbres.join(QCoreApplication::translate("RunProfiles", "、"))).arg(profile.octaves);
 }
 
 std::vector<JournalRun> journalRuns(const std::vector<Trial>& rows)

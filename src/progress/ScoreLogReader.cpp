@@ -5,6 +5,7 @@
 #include "ScoreFile.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QFile>
 
 // system
@@ -33,8 +34,8 @@ QString reasonFor(int error)
 {
     switch (error) {
     case EACCES:
-    case EPERM: return QStringLiteral("読む権限がありません");
-    case ELOOP: return QStringLiteral("リンクがたどれません");
+    case EPERM: return QCoreApplication::translate("ScoreLogReader", "読む権限がありません");
+    case ELOOP: return QCoreApplication::translate("ScoreLogReader", "リンクがたどれません");
     default: return QString::fromLocal8Bit(std::strerror(error));
     }
 }
@@ -153,7 +154,7 @@ bool ScoreLogTail::update(const ScoreLogReader& reader)
         reset();
         m_fault.reset();
         if (refusal.kind == Kind::NotARegularFile)
-            m_fault = QStringLiteral("通常のファイルではありません");
+            m_fault = QCoreApplication::translate("ScoreLogReader", "通常のファイルではありません");
         else if (refusal.kind != Kind::Missing)
             m_fault = reasonFor(refusal.error);
         return changed();
@@ -162,7 +163,7 @@ bool ScoreLogTail::update(const ScoreLogReader& reader)
     const auto size = static_cast<std::uint64_t>(status.st_size);
     if (size > kMaxLogBytes) {
         reset();
-        m_fault = QStringLiteral("大きすぎます（256 MB を超えています）");
+        m_fault = QCoreApplication::translate("ScoreLogReader", "大きすぎます（256 MB を超えています）");
         return changed();
     }
     m_fault.reset();

@@ -5,6 +5,7 @@
 #include "ProgressChartView.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QChart>
 #include <QChartView>
 #include <QDateTime>
@@ -36,7 +37,7 @@ QDate dateOf(std::int64_t day)
 
 QString hoursText(std::int64_t ms)
 {
-    return QLocale().toString(double(ms) / 3'600'000.0, 'f', 1) + QStringLiteral(" 時間");
+    return QLocale().toString(double(ms) / 3'600'000.0, 'f', 1) + QCoreApplication::translate("DailyPage", " 時間");
 }
 
 // The calendar's shade: white for none, deeper green as the minutes near the goal (or
@@ -75,12 +76,12 @@ DailyPage::DailyPage(Today today, QWidget* parent)
     // Weeks across, Monday to Sunday down: one cell a day, named for screen readers.
     m_calendar = new QTableWidget(7, kWeeks);
     m_calendar->setObjectName(QStringLiteral("calendar"));
-    m_calendar->setAccessibleName(QStringLiteral("直近 16 週間の練習のカレンダー"));
+    m_calendar->setAccessibleName(tr("直近 16 週間の練習のカレンダー"));
     m_calendar->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_calendar->setSelectionMode(QAbstractItemView::SingleSelection);
     m_calendar->horizontalHeader()->hide();
-    m_calendar->setVerticalHeaderLabels({QStringLiteral("月"), QStringLiteral("火"), QStringLiteral("水"), QStringLiteral("木"),
-                                         QStringLiteral("金"), QStringLiteral("土"), QStringLiteral("日")});
+    m_calendar->setVerticalHeaderLabels({tr("月"), tr("火"), tr("水"), tr("木"),
+                                         tr("金"), tr("土"), tr("日")});
     m_calendar->horizontalHeader()->setMinimumSectionSize(14);
     m_calendar->horizontalHeader()->setDefaultSectionSize(18);
     m_calendar->verticalHeader()->setDefaultSectionSize(16);
@@ -91,9 +92,9 @@ DailyPage::DailyPage(Today today, QWidget* parent)
     m_calendar->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     m_learnedChart = new QChart;
-    m_learnedChart->setTitle(QStringLiteral("覚えた音と練習時間"));
+    m_learnedChart->setTitle(tr("覚えた音と練習時間"));
     m_firstChart = new QChart;
-    m_firstChart->setTitle(QStringLiteral("朝一番: その日の最初の 12 問と 1 日全体の正解率"));
+    m_firstChart->setTitle(tr("朝一番: その日の最初の 12 問と 1 日全体の正解率"));
     for (QChart* chart : {m_learnedChart, m_firstChart}) {
         chart->setBackgroundVisible(false);
         chart->setTitleFont(font());
@@ -106,15 +107,15 @@ DailyPage::DailyPage(Today today, QWidget* parent)
     contentLayout->addWidget(m_summary);
     contentLayout->addWidget(m_calendar);
     contentLayout->addWidget(chartView(m_learnedChart, QStringLiteral("learnedChart"),
-                                       QStringLiteral("覚えた音の数と練習時間のグラフ。参考として成人の研究の平均を示します")));
-    auto* reference = new QLabel(QStringLiteral("参考の点は成人の研究（Wong ら 2025）の平均です: 8 週間、21.4 時間の練習で"
+                                       tr("覚えた音の数と練習時間のグラフ。参考として成人の研究の平均を示します")));
+    auto* reference = new QLabel(tr("参考の点は成人の研究（Wong ら 2025）の平均です: 8 週間、21.4 時間の練習で"
                                                 "12 音のうち 7.08 音。目安であって、約束ではありません。"));
     reference->setObjectName(QStringLiteral("studyReference"));
     reference->setWordWrap(true);
     contentLayout->addWidget(reference);
     contentLayout->addWidget(chartView(m_firstChart, QStringLiteral("firstOfDayChart"),
-                                       QStringLiteral("朝一番の正解率と 1 日全体の正解率のグラフ")));
-    m_empty = emptyNote(QStringLiteral("練習の記録はまだありません。\nゲームで問題に答えると、毎日の練習時間がここに出ます。"),
+                                       tr("朝一番の正解率と 1 日全体の正解率のグラフ")));
+    m_empty = emptyNote(tr("練習の記録はまだありません。\nゲームで問題に答えると、毎日の練習時間がここに出ます。"),
                         QStringLiteral("noDays"));
     m_stack = pageOrEmpty(scrolling(content), m_empty);
     auto* layout = new QVBoxLayout(this);
@@ -144,8 +145,8 @@ void DailyPage::redraw()
     const auto& presses = m_snapshot && m_snapshot->presses ? *m_snapshot->presses : noPresses;
     m_overview = dailyOverview(rows, presses, today, m_goal);
     m_stack->setCurrentWidget(m_overview.days.empty() ? static_cast<QWidget*>(m_empty) : m_stack->widget(0));
-    const QString streak = m_goal > 0 ? QStringLiteral("目標（%1 分）を達成した日").arg(m_goal) : QStringLiteral("練習した日");
-    const QString summary = QStringLiteral("%1の連続: %2 日（最長 %3 日）\n練習時間: 合計 %4、この 7 日間 %5")
+    const QString streak = m_goal > 0 ? tr("目標（%1 分）を達成した日").arg(m_goal) : tr("練習した日");
+    const QString summary = tr("%1の連続: %2 日（最長 %3 日）\n練習時間: 合計 %4、この 7 日間 %5")
                                 .arg(streak)
                                 .arg(m_overview.streaks.current)
                                 .arg(m_overview.streaks.longest)
@@ -179,11 +180,11 @@ void DailyPage::fillCalendar(std::int64_t today)
                     cell->setText(QStringLiteral("✓"));
                 cell->setTextAlignment(Qt::AlignCenter);
                 const QDate date = dateOf(day);
-                const QString name = QStringLiteral("%1月%2日: %3 分%4")
+                const QString name = tr("%1月%2日: %3 分%4")
                                          .arg(date.month())
                                          .arg(date.day())
                                          .arg(wholeMinutes(ms))
-                                         .arg(met ? QStringLiteral("（目標達成）") : QString());
+                                         .arg(met ? tr("（目標達成）") : QString());
                 cell->setData(Qt::AccessibleTextRole, name);
                 cell->setToolTip(name);
             }
@@ -197,9 +198,9 @@ void DailyPage::drawLearned()
 {
     clearChart(*m_learnedChart);
     auto* easy = new QLineSeries;
-    easy->setName(QStringLiteral("Easy で覚えた音"));
+    easy->setName(tr("Easy で覚えた音"));
     auto* hard = new QLineSeries;
-    hard->setName(QStringLiteral("Hard で覚えた音"));
+    hard->setName(tr("Hard で覚えた音"));
     double mostHours = kStudyHours;
     for (const LearnedAtHours& point : m_overview.learned) {
         easy->append(point.hours, point.easy);
@@ -207,16 +208,16 @@ void DailyPage::drawLearned()
         mostHours = std::max(mostHours, point.hours);
     }
     auto* study = new QScatterSeries;
-    study->setName(QStringLiteral("参考（約束ではありません）"));
+    study->setName(tr("参考（約束ではありません）"));
     study->append(kStudyHours, kStudyNotes);
     study->setMarkerSize(10);
     auto* hoursAxis = new QValueAxis;
-    hoursAxis->setTitleText(QStringLiteral("練習時間（時間）"));
+    hoursAxis->setTitleText(tr("練習時間（時間）"));
     hoursAxis->setRange(0, std::ceil(mostHours * 1.05));
     hoursAxis->applyNiceNumbers();
     hoursAxis->setLabelFormat(QStringLiteral("%.0f"));
     auto* notesAxis = new QValueAxis;
-    notesAxis->setTitleText(QStringLiteral("覚えた音"));
+    notesAxis->setTitleText(tr("覚えた音"));
     notesAxis->setRange(0, kNoteCount);
     notesAxis->setTickCount(5);
     notesAxis->setLabelFormat(QStringLiteral("%d"));
@@ -233,9 +234,9 @@ void DailyPage::drawFirstOfDay()
 {
     clearChart(*m_firstChart);
     auto* first = new QLineSeries;
-    first->setName(QStringLiteral("最初の 12 問"));
+    first->setName(tr("最初の 12 問"));
     auto* whole = new QLineSeries;
-    whole->setName(QStringLiteral("1 日全体"));
+    whole->setName(tr("1 日全体"));
     QDateTime earliest;
     QDateTime latest;
     for (const auto& [day, figure] : m_overview.days) {

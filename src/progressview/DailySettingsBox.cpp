@@ -20,7 +20,7 @@
 namespace tonarika {
 
 DailySettingsBox::DailySettingsBox(QString file, ReminderSchedule schedule, QWidget* parent)
-    : QGroupBox(QStringLiteral("毎日の練習"), parent)
+    : QGroupBox(tr("毎日の練習"), parent)
     , m_file(std::move(file))
     , m_schedule(std::move(schedule))
 {
@@ -31,15 +31,15 @@ DailySettingsBox::DailySettingsBox(QString file, ReminderSchedule schedule, QWid
     m_goal->setObjectName(QStringLiteral("dailyGoal"));
     // 0 is no goal; the spin box steps from it to the least goal.
     m_goal->setRange(kLeastGoalMinutes - 1, kMostGoalMinutes);
-    m_goal->setSpecialValueText(QStringLiteral("なし"));
-    m_goal->setSuffix(QStringLiteral(" 分"));
+    m_goal->setSpecialValueText(tr("なし"));
+    m_goal->setSuffix(tr(" 分"));
     m_goal->setKeyboardTracking(false);
-    m_goal->setAccessibleName(QStringLiteral("1日の目標"));
-    form->addRow(QStringLiteral("1日の目標(&G)"), m_goal);
-    form->addRow(explanation(m_goal, QStringLiteral("1日に練習する分数。ゲームのタイトルに今日の分数が出ます。")));
+    m_goal->setAccessibleName(tr("1日の目標"));
+    form->addRow(tr("1日の目標(&G)"), m_goal);
+    form->addRow(explanation(m_goal, tr("1日に練習する分数。ゲームのタイトルに今日の分数が出ます。")));
 
     auto* remindRow = new QHBoxLayout;
-    m_remind = new QCheckBox(QStringLiteral("お知らせする"));
+    m_remind = new QCheckBox(tr("お知らせする"));
     m_remind->setObjectName(QStringLiteral("remind"));
     m_remind->setAccessibleName(m_remind->text());
 
@@ -47,12 +47,12 @@ DailySettingsBox::DailySettingsBox(QString file, ReminderSchedule schedule, QWid
     m_remindAt->setObjectName(QStringLiteral("remindAt"));
     m_remindAt->setDisplayFormat(QStringLiteral("HH:mm"));
     m_remindAt->setKeyboardTracking(false);
-    m_remindAt->setAccessibleName(QStringLiteral("お知らせの時刻"));
+    m_remindAt->setAccessibleName(tr("お知らせの時刻"));
     remindRow->addWidget(m_remind);
     remindRow->addWidget(m_remindAt);
     remindRow->addStretch(1);
-    form->addRow(QStringLiteral("練習のお知らせ"), remindRow);
-    form->addRow(explanation(m_remind, QStringLiteral("この時刻に今日の練習がまだなら、デスクトップの通知で知らせます。")));
+    form->addRow(tr("練習のお知らせ"), remindRow);
+    form->addRow(explanation(m_remind, tr("この時刻に今日の練習がまだなら、デスクトップの通知で知らせます。")));
     m_scheduled = new QLabel;
     m_scheduled->setObjectName(QStringLiteral("remindScheduled"));
     m_scheduled->setWordWrap(true);
@@ -61,22 +61,22 @@ DailySettingsBox::DailySettingsBox(QString file, ReminderSchedule schedule, QWid
     auto* windowRow = new QHBoxLayout;
     m_windowKind = new QComboBox;
     m_windowKind->setObjectName(QStringLiteral("windowKind"));
-    m_windowKind->addItems({QStringLiteral("なし"), QStringLiteral("秒数を決める"), QStringLiteral("覚えるほど短く")});
-    m_windowKind->setAccessibleName(QStringLiteral("答える時間の制限"));
+    m_windowKind->addItems({tr("なし"), tr("秒数を決める"), tr("覚えるほど短く")});
+    m_windowKind->setAccessibleName(tr("答える時間の制限"));
 
     m_windowSeconds = new QDoubleSpinBox;
     m_windowSeconds->setObjectName(QStringLiteral("windowSeconds"));
     m_windowSeconds->setRange(1.0, 5.0);
     m_windowSeconds->setSingleStep(0.1);
     m_windowSeconds->setDecimals(1);
-    m_windowSeconds->setSuffix(QStringLiteral(" 秒"));
+    m_windowSeconds->setSuffix(tr(" 秒"));
     m_windowSeconds->setKeyboardTracking(false);
-    m_windowSeconds->setAccessibleName(QStringLiteral("答える時間の制限（秒）"));
+    m_windowSeconds->setAccessibleName(tr("答える時間の制限（秒）"));
     windowRow->addWidget(m_windowKind);
     windowRow->addWidget(m_windowSeconds);
     windowRow->addStretch(1);
-    form->addRow(QStringLiteral("答える時間(&W)"), windowRow);
-    form->addRow(explanation(m_windowKind, QStringLiteral("これより遅い正解は「遅い」と表示され、はずれとして数えます。"
+    form->addRow(tr("答える時間(&W)"), windowRow);
+    form->addRow(explanation(m_windowKind, tr("これより遅い正解は「遅い」と表示され、はずれとして数えます。"
                                                           "「覚えるほど短く」は 2.0 秒から、覚えた音ごとに 0.1 秒ずつ 1.3 秒まで短くなります。")));
 
     connect(m_goal, &QSpinBox::valueChanged, this, &DailySettingsBox::writeGoal);
@@ -105,7 +105,7 @@ void DailySettingsBox::show(const SettingsReading& reading)
 void DailySettingsBox::write(const std::vector<std::pair<QString, QString>>& values, const QString& saved)
 {
     if (const auto problem = writeSettingsFile(m_file, values)) {
-        emit told(QStringLiteral("設定を保存できませんでした: %1。設定ファイルはそのままです。").arg(problemTextJapanese(*problem)));
+        emit told(tr("設定を保存できませんでした: %1。設定ファイルはそのままです。").arg(problemTextJapanese(*problem)));
         return;
     }
     emit this->saved(saved);
@@ -118,7 +118,7 @@ void DailySettingsBox::writeGoal()
     if (daily.goalMinutes == m_shown.daily.goalMinutes)
         return;
     m_shown.daily.goalMinutes = daily.goalMinutes;
-    write({goalValue(daily.goalMinutes)}, QStringLiteral("保存しました。ゲームのタイトルにすぐ反映されます。"));
+    write({goalValue(daily.goalMinutes)}, tr("保存しました。ゲームのタイトルにすぐ反映されます。"));
 }
 
 void DailySettingsBox::writeReminder()
@@ -129,17 +129,17 @@ void DailySettingsBox::writeReminder()
     if (m_remind->isChecked())
         daily.remindAtMinutes = m_remindAt->time().hour() * 60 + m_remindAt->time().minute();
     m_shown.daily.remindAtMinutes = daily.remindAtMinutes;
-    write({remindValue(daily.remindAtMinutes)}, QStringLiteral("保存しました。"));
+    write({remindValue(daily.remindAtMinutes)}, tr("保存しました。"));
     const ReminderSchedule::Outcome outcome = m_schedule.apply(daily.remindAtMinutes);
     QString line;
     if (outcome.problem)
-        line = QStringLiteral("お知らせを設定できませんでした: %1").arg(*outcome.problem);
+        line = tr("お知らせを設定できませんでした: %1").arg(*outcome.problem);
     else if (!daily.remindAtMinutes)
-        line = QStringLiteral("お知らせはしません。");
+        line = tr("お知らせはしません。");
     else if (outcome.way == ReminderSchedule::Way::Systemd)
-        line = QStringLiteral("毎日 %1 に systemd のタイマーでお知らせします。").arg(m_remindAt->time().toString(QStringLiteral("HH:mm")));
+        line = tr("毎日 %1 に systemd のタイマーでお知らせします。").arg(m_remindAt->time().toString(QStringLiteral("HH:mm")));
     else
-        line = QStringLiteral("systemd のユーザーセッションがないため、ログイン時に起動して %1 を待ちます（XDG autostart）。")
+        line = tr("systemd のユーザーセッションがないため、ログイン時に起動して %1 を待ちます（XDG autostart）。")
                    .arg(m_remindAt->time().toString(QStringLiteral("HH:mm")));
     m_scheduled->setText(line);
     m_scheduled->setAccessibleDescription(line);
@@ -158,7 +158,7 @@ void DailySettingsBox::writeWindow()
     if (window == m_shown.settings.answerWindow)
         return;
     m_shown.settings.answerWindow = window;
-    write({answerWindowValue(window)}, QStringLiteral("保存しました。次の問題から使われます。"));
+    write({answerWindowValue(window)}, tr("保存しました。次の問題から使われます。"));
 }
 
 }  // namespace tonarika

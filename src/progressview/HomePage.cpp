@@ -58,19 +58,19 @@ HomePage::HomePage(Today today, QWidget* parent)
     : QWidget(parent)
     , m_today(std::move(today))
 {
-    auto* heading = new QLabel(QStringLiteral("今日"));
+    auto* heading = new QLabel(tr("今日"));
     QFont large = heading->font();
     large.setPixelSize(large.pixelSize() > 0 ? large.pixelSize() * 3 / 2 : 22);
     heading->setFont(large);
     m_todayText = readable(QStringLiteral("todayFigures"));
     m_next = readable(QStringLiteral("nextStep"));
 
-    m_practise = new QPushButton(QStringLiteral("練習する(&P)"));
+    m_practise = new QPushButton(tr("練習する(&P)"));
     m_practise->setObjectName(QStringLiteral("practise"));
-    m_practise->setToolTip(QStringLiteral("ゲームを始めます"));
-    m_test = new QPushButton(QStringLiteral("テストを受ける(&T)"));
+    m_practise->setToolTip(tr("ゲームを始めます"));
+    m_test = new QPushButton(tr("テストを受ける(&T)"));
     m_test->setObjectName(QStringLiteral("takeTest"));
-    m_test->setToolTip(QStringLiteral("研究で使われる絶対音感のテスト（72 問、約 10 分）を始めます"));
+    m_test->setToolTip(tr("研究で使われる絶対音感のテスト（72 問、約 10 分）を始めます"));
     connect(m_practise, &QPushButton::clicked, this, [this] {
         // Hard once the plan is set or where it is practised most.
         const auto lately = m_trials ? modePractisedLately(*m_trials, m_today()) : std::nullopt;
@@ -83,17 +83,17 @@ HomePage::HomePage(Today today, QWidget* parent)
     buttons->addStretch(1);
     m_status = readable(QStringLiteral("homeStatus"));
 
-    m_plan = new QGroupBox(QStringLiteral("はじめての方へ"));
+    m_plan = new QGroupBox(tr("はじめての方へ"));
     m_plan->setObjectName(QStringLiteral("firstPlan"));
     m_planText = readable(QStringLiteral("planText"));
-    say(m_planText, QStringLiteral("おすすめの始め方:\n"
+    say(m_planText, tr("おすすめの始め方:\n"
                                    "・Hard で、出題する音は「少しずつ増やす」。ド ミ ソ から始め、覚えるたびに 1 音ずつ増えます\n"
                                    "・音色はピアノ・マリンバ・ギターの 3 つ、音域は 3 オクターブ\n"
                                    "・前の音を手がかりにしない、苦手な音を多めに\n"
                                    "・毎日 20 分ほど。大人の研究では、8 週間・約 21 時間の練習で平均 7 音ほどを覚えました（目安です）"));
-    m_setPlan = new QPushButton(QStringLiteral("このプランにする(&S)"));
+    m_setPlan = new QPushButton(tr("このプランにする(&S)"));
     m_setPlan->setObjectName(QStringLiteral("setPlan"));
-    m_setPlan->setToolTip(QStringLiteral("練習の設定をこのプランにします。ほかの設定はそのままです"));
+    m_setPlan->setToolTip(tr("練習の設定をこのプランにします。ほかの設定はそのままです"));
     connect(m_setPlan, &QPushButton::clicked, this, &HomePage::setPlan);
     auto* planLayout = new QVBoxLayout(m_plan);
     planLayout->addWidget(m_planText);
@@ -145,11 +145,11 @@ void HomePage::refresh()
     const std::int64_t today = kEpoch.daysTo(m_today());
     const auto found = m_overview.days.find(today);
     const DayFigure figure = found != m_overview.days.end() ? found->second : DayFigure{};
-    QString text = QStringLiteral("今日: %1 問、%2 分").arg(figure.questions).arg(figure.practisedMs / 60'000);
+    QString text = tr("今日: %1 問、%2 分").arg(figure.questions).arg(figure.practisedMs / 60'000);
     if (m_goal > 0)
-        text += QStringLiteral("（目標 %1 分%2）").arg(m_goal).arg(figure.practisedMs >= std::int64_t(m_goal) * 60'000 ? QStringLiteral(" ✓") : QString());
-    text += QStringLiteral("\n%1の連続: %2 日（最長 %3 日）")
-                .arg(m_goal > 0 ? QStringLiteral("目標を達成した日") : QStringLiteral("練習した日"))
+        text += tr("（目標 %1 分%2）").arg(m_goal).arg(figure.practisedMs >= std::int64_t(m_goal) * 60'000 ? QStringLiteral(" ✓") : QString());
+    text += tr("\n%1の連続: %2 日（最長 %3 日）")
+                .arg(m_goal > 0 ? tr("目標を達成した日") : tr("練習した日"))
                 .arg(m_overview.streaks.current)
                 .arg(m_overview.streaks.longest);
     say(m_todayText, text);
@@ -158,7 +158,7 @@ void HomePage::refresh()
     m_next->setVisible(lately.has_value());
     if (lately.has_value()) {
         const Mode mode = lately.value_or(Mode::Hard);
-        say(m_next, QStringLiteral("次の一歩（%1）: %2").arg(qtText(modeName(mode)), nextStepText(*m_trials, mode, m_noteChoice, m_today())));
+        say(m_next, tr("次の一歩（%1）: %2").arg(gameText(modeName(mode)), nextStepText(*m_trials, mode, m_noteChoice, m_today())));
     }
     // A first start: nothing answered, nothing pressed.
     const bool first = m_trials && m_trials->empty() && m_overview.days.empty();
@@ -173,7 +173,7 @@ void HomePage::launch(const QStringList& arguments)
         return;
     }
     qCWarning(lcHome, "the game could not be started (tonarika %s)", qUtf8Printable(arguments.join(u' ')));
-    say(m_status, QStringLiteral("ゲームを起動できませんでした。"));
+    say(m_status, tr("ゲームを起動できませんでした。"));
 }
 
 void HomePage::setPlan()
@@ -187,11 +187,11 @@ void HomePage::setPlan()
         }
     }
     if (const auto problem = writeSettingsFile(m_settingsFile, values)) {
-        say(m_status, QStringLiteral("設定を保存できませんでした: %1").arg(problemTextJapanese(*problem)));
+        say(m_status, tr("設定を保存できませんでした: %1").arg(problemTextJapanese(*problem)));
         return;
     }
     m_planSet = true;
-    say(m_status, QStringLiteral("設定しました。「練習する」で Hard から始まります。"));
+    say(m_status, tr("設定しました。「練習する」で Hard から始まります。"));
 }
 
 }  // namespace tonarika

@@ -4,6 +4,7 @@
 #include "Progress.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLocale>
 #include <QTableWidget>
@@ -71,8 +72,8 @@ void fillNoteTable(QTableWidget& table, const NoteStatistics& period, const Lear
         const NoteFigures& state = learned.statistics.notes[size_t(index)];
         const bool inMode = index < notes;
         const auto mode = learned.modeOf[size_t(index)];
-        const QString which = sayMode && mode ? QStringLiteral("（%1）").arg(qtText(modeName(*mode))) : QString();
-        const QString standing = state.learned ? QStringLiteral("覚えた") : inMode ? learnedDistance(state) : QString();
+        const QString which = sayMode && mode ? QCoreApplication::translate("NoteTables", "（%1）").arg(gameText(modeName(*mode))) : QString();
+        const QString standing = state.learned ? QCoreApplication::translate("NoteTables", "覚えた") : inMode ? learnedDistance(state) : QString();
         const struct {
             QString text;
             double key;
@@ -117,9 +118,9 @@ void fillConfusionTable(QTableWidget& table, const NoteStatistics& statistics)
             cell->setBackground(shareColour(right ? kRightColour : kWrongColour, share));
             cell->setForeground(share > 0.5 ? QColor(Qt::white) : QColor(Qt::black));
             // What a screen reader reads of the cell, the empty ones too.
-            cell->setData(Qt::AccessibleTextRole, QStringLiteral("出題 %1、答え %2%3: %4 回 (%5 %)")
+            cell->setData(Qt::AccessibleTextRole, QCoreApplication::translate("NoteTables", "出題 %1、答え %2%3: %4 回 (%5 %)")
                                                       .arg(noteText(asked), noteText(answered),
-                                                           right ? QStringLiteral("（正解）") : QString())
+                                                           right ? QCoreApplication::translate("NoteTables", "（正解）") : QString())
                                                       .arg(count)
                                                       .arg(percent));
         }

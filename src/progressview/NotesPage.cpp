@@ -33,20 +33,20 @@ NotesPage::NotesPage(Today today, QWidget* parent)
 {
     m_period = new QComboBox;
     m_period->setObjectName(QStringLiteral("period"));
-    m_period->setAccessibleName(QStringLiteral("期間"));
-    m_period->addItems({QStringLiteral("今日"), QStringLiteral("直近7日"), QStringLiteral("直近30日"), QStringLiteral("すべて")});
+    m_period->setAccessibleName(tr("期間"));
+    m_period->addItems({tr("今日"), tr("直近7日"), tr("直近30日"), tr("すべて")});
     m_period->setCurrentIndex(int(Period::All));
     m_mode = new QComboBox;
     m_mode->setObjectName(QStringLiteral("mode"));
-    m_mode->setAccessibleName(QStringLiteral("モード"));
-    m_mode->addItems({QStringLiteral("Easy"), QStringLiteral("Hard"), QStringLiteral("Easy と Hard")});
+    m_mode->setAccessibleName(tr("モード"));
+    m_mode->addItems({QStringLiteral("Easy"), QStringLiteral("Hard"), tr("Easy と Hard")});
     m_mode->setCurrentIndex(int(ModeChoice::Both));
     m_timbre = new QComboBox;
     m_timbre->setObjectName(QStringLiteral("timbre"));
-    m_timbre->setAccessibleName(QStringLiteral("音色"));
-    m_timbre->addItem(QStringLiteral("すべて"));
+    m_timbre->setAccessibleName(tr("音色"));
+    m_timbre->addItem(tr("すべて"));
     for (const auto& row : kTimbreTable)
-        m_timbre->addItem(qtText(row.name));
+        m_timbre->addItem(gameText(row.name));
     m_headline = new QLabel;
     m_headline->setObjectName(QStringLiteral("learnedHeadline"));
     QFont large = m_headline->font();
@@ -54,11 +54,11 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     m_headline->setFont(large);
     m_acrossHeadline = new QLabel;
     m_acrossHeadline->setObjectName(QStringLiteral("learnedAcrossHeadline"));
-    m_acrossHeadline->setToolTip(QStringLiteral("覚えた音のうち、直近20問が3つ以上の音色と2つ以上の音域にわたるもの"));
+    m_acrossHeadline->setToolTip(tr("覚えた音のうち、直近20問が3つ以上の音色と2つ以上の音域にわたるもの"));
     m_headline->setToolTip(learnedRule());
     auto* choices = new QHBoxLayout;
-    for (const auto& [text, box] : {std::pair(QStringLiteral("期間(&P)"), m_period), std::pair(QStringLiteral("モード(&M)"), m_mode),
-                                    std::pair(QStringLiteral("音色(&T)"), m_timbre)}) {
+    for (const auto& [text, box] : {std::pair(tr("期間(&P)"), m_period), std::pair(tr("モード(&M)"), m_mode),
+                                    std::pair(tr("音色(&T)"), m_timbre)}) {
         auto* label = new QLabel(text);
         label->setBuddy(box);
         choices->addWidget(label);
@@ -76,10 +76,10 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     headlines->addWidget(m_acrossHeadline);
     headlines->addStretch(1);
 
-    m_notes = makeNoteTable(QStringLiteral("notesTable"), QStringLiteral("音ごとの成績"), kNoteCount, 7);
-    m_notes->setHorizontalHeaderLabels({QStringLiteral("音"), QStringLiteral("問題数"), QStringLiteral("最初の答えの正解率"),
-                                        QStringLiteral("反応時間（中央値）"), QStringLiteral("覚えた"),
-                                        QStringLiteral("音色の数"), QStringLiteral("音域の数")});
+    m_notes = makeNoteTable(QStringLiteral("notesTable"), tr("音ごとの成績"), kNoteCount, 7);
+    m_notes->setHorizontalHeaderLabels({tr("音"), tr("問題数"), tr("最初の答えの正解率"),
+                                        tr("反応時間（中央値）"), tr("覚えた"),
+                                        tr("音色の数"), tr("音域の数")});
     // The notes by name in the first column, so that a sort by any column keeps each row's
     // name with it; keyboard order until a header is clicked.
     m_notes->verticalHeader()->hide();
@@ -87,12 +87,12 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     // the table fits a window of the default size.
     m_notes->setWordWrap(true);
     m_notes->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Fixed);
-    m_notes->setColumnWidth(4, fontMetrics().horizontalAdvance(QStringLiteral("直近20問: 17/20、中央値")) + 16);
+    m_notes->setColumnWidth(4, fontMetrics().horizontalAdvance(tr("直近20問: 17/20、中央値")) + 16);
     m_notes->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     m_notes->setSortingEnabled(true);
-    m_confusion = makeNoteTable(QStringLiteral("confusionTable"), QStringLiteral("どの音と取り違えたか（行: 出題、列: 答え）"),
+    m_confusion = makeNoteTable(QStringLiteral("confusionTable"), tr("どの音と取り違えたか（行: 出題、列: 答え）"),
                             kNoteCount, kNoteCount);
-    m_confusion->setAccessibleDescription(QStringLiteral("行が出題の音、列が答えた音。対角線は正解、それ以外ははずれ。"));
+    m_confusion->setAccessibleDescription(tr("行が出題の音、列が答えた音。対角線は正解、それ以外ははずれ。"));
     QStringList names;
     for (const int note : kKeyboardOrder)
         names << noteText(note);
@@ -114,9 +114,9 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     top->addWidget(m_notes, 0, Qt::AlignLeft | Qt::AlignTop);
     top->addWidget(m_figures, 0, Qt::AlignLeft | Qt::AlignTop);
     // The confusion table's axes, in words beside it.
-    auto* answers = new QLabel(QStringLiteral("答え →"));
+    auto* answers = new QLabel(tr("答え →"));
     answers->setObjectName(QStringLiteral("answersCaption"));
-    auto* asked = new QLabel(QStringLiteral("出\n題\n↓"));
+    auto* asked = new QLabel(tr("出\n題\n↓"));
     asked->setObjectName(QStringLiteral("askedCaption"));
     asked->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     auto* confusion = new QGridLayout;
@@ -206,11 +206,11 @@ void NotesPage::showTrials(std::shared_ptr<const std::vector<Trial>> trials, con
     m_journal = journal;
     m_fault = fault;
     if ((!m_trials || m_trials->empty()) && fault) {
-        m_empty->setText(QStringLiteral("問題の記録を読めませんでした。\n%1\n\n%2")
+        m_empty->setText(tr("問題の記録を読めませんでした。\n%1\n\n%2")
                              .arg(displayPath(journal), journalFaultText(*fault)));
         m_stack->setCurrentWidget(m_empty);
     } else if (!m_trials || m_trials->empty()) {
-        m_empty->setText(QStringLiteral("まだ問題の記録がありません。\n\nTonarika は問題に答えるたびに、その記録を"
+        m_empty->setText(tr("まだ問題の記録がありません。\n\nTonarika は問題に答えるたびに、その記録を"
                                         "次のファイルに残します。\n%1\n\n練習するにつれて、ここに音ごとの成績が表示されます。")
                              .arg(displayPath(journal)));
         m_stack->setCurrentWidget(m_empty);
@@ -232,9 +232,9 @@ void NotesPage::refresh()
     m_learned = learnedState(trials, mode(), m_today());
     const int notes = mode() == ModeChoice::Easy ? kWhiteKeyCount : kNoteCount;
     const bool both = mode() == ModeChoice::Both;
-    const QString where = both ? QStringLiteral("（Easy か Hard のどちらかで）") : QString();
-    m_headline->setText(QStringLiteral("覚えた音: %1/%2%3").arg(m_learned.statistics.learned).arg(notes).arg(where));
-    m_acrossHeadline->setText(QStringLiteral("音色・音域を問わず: %1/%2").arg(m_learned.statistics.learnedAcross).arg(notes));
+    const QString where = both ? tr("（Easy か Hard のどちらかで）") : QString();
+    m_headline->setText(tr("覚えた音: %1/%2%3").arg(m_learned.statistics.learned).arg(notes).arg(where));
+    m_acrossHeadline->setText(tr("音色・音域を問わず: %1/%2").arg(m_learned.statistics.learnedAcross).arg(notes));
     fillNoteTable(*m_notes, m_statistics, m_learned, notes, both);
     fillConfusionTable(*m_confusion, m_statistics);
     fillFigures();
@@ -269,11 +269,11 @@ void NotesPage::showGrowingSet()
             if (step.set.contains(note))
                 inSet << noteText(note);
         }
-        QString line = QStringLiteral("少しずつ増やす（%1）: %2").arg(qtText(modeName(mode)), inSet.join(u' '));
+        QString line = tr("少しずつ増やす（%1）: %2").arg(gameText(modeName(mode)), inSet.join(u' '));
         if (step.next)
-            line += QStringLiteral("。次は %1: %2").arg(noteText(*step.next), step.lacking.join(QStringLiteral("、")));
+            line += tr("。次は %1: %2").arg(noteText(*step.next), step.lacking.join(tr("、")));
         else
-            line += QStringLiteral("。すべての音を出題しています");
+            line += tr("。すべての音を出題しています");
         lines << line;
     }
     m_growing->setText(lines.join(u'\n'));
@@ -283,11 +283,11 @@ void NotesPage::showGrowingSet()
 void NotesPage::fillFigures()
 {
     const auto& s = m_statistics;
-    m_figures->setText(QStringLiteral("白鍵: 正解率 %1、反応時間 %2\n黒鍵: 正解率 %3、反応時間 %4\n"
+    m_figures->setText(tr("白鍵: 正解率 %1、反応時間 %2\n黒鍵: 正解率 %3、反応時間 %4\n"
                                       "はずれのうち半音違い: %5\nはずれの平均のずれ: %6")
                            .arg(percentText(s.white.rightRate), secondsText(s.white.medianMs), percentText(s.black.rightRate),
                                 secondsText(s.black.medianMs), percentText(s.semitoneShare),
-                                s.meanErrorSemitones ? QLocale().toString(*s.meanErrorSemitones, 'f', 1) + QStringLiteral(" 半音")
+                                s.meanErrorSemitones ? QLocale().toString(*s.meanErrorSemitones, 'f', 1) + tr(" 半音")
                                                      : QStringLiteral("―")));
 }
 

@@ -5,6 +5,7 @@
 
 // own
 #include "PitchTest.h"
+#include "TranslatedWording.h"
 #include "Progress.h"
 #include "ProgressChartView.h"
 
@@ -48,13 +49,13 @@ PitchTestPage::PitchTestPage(QWidget* parent)
 {
     m_table = new QTableWidget(0, 7);
     m_table->setObjectName(QStringLiteral("testTable"));
-    m_table->setAccessibleName(QStringLiteral("テストの記録"));
+    m_table->setAccessibleName(tr("テストの記録"));
     m_table->setAccessibleDescription(
-        QStringLiteral("1 行に 1 回のテスト。純音とピアノはそれぞれ 36 点満点、半音違いは全回答のうち半音ずれた答えの割合、"
+        tr("1 行に 1 回のテスト。純音とピアノはそれぞれ 36 点満点、半音違いは全回答のうち半音ずれた答えの割合、"
                        "よく間違えた音はそのテストで間違えた回数の多い音。"));
-    m_table->setHorizontalHeaderLabels({QStringLiteral("日時"), QStringLiteral("純音"), QStringLiteral("ピアノ"),
-                                        QStringLiteral("半音違い"), QStringLiteral("反応時間（中央値）"),
-                                        QStringLiteral("A4"), QStringLiteral("間違えた音")});
+    m_table->setHorizontalHeaderLabels({tr("日時"), tr("純音"), tr("ピアノ"),
+                                        tr("半音違い"), tr("反応時間（中央値）"),
+                                        QStringLiteral("A4"), tr("間違えた音")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -67,13 +68,13 @@ PitchTestPage::PitchTestPage(QWidget* parent)
 
     m_chart = new QChart;
     m_chart->setBackgroundVisible(false);
-    m_chart->setTitle(QStringLiteral("テストの得点（36 点満点）"));
+    m_chart->setTitle(tr("テストの得点（36 点満点）"));
     m_chart->setTitleFont(font());
     m_chart->legend()->setFont(font());
     m_chart->legend()->setAlignment(Qt::AlignRight);
     m_chartView = new QChartView(m_chart);
     m_chartView->setObjectName(QStringLiteral("testChart"));
-    m_chartView->setAccessibleName(QStringLiteral("テストの得点の推移のグラフ"));
+    m_chartView->setAccessibleName(tr("テストの得点の推移のグラフ"));
     m_chartView->setRenderHint(QPainter::Antialiasing);
     m_chartView->setMinimumHeight(200);
 
@@ -82,7 +83,7 @@ PitchTestPage::PitchTestPage(QWidget* parent)
     contentLayout->addWidget(m_table);
     contentLayout->addWidget(m_chartView, 1);
     // However small the window, the table and the chart can be scrolled to.
-    m_empty = emptyNote(QStringLiteral("テストの記録はまだありません。\nゲームを「絶対音感テスト」"
+    m_empty = emptyNote(tr("テストの記録はまだありません。\nゲームを「絶対音感テスト」"
                                        "（tonarika --test）で始めると、72 問のテストを受けられます。"),
                         QStringLiteral("noTests"));
     m_stack = pageOrEmpty(scrolling(content), m_empty);
@@ -117,16 +118,16 @@ void PitchTestPage::fillTable()
         if (const auto& result = record->result) {
             cells << score(result->pureTone) + QStringLiteral(" / 36") << score(result->piano) + QStringLiteral(" / 36")
                   << QLocale().toString(result->semitoneShare, 'f', 1) + QStringLiteral(" %")
-                  << (result->medianMs ? QLocale().toString(*result->medianMs / 1000.0, 'f', 1) + QStringLiteral(" 秒")
+                  << (result->medianMs ? QLocale().toString(*result->medianMs / 1000.0, 'f', 1) + tr(" 秒")
                                        : QStringLiteral("―"));
         } else {
-            cells << QStringLiteral("中断（%1 / %2 問）").arg(record->answers).arg(kPitchTestItems) << QStringLiteral("―")
+            cells << tr("中断（%1 / %2 問）").arg(record->answers).arg(kPitchTestItems) << QStringLiteral("―")
                   << QStringLiteral("―") << QStringLiteral("―");
         }
         cells << QStringLiteral("%1 Hz").arg(record->a4);
         if (const auto& result = record->result) {
-            const std::string missed = mostMissedText(result->missed, noteNaming());
-            cells << (missed.empty() ? QStringLiteral("なし") : QString::fromStdString(missed));
+            const std::string missed = mostMissedText(result->missed, noteNaming(), TranslatedWording());
+            cells << (missed.empty() ? tr("なし") : QString::fromStdString(missed));
         } else {
             cells << QStringLiteral("―");
         }
@@ -145,9 +146,9 @@ void PitchTestPage::drawScores()
 {
     clearChart(*m_chart);
     auto* pure = new QLineSeries;
-    pure->setName(QStringLiteral("純音"));
+    pure->setName(tr("純音"));
     auto* piano = new QLineSeries;
-    piano->setName(QStringLiteral("ピアノ"));
+    piano->setName(tr("ピアノ"));
     const PitchTestRecord* last = nullptr;
     int scored = 0;
     for (const PitchTestRecord& record : m_records) {
@@ -166,7 +167,7 @@ void PitchTestPage::drawScores()
         series->setPointsVisible(true);
     // The studies' cut-off across the whole span: a reference, not a line to be judged by.
     auto* reference = new QLineSeries;
-    reference->setName(QStringLiteral("目安 %1").arg(score(kPitchTestReference)));
+    reference->setName(tr("目安 %1").arg(score(kPitchTestReference)));
     QPen dashed(QColor(0x80, 0x80, 0x80));
     dashed.setStyle(Qt::DashLine);
     dashed.setWidth(2);
@@ -200,10 +201,10 @@ void PitchTestPage::drawScores()
         series->attachAxis(points);
     }
     m_chartView->setAccessibleDescription(
-        last ? QStringLiteral("最後まで答えたテスト %1 回分の得点。最後は純音 %2 / 36、ピアノ %3 / 36。目安は純音 %4 / 36。")
+        last ? tr("最後まで答えたテスト %1 回分の得点。最後は純音 %2 / 36、ピアノ %3 / 36。目安は純音 %4 / 36。")
                    .arg(scored)
                    .arg(score(last->result->pureTone), score(last->result->piano), score(kPitchTestReference))
-             : QStringLiteral("最後まで答えたテストはまだありません。目安は純音 %1 / 36。").arg(score(kPitchTestReference)));
+             : tr("最後まで答えたテストはまだありません。目安は純音 %1 / 36。").arg(score(kPitchTestReference)));
 }
 
 }  // namespace tonarika

@@ -11,6 +11,7 @@
 #include "DailyPage.h"
 #include "HomePage.h"
 #include "TrendPage.h"
+#include "Language.h"
 
 // Qt
 #include <QAction>
@@ -42,7 +43,6 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
 {
     qRegisterMetaType<std::shared_ptr<const ProgressSnapshot>>();
     qRegisterMetaType<std::shared_ptr<const JournalSnapshot>>();
-    setWindowTitle(QStringLiteral("Tonarika 練習帳"));
     // The game's look: its window colour, and its face for Japanese text.
     QPalette look = palette();
     look.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xFF));
@@ -50,40 +50,7 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     QFont face(QStringLiteral("ＭＳ Ｐゴシック"));
     face.setPixelSize(15);
     setFont(face);
-
-    m_trend = new TrendPage;
-    m_pages = new QTabWidget;
-    m_pages->setObjectName(QStringLiteral("pages"));
-    m_pages->setDocumentMode(true);
-    if (!m_journal.empty()) {
-        m_home = new HomePage(today);
-        m_home->setObjectName(QStringLiteral("homePage"));
-        m_pages->addTab(m_home, QStringLiteral("今日"));
-    }
-    m_pages->addTab(m_trend, QStringLiteral("正解率の推移"));
-    if (!m_journal.empty()) {
-        m_notes = new NotesPage(today);
-        m_pages->addTab(m_notes, QStringLiteral("音ごと"));
-        m_tests = new PitchTestPage;
-        m_pages->addTab(m_tests, QStringLiteral("テスト"));
-        m_days = new DailyPage(today);
-        m_days->setObjectName(QStringLiteral("dailyPage"));
-        m_pages->addTab(m_days, QStringLiteral("毎日"));
-        connect(m_days, &DailyPage::redrawn, m_home, [this] { m_home->showDays(m_days->overview(), m_days->goal()); });
-    }
-    setCentralWidget(m_pages);
-    createMenus();
-
-    // Labels, not passing messages, so that a screen reader finds them too.
-    m_faults = new QLabel;
-    m_faults->setObjectName(QStringLiteral("logFaults"));
-    m_faults->setWordWrap(true);
-    statusBar()->addWidget(m_faults, 1);
-    // Only where some lines could not be read, and while the logs are first read.
-    m_unreadable = new QLabel(QStringLiteral("読み込み中…"));
-    m_unreadable->setObjectName(QStringLiteral("unreadableLines"));
-    statusBar()->addPermanentWidget(m_unreadable);
-    useLightPalette(*this);
+    buildPages();
 
     m_loader = new ProgressLoader(m_logs, std::move(reader), std::move(today));
     m_loader->moveToThread(m_thread);
@@ -108,6 +75,77 @@ ProgressWindow::ProgressWindow(std::vector<std::filesystem::path> logs, ScoreLog
     reload();
 }
 
+void ProgressWindow::buildPages()
+{
+    setWindowTitle(tr("Tonarika 練習帳"));
+    const int shown = m_pages ? m_pages->currentIndex() : 0;
+    m_trend = new TrendPage;
+    m_pages = new QTabWidget;
+    m_pages->setObjectName(QStringLiteral("pages"));
+    m_pages->setDocumentMode(true);
+    if (!m_journal.empty()) {
+        m_home = new HomePage(m_today);
+        m_home->setObjectName(QStringLiteral("homePage"));
+        m_home->setLauncher(m_launcher);
+        m_pages->addTab(m_home, tr("今日"));
+    }
+    m_pages->addTab(m_trend, tr("正解率の推移"));
+    if (!m_journal.empty()) {
+        m_notes = new NotesPage(m_today);
+        m_pages->addTab(m_notes, tr("音ごと"));
+        m_tests = new PitchTestPage;
+        m_pages->addTab(m_tests, tr("テスト"));
+        m_days = new DailyPage(m_today);
+        m_days->setObjectName(QStringLiteral("dailyPage"));
+        m_pages->addTab(m_days, tr("毎日"));
+        connect(m_days, &DailyPage::redrawn, m_home, [this] { m_home->showDays(m_days->overview(), m_days->goal()); });
+    }
+    // The old pages go once the new ones stand.
+    setCentralWidget(m_pages);
+    // The menus too: clear() would only take them off the bar.
+    qDeleteAll(menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
+    createMenus();
+
+    // Labels, not passing messages, so that a screen reader finds them too.
+    if (!m_faults) {
+        m_faults = new QLabel;
+        m_faults->setObjectName(QStringLiteral("logFaults"));
+        m_faults->setWordWrap(true);
+        statusBar()->addWidget(m_faults, 1);
+        // Only where some lines could not be read, and while the logs are first read.
+        m_unreadable = new QLabel;
+        m_unreadable->setObjectName(QStringLiteral("unreadableLines"));
+        statusBar()->addPermanentWidget(m_unreadable);
+    }
+    m_unreadable->setText(tr("読み込み中…"));
+    if (!m_settingsFile.isEmpty())
+        addSettingsPage(m_settingsFile);
+    useLightPalette(*this);
+    if (m_snapshot)
+        drawSnapshot();
+    if (m_journalSnapshot)
+        drawTrials();
+    m_pages->setCurrentIndex(shown);
+}
+
+void ProgressWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Every page built again in the new language, once the event that told it is done.
+    if (event->type() == QEvent::LanguageChange && m_pages && !std::exchange(m_rebuilding, true))
+        QTimer::singleShot(0, this, [this] {
+            m_rebuilding = false;
+            buildPages();
+        });
+}
+
+void ProgressWindow::setLauncher(HomePage::Launcher launcher)
+{
+    m_launcher = std::move(launcher);
+    if (m_home)
+        m_home->setLauncher(m_launcher);
+}
+
 ProgressWindow::~ProgressWindow()
 {
     // A reading under way ends at once; a thread that still has not ended in time (a
@@ -125,10 +163,10 @@ ProgressWindow::~ProgressWindow()
 
 void ProgressWindow::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu* file = menuBar()->addMenu(tr("ファイル(&F)"));
     file->setObjectName(QStringLiteral("fileMenu"));
     if (m_notes) {
-        QAction* csv = file->addAction(QStringLiteral("CSV に書き出す…"));
+        QAction* csv = file->addAction(tr("CSV に書き出す…"));
         csv->setObjectName(QStringLiteral("exportCsv"));
         connect(csv, &QAction::triggered, this, &ProgressWindow::exportCsv);
         file->addSeparator();
@@ -144,13 +182,13 @@ void ProgressWindow::createMenus()
     ProgressChartView* chart = m_trend->chartView();
     // The keys every desktop program has for these, whatever the platform's theme says;
     // Ctrl++ also comes as Ctrl+= on keyboards where + needs Shift.
-    add("zoomIn", QStringLiteral("拡大(&I)"), {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+    add("zoomIn", tr("拡大(&I)"), {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
         [chart] { chart->zoomBy(0.8); });
-    add("zoomOut", QStringLiteral("縮小(&O)"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [chart] { chart->zoomBy(1.25); });
-    add("resetZoom", QStringLiteral("全体を表示(&A)"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, [chart] { chart->resetZoom(); });
+    add("zoomOut", tr("縮小(&O)"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [chart] { chart->zoomBy(1.25); });
+    add("resetZoom", tr("全体を表示(&A)"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, [chart] { chart->resetZoom(); });
     file->addSeparator();
-    add("closeWindow", QStringLiteral("閉じる(&C)"), {QKeySequence(Qt::CTRL | Qt::Key_W)}, [this] { close(); });
-    add("quit", QStringLiteral("終了(&Q)"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); });
+    add("closeWindow", tr("閉じる(&C)"), {QKeySequence(Qt::CTRL | Qt::Key_W)}, [this] { close(); });
+    add("quit", tr("終了(&Q)"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); });
 }
 
 std::vector<std::filesystem::path> ProgressWindow::watched() const
@@ -168,6 +206,7 @@ SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
     auto* page = new SettingsPage(settingsFile);
     page->setObjectName(QStringLiteral("settingsPage"));
     m_settings = page;
+    m_settingsFile = settingsFile;
     // The notes' page says where the growing set stands when that is what the game asks,
     // and the home page's next step follows it.
     if (m_notes) {
@@ -179,15 +218,22 @@ SettingsPage* ProgressWindow::addSettingsPage(const QString& settingsFile)
             home->setNoteChoice(settings.notes);
         });
     }
-    // Every page names the notes as the settings say, from the first reading on.
+    // Every page names the notes as the settings say, from the first reading on, and is
+    // shown in the language they say.
     connect(page, &SettingsPage::namingRead, this, &ProgressWindow::nameNotes);
     nameNotes(page->naming());
+    const auto followLanguage = [](Language language) {
+        if (language != languageInUse())
+            useLanguage(language);
+    };
+    connect(page, &SettingsPage::languageRead, this, followLanguage);
+    followLanguage(page->language());
     // The days' page marks the goal the settings hold.
     if (m_days) {
         m_days->setGoal(page->goalMinutes());
         connect(page, &SettingsPage::goalRead, m_days, &DailyPage::setGoal);
     }
-    m_pages->addTab(page, QStringLiteral("練習の設定"));
+    m_pages->addTab(page, tr("練習の設定"));
     useLightPalette(*page);
     return page;
 }
@@ -217,7 +263,7 @@ void ProgressWindow::exportCsv()
         path = m_chooseFile();
     } else {
         // Qt's own dialog, so that it takes the window's light look like everything else.
-        QFileDialog dialog(this, QStringLiteral("CSV に書き出す"), QStringLiteral("tonarika-trials.csv"),
+        QFileDialog dialog(this, tr("CSV に書き出す"), QStringLiteral("tonarika-trials.csv"),
                            QStringLiteral("CSV (*.csv)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("csv"));
@@ -229,9 +275,9 @@ void ProgressWindow::exportCsv()
     if (path.isEmpty())
         return;
     if (const auto rows = m_notes->exportCsv(path))
-        statusBar()->showMessage(QStringLiteral("%1 問を %2 に書き出しました。").arg(*rows).arg(path));
+        statusBar()->showMessage(tr("%1 問を %2 に書き出しました。").arg(*rows).arg(path));
     else
-        statusBar()->showMessage(QStringLiteral("%1 に書き出せませんでした。").arg(path));
+        statusBar()->showMessage(tr("%1 に書き出せませんでした。").arg(path));
 }
 
 void ProgressWindow::fitToScreen()
@@ -267,13 +313,10 @@ void ProgressWindow::reload()
 void ProgressWindow::showSnapshot(std::shared_ptr<const ProgressSnapshot> snapshot)
 {
     m_snapshot = std::move(snapshot);
-    m_trend->showSnapshot(m_snapshot, m_logs);
-    m_unreadable->setText(QStringLiteral("読めない行: %1").arg(m_snapshot->history.unreadableLines));
-    m_unreadable->setVisible(m_snapshot->history.unreadableLines > 0);
+    drawSnapshot();
     // The day may have turned: the notes' page counts its periods again.
     if (m_notes && m_journalSnapshot)
         m_notes->showTrials(m_journalSnapshot->trials, m_journal, m_journalSnapshot->fault);
-    showFaults();
     // A folder created since the last reading is watched from now on.
     m_watcher.watch(watched());
     m_loading = false;
@@ -287,12 +330,7 @@ void ProgressWindow::showTrials(std::shared_ptr<const JournalSnapshot> snapshot)
     if (snapshot->fault && (!m_journalSnapshot || m_journalSnapshot->fault != snapshot->fault))
         qCWarning(lcProgress, "the journal %s: %s", m_journal.c_str(), describeJournalFault(*snapshot->fault).c_str());
     m_journalSnapshot = std::move(snapshot);
-    m_notes->showTrials(m_journalSnapshot->trials, m_journal, m_journalSnapshot->fault);
-    m_tests->showTrials(m_journalSnapshot->trials);
-    m_days->showJournal(m_journalSnapshot);
-    m_home->showTrials(m_journalSnapshot->trials);
-    m_trend->showJournal(journalRuns(*m_journalSnapshot->trials), questionsOn(*m_journalSnapshot->trials, m_today()));
-    showFaults();
+    drawTrials();
     m_journalLoading = false;
     emit trialsShown();
     if (std::exchange(m_journalAgain, false)) {
@@ -301,11 +339,29 @@ void ProgressWindow::showTrials(std::shared_ptr<const JournalSnapshot> snapshot)
     }
 }
 
+void ProgressWindow::drawSnapshot()
+{
+    m_trend->showSnapshot(m_snapshot, m_logs);
+    m_unreadable->setText(tr("読めない行: %1").arg(m_snapshot->history.unreadableLines));
+    m_unreadable->setVisible(m_snapshot->history.unreadableLines > 0);
+    showFaults();
+}
+
+void ProgressWindow::drawTrials()
+{
+    m_notes->showTrials(m_journalSnapshot->trials, m_journal, m_journalSnapshot->fault);
+    m_tests->showTrials(m_journalSnapshot->trials);
+    m_days->showJournal(m_journalSnapshot);
+    m_home->showTrials(m_journalSnapshot->trials);
+    m_trend->showJournal(journalRuns(*m_journalSnapshot->trials), questionsOn(*m_journalSnapshot->trials, m_today()));
+    showFaults();
+}
+
 void ProgressWindow::showFaults()
 {
     QStringList faults;
     const auto fault = [](const std::filesystem::path& file, const QString& reason) {
-        return QStringLiteral("%1（%2）").arg(displayPath(file), reason);
+        return tr("%1（%2）").arg(displayPath(file), reason);
     };
     if (m_snapshot) {
         for (const LogFault& log : m_snapshot->history.faults)
@@ -315,7 +371,7 @@ void ProgressWindow::showFaults()
         faults << fault(m_journal, journalFaultText(*m_journalSnapshot->fault));
     if (m_journalSnapshot && m_journalSnapshot->refusedRows > 0)
         faults << fault(m_journal, refusedRowsText(m_journalSnapshot->refusedRows));
-    m_faults->setText(faults.isEmpty() ? QString() : QStringLiteral("読めないログ: ") + faults.join(QStringLiteral("、")));
+    m_faults->setText(faults.isEmpty() ? QString() : tr("読めないログ: ") + faults.join(tr("、")));
 }
 
 }  // namespace tonarika

@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "HomePage.h"
 #include "JournalLoader.h"
 #include "NoteNames.h"
 #include "PathWatcher.h"
@@ -22,7 +23,6 @@ class QTabWidget;
 
 namespace tonarika {
 
-class HomePage;
 class NotesPage;
 class PitchTestPage;
 class DailyPage;
@@ -59,6 +59,8 @@ public:
     SettingsPage* addSettingsPage(const QString& settingsFile);
     // Shows the settings page, where there is one.
     void showSettingsPage();
+    // How the home page starts the game.
+    void setLauncher(HomePage::Launcher launcher);
 
     // Reads the logs again (only what they gained).
     void reload();
@@ -71,7 +73,15 @@ signals:
     // A reading of the journal is on the screen.
     void trialsShown();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The pages, the menus and the status bar's texts in the language set now, showing the
+    // readings already made.
+    void buildPages();
+    void drawSnapshot();
+    void drawTrials();
     void createMenus();
     void showSnapshot(std::shared_ptr<const ProgressSnapshot> snapshot);
     void showTrials(std::shared_ptr<const JournalSnapshot> snapshot);
@@ -106,6 +116,9 @@ private:
     DailyPage* m_days = nullptr;       // and the days of practice, from it too
     HomePage* m_home = nullptr;        // today and the next step, first of all
     SettingsPage* m_settings = nullptr;
+    QString m_settingsFile;  // the settings page's, where it has one
+    HomePage::Launcher m_launcher;
+    bool m_rebuilding = false;
     QLabel* m_unreadable = nullptr;
     QLabel* m_faults = nullptr;
     PathWatcher m_watcher;

@@ -5,6 +5,7 @@
 #include "ProgressChartView.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
@@ -35,7 +36,7 @@ ReactionChart::ReactionChart(const QFont& font)
     m_chart = new QChart;
     m_chart->setBackgroundVisible(false);
     m_chart->legend()->hide();
-    m_chart->setTitle(QStringLiteral("正解した最初の答えの反応時間（日ごとの中央値、秒）"));
+    m_chart->setTitle(QCoreApplication::translate("ReactionChart", "正解した最初の答えの反応時間（日ごとの中央値、秒）"));
     m_chart->setTitleFont(m_font);
     // The last day's label is centred on the axis's end: room for half of it to the right,
     // so that it never reads cut short ("12/0").
@@ -44,7 +45,7 @@ ReactionChart::ReactionChart(const QFont& font)
     m_chart->setMargins(margins);
     m_view = new QChartView(m_chart);
     m_view->setObjectName(QStringLiteral("reactionChart"));
-    m_view->setAccessibleName(QStringLiteral("反応時間の推移のグラフ"));
+    m_view->setAccessibleName(QCoreApplication::translate("ReactionChart", "反応時間の推移のグラフ"));
     m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setMinimumHeight(220);
 }
@@ -79,7 +80,7 @@ void ReactionChart::show(const NoteStatistics& statistics)
         const auto& perDay = shown->dailyMedianMs;
         for (std::size_t i = 0; i < perDay.size(); ++i) {
             if (perDay[i].first == day) {
-                QToolTip::showText(QCursor::pos(), QStringLiteral("%1\n中央値 %2\n正解 %3 問")
+                QToolTip::showText(QCursor::pos(), QCoreApplication::translate("ReactionChart", "%1\n中央値 %2\n正解 %3 問")
                                                        .arg(day.toString(QStringLiteral("yyyy/MM/dd")),
                                                             secondsText(perDay[i].second))
                                                        .arg(shown->dailyAnswers.at(i)));
@@ -117,8 +118,8 @@ void ReactionChart::show(const NoteStatistics& statistics)
         series->attachAxis(times);
     }
     m_view->setAccessibleDescription(
-        daily.empty() ? QStringLiteral("選んだ期間には、時間の分かる正解がありません。")
-                      : QStringLiteral("正解した最初の答えの反応時間の中央値: %1 日分。最初の日 %2、最後の日 %3。")
+        daily.empty() ? QCoreApplication::translate("ReactionChart", "選んだ期間には、時間の分かる正解がありません。")
+                      : QCoreApplication::translate("ReactionChart", "正解した最初の答えの反応時間の中央値: %1 日分。最初の日 %2、最後の日 %3。")
                             .arg(daily.size())
                             .arg(secondsText(daily.front().second), secondsText(daily.back().second)));
 }

@@ -3,6 +3,7 @@
 // own
 #include "DailySettingsBox.h"
 #include "PageParts.h"
+#include "Progress.h"
 #include "SettingsFile.h"
 #include "SettingsReceipt.h"
 
@@ -34,57 +35,57 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     , m_file(std::move(file))
     , m_watcher(m_file)
 {
-    auto* timbres = new QGroupBox(QStringLiteral("音色"));
+    auto* timbres = new QGroupBox(tr("音色"));
     timbres->setObjectName(QStringLiteral("timbres"));
     auto* timbreLayout = new QVBoxLayout(timbres);
     for (const auto& row : kTimbreTable) {
-        auto* box = new QCheckBox(QString::fromUtf8(row.name.data(), qsizetype(row.name.size())));
+        auto* box = new QCheckBox(gameText(row.name));
         box->setObjectName(QStringLiteral("timbre_") + QString::fromUtf8(row.key.data(), qsizetype(row.key.size())));
         box->setAccessibleName(box->text());
         timbreLayout->addWidget(box);
         m_timbres[std::size_t(row.timbre)] = box;
     }
-    timbreLayout->addWidget(explanation(timbres, QStringLiteral(
+    timbreLayout->addWidget(explanation(timbres, tr(
         "問題の音をどの楽器で鳴らすか。いくつも選ぶと、音色が変わっても音の名前で聞き分けられるようになります。")));
 
-    auto* octaves = new QGroupBox(QStringLiteral("音域"));
+    auto* octaves = new QGroupBox(tr("音域"));
     octaves->setObjectName(QStringLiteral("octaves"));
     auto* octaveLayout = new QVBoxLayout(octaves);
-    m_oneOctave = new QRadioButton(QStringLiteral("1 オクターブ（ド4〜シ4）"));
+    m_oneOctave = new QRadioButton(tr("1 オクターブ（ド4〜シ4）"));
     m_oneOctave->setObjectName(QStringLiteral("oneOctave"));
-    m_threeOctaves = new QRadioButton(QStringLiteral("3 オクターブ（ド3〜シ5）"));
+    m_threeOctaves = new QRadioButton(tr("3 オクターブ（ド3〜シ5）"));
     m_threeOctaves->setObjectName(QStringLiteral("threeOctaves"));
     for (QRadioButton* button : {m_oneOctave, m_threeOctaves}) {
         button->setAccessibleName(button->text());
         octaveLayout->addWidget(button);
     }
-    octaveLayout->addWidget(explanation(octaves, QStringLiteral(
+    octaveLayout->addWidget(explanation(octaves, tr(
         "3 オクターブにすると、高さが変わっても同じ名前の音を当てる練習になります。")));
 
-    m_guard = new QCheckBox(QStringLiteral("前の音を手がかりにしない"));
+    m_guard = new QCheckBox(tr("前の音を手がかりにしない"));
     m_guard->setObjectName(QStringLiteral("guard"));
     m_guard->setAccessibleName(m_guard->text());
-    m_weakNotes = new QCheckBox(QStringLiteral("苦手な音を多めに"));
+    m_weakNotes = new QCheckBox(tr("苦手な音を多めに"));
     m_weakNotes->setObjectName(QStringLiteral("weakNotes"));
     m_weakNotes->setAccessibleName(m_weakNotes->text());
-    m_showAnswer = new QCheckBox(QStringLiteral("はずれのとき正解を示す"));
+    m_showAnswer = new QCheckBox(tr("はずれのとき正解を示す"));
     m_showAnswer->setObjectName(QStringLiteral("showAnswer"));
     m_showAnswer->setAccessibleName(m_showAnswer->text());
 
-    auto* notes = new QGroupBox(QStringLiteral("出題する音"));
+    auto* notes = new QGroupBox(tr("出題する音"));
     notes->setObjectName(QStringLiteral("notes"));
     auto* notesLayout = new QVBoxLayout(notes);
-    m_allNotes = new QRadioButton(QStringLiteral("モードの音すべて"));
+    m_allNotes = new QRadioButton(tr("モードの音すべて"));
     m_allNotes->setObjectName(QStringLiteral("allNotes"));
-    m_growingNotes = new QRadioButton(QStringLiteral("少しずつ増やす"));
+    m_growingNotes = new QRadioButton(tr("少しずつ増やす"));
     m_growingNotes->setObjectName(QStringLiteral("growingNotes"));
-    m_chosenNotes = new QRadioButton(QStringLiteral("選んだ音だけ"));
+    m_chosenNotes = new QRadioButton(tr("選んだ音だけ"));
     m_chosenNotes->setObjectName(QStringLiteral("chosenNotes"));
     for (QRadioButton* button : {m_allNotes, m_growingNotes, m_chosenNotes}) {
         button->setAccessibleName(button->text());
         notesLayout->addWidget(button);
     }
-    notesLayout->addWidget(explanation(notes, QStringLiteral(
+    notesLayout->addWidget(explanation(notes, tr(
         "モードの音すべて: Easy は白鍵の 7 音、Hard は 12 音。少しずつ増やす: ド ミ ソ から始め、出題中の音を"
         "すべて覚えると 1 音ずつ増えます（新しい音は、出題の前に名前と一緒に一度鳴ります）。"
         "選んだ音だけ: チェックした 2 音以上を出題します。")));
@@ -105,19 +106,19 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     }
     notesLayout->addLayout(keys);
     auto* a4Row = new QHBoxLayout;
-    auto* a4Label = new QLabel(QStringLiteral("基準の音 A4(&A)"));
+    auto* a4Label = new QLabel(tr("基準の音 A4(&A)"));
     m_a4 = new QSpinBox;
     m_a4->setObjectName(QStringLiteral("a4"));
     m_a4->setRange(kLowestA4, kHighestA4);
     m_a4->setSuffix(QStringLiteral(" Hz"));
     m_a4->setKeyboardTracking(false);
-    m_a4->setAccessibleName(QStringLiteral("基準の音 A4"));
+    m_a4->setAccessibleName(tr("基準の音 A4"));
     a4Label->setBuddy(m_a4);
     a4Row->addWidget(a4Label);
     a4Row->addWidget(m_a4);
     a4Row->addStretch(1);
     notesLayout->addLayout(a4Row);
-    notesLayout->addWidget(explanation(m_a4, QStringLiteral(
+    notesLayout->addWidget(explanation(m_a4, tr(
         "ラ（A4）の高さ。ふだん弾く楽器や合奏に合わせます。ふつうは 440 Hz です。")));
 
     // The configuration folder that holds the settings' own: the timer's drop-in and the
@@ -126,10 +127,10 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     configHome.cdUp();
     m_daily = new DailySettingsBox(m_file, ReminderSchedule(configHome.absolutePath()));
 
-    auto* midi = new QGroupBox(QStringLiteral("MIDIキーボード"));
+    auto* midi = new QGroupBox(tr("MIDIキーボード"));
     midi->setObjectName(QStringLiteral("midiGroup"));
     auto* midiLayout = new QVBoxLayout(midi);
-    m_midi = new QCheckBox(QStringLiteral("MIDIキーボードで答える"));
+    m_midi = new QCheckBox(tr("MIDIキーボードで答える"));
     m_midi->setObjectName(QStringLiteral("midi"));
     m_midi->setAccessibleName(m_midi->text());
     m_keyboards = new QLabel;
@@ -137,9 +138,9 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     m_keyboards->setWordWrap(true);
     m_keyboards->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_keyboards->setFocusPolicy(Qt::StrongFocus);
-    m_keyboards->setAccessibleName(QStringLiteral("見えているMIDIキーボード"));
+    m_keyboards->setAccessibleName(tr("見えているMIDIキーボード"));
     midiLayout->addWidget(m_midi);
-    midiLayout->addWidget(explanation(m_midi, QStringLiteral(
+    midiLayout->addWidget(explanation(m_midi, tr(
         "つないだ MIDI キーボードの鍵盤で答えます（どのオクターブでも）。ペダルは Listen と同じです。")));
     midiLayout->addWidget(m_keyboards);
 
@@ -154,14 +155,14 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
     layout->addWidget(timbres);
     layout->addWidget(octaves);
     layout->addWidget(m_guard);
-    layout->addWidget(explanation(m_guard, QStringLiteral(
+    layout->addWidget(explanation(m_guard, tr(
         "問題の前に短い音の列を鳴らし、続けて出る音を前の問題の音から離します。前の音からの距離（相対音感）では"
         "当てられなくなります。")));
     layout->addWidget(m_weakNotes);
-    layout->addWidget(explanation(m_weakNotes, QStringLiteral(
+    layout->addWidget(explanation(m_weakNotes, tr(
         "よく間違える音や答えるのが遅い音を多めに出題し、間違えた音は少し後にもう一度出します。")));
     layout->addWidget(m_showAnswer);
-    layout->addWidget(explanation(m_showAnswer, QStringLiteral(
+    layout->addWidget(explanation(m_showAnswer, tr(
         "最初に間違えたとき、正しい音の名前を表示し、その鍵盤を囲んで、もう一度鳴らします。その問題はそこで終わります。")));
     layout->addWidget(notes);
     layout->addWidget(m_daily);
@@ -208,36 +209,43 @@ SettingsPage::SettingsPage(QString file, QWidget* parent)
 
 QWidget* SettingsPage::displayGroup()
 {
-    auto* group = new QGroupBox(QStringLiteral("表示"));
+    auto* group = new QGroupBox(tr("表示"));
     group->setObjectName(QStringLiteral("display"));
     auto* form = new QFormLayout(group);
     m_names = new QComboBox;
     m_names->setObjectName(QStringLiteral("names"));
     // In the order of NameSystem.
-    m_names->addItems({QStringLiteral("ドレミ（固定ド）"), QStringLiteral("C D E（英語）"), QStringLiteral("Do Ré Mi（ソルフェージュ）"),
-                       QStringLiteral("C D E … H（ドイツ語）"), QStringLiteral("ハニホ（日本語）")});
-    m_names->setAccessibleName(QStringLiteral("音の名前"));
+    m_names->addItems({tr("ドレミ（固定ド）"), tr("C D E（英語）"), tr("Do Ré Mi（ソルフェージュ）"),
+                       tr("C D E … H（ドイツ語）"), tr("ハニホ（日本語）")});
+    m_names->setAccessibleName(tr("音の名前"));
     m_accidentals = new QComboBox;
     m_accidentals->setObjectName(QStringLiteral("accidentals"));
-    m_accidentals->addItems({QStringLiteral("♯（シャープ）"), QStringLiteral("♭（フラット）"), QStringLiteral("両方")});
-    m_accidentals->setAccessibleName(QStringLiteral("黒鍵の名前"));
+    m_accidentals->addItems({tr("♯（シャープ）"), tr("♭（フラット）"), tr("両方")});
+    m_accidentals->setAccessibleName(tr("黒鍵の名前"));
     m_size = new QComboBox;
     m_size->setObjectName(QStringLiteral("size"));
     for (const double size : kDisplaySizes)
-        m_size->addItem(QStringLiteral("%1 倍").arg(QLocale().toString(size)), size);
-    m_size->setAccessibleName(QStringLiteral("ゲームの画面の大きさ"));
+        m_size->addItem(tr("%1 倍").arg(QLocale().toString(size)), size);
+    m_size->setAccessibleName(tr("ゲームの画面の大きさ"));
+    m_language = new QComboBox;
+    m_language->setObjectName(QStringLiteral("language"));
+    // In the order of Language; each named in the language shown.
+    m_language->addItems({tr("日本語"), QStringLiteral("English")});
+    m_language->setAccessibleName(tr("言語"));
     m_sample = new QLabel;
     m_sample->setObjectName(QStringLiteral("namesSample"));
     m_sample->setWordWrap(true);
     m_sample->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    form->addRow(QStringLiteral("音の名前(&N)"), m_names);
-    form->addRow(explanation(m_names, QStringLiteral("鍵盤の横、結果、このページの表や記録で音をどう呼ぶか。")));
-    form->addRow(QStringLiteral("黒鍵(&K)"), m_accidentals);
-    form->addRow(explanation(m_accidentals, QStringLiteral("黒鍵を下の音の ♯ で呼ぶか、上の音の ♭ で呼ぶか、両方か。")));
+    form->addRow(tr("音の名前(&N)"), m_names);
+    form->addRow(explanation(m_names, tr("鍵盤の横、結果、このページの表や記録で音をどう呼ぶか。")));
+    form->addRow(tr("黒鍵(&K)"), m_accidentals);
+    form->addRow(explanation(m_accidentals, tr("黒鍵を下の音の ♯ で呼ぶか、上の音の ♭ で呼ぶか、両方か。")));
     form->addRow(m_sample);
-    form->addRow(QStringLiteral("大きさ(&Z)"), m_size);
-    form->addRow(explanation(m_size, QStringLiteral("ゲームの画面と「バージョン情報」を大きく描きます。次にゲームを起動したときから。")));
-    for (QComboBox* box : {m_names, m_accidentals, m_size}) {
+    form->addRow(tr("大きさ(&Z)"), m_size);
+    form->addRow(explanation(m_size, tr("ゲームの画面と「バージョン情報」を大きく描きます。次にゲームを起動したときから。")));
+    form->addRow(tr("言語(&L)"), m_language);
+    form->addRow(explanation(m_language, tr("ゲームとこの練習帳の言葉。スコアファイルと記録は変わりません。")));
+    for (QComboBox* box : {m_names, m_accidentals, m_size, m_language}) {
         connect(box, &QComboBox::currentIndexChanged, this, [this] {
             showSample();
             writeDisplay();
@@ -251,33 +259,36 @@ DisplaySettings SettingsPage::shownDisplay() const
     DisplaySettings display;
     display.naming = {NameSystem(m_names->currentIndex()), Accidentals(m_accidentals->currentIndex())};
     display.size = m_size->currentData().toDouble();
+    display.language = Language(m_language->currentIndex());
     return display;
 }
 
 void SettingsPage::showDisplay(const DisplaySettings& display)
 {
     m_shownDisplay = display;
-    const QSignalBlocker quietNames(m_names), quietAccidentals(m_accidentals), quietSize(m_size);
+    const QSignalBlocker quietNames(m_names), quietAccidentals(m_accidentals), quietSize(m_size), quietLanguage(m_language);
     m_names->setCurrentIndex(int(display.naming.system));
     m_accidentals->setCurrentIndex(int(display.naming.accidentals));
     m_size->setCurrentIndex(std::max(0, m_size->findData(display.size)));
+    m_language->setCurrentIndex(int(display.language));
     for (int note = 0; note < kNoteCount; ++note) {
-        const QString name = QString::fromStdString(noteName(NoteIndex(note), display.naming));
+        const QString name = QString::fromStdString(noteName(NoteIndex(note), naming()));
         m_notes[std::size_t(note)]->setText(name);
         m_notes[std::size_t(note)]->setAccessibleName(name);
     }
     showSample();
-    emit namingRead(display.naming);
+    emit namingRead(naming());
+    emit languageRead(display.language);
 }
 
 void SettingsPage::showSample()
 {
     // The twelve keys' names as the choice shown would give them, before it is written.
-    const NoteNaming naming = shownDisplay().naming;
+    const NoteNaming naming = namingIn(shownDisplay().language, shownDisplay().naming);
     QStringList names;
     for (const int note : kKeyboardOrder)
         names << QString::fromStdString(noteName(NoteIndex(note), naming));
-    const QString sample = QStringLiteral("例: ") + names.join(QStringLiteral("  "));
+    const QString sample = tr("例: ") + names.join(QStringLiteral("  "));
     m_sample->setText(sample);
     m_sample->setAccessibleName(sample);
 }
@@ -287,8 +298,9 @@ void SettingsPage::writeDisplay()
     if (!writeChanged(displayValues(shownDisplay()), displayValues(m_shownDisplay)))
         return;
     m_shownDisplay = shownDisplay();
-    emit namingRead(m_shownDisplay.naming);
-    confirmSaved(QStringLiteral("保存しました。"));
+    emit namingRead(naming());
+    emit languageRead(m_shownDisplay.language);
+    confirmSaved(tr("保存しました。"));
     emit written({});
 }
 
@@ -298,9 +310,9 @@ void SettingsPage::showKeyboards()
     QStringList names;
     for (const std::string& name : keyboards)
         names << QString::fromStdString(name);
-    const QString text = !m_lister.systemOpen() ? QStringLiteral("MIDIを使えません（ALSAシーケンサーもJACKサーバーもありません）")
-                         : names.isEmpty()      ? QStringLiteral("見えているキーボード: なし")
-                                                : QStringLiteral("見えているキーボード: %1").arg(names.join(QStringLiteral("、")));
+    const QString text = !m_lister.systemOpen() ? tr("MIDIを使えません（ALSAシーケンサーもJACKサーバーもありません）")
+                         : names.isEmpty()      ? tr("見えているキーボード: なし")
+                                                : tr("見えているキーボード: %1").arg(names.join(tr("、")));
     if (m_keyboards->text() == text)
         return;
     m_keyboards->setText(text);
@@ -311,7 +323,7 @@ void SettingsPage::writeMidi()
 {
     if (!writeChanged({midiValue(m_midi->isChecked())}, {}))
         return;
-    confirmSaved(QStringLiteral("保存しました。"));
+    confirmSaved(tr("保存しました。"));
     emit written({});
 }
 
@@ -325,7 +337,7 @@ bool SettingsPage::writeChanged(const SettingsValues& now, const SettingsValues&
     if (changed.empty())
         return false;
     if (const auto problem = writeSettingsFile(m_file, changed)) {
-        m_status->setText(QStringLiteral("設定を保存できませんでした: %1。設定ファイルはそのままです。")
+        m_status->setText(tr("設定を保存できませんでした: %1。設定ファイルはそのままです。")
                               .arg(problemTextJapanese(*problem)));
         emit written(problemTextJapanese(*problem));
         return false;
@@ -352,7 +364,7 @@ void SettingsPage::lookForReceipt()
     if (readReceipt(m_file) == m_awaited) {
         m_receiptTimer.stop();
         m_awaited.clear();
-        m_status->setText(m_saved + QStringLiteral("ゲームに反映されました。"));
+        m_status->setText(m_saved + tr("ゲームに反映されました。"));
         return;
     }
     // No game that runs takes it up in time: it reads the file when it starts.
@@ -382,8 +394,8 @@ void SettingsPage::showFile()
     QStringList problems;
     for (const SettingsProblem& problem : reading.problems)
         problems << problemTextJapanese(problem);
-    m_status->setText((reading.readWhole ? QStringLiteral("設定ファイルの一部を読めなかったため、そこは既定の値を表示しています。\n%1")
-                                         : QStringLiteral("設定ファイルを読めないため、既定の値を表示しています。"
+    m_status->setText((reading.readWhole ? tr("設定ファイルの一部を読めなかったため、そこは既定の値を表示しています。\n%1")
+                                         : tr("設定ファイルを読めないため、既定の値を表示しています。"
                                                           "ファイルはそのままにし、書き換えません。\n%1"))
                           .arg(problems.join(u'\n')));
 }
@@ -451,7 +463,7 @@ void SettingsPage::noteToggled(QCheckBox* box)
     if (chosen().chosen.size() < 2) {
         const QSignalBlocker quiet(box);
         box->setChecked(true);
-        m_status->setText(QStringLiteral("音は少なくとも2つ選んでください。"));
+        m_status->setText(tr("音は少なくとも2つ選んでください。"));
         return;
     }
     write();
@@ -463,7 +475,7 @@ void SettingsPage::timbreToggled(QCheckBox* box)
     if (chosen().timbres.empty()) {
         const QSignalBlocker quiet(box);
         box->setChecked(true);
-        m_status->setText(QStringLiteral("音色は少なくとも1つ選んでください。"));
+        m_status->setText(tr("音色は少なくとも1つ選んでください。"));
         return;
     }
     write();
@@ -486,7 +498,7 @@ void SettingsPage::write()
         return;
     m_shown = chosen();
     emit settingsChanged(m_shown);
-    confirmSaved(QStringLiteral("保存しました。次の問題から使われます。"));
+    confirmSaved(tr("保存しました。次の問題から使われます。"));
     emit written({});
 }
 

@@ -41,7 +41,8 @@ public:
 
     QuestionSettings chosen() const;
     // The notes' names the file holds.
-    NoteNaming naming() const { return m_shownDisplay.naming; }
+    NoteNaming naming() const { return namingIn(m_shownDisplay.language, m_shownDisplay.naming); }
+    Language language() const { return m_shownDisplay.language; }
     // The daily goal the file holds, in minutes (0: none).
     int goalMinutes() const { return m_watcher.reading().daily.goalMinutes; }
 
@@ -54,6 +55,8 @@ signals:
     void goalRead(int goalMinutes);
     // The notes' names the file holds, read or written.
     void namingRead(NoteNaming naming);
+    // The language the file holds, read or written.
+    void languageRead(Language language);
 
 private:
     // Shows what the file holds now, and what could not be read of it.
@@ -98,6 +101,7 @@ private:
     QComboBox* m_names = nullptr;
     QComboBox* m_accidentals = nullptr;
     QComboBox* m_size = nullptr;
+    QComboBox* m_language = nullptr;
     QLabel* m_sample = nullptr;
     DisplaySettings m_shownDisplay;
     QCheckBox* m_midi = nullptr;

@@ -4,6 +4,7 @@
 #include "ProgressChartView.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QChart>
 #include <QDateTimeAxis>
 #include <QHeaderView>
@@ -25,11 +26,20 @@ namespace tonarika {
 
 namespace {
 
-const QStringList kTableRows{
-    QStringLiteral("練習した回数"), QStringLiteral("問題数"),        QStringLiteral("ミス"),
-    QStringLiteral("正解率"),       QStringLiteral("最高の回（10問以上）"), QStringLiteral("直近7日の正解率"),
-    QStringLiteral("その前の7日"),  QStringLiteral("今日の問題数"),
-};
+// Looked up when the page is built, in the language set then.
+QStringList tableRows()
+{
+    return {
+        QCoreApplication::translate("TrendPage", "練習した回数"),
+        QCoreApplication::translate("TrendPage", "問題数"),
+        QCoreApplication::translate("TrendPage", "ミス"),
+        QCoreApplication::translate("TrendPage", "正解率"),
+        QCoreApplication::translate("TrendPage", "最高の回（10問以上）"),
+        QCoreApplication::translate("TrendPage", "直近7日の正解率"),
+        QCoreApplication::translate("TrendPage", "その前の7日"),
+        QCoreApplication::translate("TrendPage", "今日の問題数"),
+    };
+}
 
 constexpr std::int64_t kDayMs = 24 * 3600 * 1000LL;
 constexpr int kMarkerSize = 7;
@@ -103,7 +113,7 @@ TrendPage::TrendPage(QWidget* parent)
     rates->setTickAnchor(0);
     rates->setTickInterval(20);
     rates->setLabelFormat(QStringLiteral("%d"));
-    rates->setTitleText(QStringLiteral("正解率 (%)"));
+    rates->setTitleText(tr("正解率 (%)"));
     for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(days), static_cast<QAbstractAxis*>(rates)}) {
         axis->setLabelsFont(face);
         axis->setTitleFont(face);
@@ -119,7 +129,7 @@ TrendPage::TrendPage(QWidget* parent)
         points->setMarkerSize(kMarkerSize);
         auto* average = new QLineSeries;
         average->setObjectName(QStringLiteral("average_") + mode);
-        average->setName(mode + QStringLiteral("（10回平均）"));
+        average->setName(mode + tr("（10回平均）"));
         average->setPen(QPen(modeColour(mode), 2));
         for (QXYSeries* series : {static_cast<QXYSeries*>(points), static_cast<QXYSeries*>(average)}) {
             m_chart->addSeries(series);
@@ -138,7 +148,7 @@ TrendPage::TrendPage(QWidget* parent)
     // Tall enough for its axes' labels whole in a small window; the figures' table
     // scrolls rather than squeeze it.
     m_chartView->setMinimumSize(240, kChartMinimumHeight);
-    m_chartView->setAccessibleName(QStringLiteral("正解率の推移のグラフ"));
+    m_chartView->setAccessibleName(tr("正解率の推移のグラフ"));
 
     m_redraw.setSingleShot(true);
     m_redraw.setInterval(0);
@@ -157,15 +167,15 @@ TrendPage::TrendPage(QWidget* parent)
     m_stack->addWidget(m_chartView);
     m_stack->addWidget(m_empty);
 
-    m_table = new FiguresTable(int(kTableRows.size()), int(kScoreModes.size()));
+    m_table = new FiguresTable(int(tableRows().size()), int(kScoreModes.size()));
     m_table->setObjectName(QStringLiteral("figures"));
-    m_table->setAccessibleName(QStringLiteral("モードごとの成績"));
-    m_table->setVerticalHeaderLabels(kTableRows);
+    m_table->setAccessibleName(tr("モードごとの成績"));
+    m_table->setVerticalHeaderLabels(tableRows());
     // What each row compares: the weeks take every run, whatever it asked; the best run only
     // those that asked as the latest did, where the journal says so.
-    m_table->verticalHeaderItem(4)->setToolTip(QStringLiteral("10 問以上の回のうち、最後の回と同じ音の数・音色・音域で出題した回の最高"));
+    m_table->verticalHeaderItem(4)->setToolTip(tr("10 問以上の回のうち、最後の回と同じ音の数・音色・音域で出題した回の最高"));
     for (const int row : {5, 6})
-        m_table->verticalHeaderItem(row)->setToolTip(QStringLiteral("音の数・音色・音域を問わず、すべての回の正解率"));
+        m_table->verticalHeaderItem(row)->setToolTip(tr("音の数・音色・音域を問わず、すべての回の正解率"));
     m_table->setHorizontalHeaderLabels(kScoreModes);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -198,7 +208,7 @@ void TrendPage::showSnapshot(std::shared_ptr<const ProgressSnapshot> snapshot, c
         QStringList places;
         for (const auto& log : logs)
             places << displayPath(log);
-        m_empty->setText(QStringLiteral("まだ記録がありません。\n\nTonarika は1回の練習が終わるたびに、"
+        m_empty->setText(tr("まだ記録がありません。\n\nTonarika は1回の練習が終わるたびに、"
                                         "スコアを次のファイルに書き込みます。\n%1\n\n"
                                         "最初の練習を終えると、ここに正解率の推移が表示されます。")
                              .arg(places.join(u'\n')));
@@ -246,8 +256,8 @@ void TrendPage::fillTable()
                 best = bestRunAlike(records, *m_runs, mode, *like);
         }
         const QString bestText = !best ? QStringLiteral("―")
-                                 : like ? QStringLiteral("%1（%2、%3）").arg(percentText(best->rate()), dateTimeText(best->when), profileText(*like))
-                                        : QStringLiteral("%1（%2）").arg(percentText(best->rate()), dateTimeText(best->when));
+                                 : like ? tr("%1（%2、%3）").arg(percentText(best->rate()), dateTimeText(best->when), profileText(*like))
+                                        : tr("%1（%2）").arg(percentText(best->rate()), dateTimeText(best->when));
         const auto today = m_questionsToday.find(mode);
         const std::uint64_t questionsToday
             = m_runs && !m_runs->empty() ? (today != m_questionsToday.end() ? today->second : 0) : summary.questionsToday;
@@ -323,8 +333,8 @@ void TrendPage::showToolTip(const QString& mode, const QPointF& point, bool ente
     });
     const ModeSeries& series = m_snapshot->series.at(mode);
     const std::size_t runs = nearest.last - nearest.first;
-    const QString when = runs == 1 ? QStringLiteral("%1　%2").arg(dateTimeText(recordTime(nearest.when)), mode)
-                                   : QStringLiteral("%1 〜 %2　%3（%4 回）")
+    const QString when = runs == 1 ? tr("%1　%2").arg(dateTimeText(recordTime(nearest.when)), mode)
+                                   : tr("%1 〜 %2　%3（%4 回）")
                                          .arg(recordTime(series.when(nearest.first)).toString(QStringLiteral("yyyy/MM/dd")),
                                               recordTime(nearest.when).toString(QStringLiteral("yyyy/MM/dd")), mode)
                                          .arg(runs);
@@ -336,7 +346,7 @@ void TrendPage::showToolTip(const QString& mode, const QPointF& point, bool ente
         if (const auto profile = m_runs->profileOf(record))
             asked = QStringLiteral("\n") + profileText(*profile);
     }
-    QToolTip::showText(QCursor::pos(), QStringLiteral("%1%5\nミス %2/%3 回　正解率 %4")
+    QToolTip::showText(QCursor::pos(), tr("%1%5\nミス %2/%3 回　正解率 %4")
                                            .arg(when)
                                            .arg(series.misses(nearest.first, nearest.last))
                                            .arg(series.questions(nearest.first, nearest.last))

@@ -4,6 +4,7 @@
 #include "Appearance.h"
 #include "CommandLine.h"
 #include "HomePage.h"
+#include "Language.h"
 #include "ProgramFolder.h"
 #include "ProgressWindow.h"
 #include "Reminder.h"
@@ -17,17 +18,21 @@
 
 int main(int argc, char** argv)
 {
+    // Everything is said in the language the settings ask, --help too.
+    const tonarika::Language language = tonarika::readSettingsFile(tonarika::settingsFilePath()).display.language;
     tonarika::CommandLineChoice choice;
     if (const auto status = tonarika::answerCommandLine(
             argc, argv, QStringLiteral("tonarika-progress"),
-            QStringLiteral("Tonarika 練習帳: 今日の練習と次の一歩、練習の成果を表示し、練習の設定を選びます\n設定ファイル: %1")
+            tonarika::textIn(language, "CommandLine",
+                             QT_TRANSLATE_NOOP("CommandLine", "Tonarika 練習帳: 今日の練習と次の一歩、練習の成果を表示し、練習の設定を選びます\n設定ファイル: %1"))
                 .arg(tonarika::settingsFilePath()),
-            &choice, tonarika::ProgramOptions::Reminder))
+            &choice, tonarika::ProgramOptions::Reminder, language))
         return *status;
     if (choice.remind) {
         // No window and no display: the notification goes over the session bus.
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("tonarika-progress"));
+        tonarika::useLanguage(language);
         const auto data = tonarika::playerDataFolder();
         const auto beside = tonarika::programFolder() / "tonarika";
         return tonarika::remind({data.empty() ? std::filesystem::path() : tonarika::journalFile(data),
@@ -39,7 +44,7 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral(TONARIKA_PROGRESS_APP_ID));
     QApplication::setStyle(QStringLiteral("Fusion"));
     tonarika::registerFontSubstitutions();
-    tonarika::useJapaneseQtTexts();
+    tonarika::useLanguage(language);
     // Tool tips are drawn by Qt, not by a window of ours: they take the light look too.
     QToolTip::setPalette(tonarika::lightPalette());
     QApplication::setWindowIcon(tonarika::programIcon());
@@ -55,11 +60,9 @@ int main(int argc, char** argv)
     if (choice.settings)
         window.showSettingsPage();
     // The game beside this program where it is installed so, or the one on the path.
-    if (tonarika::HomePage* home = window.home()) {
-        const auto beside = tonarika::programFolder() / "tonarika";
-        const QString game = std::filesystem::exists(beside) ? QString::fromStdString(beside.string()) : QStringLiteral("tonarika");
-        home->setLauncher([game](const QStringList& arguments) { return QProcess::startDetached(game, arguments); });
-    }
+    const auto beside = tonarika::programFolder() / "tonarika";
+    const QString game = std::filesystem::exists(beside) ? QString::fromStdString(beside.string()) : QStringLiteral("tonarika");
+    window.setLauncher([game](const QStringList& arguments) { return QProcess::startDetached(game, arguments); });
     window.show();
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 
 // own
 #include "DailyRules.h"
+#include "TranslatedWording.h"
 #include "DayFigures.h"
 #include "DesktopNotification.h"
 #include "JournalReader.h"
@@ -45,7 +46,7 @@ std::optional<std::string> todaysText(const ReminderPlaces& places, const DailyS
     }
     const auto today = days.find(localDay(now, offset));
     const DayFigure figure = today != days.end() ? today->second : DayFigure{};
-    return reminderText(figure.practisedMs, figure.questions > 0, daily.goalMinutes);
+    return reminderText(figure.practisedMs, figure.questions > 0, daily.goalMinutes, TranslatedWording());
 }
 
 // Milliseconds until the time of day today, or none where it has passed.
@@ -89,7 +90,7 @@ int remind(const ReminderPlaces& places, bool now)
         notification = new DesktopNotification(bus, QCoreApplication::instance());
         bool noService = false;
         if (const auto why = notification->show({QStringLiteral("Tonarika"), QString::fromStdString(*text),
-                                                 QStringLiteral("練習する"), QStringLiteral(TONARIKA_APP_ID),
+                                                 QCoreApplication::translate("Reminder", "練習する"), QStringLiteral(TONARIKA_APP_ID),
                                                  QStringLiteral(TONARIKA_APP_ID)},
                                                 &noService)) {
             qCWarning(lcReminder, "no reminder: %s (%s)",

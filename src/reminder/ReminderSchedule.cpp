@@ -1,6 +1,7 @@
 #include "ReminderSchedule.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,18 +19,18 @@ constexpr int kCommandMs = 5000;
 std::optional<QString> writeWhole(const QString& path, const QString& text)
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return QStringLiteral("フォルダー %1 を作れません").arg(QFileInfo(path).absolutePath());
+        return QCoreApplication::translate("ReminderSchedule", "フォルダー %1 を作れません").arg(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     const QByteArray bytes = text.toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        return QStringLiteral("%1 に書き込めません（%2）").arg(path, file.errorString());
+        return QCoreApplication::translate("ReminderSchedule", "%1 に書き込めません（%2）").arg(path, file.errorString());
     return std::nullopt;
 }
 
 std::optional<QString> removeIfThere(const QString& path)
 {
     if (QFileInfo::exists(path) && !QFile::remove(path))
-        return QStringLiteral("%1 を消せません").arg(path);
+        return QCoreApplication::translate("ReminderSchedule", "%1 を消せません").arg(path);
     return std::nullopt;
 }
 
@@ -47,8 +48,10 @@ QString autostartEntry()
 {
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
-                          "Name=Tonarika の練習のお知らせ\n"
-                          "Comment=今日の練習がまだなら、設定の時刻に知らせます\n"
+                          "Name=Tonarika practice reminder\n"
+                          "Name[ja]=Tonarika の練習のお知らせ\n"
+                          "Comment=Says so at the set time if today's practice is not done yet\n"
+                          "Comment[ja]=今日の練習がまだなら、設定の時刻に知らせます\n"
                           "Exec=tonarika-progress --remind\n"
                           "Icon=io.github.tonarika.Tonarika\n"
                           "NoDisplay=true\n"
@@ -104,7 +107,7 @@ ReminderSchedule::Outcome ReminderSchedule::apply(std::optional<int> minutes) co
     }
     if (!minutes) {
         if (!systemctl({QStringLiteral("disable"), QStringLiteral("--now"), kTimer}))
-            outcome.problem = QStringLiteral("systemctl --user disable %1 に失敗しました").arg(kTimer);
+            outcome.problem = QCoreApplication::translate("ReminderSchedule", "systemctl --user disable %1 に失敗しました").arg(kTimer);
         return outcome;
     }
     if (auto problem = writeWhole(dropInFile(), timerDropIn(*minutes))) {
@@ -113,7 +116,7 @@ ReminderSchedule::Outcome ReminderSchedule::apply(std::optional<int> minutes) co
     }
     if (!systemctl({QStringLiteral("daemon-reload")}) || !systemctl({QStringLiteral("enable"), QStringLiteral("--now"), kTimer})
         || !systemctl({QStringLiteral("restart"), kTimer}))
-        outcome.problem = QStringLiteral("systemctl --user enable %1 に失敗しました").arg(kTimer);
+        outcome.problem = QCoreApplication::translate("ReminderSchedule", "systemctl --user enable %1 に失敗しました").arg(kTimer);
     return outcome;
 }
 

@@ -6,6 +6,7 @@
 #include "SettingsReceipt.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -37,11 +38,13 @@ const QString kRemindAt = QStringLiteral("practice/remind_at");
 const QString kNames = QStringLiteral("display/names");
 const QString kAccidentals = QStringLiteral("display/accidentals");
 const QString kSize = QStringLiteral("display/size");
+const QString kLanguage = QStringLiteral("display/language");
 
 const std::pair<const char*, NameSystem> kNameSystems[] = {
     {"doremi", NameSystem::Doremi}, {"letters", NameSystem::Letters}, {"solfege", NameSystem::Solfege},
     {"german", NameSystem::German}, {"iroha", NameSystem::Iroha},
 };
+const std::pair<const char*, Language> kLanguages[] = {{"ja", Language::Japanese}, {"en", Language::English}};
 const std::pair<const char*, Accidentals> kAccidentalChoices[] = {
     {"sharps", Accidentals::Sharps}, {"flats", Accidentals::Flats}, {"both", Accidentals::Both},
 };
@@ -153,21 +156,21 @@ QString problemTextJapanese(const SettingsProblem& problem)
 {
     using Kind = SettingsProblem::Kind;
     switch (problem.kind) {
-    case Kind::CannotOpen: return QStringLiteral("設定ファイルを読めません（%1）").arg(problem.detail);
-    case Kind::NotARegularFile: return QStringLiteral("設定ファイルが普通のファイルではありません");
-    case Kind::TooLarge: return QStringLiteral("設定ファイルが 64 KiB より大きいです");
-    case Kind::NotText: return QStringLiteral("設定ファイルがテキストではありません");
+    case Kind::CannotOpen: return QCoreApplication::translate("SettingsFile", "設定ファイルを読めません（%1）").arg(problem.detail);
+    case Kind::NotARegularFile: return QCoreApplication::translate("SettingsFile", "設定ファイルが普通のファイルではありません");
+    case Kind::TooLarge: return QCoreApplication::translate("SettingsFile", "設定ファイルが 64 KiB より大きいです");
+    case Kind::NotText: return QCoreApplication::translate("SettingsFile", "設定ファイルがテキストではありません");
     case Kind::NotUnderstood:
         return problem.detail.isEmpty()
-                   ? QStringLiteral("%1 = \"%2\" を読み取れないため、既定の値を使います").arg(problem.key, problem.value)
-                   : QStringLiteral("%1 = \"%2\" の「%3」は音の名前ではないため、既定の値を使います")
+                   ? QCoreApplication::translate("SettingsFile", "%1 = \"%2\" を読み取れないため、既定の値を使います").arg(problem.key, problem.value)
+                   : QCoreApplication::translate("SettingsFile", "%1 = \"%2\" の「%3」は音の名前ではないため、既定の値を使います")
                          .arg(problem.key, problem.value, problem.detail);
-    case Kind::UnknownWord: return QStringLiteral("%1 の「%2」は知らない値なので除きました").arg(problem.key, problem.value);
+    case Kind::UnknownWord: return QCoreApplication::translate("SettingsFile", "%1 の「%2」は知らない値なので除きました").arg(problem.key, problem.value);
     case Kind::TooFewNotes:
-        return QStringLiteral("%1 = \"%2\" では %3 で出題できる音が2つ未満なので、そのモードの音すべてを出題します")
+        return QCoreApplication::translate("SettingsFile", "%1 = \"%2\" では %3 で出題できる音が2つ未満なので、そのモードの音すべてを出題します")
             .arg(problem.key, problem.value, problem.detail);
-    case Kind::FolderNotMade: return QStringLiteral("フォルダー %1 を作れません").arg(problem.detail);
-    case Kind::NotWritten: return QStringLiteral("設定ファイルに書き込めません（%1）").arg(problem.detail);
+    case Kind::FolderNotMade: return QCoreApplication::translate("SettingsFile", "フォルダー %1 を作れません").arg(problem.detail);
+    case Kind::NotWritten: return QCoreApplication::translate("SettingsFile", "設定ファイルに書き込めません（%1）").arg(problem.detail);
     }
     return {};
 }
@@ -325,6 +328,11 @@ std::optional<Accidentals> parseAccidentals(const QString& text)
     return word(kAccidentalChoices, text);
 }
 
+std::optional<Language> parseLanguage(const QString& text)
+{
+    return word(kLanguages, text);
+}
+
 std::optional<double> parseDisplaySize(const QString& text)
 {
     bool read = false;
@@ -344,6 +352,7 @@ std::vector<std::pair<QString, QString>> displayValues(const DisplaySettings& di
         {kNames, wordOf(kNameSystems, display.naming.system)},
         {kAccidentals, wordOf(kAccidentalChoices, display.naming.accidentals)},
         {kSize, QString::number(display.size, 'g', 3)},
+        {kLanguage, wordOf(kLanguages, display.language)},
     };
 }
 
@@ -448,6 +457,7 @@ SettingsReading readSettingsFile(const QString& path)
         take(kNames, parseNameSystem, reading.display.naming.system);
         take(kAccidentals, parseAccidentals, reading.display.naming.accidentals);
         take(kSize, parseDisplaySize, reading.display.size);
+        take(kLanguage, parseLanguage, reading.display.language);
         take(kDailyMinutes, parseDailyMinutes, reading.daily.goalMinutes);
         // No time, no reminder.
         if (!file.value(kRemindAt).value_or(QString()).trimmed().isEmpty())
@@ -463,7 +473,7 @@ SettingsReading readSettingsFile(const QString& path)
                     QStringList modes;
                     for (const Mode mode : {Mode::Easy, Mode::Hard}) {
                         if (notes->chosen.within(NoteSet::ofMode(mode)).size() < 2)
-                            modes << QString::fromUtf8(modeName(mode).data(), qsizetype(modeName(mode).size()));
+                            modes << QCoreApplication::translate("Game", std::string(modeName(mode)).c_str());
                     }
                     if (!modes.isEmpty())
                         reading.problems.push_back({Kind::TooFewNotes, shortKey(kNotes), text, modes.join(QStringLiteral(" and "))});

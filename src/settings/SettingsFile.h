@@ -1,6 +1,7 @@
 #pragma once
 
 // own
+#include "Language.h"
 #include "NoteNames.h"
 #include "QuestionSettings.h"
 
@@ -37,6 +38,7 @@ namespace tonarika {
 //   names       = doremi | letters | solfege | german | iroha   (default doremi)
 //   accidentals = sharps | flats | both                          (default both)
 //   size        = 1 | 1.5 | 2   the main window's scale, from its next start (default 1)
+//   language    = ja | en   both programs' texts; the files they write stay as ever (default ja)
 // The game only reads it; the companion writes the keys the player changes, and keeps
 // every other line as it stands, comments too.
 QString settingsFilePath();
@@ -107,6 +109,7 @@ std::pair<QString, QString> answerWindowValue(const AnswerWindow& window);
 struct DisplaySettings {
     NoteNaming naming;
     double size = 1.0;
+    Language language = Language::Japanese;
     friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
 };
 inline constexpr double kDisplaySizes[] = {1.0, 1.5, 2.0};
@@ -114,6 +117,7 @@ inline constexpr double kDisplaySizes[] = {1.0, 1.5, 2.0};
 std::optional<NameSystem> parseNameSystem(const QString& text);
 std::optional<Accidentals> parseAccidentals(const QString& text);
 std::optional<double> parseDisplaySize(const QString& text);
+std::optional<Language> parseLanguage(const QString& text);
 // The display's keys ("display/names") and their values.
 std::vector<std::pair<QString, QString>> displayValues(const DisplaySettings& display);
 

@@ -1,11 +1,5 @@
 #include "Appearance.h"
 
-// Qt
-#include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
-
 // own
 #include "ProgramIconEngine.h"
 
@@ -54,16 +48,6 @@ QImage withoutGreyLineEnds(QImage image)
 }
 
 }  // namespace
-
-bool useJapaneseQtTexts()
-{
-    // Lives as long as the program: the application keeps only a pointer.
-    static QTranslator qtTexts;
-    if (!qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        return false;
-    return QCoreApplication::installTranslator(&qtTexts);
-}
 
 void registerFontSubstitutions()
 {

@@ -12,11 +12,6 @@ namespace tonarika {
 // "ＭＳ Ｐゴシック" with IPAPGothic or Noto Sans CJK JP, "Comic Sans MS" with Comic Neue.
 void registerFontSubstitutions();
 
-// Qt's own texts (its dialogs' buttons, a file dialog's labels) in Japanese, as the
-// programs' own are, whatever the locale: Qt's translations where Debian has them
-// (qt6-translations-l10n). False where they are not installed.
-bool useJapaneseQtTexts();
-
 // The program icon: the 32 x 32 and 16 x 16 pixel images, and the scalable art
 // at 48, 64, 128 and 256 pixels, each drawn when asked for.
 QIcon programIcon();

@@ -62,8 +62,8 @@ QString toQString(std::string_view text)
 // and whether the questions ask it now.
 QString keyDescription(int index, bool asked)
 {
-    const QString letter = QStringLiteral("%1 キー").arg(QLatin1Char(noteToKey(index)));
-    return asked ? letter : letter + QStringLiteral("（今は出題されません）");
+    const QString letter = Form1::tr("%1 キー").arg(QLatin1Char(noteToKey(index)));
+    return asked ? letter : letter + Form1::tr("（今は出題されません）");
 }
 
 // A key the questions do not ask now, in the window's blue-grey.
@@ -81,6 +81,7 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& 
     m_ui->setupUi(this);
     useLightPalette(*this);
     m_game.setAlarm(&m_alarm);
+    m_game.setWording(m_wording);
     cmdKey = {m_ui->cmdKey_0, m_ui->cmdKey_1, m_ui->cmdKey_2,  m_ui->cmdKey_3,
               m_ui->cmdKey_4, m_ui->cmdKey_5, m_ui->cmdKey_6,  m_ui->cmdKey_7,
               m_ui->cmdKey_8, m_ui->cmdKey_9, m_ui->cmdKey_10, m_ui->cmdKey_11};
@@ -105,7 +106,7 @@ Form1::Form1(Player& player, RandomSource& random, ScoreLog& scoreLog, Journal& 
         cmdKey[i]->setAccessibleName(toQString(noteName(NoteIndex(i), {})));
         cmdKey[i]->setAccessibleDescription(keyDescription(i, true));
     }
-    m_ui->Command1->setAccessibleDescription(toQString(captions::kListenDescription));
+    m_ui->Command1->setAccessibleDescription(toQString(m_wording.lookUp(captions::kListenDescription)));
 
     // A focus mark that shows on white keys, black keys and Listen alike.
     auto* focusMark = new FocusMarkStyle(QApplication::style()->name());
@@ -244,9 +245,26 @@ void Form1::fitToFrame(QLabel* target)
     }
 }
 
+void Form1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    m_ui->retranslateUi(this);
+    for (int i = 0; i < kNoteCount; ++i)
+        cmdKey.at(std::size_t(i))->setAccessibleDescription(keyDescription(i, !m_game.dimmed(i)));
+    setNoteNaming(m_naming);
+    for (QLabel* value : {m_ui->CapMode, m_ui->CapMiss, m_ui->CapPar})
+        fitToFrame(value);
+    updateTitle();
+}
+
 void Form1::setNoteNaming(NoteNaming naming)
 {
+    m_naming = naming;
     m_game.setNoteNaming(naming);
+    // What the game shows names notes too: a result, the test's most missed.
+    m_game.retell();
     // A pair of names on two lines needs the room between the window's top and the black
     // keys; one line each keeps the designed place.
     bool twoLines = false;
@@ -426,7 +444,8 @@ void Form1::reportUnsavedRecord(std::string_view line)
     if (m_ending)
         return;
     QMessageBox box(QMessageBox::Warning, toQString(captions::kUnsavedTitle),
-                    toQString(captions::kUnsavedText) + QStringLiteral("\n\n") + toQString(line), QMessageBox::Ok, this);
+                    toQString(m_wording.lookUp(captions::kUnsavedText)) + QStringLiteral("\n\n") + toQString(line),
+                    QMessageBox::Ok, this);
     // The line can be selected and copied.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     useLightPalette(box);

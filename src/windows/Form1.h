@@ -4,6 +4,7 @@
 #include "Display.h"
 #include "Game.h"
 #include "TimerAlarm.h"
+#include "TranslatedWording.h"
 
 // Qt
 #include <QMainWindow>
@@ -85,6 +86,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A new language: the designed texts, the names and the game's texts again in it.
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -111,6 +114,8 @@ private:
     SystemClock m_clock;
     TimerAlarm m_alarm;
     int m_scoreFontPixels = 0;  // the designed size of the value labels' font
+    NoteNaming m_naming;
+    TranslatedWording m_wording;
     Game m_game;
     bool m_unloaded = false;
     bool m_ending = false;

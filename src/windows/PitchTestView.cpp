@@ -54,13 +54,13 @@ PitchTestView::PitchTestView(QWidget* parent)
 void PitchTestView::showIntro(const QString& text)
 {
     m_result = false;
-    showText(text, QStringLiteral("Listen"), QStringLiteral("テストを始める"));
+    showText(text, QStringLiteral("Listen"), tr("テストを始める"));
 }
 
 void PitchTestView::showResult(const QString& text)
 {
     m_result = true;
-    showText(text, QStringLiteral("練習に戻る"), QStringLiteral("テストを閉じて練習に戻る"));
+    showText(text, tr("練習に戻る"), tr("テストを閉じて練習に戻る"));
 }
 
 void PitchTestView::showText(const QString& text, const QString& button, const QString& description)
