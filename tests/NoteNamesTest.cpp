@@ -43,8 +43,8 @@ TEST(NoteNames, everySystemNamesEveryNoteWithEachChoiceOfAccidentals)
         {S::Iroha, A::Both, {"ハ", "ロ", "嬰ハ/変ニ", "嬰ニ/変ホ", "嬰ヘ/変ト", "嬰ト/変イ", "嬰イ/変ロ"}},
         {S::Doremi, A::Both, {"Do", "Si", "Do♯/Re♭", "Re♯/Mi♭", "Fa♯/So♭", "So♯/La♭", "La♯/Si♭"}, true},
         {S::Doremi, A::Flats, {"Do", "Si", "Re♭", "Mi♭", "So♭", "La♭", "Si♭"}, true},
-        {S::Iroha, A::Sharps, {"Ha", "Ro", "Ei-Ha", "Ei-Ni", "Ei-He", "Ei-To", "Ei-I"}, true},
-        {S::Iroha, A::Flats, {"Ha", "Ro", "Hen-Ni", "Hen-Ho", "Hen-To", "Hen-I", "Hen-Ro"}, true},
+        {S::Iroha, A::Sharps, {"Ha", "Ro", "Ha♯", "Ni♯", "He♯", "To♯", "I♯"}, true},
+        {S::Iroha, A::Both, {"Ha", "Ro", "Ha♯/Ni♭", "Ni♯/Ho♭", "He♯/To♭", "To♯/I♭", "I♯/Ro♭"}, true},
         {S::German, A::Flats, {"C", "H", "Des", "Es", "Ges", "As", "B"}, true},
     };
     const std::array<NoteIndex, 7> notes{0, 6, 7, 8, 9, 10, 11};

@@ -505,8 +505,9 @@ private slots:
             return window->findChild<QLabel*>(note < 7 ? QStringLiteral("Label3_%1").arg(note) : QStringLiteral("Label2_%1").arg(note - 7));
         };
         for (int system = 0; system < 5; ++system) {
-            for (int accidentals = 0; accidentals < 3; ++accidentals) {
-                const NoteNaming naming{NameSystem(system), Accidentals(accidentals)};
+            for (int accidentals = 0; accidentals < 6; ++accidentals) {
+                // Each choice in kana, and written in Latin letters as English shows it.
+                const NoteNaming naming{NameSystem(system), Accidentals(accidentals % 3), accidentals >= 3};
                 window->setNoteNaming(naming);
                 for (int note = 0; note < 12; ++note) {
                     QLabel* label = caption(note);

@@ -31,11 +31,12 @@ constexpr std::array<std::string_view, kNoteCount> kDesignedCaptions{
     "ﾄﾞ", "ﾚ", "ﾐ", "ﾌｧ", "ｿ", "ﾗ", "ｼ", "ﾄﾞ#", "ﾚ#", "ﾌｧ#", "ｿ#", "ﾗ#",
 };
 
-// Where a kana system is written in Latin letters, it names its black keys as letters do,
-// and イロハ its 嬰 and 変 as words of their own.
+// Where a kana system is written in Latin letters, it names its black keys as letters do:
+// "Ha♯", short enough for a black key's caption, where "Ei-Ha" is not.
 NameSystem spelling(NoteNaming naming)
 {
-    return naming.latin && naming.system == NameSystem::Doremi ? NameSystem::Letters : naming.system;
+    const bool kana = naming.system == NameSystem::Doremi || naming.system == NameSystem::Iroha;
+    return naming.latin && kana ? NameSystem::Letters : naming.system;
 }
 
 std::string_view natural(NoteNaming naming, int white)
@@ -65,7 +66,7 @@ std::string sharpName(NoteNaming naming, int below)
     case NameSystem::Letters:
     case NameSystem::Solfege: return joined(name, "♯");
     case NameSystem::German: return joined(name, "is");
-    case NameSystem::Iroha: return joined(naming.latin ? "Ei-" : "嬰", name);
+    case NameSystem::Iroha: return joined("嬰", name);
     }
     return std::string(name);
 }
@@ -84,7 +85,7 @@ std::string flatName(NoteNaming naming, int above)
         if (name == "H")
             return "B";
         return joined(name, "es");
-    case NameSystem::Iroha: return joined(naming.latin ? "Hen-" : "変", name);
+    case NameSystem::Iroha: return joined("変", name);
     }
     return std::string(name);
 }
