@@ -71,10 +71,11 @@ bench:
 	@scripts/install-deps bench
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD) --target tonarika tonarika-bench tonarika-progress-bench tonarika-midi-bench tonarika-latency \
-	  tonarika-window-shown bare-window
+	  tonarika-window-shown bare-window tonarika-sing-bench
 	SDL_AUDIODRIVER=$${SDL_AUDIODRIVER:-dummy} $(BUILD)/bench/tonarika-bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/tonarika-progress-bench
 	$(BUILD)/bench/tonarika-midi-bench
+	$(BUILD)/bench/tonarika-sing-bench
 	bench/desktop-bench.sh $(BUILD)
 	SOUND_SERVER=pipewire bench/desktop-bench.sh $(BUILD)
 

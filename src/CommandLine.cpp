@@ -51,10 +51,13 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& progr
     const QCommandLineOption now(QStringLiteral("now"),
                                  said(QT_TRANSLATE_NOOP("CommandLine", "--remind と一緒に: 時刻を待たずにすぐ知らせる")));
     const QCommandLineOption hard(QStringLiteral("hard"), said(QT_TRANSLATE_NOOP("CommandLine", "Hard で始める")));
+    const QCommandLineOption sing(QStringLiteral("sing"),
+                                  said(QT_TRANSLATE_NOOP("CommandLine", "声で出す練習: 名前の音を、手がかりなしに歌って答える")));
     const QCommandLineOption settings(QStringLiteral("settings"), said(QT_TRANSLATE_NOOP("CommandLine", "練習の設定のページを開く")));
     if (choice && options == ProgramOptions::PitchTest) {
         parser.addOption(test);
         parser.addOption(hard);
+        parser.addOption(sing);
     }
     if (choice && options == ProgramOptions::Reminder) {
         parser.addOption(remind);
@@ -100,6 +103,7 @@ std::optional<int> answerCommandLine(int argc, char** argv, const QString& progr
         choice->remind = options == ProgramOptions::Reminder && parser.isSet(remind);
         choice->now = options == ProgramOptions::Reminder && parser.isSet(now);
         choice->hard = options == ProgramOptions::PitchTest && parser.isSet(hard);
+        choice->sing = options == ProgramOptions::PitchTest && parser.isSet(sing);
         choice->settings = options == ProgramOptions::Reminder && parser.isSet(settings);
     }
     return std::nullopt;

@@ -18,6 +18,7 @@ struct CommandLineChoice {
     bool now = false;        // --now: the reminder at once, not at its time
     bool hard = false;       // --hard: the game opens in Hard
     bool settings = false;   // --settings: the companion opens at its settings page
+    bool sing = false;       // --sing: the game opens at singing a named note
 };
 
 // The options a program offers beside --help and --version.
@@ -27,7 +28,7 @@ enum class ProgramOptions { PitchTest, Reminder };
 // --version (-v) print on stdout and give 0; an unknown option or an argument prints
 // the help on stderr and gives 2. Qt's own options (-platform, -style, -display ...)
 // are left for QApplication. Nothing: the program goes on and opens its window. Where
-// `choice` is given, the program's `options` are offered too (--test and --hard; or
+// `choice` is given, the program's `options` are offered too (--test, --hard and --sing; or
 // --remind, --now, which needs --remind, and --settings), and it says which came. The
 // options are described in `language`.
 std::optional<int> answerCommandLine(int argc, char** argv, const QString& program, const QString& description,

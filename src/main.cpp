@@ -15,6 +15,7 @@
 #include "TerminationSignals.h"
 #include "MidiCommands.h"
 #include "MidiInput.h"
+#include "MicrophoneInput.h"
 #include "TrialJournal.h"
 
 // Qt
@@ -105,7 +106,11 @@ int main(int argc, char** argv)
     tonarika::SystemClock clock;
     tonarika::AnswerHistory history(tonarika::journalFile(dataFolder), clock);
 
+    // Sung answers come through the desktop's input, opened only while one is awaited; it
+    // outlives the window, which listens through it.
+    tonarika::MicrophoneInput microphone;
     tonarika::Form1 window(player, random, scoreFile, journal);
+    window.setVoiceInput(&microphone);
     window.setAnswerListener(&history);
     window.setNoteWeights(&history);
     window.setLearnedNotes(&history);
@@ -166,6 +171,8 @@ int main(int argc, char** argv)
         window.startHard();
     if (choice.pitchTest)
         window.startPitchTest();
+    if (choice.sing)
+        window.startSinging();
     window.show();
     // The sound module loads, the device opens and the notes load once the window is up,
     // so that none of it delays the window; a note asked before its load is done is

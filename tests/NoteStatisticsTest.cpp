@@ -4,6 +4,7 @@
 // own
 #include "JournalReader.h"
 #include "NoteStatistics.h"
+#include "SungStatistics.h"
 #include "TrialJournal.h"
 
 // Qt
@@ -107,6 +108,34 @@ TEST(NoteStatistics, learnedBeyondOneSoundIsLearnedInThreeTimbresAndTwoOctaves)
         EXPECT_EQ(statistics.notes[3].learnedAcross, c.across) << c.what;
         EXPECT_EQ(statistics.learnedAcross, c.across ? 1 : 0) << c.what;
     }
+}
+
+// Each note's sung answers: the share within ±50 cents (the edge in), the mean signed
+// error and its spread; the keys' answers, and Easy and Hard's figures, keep apart from them.
+TEST(NoteStatistics, sungAnswersGiveTheirShareWithinFiftyCentsTheirMeanAndTheirSpread)
+{
+    std::vector<Trial> rows;
+    const auto sung = [&rows](int asked, std::int32_t cents) {
+        Trial trial = at(kToday, QTime(9, 0), asked, asked, 700, Mode::Sing);
+        trial.centsOff = cents;
+        trial.input = AnswerInput::Voice;
+        rows.push_back(trial);
+    };
+    for (const std::int32_t cents : {-50, 10, 40, 120})
+        sung(5, cents);
+    sung(0, -23);
+    rows.push_back(at(kToday, QTime(9, 5), 5, 5, 900, Mode::Hard));
+    const auto chosen = selectTrials(rows, Period::Today, ModeChoice::Sung, kToday);
+    ASSERT_EQ(chosen.size(), 5u);
+    const auto figures = sungFigures(chosen);
+    EXPECT_EQ(figures[5].answers, 4);
+    EXPECT_DOUBLE_EQ(figures[5].withinShare, 0.75);
+    EXPECT_DOUBLE_EQ(figures[5].meanCents, 30.0);
+    EXPECT_NEAR(figures[5].spreadCents, 70.71, 0.01);
+    EXPECT_EQ(figures[0], (SungFigures{1, 1.0, -23.0, 0.0}));
+    EXPECT_EQ(figures[1].answers, 0);
+    EXPECT_EQ(selectTrials(rows, Period::Today, ModeChoice::Both, kToday).size(), 1u);
+    EXPECT_EQ(selectTrials(rows, Period::Today, ModeChoice::Every, kToday).size(), 6u);
 }
 
 TEST(NoteStatistics, mediansTakeTheMiddleOrTheMeanOfTheMiddleTwo)

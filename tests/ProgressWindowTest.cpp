@@ -699,7 +699,7 @@ private slots:
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList csvLines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        QVERIFY(csvLines[0].endsWith(QStringLiteral(",A4 (Hz),テスト,入力,答える時間の制限 (ms)")));
+        QVERIFY(csvLines[0].endsWith(QStringLiteral(",A4 (Hz),テスト,入力,答える時間の制限 (ms),ずれ (セント)")));
         QVERIFY(csvLines[1].endsWith(QStringLiteral(",440,,,")));
         QVERIFY(csvLines[2].contains(QStringLiteral(",Test,")) && csvLines[2].endsWith(QStringLiteral(",442,1,,")));
         QVERIFY(csvLines.back().endsWith(QStringLiteral(",440,2,,")));
@@ -1112,6 +1112,55 @@ private slots:
         QString difference;
         QVERIFY2(test::sameTexts(test::windowTexts(*window, machine, stand), QStringLiteral("texts-progress.txt"), &difference),
                  qPrintable(difference));
+    }
+
+    // 音ごと for the notes sung: each note's share within 50 cents, its accuracy and its
+    // precision, and its errors over time, named for a screen reader; the CSV keeps each error.
+    void theSungNotesShowTheirErrorsInCents()
+    {
+        const fs::path journal = folder / "data" / "trials.sqlite";
+        const std::int64_t morning = QDateTime(kToday, QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        {
+            TrialJournal writer(journal);
+            writer.record({morning, Mode::Hard, 1, 5, 5, 900, 1});
+            int i = 0;
+            for (const std::int32_t cents : {-50, 10, 40, 120}) {
+                // +120 cents from ラ is nearer ラ＃.
+                Trial sung{morning + ++i * 1000, Mode::Sing, 2, 5, NoteIndex(cents > 50 ? 11 : 5), 700, 1};
+                sung.input = AnswerInput::Voice;
+                sung.centsOff = cents;
+                writer.record(sung);
+            }
+        }
+        const auto window = open({folder / "data/Score.TXT"}, journal);
+        window->notes()->choose(Period::All, ModeChoice::Sung);
+        auto* table = child<QTableWidget>(*window, QStringLiteral("sungTable"));
+        QCOMPARE(table->rowCount(), 1);
+        QStringList row;
+        for (int column = 0; column < table->columnCount(); ++column)
+            row << table->item(0, column)->text();
+        QCOMPARE(row, (QStringList{QStringLiteral("ラ"), QStringLiteral("4"), QStringLiteral("75.0 %"), QStringLiteral("+30 セント"),
+                                   QStringLiteral("70.7 セント")}));
+        QVERIFY(child<QTableWidget>(*window, QStringLiteral("notesTable"))->isHidden());
+        QCOMPARE(child<QWidget>(*window, QStringLiteral("sungChart"))->accessibleDescription(),
+                 QStringLiteral("歌った答え 4 回、そのうち ±50 セント以内 3 回。"));
+        const QString csv = QString::fromStdString((folder / "sung.csv").string());
+        window->setFileChooser([csv] { return csv; });
+        child<QAction>(*window, QStringLiteral("exportCsv"))->trigger();
+        QFile in(csv);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(in.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 6);
+        QVERIFY2(lines.last().startsWith(QStringLiteral("2026")) && lines.last().endsWith(QStringLiteral(",Sing,2,ラ,ラ＃(シ♭),0,700,1,ピアノ,4,0,440,,voice,,120")),
+                 qPrintable(lines.last()));
+        // Easy and Hard's figures count the key's answer alone.
+        window->notes()->choose(Period::All, ModeChoice::Both);
+        auto* notes = child<QTableWidget>(*window, QStringLiteral("notesTable"));
+        QVERIFY(!notes->isHidden() && child<QWidget>(*window, QStringLiteral("sungView"))->isHidden());
+        int questions = 0;
+        for (int i = 0; i < notes->rowCount(); ++i)
+            questions += notes->item(i, 1)->text().toInt();
+        QCOMPARE(questions, 1);
     }
 
     // With the settings' language English, the pages are built again in it: every text,

@@ -816,8 +816,8 @@ TEST_F(TrialJournalTest, aJournalsVersionSaysWhetherItIsReadLeftAloneOrForeign)
         SchemaCheck::Kind kind;
         const char* why;
     } cases[] = {
-        {7, true, SchemaCheck::Kind::Known, ""},
-        {8, true, SchemaCheck::Kind::Newer, ""},
+        {8, true, SchemaCheck::Kind::Known, ""},
+        {9, true, SchemaCheck::Kind::Newer, ""},
         {1'000'000, true, SchemaCheck::Kind::Newer, ""},
         {-1, true, SchemaCheck::Kind::Foreign, "schema version -1"},
         {-1, false, SchemaCheck::Kind::Foreign, "schema version -1"},

@@ -35,6 +35,10 @@ Settings file: %1</translation>
         <translation>Tonarika practice book: today&apos;s practice and the next step, your progress, and the practice settings
 Settings file: %1</translation>
     </message>
+    <message>
+        <source>声で出す練習: 名前の音を、手がかりなしに歌って答える</source>
+        <translation>Singing practice: answer by singing the named note, with no reference</translation>
+    </message>
 </context>
 <context>
     <name>DailyPage</name>
@@ -305,6 +309,34 @@ Listen starts it.</translation>
     <message>
         <source>純音</source>
         <translation>Pure tone</translation>
+    </message>
+    <message>
+        <source>声</source>
+        <translation>Voice</translation>
+    </message>
+    <message>
+        <source>歌う音: %1 — 聞いています…</source>
+        <translation>Sing %1 — listening…</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>声が聞こえません</source>
+        <translation>No voice heard</translation>
+    </message>
+    <message>
+        <source>マイクが使えません</source>
+        <translation>The microphone cannot be used</translation>
+    </message>
+    <message>
+        <source>%1 セント</source>
+        <translation>%1 cents</translation>
+    </message>
+    <message>
+        <source>%1 セント（%2に近い）</source>
+        <translation>%1 cents (nearer %2)</translation>
     </message>
 </context>
 <context>
@@ -1095,6 +1127,10 @@ Mean distance of the misses: %6</translation>
         <source> 半音</source>
         <translation> semitones</translation>
     </message>
+    <message>
+        <source>声</source>
+        <translation>Voice</translation>
+    </message>
 </context>
 <context>
     <name>tonarika::PitchTestPage</name>
@@ -1520,6 +1556,53 @@ Start the game as &quot;absolute pitch test&quot; (tonarika --test) to take the 
     <message>
         <source>保存しました。次の問題から使われます。</source>
         <translation>Saved. The game uses it from the next question.</translation>
+    </message>
+</context>
+<context>
+    <name>tonarika::SungView</name>
+    <message>
+        <source>歌った音の成績</source>
+        <translation>Notes sung</translation>
+    </message>
+    <message>
+        <source>音</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>歌った回数</source>
+        <translation>Sung</translation>
+    </message>
+    <message>
+        <source>±50 セント以内</source>
+        <translation>Within ±50 cents</translation>
+    </message>
+    <message>
+        <source>平均のずれ（正確さ）</source>
+        <translation>Mean error (accuracy)</translation>
+    </message>
+    <message>
+        <source>ばらつき（精度）</source>
+        <translation>Spread (precision)</translation>
+    </message>
+    <message>
+        <source>音ごとのずれの推移（セント）</source>
+        <translation>Each note&apos;s error over time (cents)</translation>
+    </message>
+    <message>
+        <source>歌った音のずれの推移のグラフ</source>
+        <translation>Chart of the sung notes&apos; errors over time</translation>
+    </message>
+    <message>
+        <source>%1 セント</source>
+        <translation>%1 cents</translation>
+    </message>
+    <message>
+        <source>選んだ期間には、歌った答えがありません。</source>
+        <translation>The chosen period has no sung answer.</translation>
+    </message>
+    <message>
+        <source>歌った答え %1 回、そのうち ±50 セント以内 %2 回。</source>
+        <translation>%1 sung answers, %2 of them within ±50 cents.</translation>
     </message>
 </context>
 <context>

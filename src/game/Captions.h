@@ -60,6 +60,14 @@ inline constexpr std::string_view kNotAsked = QT_TRANSLATE_NOOP("Game", "この�
 inline constexpr std::string_view kWarningText = QT_TRANSLATE_NOOP("Game", "wavファイルが見つかりません。");
 inline constexpr std::string_view kWarningTitle = "Error";
 
+// Singing a named note: what to sing, while the microphone listens, the judged error, and
+// what keeps an answer from being heard.
+inline constexpr std::string_view kSingLabel = QT_TRANSLATE_NOOP("Game", "声");  // the mode label and the title's word
+inline constexpr std::string_view kListening = QT_TRANSLATE_NOOP("Game", "歌う音: %1 — 聞いています…");
+inline constexpr std::string_view kSungResult = QT_TRANSLATE_NOOP("Game", "%1 — %2");  // " 当たり！ — +23 セント"
+inline constexpr std::string_view kNoVoice = QT_TRANSLATE_NOOP("Game", "声が聞こえません");
+inline constexpr std::string_view kNoMicrophone = QT_TRANSLATE_NOOP("Game", "マイクが使えません");
+
 // A run's record that no folder would take, shown so that the player can keep it.
 inline constexpr std::string_view kUnsavedTitle = "Tonarika";
 inline constexpr std::string_view kUnsavedText = QT_TRANSLATE_NOOP("Game", "この回のスコアを Score.TXT に保存できませんでした。\n"

@@ -55,6 +55,8 @@ public:
     // The test of absolute pitch: how far it has come ("テスト 12 / 72"), for the eye and a
     // screen reader; empty where no test is taken.
     virtual void setPitchTestProgress(std::string_view text) = 0;
+    // The word the title adds after the program's name ("声"); empty for none.
+    virtual void setTitleWord(std::string_view text) = 0;
     // What the test is, before its first item, in a view of the window's own over the
     // game's, from which Listen starts it; empty hides it.
     virtual void showPitchTestIntro(std::string_view text) = 0;

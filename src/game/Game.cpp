@@ -14,6 +14,7 @@ Game::Game(Display& display, Player& player, RandomSource& random, ScoreLog& sco
     , m_hard(Mode::Hard, m_context, m_drawer)
     , m_practice(m_context)
     , m_pitchTest(m_context)
+    , m_sing(m_context, m_drawer)
 {
 }
 
@@ -71,6 +72,7 @@ Session& Game::sessionOf(Mode mode)
     case Mode::Hard: return m_hard;
     case Mode::Prac: return m_practice;
     case Mode::PitchTest: return m_pitchTest;
+    case Mode::Sing: return m_sing;
     }
     return m_easy;
 }

@@ -16,6 +16,7 @@
 #include "RandomSource.h"
 #include "RunSession.h"
 #include "ScoreLog.h"
+#include "SingSession.h"
 #include "WeakNoteRules.h"
 
 // std
@@ -64,6 +65,10 @@ public:
     void startPitchTest();
     // Back from the test to the mode it was started from.
     void leavePitchTest();
+    // Starts singing a named note: each answer sung into the desktop's input.
+    void startSinging() { switchMode(Mode::Sing); }
+    // Where sung answers are heard; none: the microphone cannot be used.
+    void setVoiceInput(VoiceInput* input) { m_sing.setVoiceInput(input); }
 
     void Command1_Click();  // Listen: ask a new question or replay the pending one
     void cmdKey_Click(int index);
@@ -99,6 +104,7 @@ private:
     RunSession m_hard;
     PracticeSession m_practice;
     PitchTestSession m_pitchTest;
+    SingSession m_sing;
     Mode m_mode = Mode::Easy;
     Mode m_beforeTest = Mode::Easy;
     Session* m_session = &m_easy;

@@ -16,8 +16,8 @@ namespace tonarika {
 
 // How an answer was given: an on-screen key (by the mouse, or its button by keyboard
 // focus), a letter key, or a MIDI keyboard; as the journal keeps it.
-enum class AnswerInput { Mouse, Keys, Midi };
-inline constexpr std::array<std::string_view, 3> kAnswerInputKeys{"mouse", "keys", "midi"};
+enum class AnswerInput { Mouse, Keys, Midi, Voice };
+inline constexpr std::array<std::string_view, 4> kAnswerInputKeys{"mouse", "keys", "midi", "voice"};
 constexpr std::string_view inputKey(AnswerInput input) { return kAnswerInputKeys[std::size_t(input)]; }
 constexpr std::optional<AnswerInput> inputFromKey(std::string_view key)
 {
@@ -50,6 +50,8 @@ struct Trial {
     // The answer window in force, in milliseconds: none where it was off, and in what an
     // earlier version wrote.
     std::optional<std::uint32_t> windowMs{};
+    // A sung answer's signed error from the note named, in whole cents; none for a key's.
+    std::optional<std::int32_t> centsOff{};
     // What the journal adds as it keeps it: the player's offset from UTC at that moment,
     // for a test's answer its test's number (0 for any other), and its row.
     std::int32_t utcOffsetS = 0;

@@ -146,6 +146,31 @@ void ResultView::newNote(int note)
     tell(Place::ListenDescription, said);
 }
 
+void ResultView::singFor(int note)
+{
+    const Telling said = [note](const ResultView& view) {
+        return view.say(captions::kListening, {noteName(NoteIndex(note), view.naming())});
+    };
+    m_display.setLabel1BackColor(kWhite);
+    m_display.setLabel1ForeColor(Colour::systemButtonText());
+    tell(Place::Result, said);
+    tell(Place::ToolTip, said);
+    tell(Place::ListenDescription, said);
+}
+
+void ResultView::sung(const SungAnswer& answer, int asked, std::uint32_t questions, std::uint32_t misses)
+{
+    m_display.setLabel1BackColor(answer.right ? kRed : Colour::systemButtonText());
+    m_display.setLabel1ForeColor(kWhite);
+    const Telling said = [answer, asked](const ResultView& view) {
+        return view.say(captions::kSungResult, {view.say(answer.right ? captions::kRight : captions::kMiss),
+                                               sungErrorText(answer, NoteIndex(asked), view.naming(), view.wording())});
+    };
+    tell(Place::Result, said);
+    tell(Place::ToolTip, said);
+    score(said, questions, misses);
+}
+
 void ResultView::score(Telling result, std::uint32_t questions, std::uint32_t misses)
 {
     m_display.focusListen();

@@ -4,6 +4,7 @@
 #include "Display.h"
 #include "NoteNames.h"
 #include "NoteSet.h"
+#include "SingJudge.h"
 #include "Wording.h"
 
 // std
@@ -70,6 +71,10 @@ public:
     void notAsked();
     // A note that joined the growing set, heard with its name before it is asked.
     void newNote(int note);
+    // Singing: the note to sing named while the input listens, and then the sung answer,
+    // in the right or the miss look, with its error ("+23 セント").
+    void singFor(int note);
+    void sung(const SungAnswer& answer, int asked, std::uint32_t questions, std::uint32_t misses);
     // Practice: the note of the key pressed, named.
     void practiceNote(int key);
     // The score of a run just begun, and a mode that scores nothing.

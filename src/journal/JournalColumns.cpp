@@ -11,8 +11,11 @@ namespace tonarika {
 bool validTrial(const Trial& trial, std::int64_t nowMs)
 {
     using namespace trialRules;
+    // A sung answer, and it alone, has its error in cents and came by voice.
+    const bool sung = trial.mode == Mode::Sing;
     return validTime(trial.answeredAtMs, nowMs) && validAsked(trial.mode, trial.asked)
-           && (trial.mode == Mode::PitchTest) == (trial.test >= 1);
+           && (trial.mode == Mode::PitchTest) == (trial.test >= 1) && sung == trial.centsOff.has_value()
+           && sung == (trial.input == AnswerInput::Voice);
 }
 
 std::string selectedColumns(std::int64_t version)

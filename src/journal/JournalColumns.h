@@ -54,7 +54,7 @@ constexpr bool putInteger(const ColumnValue& value, Rule rule, Set set)
 
 // Every column, in the order the reader selects them; a new column is a row here, and the
 // code that gives its value.
-inline constexpr std::array<JournalColumn, 16> kJournalColumns{{
+inline constexpr std::array<JournalColumn, 17> kJournalColumns{{
     {"id", 1, "", [](const Trial& t) -> ColumnValue { return t.id; },
      [](Trial& t, const ColumnValue& v) { return columns::putInteger(v, [](auto) { return true; }, [&](auto n) { t.id = n; }); }},
     {"answered_utc_ms", 1, "", [](const Trial& t) -> ColumnValue { return t.answeredAtMs; },
@@ -132,18 +132,28 @@ inline constexpr std::array<JournalColumn, 16> kJournalColumns{{
                 || columns::putInteger(v, trialRules::validWindow, [&](auto n) { t.windowMs = std::uint32_t(n); });
      },
      "INTEGER CHECK (window_ms BETWEEN 1000 AND 5000)"},
+    // A sung answer's signed error from the note named, in whole cents; none for a key's.
+    {"cents_off", 8, "NULL", [](const Trial& t) -> ColumnValue {
+         return t.centsOff ? ColumnValue(std::int64_t(*t.centsOff)) : ColumnValue();
+     },
+     [](Trial& t, const ColumnValue& v) {
+         t.centsOff.reset();
+         return columns::none(v)
+                || columns::putInteger(v, trialRules::validCents, [&](auto n) { t.centsOff = std::int32_t(n); });
+     },
+     ""},  // made with the table its version rebuilt
 }};
 
-// The schema this program writes: the first seven versions as they were made, and one more
-// for each column that came after them.
+// The schema this program writes: the versions its steps make, and one more for each column
+// that came after them.
 inline constexpr int kJournalSchemaVersion = std::max(
     7, std::max_element(kJournalColumns.begin(), kJournalColumns.end(), [](const auto& a, const auto& b) {
            return a.since < b.since;
        })->since);
 
 // What a row must be beyond each column's own rule: answered no earlier than 2000 nor more
-// than a day ahead of `nowMs`, no black key asked in Easy, and a test's number on a test's
-// answer alone.
+// than a day ahead of `nowMs`, no black key asked in Easy, a test's number on a test's
+// answer alone, and an error in cents and the voice on a sung answer alone.
 bool validTrial(const Trial& trial, std::int64_t nowMs);
 
 // The columns a reader selects from a file of `version`, in the table's order: each one's

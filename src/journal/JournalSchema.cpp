@@ -86,8 +86,41 @@ const std::array kMigrations{
               "  answered_utc_ms INTEGER NOT NULL,"
               "  utc_offset_s INTEGER NOT NULL CHECK (utc_offset_s BETWEEN -86400 AND 86400));"
               "CREATE INDEX presses_by_time ON presses (answered_utc_ms);"},
+    // Sung answers: a mode and an input of their own, and each one's error in cents. The
+    // CHECKs cannot change in place: the table is made anew, as for the test.
+    Migration{"CREATE TABLE trials_next ("
+              "  id INTEGER PRIMARY KEY,"
+              "  answered_utc_ms INTEGER NOT NULL,"
+              "  utc_offset_s INTEGER NOT NULL,"
+              "  mode TEXT NOT NULL CHECK (mode IN ('Easy', 'Hard', 'Test', 'Sing')),"
+              "  run INTEGER NOT NULL,"
+              "  asked INTEGER NOT NULL CHECK (asked BETWEEN 0 AND 11),"
+              "  answered INTEGER NOT NULL CHECK (answered BETWEEN 0 AND 11),"
+              "  reaction_ms INTEGER CHECK (reaction_ms >= 0),"
+              "  plays INTEGER NOT NULL CHECK (plays >= 1),"
+              "  timbre TEXT NOT NULL DEFAULT 'piano'"
+              "    CHECK (timbre IN ('piano', 'marimba', 'guitar', 'clarinet', 'trumpet', 'sine')),"
+              "  octave INTEGER NOT NULL DEFAULT 4 CHECK (octave BETWEEN 3 AND 5),"
+              "  guard INTEGER NOT NULL DEFAULT 0 CHECK (guard IN (0, 1)),"
+              "  a4 INTEGER NOT NULL DEFAULT 440 CHECK (a4 BETWEEN 415 AND 466),"
+              "  test INTEGER CHECK (test >= 1),"
+              "  input TEXT CHECK (input IN ('mouse', 'keys', 'midi', 'voice')),"
+              "  window_ms INTEGER CHECK (window_ms BETWEEN 1000 AND 5000),"
+              "  cents_off INTEGER CHECK (cents_off BETWEEN -600 AND 600),"
+              "  CHECK ((mode = 'Test') = (test IS NOT NULL)),"
+              "  CHECK ((mode = 'Sing') = (cents_off IS NOT NULL)));",
+              "INSERT INTO trials_next (id, answered_utc_ms, utc_offset_s, mode, run, asked, answered, reaction_ms, "
+              "plays, timbre, octave, guard, a4, test, input, window_ms) SELECT id, answered_utc_ms, utc_offset_s, mode, "
+              "run, asked, answered, reaction_ms, plays, timbre, octave, guard, a4, test, input, window_ms FROM trials "
+              "WHERE id > ?1 ORDER BY id LIMIT 100000",
+              "DROP TABLE trials;"
+              "ALTER TABLE trials_next RENAME TO trials;"
+              "CREATE INDEX trials_by_time ON trials (answered_utc_ms);"
+              "CREATE INDEX trials_by_run ON trials (run);"
+              "CREATE INDEX trials_by_note ON trials (mode, asked);"
+              "CREATE INDEX trials_by_test ON trials (test);"},
 };
-static_assert(kMigrations.size() == 7);
+static_assert(kMigrations.size() == 8);
 
 // Runs one step: what comes before, the rows copied batch by batch, what comes after.
 void migrate(SqliteDatabase& db, const Migration& step)

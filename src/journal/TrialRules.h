@@ -35,6 +35,7 @@ constexpr bool validRun(std::int64_t run) { return run >= 1; }
 constexpr bool validOctave(std::int64_t octave) { return octave >= kLowestOctave && octave <= kHighestOctave; }
 constexpr bool validGuard(std::int64_t guard) { return guard == 0 || guard == 1; }
 constexpr bool validA4(std::int64_t a4) { return a4 >= kLowestA4 && a4 <= kHighestA4; }
+constexpr bool validCents(std::int64_t cents) { return cents >= -600 && cents <= 600; }
 constexpr bool validWindow(std::int64_t ms) { return ms >= kShortestWindowMs && ms <= kLongestWindowMs; }
 
 }  // namespace trialRules

@@ -41,6 +41,18 @@ int rightAnswersNeeded(const std::vector<const Trial*>& asked)
 
 }  // namespace
 
+bool chosenMode(ModeChoice choice, Mode mode)
+{
+    switch (choice) {
+    case ModeChoice::Easy: return mode == Mode::Easy;
+    case ModeChoice::Hard: return mode == Mode::Hard;
+    case ModeChoice::Both: return mode == Mode::Easy || mode == Mode::Hard;
+    case ModeChoice::Sung: return mode == Mode::Sing;
+    case ModeChoice::Every: return true;
+    }
+    return false;
+}
+
 QDate localDate(const Trial& row)
 {
     return QDateTime::fromMSecsSinceEpoch(row.answeredAtMs + std::int64_t(row.utcOffsetS) * 1000, Qt::UTC).date();
@@ -52,8 +64,7 @@ std::vector<const Trial*> selectTrials(const std::vector<Trial>& rows, Period pe
     const qint64 days = period == Period::Today ? 1 : period == Period::Week ? 7 : 30;
     std::vector<const Trial*> chosen;
     for (const Trial& row : rows) {
-        if ((mode == ModeChoice::Easy && row.mode != Mode::Easy) || (mode == ModeChoice::Hard && row.mode != Mode::Hard)
-            || (mode == ModeChoice::Both && row.mode == Mode::PitchTest))
+        if (!chosenMode(mode, row.mode))
             continue;
         if (timbre && row.timbre != *timbre)
             continue;

@@ -18,9 +18,10 @@ namespace tonarika {
 // The stretches of time the notes' page shows: today, the 7 or 30 days up to today, or all.
 enum class Period { Today, Week, Month, All };
 // Which mode's trials: Easy's, Hard's, or both.
-// Both: Easy and Hard, as 音ごと shows them. Every: the test's answers too, as the CSV
-// keeps them.
-enum class ModeChoice { Easy, Hard, Both, Every };
+// Both: Easy and Hard, as 音ごと shows them (never the sung answers, which name no key).
+// Sung: the notes sung. Every: the test's and the sung answers too, as the CSV keeps them.
+enum class ModeChoice { Easy, Hard, Both, Every, Sung };
+bool chosenMode(ModeChoice choice, Mode mode);
 
 // Learned beyond one sound: learned, with those last 20 questions asked in at least this
 // many timbres and octaves.

@@ -26,7 +26,8 @@ std::optional<int> writeTrialsCsv(const QString& path, const std::vector<const T
     // RFC 4180: CRLF line ends; UTF-8 with a byte-order mark, so that a spreadsheet reads
     // the Japanese as such; replaced whole, so that a failed write leaves the old file.
     QString text = QStringLiteral("\uFEFF時刻 (UTC),時刻 (記録した場所),モード,回,出題,最初の答え,正解,反応時間 (ms),"
-                                  "再生回数,音色,オクターブ,前の音を手がかりにしない,A4 (Hz),テスト,入力,答える時間の制限 (ms)\r\n");
+                                  "再生回数,音色,オクターブ,前の音を手がかりにしない,A4 (Hz),テスト,入力,答える時間の制限 (ms),"
+                                  "ずれ (セント)\r\n");
     int rows = 0;
     for (const Trial* trial : trials) {
         const QDateTime utc = QDateTime::fromMSecsSinceEpoch(trial->answeredAtMs, Qt::UTC);
@@ -46,7 +47,8 @@ std::optional<int> writeTrialsCsv(const QString& path, const std::vector<const T
                                  QString::number(trial->a4),
                                  trial->mode == Mode::PitchTest ? QString::number(trial->test) : QString(),
                                  trial->input ? qtText(inputKey(*trial->input)) : QString(),
-                                 trial->windowMs ? QString::number(*trial->windowMs) : QString()};
+                                 trial->windowMs ? QString::number(*trial->windowMs) : QString(),
+                                 trial->centsOff ? QString::number(*trial->centsOff) : QString()};
         QStringList quoted;
         for (const QString& field : fields)
             quoted << csvField(field);

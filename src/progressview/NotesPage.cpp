@@ -4,6 +4,7 @@
 #include "NextStep.h"
 #include "ProgressChartView.h"
 #include "ReactionChart.h"
+#include "SungView.h"
 #include "NoteTables.h"
 #include "PageParts.h"
 #include "TrialCsv.h"
@@ -39,8 +40,12 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     m_mode = new QComboBox;
     m_mode->setObjectName(QStringLiteral("mode"));
     m_mode->setAccessibleName(tr("モード"));
-    m_mode->addItems({QStringLiteral("Easy"), QStringLiteral("Hard"), tr("Easy と Hard")});
-    m_mode->setCurrentIndex(int(ModeChoice::Both));
+    // Each item holds its choice: the sung notes come last, after the keys' modes.
+    m_mode->addItem(QStringLiteral("Easy"), int(ModeChoice::Easy));
+    m_mode->addItem(QStringLiteral("Hard"), int(ModeChoice::Hard));
+    m_mode->addItem(tr("Easy と Hard"), int(ModeChoice::Both));
+    m_mode->addItem(tr("声"), int(ModeChoice::Sung));
+    m_mode->setCurrentIndex(m_mode->findData(int(ModeChoice::Both)));
     m_timbre = new QComboBox;
     m_timbre->setObjectName(QStringLiteral("timbre"));
     m_timbre->setAccessibleName(tr("音色"));
@@ -132,6 +137,12 @@ NotesPage::NotesPage(Today today, QWidget* parent)
     contentLayout->addLayout(top);
     contentLayout->addLayout(confusion);
     contentLayout->addWidget(m_reactions->view());
+    m_sung = new SungView;
+    m_sung->setObjectName(QStringLiteral("sungView"));
+    m_sung->hide();
+    contentLayout->addWidget(m_sung);
+    // What only the keys' answers have, hidden while the sung notes are shown.
+    m_keysOnly = {m_headline, m_acrossHeadline, m_growing, m_notes, m_figures, answers, asked, m_confusion, m_reactions->view()};
     // However small the window, every figure can be scrolled to.
     auto* scroll = scrolling(content);
     m_empty = emptyNote({}, QStringLiteral("emptyJournal"));
@@ -172,7 +183,7 @@ Period NotesPage::period() const
 
 ModeChoice NotesPage::mode() const
 {
-    return ModeChoice(m_mode->currentIndex());
+    return ModeChoice(m_mode->currentData().toInt());
 }
 
 std::optional<Timbre> NotesPage::timbre() const
@@ -188,7 +199,7 @@ void NotesPage::choose(Period period, ModeChoice mode)
         // One refresh for both choices.
         const QSignalBlocker periodQuiet(m_period), modeQuiet(m_mode);
         m_period->setCurrentIndex(int(period));
-        m_mode->setCurrentIndex(int(mode));
+        m_mode->setCurrentIndex(m_mode->findData(int(mode)));
     }
     refresh();
 }
@@ -224,6 +235,14 @@ void NotesPage::refresh()
 {
     static const std::vector<Trial> none;
     const auto& trials = m_trials ? *m_trials : none;
+    const bool sung = mode() == ModeChoice::Sung;
+    for (QWidget* widget : m_keysOnly)
+        widget->setVisible(!sung);
+    m_sung->setVisible(sung);
+    if (sung) {
+        m_sung->show(selectTrials(trials, period(), ModeChoice::Sung, m_today(), timbre()));
+        return;
+    }
     m_statistics = noteStatistics(selectTrials(trials, period(), mode(), m_today(), timbre()));
     // Learned is the player's state now, from every answer in the mode, in every timbre:
     // the period and the timbre choose only what the tables and the chart count.
@@ -252,7 +271,7 @@ void NotesPage::setNoteChoice(NoteChoice choice)
 
 void NotesPage::showGrowingSet()
 {
-    m_growing->setVisible(m_noteChoice == NoteChoice::Growing);
+    m_growing->setVisible(m_noteChoice == NoteChoice::Growing && mode() != ModeChoice::Sung);
     if (m_noteChoice != NoteChoice::Growing)
         return;
     static const std::vector<Trial> none;

@@ -24,6 +24,7 @@ class QTimer;
 namespace tonarika {
 
 class ReactionChart;
+class SungView;
 
 // The notes one by one, from the journal of every question: for the period, mode and
 // timbre chosen, how many notes are learned (and how many beyond one timbre and octave), each note's questions, right first answers and
@@ -84,6 +85,8 @@ private:
     QTableWidget* m_confusion = nullptr;
     QLabel* m_figures = nullptr;
     std::unique_ptr<ReactionChart> m_reactions;
+    SungView* m_sung = nullptr;
+    std::vector<QWidget*> m_keysOnly;
 };
 
 }  // namespace tonarika

@@ -198,7 +198,8 @@ QAction* Form1::modeAction(Mode item) const
     case Mode::Easy: return m_ui->easy;
     case Mode::Hard: return m_ui->hard;
     case Mode::Prac: return m_ui->prac;
-    case Mode::PitchTest: return nullptr;  // started from the command line, not from the menu
+    case Mode::PitchTest:
+    case Mode::Sing: return nullptr;  // started from the command line, not from the menu
     }
     return nullptr;
 }
@@ -325,12 +326,20 @@ void Form1::updateTitle()
 {
     // The title always begins with the program's name; a screen reader reads it whole.
     QString title = QStringLiteral("Tonarika");
+    if (!m_titleWord.isEmpty())
+        title += QLatin1Char(' ') + m_titleWord;
     if (!m_pitchTestProgress.isEmpty())
         title += QLatin1Char(' ') + m_pitchTestProgress;
     if (!m_dayText.isEmpty())
         title += QStringLiteral(" — ") + m_dayText;
     if (title != windowTitle())
         setWindowTitle(title);
+}
+
+void Form1::setTitleWord(std::string_view text)
+{
+    m_titleWord = toQString(text);
+    updateTitle();
 }
 
 void Form1::setDayText(const QString& text)

@@ -47,6 +47,7 @@ public:
     void setListenDescription(std::string_view text) override;
     void setKeyAsked(int index, bool asked) override;
     void setPitchTestProgress(std::string_view text) override;
+    void setTitleWord(std::string_view text) override;
     // What the title says of the day after the program's name ("今日 8 / 15 分"); empty: nothing.
     void setDayText(const QString& text);
     void showPitchTestResult(std::string_view text) override;
@@ -79,6 +80,10 @@ public:
     void setNoteNaming(NoteNaming naming);
     // Opens in Hard, as if it were chosen from the menu.
     void startHard() { m_game.hard_Click(); }
+    // Opens singing a named note.
+    void startSinging() { m_game.startSinging(); }
+    // Where sung answers are heard.
+    void setVoiceInput(VoiceInput* input) { m_game.setVoiceInput(input); }
     // A MIDI keyboard's key, as a click on its on-screen key, timed to its message's
     // arrival; its sustain pedal, as a click on Listen. Neither reaches past a modal box.
     void midiNotePressed(int index, std::chrono::steady_clock::time_point arrived);
@@ -107,6 +112,7 @@ private:
     QFrame* m_outline = nullptr;           // around the right key after a miss
     QString m_pitchTestProgress;           // in the title, while a test is taken
     QString m_dayText;                     // in the title, where a daily goal is set
+    QString m_titleWord;                   // in the title after the name ("声")
     std::array<QPushButton*, kNoteCount> cmdKey{};
     std::array<QLabel*, kNoteCount> m_captions{};  // beside each key, by note
     int m_captionPixels = 0;                        // their designed size

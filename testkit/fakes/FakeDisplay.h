@@ -30,6 +30,7 @@ public:
     std::string pitchTestProgress;
     std::string pitchTestResult;
     std::string pitchTestIntro;
+    std::string titleWord;
     std::set<int> outlined;  // the keys outlined now
     std::map<Mode, bool> checks;
     std::vector<std::pair<std::string, std::string>> warnings;  // text, title
@@ -54,6 +55,7 @@ public:
     void setPitchTestProgress(std::string_view text) override { pitchTestProgress = text; }
     void showPitchTestResult(std::string_view text) override { pitchTestResult = text; }
     void showPitchTestIntro(std::string_view text) override { pitchTestIntro = text; }
+    void setTitleWord(std::string_view text) override { titleWord = text; }
     void setKeyOutlined(int index, bool on) override
     {
         if (on)
