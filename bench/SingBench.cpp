@@ -183,7 +183,9 @@ int main(int argc, char** argv)
                         std::fprintf(stderr, "  %s %d %+g: not judged\n", kind.name, key, cents);
                         continue;
                     }
-                    const double off = 1200.0 * std::log2(heard.pitch->hz / hz);
+                    // Only the pitch class counts: the error is folded into half an octave.
+                    double off = std::fmod(1200.0 * std::log2(heard.pitch->hz / hz), 1200.0);
+                    off = off > 600.0 ? off - 1200.0 : off <= -600.0 ? off + 1200.0 : off;
                     errors.push_back(std::abs(off));
                     wrongClass += std::abs(off) >= 50.0;
                     latencies.push_back(std::chrono::duration<double, std::milli>(heard.at - start).count());

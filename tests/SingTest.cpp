@@ -99,6 +99,9 @@ TEST(SteadyVoicing, thePitchIsTakenFromTheFirstSteadyStretchOfVoice)
         {"vibrato", {frames(0, 300, quiet), frames(300, 900, [](double at) {
              return PitchFrame{at, sharpened(330, 29.9 * std::sin(2 * M_PI * 5.5 * at / 1000)), 0.95, -20};
          })}, 330.0, 300, 510},
+        {"octave slips", {frames(0, 300, quiet), frames(300, 900, [](double at) {
+             return PitchFrame{at, int(at / kHopMs) % 10 == 0 ? 880.0 : 440.0, 0.95, -20};
+         })}, 440.0, 300, 510},
         {"unsure", {frames(0, 300, quiet), frames(300, 900, [](double at) { return PitchFrame{at, 440, 0.5, -20}; })}, std::nullopt, 0, 0},
         {"at the floor", {frames(0, 300, [](double at) { return PitchFrame{at, 0, 0.1, -30}; }),
                           frames(300, 900, [](double at) { return PitchFrame{at, 440, 0.95, -25}; })}, std::nullopt, 0, 0},

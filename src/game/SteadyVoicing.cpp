@@ -86,13 +86,23 @@ double SteadyVoicing::sungHz() const
     return middle * std::pow(2.0, centre / 1200.0);
 }
 
-std::optional<SungPitch> SteadyVoicing::feed(const PitchFrame& frame)
+std::optional<SungPitch> SteadyVoicing::feed(const PitchFrame& heard)
 {
-    if (!voiced(frame)) {
-        m_quietest = std::min(frame.levelDb, m_quietest.value_or(frame.levelDb));
+    if (!voiced(heard)) {
+        m_quietest = std::min(heard.levelDb, m_quietest.value_or(heard.levelDb));
         m_voiceStart.reset();
         m_stretch.clear();
         return std::nullopt;
+    }
+    // Only the pitch class counts: a frame the detector took an octave off is folded onto
+    // the stretch's octave, and does not end it.
+    PitchFrame frame = heard;
+    if (!m_stretch.empty()) {
+        const double middle = median();
+        while (frame.hz > middle * std::sqrt(2.0))
+            frame.hz /= 2.0;
+        while (frame.hz < middle / std::sqrt(2.0))
+            frame.hz *= 2.0;
     }
     if (!m_voiceStart)
         m_voiceStart = frame.atMs;
