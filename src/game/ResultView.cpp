@@ -136,20 +136,18 @@ void ResultView::notAsked()
 
 void ResultView::newNote(int note)
 {
-    const Telling said = [note](const ResultView& view) {
-        return view.say(captions::kNewNote, {noteName(NoteIndex(note), view.naming())});
-    };
-    m_display.setLabel1BackColor(kWhite);
-    m_display.setLabel1ForeColor(Colour::systemButtonText());
-    tell(Place::Result, said);
-    tell(Place::ToolTip, said);
-    tell(Place::ListenDescription, said);
+    namingNotice(captions::kNewNote, note);
 }
 
 void ResultView::singFor(int note)
 {
-    const Telling said = [note](const ResultView& view) {
-        return view.say(captions::kListening, {noteName(NoteIndex(note), view.naming())});
+    namingNotice(captions::kListening, note);
+}
+
+void ResultView::namingNotice(std::string_view text, int note)
+{
+    const Telling said = [text, note](const ResultView& view) {
+        return view.say(text, {noteName(NoteIndex(note), view.naming())});
     };
     m_display.setLabel1BackColor(kWhite);
     m_display.setLabel1ForeColor(Colour::systemButtonText());

@@ -86,6 +86,8 @@ public:
 
 private:
     void score(Telling result, std::uint32_t questions, std::uint32_t misses);
+    // A notice that names a note, in the look of any notice, for the eye and a screen reader.
+    void namingNotice(std::string_view text, int note);
     void show(Place place, const std::string& text);
 
     Display& m_display;
