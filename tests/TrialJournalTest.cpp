@@ -886,7 +886,7 @@ TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
 
     const std::string line = "tonarika-trial-5\tjournal_run=0\tsession=17-99-4\tanswered_utc_ms=1796000000123\t"
                              "utc_offset_s=-14400\tmode=Hard\trun=4\tasked=11\tanswered=3\treaction_ms=65000\t"
-                             "plays=3\ttimbre=marimba\toctave=3\tguard=1\ta4=443\tinput=-\twindow_ms=-\n";
+                             "plays=3\ttimbre=marimba\toctave=3\tguard=1\ta4=443\tinput=-\twindow_ms=-\tcents_off=-\n";
     EXPECT_EQ(spillLine(spilled), line);
     const auto with = [&](const std::string& field, const std::string& value) {
         const std::size_t start = line.find("\t" + field + "=") + field.size() + 2;
@@ -901,6 +901,8 @@ TEST(TrialSpill, aLineGivesBackItsTrialAndRefusesWhatNoGameWrites)
         {"answered", "256"}, {"reaction_ms", "4294967296"}, {"reaction_ms", "x"}, {"plays", "0"}, {"run", "0"},
         {"timbre", "banjo"}, {"timbre", ""}, {"octave", "2"}, {"octave", "6"}, {"guard", "2"}, {"guard", "true"},
         {"a4", "414"}, {"a4", "467"}, {"input", "pedal"}, {"input", ""}, {"input", "MIDI"},
+        // An error in cents, or the voice, on an answer that was not sung.
+        {"cents_off", "12"}, {"cents_off", "601"}, {"input", "voice"},
     };
     for (const auto& r : refused)
         EXPECT_FALSE(parseSpillLine(with(r.field, r.value))) << r.field << " = " << r.value;

@@ -8,14 +8,17 @@
 
 namespace tonarika {
 
+bool validSung(const Trial& trial)
+{
+    const bool sung = trial.mode == Mode::Sing;
+    return sung == trial.centsOff.has_value() && sung == (trial.input == AnswerInput::Voice);
+}
+
 bool validTrial(const Trial& trial, std::int64_t nowMs)
 {
     using namespace trialRules;
-    // A sung answer, and it alone, has its error in cents and came by voice.
-    const bool sung = trial.mode == Mode::Sing;
     return validTime(trial.answeredAtMs, nowMs) && validAsked(trial.mode, trial.asked)
-           && (trial.mode == Mode::PitchTest) == (trial.test >= 1) && sung == trial.centsOff.has_value()
-           && sung == (trial.input == AnswerInput::Voice);
+           && (trial.mode == Mode::PitchTest) == (trial.test >= 1) && validSung(trial);
 }
 
 std::string selectedColumns(std::int64_t version)

@@ -155,6 +155,8 @@ inline constexpr int kJournalSchemaVersion = std::max(
 // than a day ahead of `nowMs`, no black key asked in Easy, a test's number on a test's
 // answer alone, and an error in cents and the voice on a sung answer alone.
 bool validTrial(const Trial& trial, std::int64_t nowMs);
+// A sung answer, and it alone, has its error in cents and came by voice.
+bool validSung(const Trial& trial);
 
 // The columns a reader selects from a file of `version`, in the table's order: each one's
 // name, or where it is newer than the file, its value for older rows.

@@ -163,7 +163,8 @@ std::optional<SpilledTrial> parseSpillLine(std::string_view line)
     spilled.session = std::string(named["session"]);
     const std::int64_t now
         = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
-    if (!trialRules::validTime(spilled.trial.answeredAtMs, now) || !trialRules::validAsked(spilled.trial.mode, spilled.trial.asked))
+    if (!trialRules::validTime(spilled.trial.answeredAtMs, now) || !trialRules::validAsked(spilled.trial.mode, spilled.trial.asked)
+        || !validSung(spilled.trial))
         return std::nullopt;
     return spilled;
 }
