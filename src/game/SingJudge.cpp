@@ -31,11 +31,17 @@ SungAnswer judgeSung(double hz, NoteIndex asked, int a4)
     return answer;
 }
 
+std::string signedCents(double cents)
+{
+    const long whole = std::lround(cents);
+    std::string figure = whole > 0 ? "+" : whole < 0 ? "−" : "±";
+    figure.append(std::to_string(std::labs(whole)));
+    return figure;
+}
+
 std::string sungErrorText(const SungAnswer& answer, NoteIndex asked, NoteNaming naming, const Wording& wording)
 {
-    const long cents = std::lround(answer.cents);
-    std::string figure = cents > 0 ? "+" : cents < 0 ? "−" : "±";
-    figure.append(std::to_string(std::labs(cents)));
+    const std::string figure = signedCents(answer.cents);
     if (answer.nearest == asked)
         return worded(wording, QT_TRANSLATE_NOOP("Game", "%1 セント"), {figure});
     return worded(wording, QT_TRANSLATE_NOOP("Game", "%1 セント（%2に近い）"), {figure, noteName(answer.nearest, naming)});

@@ -23,6 +23,9 @@ inline constexpr double kSungRightCents = 50.0;
 // `hz` against `asked`, its pitch classes at `a4` (A4 in Hz).
 SungAnswer judgeSung(double hz, NoteIndex asked, int a4);
 
+// An error in whole cents with its sign: "+23", "−140" (a true minus), "±0".
+std::string signedCents(double cents);
+
 // The error as the result says it: "+23 セント", or "−140 セント（ソ#に近い）" where another
 // note was nearer; the sign is a true minus.
 std::string sungErrorText(const SungAnswer& answer, NoteIndex asked, NoteNaming naming, const Wording& wording = ownWording());

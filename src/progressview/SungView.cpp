@@ -3,6 +3,7 @@
 // own
 #include "Progress.h"
 #include "ProgressChartView.h"
+#include "SingJudge.h"
 
 // Qt
 #include <QChart>
@@ -22,17 +23,6 @@
 #include <cmath>
 
 namespace tonarika {
-
-namespace {
-
-QString centsText(double cents)
-{
-    const long whole = std::lround(cents);
-    return (whole > 0 ? QStringLiteral("+") : whole < 0 ? QStringLiteral("−") : QStringLiteral("±"))
-           + QString::number(std::labs(whole));
-}
-
-}  // namespace
 
 SungView::SungView(QWidget* parent)
     : QWidget(parent)
@@ -75,7 +65,7 @@ void SungView::show(const std::vector<const Trial*>& sung)
         const int row = m_table->rowCount();
         m_table->insertRow(row);
         const QStringList cells{noteText(note), QString::number(figure.answers), percentText(figure.withinShare * 100.0),
-                                tr("%1 セント").arg(centsText(figure.meanCents)),
+                                tr("%1 セント").arg(QString::fromStdString(signedCents(figure.meanCents))),
                                 figure.answers > 1 ? tr("%1 セント").arg(QLocale().toString(figure.spreadCents, 'f', 1))
                                                    : QStringLiteral("—")};
         for (int column = 0; column < cells.size(); ++column)
