@@ -2,18 +2,15 @@
 
 // own
 #include "AubioPitch.h"
+#include "PulseRecording.h"
+#include "SdlRecording.h"
 
 // Qt
 #include <QLoggingCategory>
 #include <QMetaObject>
 
-// PulseAudio
-#include <pulse/context.h>
-#include <pulse/error.h>
-#include <pulse/mainloop.h>
-#include <pulse/stream.h>
-
 // std
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -23,10 +20,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcVoice, "tonarika.voice", QtWarningMsg)
 
-// How long one wait for the server may take: stop() and the time allowed are looked at
-// between waits, so that nothing waits on a server that sends nothing.
-constexpr int kWaitUs = 20'000;
-
 using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point from)
@@ -34,90 +27,27 @@ double msSince(Clock::time_point from)
     return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
 }
 
-// A record stream on a main loop of the thread's own, each wait bounded.
-class RecordStream {
-public:
-    RecordStream()
-        : m_loop(pa_mainloop_new())
-        , m_context(pa_context_new(pa_mainloop_get_api(m_loop), "Tonarika"))
-    {
-    }
-    ~RecordStream()
-    {
-        if (m_stream) {
-            pa_stream_disconnect(m_stream);
-            pa_stream_unref(m_stream);
-        }
-        pa_context_disconnect(m_context);
-        pa_context_unref(m_context);
-        pa_mainloop_free(m_loop);
-    }
-    RecordStream(const RecordStream&) = delete;
-    RecordStream& operator=(const RecordStream&) = delete;
-
-    // Connects to the server and opens the default input; what went wrong, or nothing.
-    const char* open(unsigned rate, const std::atomic<bool>& stop)
-    {
-        if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0)
-            return pa_strerror(pa_context_errno(m_context));
-        while (pa_context_get_state(m_context) != PA_CONTEXT_READY) {
-            if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)))
-                return pa_strerror(pa_context_errno(m_context));
-            if (stop || !wait())
-                return "stopped";
-        }
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, rate, 1};
-        m_stream = pa_stream_new(m_context, "声の答え", &spec, nullptr);
-        // Small fragments: each hop is judged as soon as it has been heard.
-        pa_buffer_attr attributes{};
-        attributes.maxlength = std::uint32_t(-1);
-        attributes.fragsize = AubioPitch::kHop * sizeof(float);
-        if (!m_stream || pa_stream_connect_record(m_stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY) < 0)
-            return pa_strerror(pa_context_errno(m_context));
-        while (pa_stream_get_state(m_stream) != PA_STREAM_READY) {
-            if (!PA_STREAM_IS_GOOD(pa_stream_get_state(m_stream)))
-                return pa_strerror(pa_context_errno(m_context));
-            if (stop || !wait())
-                return "stopped";
-        }
+// The sound server's input; SDL's capture only where no server runs. Nothing where neither
+// opens, and `failure` says why.
+std::unique_ptr<Recording> openInput(const std::atomic<bool>& stop, std::string& failure)
+{
+    auto pulse = std::make_unique<PulseRecording>();
+    switch (pulse->open(MicrophoneInput::kSampleRate, AubioPitch::kHop, stop)) {
+    case PulseRecording::Opened::Yes:
+        return pulse;
+    case PulseRecording::Opened::Failed:
+        failure = pulse->error();
         return nullptr;
+    case PulseRecording::Opened::NoServer:
+        break;
     }
-
-    // Waits once for the server, and appends what it sent; false where the stream failed.
-    bool read(std::vector<float>& samples)
-    {
-        if (!wait() || !PA_STREAM_IS_GOOD(pa_stream_get_state(m_stream)))
-            return false;
-        while (pa_stream_readable_size(m_stream) > 0) {
-            const void* data = nullptr;
-            std::size_t bytes = 0;
-            if (pa_stream_peek(m_stream, &data, &bytes) < 0)
-                return false;
-            if (bytes == 0)
-                break;
-            // A hole in the record (data null) is silence.
-            const auto* first = static_cast<const float*>(data);
-            if (first)
-                samples.insert(samples.end(), first, first + bytes / sizeof(float));
-            else
-                samples.insert(samples.end(), bytes / sizeof(float), 0.0f);
-            pa_stream_drop(m_stream);
-        }
-        return true;
-    }
-
-    const char* error() const { return pa_strerror(pa_context_errno(m_context)); }
-
-private:
-    bool wait()
-    {
-        return pa_mainloop_prepare(m_loop, kWaitUs) >= 0 && pa_mainloop_poll(m_loop) >= 0 && pa_mainloop_dispatch(m_loop) >= 0;
-    }
-
-    pa_mainloop* m_loop;
-    pa_context* m_context;
-    pa_stream* m_stream = nullptr;
-};
+    pulse.reset();
+    auto sdl = std::make_unique<SdlRecording>();
+    if (sdl->open(MicrophoneInput::kSampleRate, AubioPitch::kHop))
+        return sdl;
+    failure = "no sound server, and SDL's capture: " + sdl->error();
+    return nullptr;
+}
 
 }  // namespace
 
@@ -163,10 +93,11 @@ void MicrophoneInput::tell(std::uint64_t listening, Tell told)
 
 void MicrophoneInput::record(std::chrono::milliseconds limit, std::uint64_t listening, Clock::time_point from)
 {
-    RecordStream stream;
-    if (const char* failure = stream.open(kSampleRate, m_stop)) {
+    std::string failure;
+    const std::unique_ptr<Recording> input = openInput(m_stop, failure);
+    if (!input) {
         if (!m_stop) {
-            qCWarning(lcVoice, "the microphone could not be opened: %s", failure);
+            qCWarning(lcVoice, "the microphone could not be opened: %s", failure.c_str());
             tell(listening, [](VoiceListener& listener) { listener.inputFailed(); });
         }
         return;
@@ -176,8 +107,8 @@ void MicrophoneInput::record(std::chrono::milliseconds limit, std::uint64_t list
     std::vector<float> samples;
     std::size_t judged = 0;  // the samples already taken, hop by hop
     while (!m_stop) {
-        if (!stream.read(samples)) {
-            qCWarning(lcVoice, "the microphone went away: %s", stream.error());
+        if (!input->read(samples)) {
+            qCWarning(lcVoice, "the microphone went away: %s", input->error().c_str());
             tell(listening, [](VoiceListener& listener) { listener.inputFailed(); });
             return;
         }

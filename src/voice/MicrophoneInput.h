@@ -16,9 +16,9 @@ namespace tonarika {
 
 // The desktop's default input, through PulseAudio (or PipeWire's PulseAudio server) as a
 // record stream of its own, named so that the desktop shows the game using the
-// microphone. Opened only while it listens, on a thread of its own; each hop's pitch by
-// aubio, the answer by the steady-voicing rule, told on the window's thread. Nothing is
-// ever written anywhere.
+// microphone, or through SDL's capture where no server runs. Opened only while it
+// listens, on a thread of its own; each hop's pitch by aubio, the answer by the
+// steady-voicing rule, told on the window's thread. Nothing is ever written anywhere.
 class MicrophoneInput : public QObject, public VoiceInput {
     Q_OBJECT
 public:
