@@ -1154,6 +1154,20 @@ private slots:
         QCOMPARE(lines.size(), 6);
         QVERIFY2(lines.last().startsWith(QStringLiteral("2026")) && lines.last().endsWith(QStringLiteral(",Sing,2,ラ,ラ＃(シ♭),0,700,1,ピアノ,4,0,440,,voice,,120")),
                  qPrintable(lines.last()));
+        // At 640 x 400 the table shows whole across the page, the chart keeps its height, and
+        // both are named for screen readers.
+        window->resize(640, 400);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        child<QTabWidget>(*window, QStringLiteral("pages"))->setCurrentWidget(window->notes());
+        QTest::qWait(50);
+        auto* scroll = window->notes()->findChild<QScrollArea*>();
+        const int right = table->mapTo(scroll->widget(), QPoint(table->width(), 0)).x();
+        QVERIFY2(right <= scroll->viewport()->width(), qPrintable(QStringLiteral("%1 > %2").arg(right).arg(scroll->viewport()->width())));
+        QVERIFY(table->horizontalHeader()->length() <= table->viewport()->width());
+        auto* chart = child<QWidget>(*window, QStringLiteral("sungChart"));
+        QVERIFY2(chart->height() >= 200 && chart->width() >= 400, qPrintable(QStringLiteral("%1 x %2").arg(chart->width()).arg(chart->height())));
+        QVERIFY(!table->accessibleName().isEmpty() && !chart->accessibleName().isEmpty());
         // Easy and Hard's figures count the key's answer alone.
         window->notes()->choose(Period::All, ModeChoice::Both);
         auto* notes = child<QTableWidget>(*window, QStringLiteral("notesTable"));
