@@ -54,27 +54,37 @@ double SteadyVoicing::median() const
     return medianOf(std::move(pitches));
 }
 
+int SteadyVoicing::swings() const
+{
+    // Vibrato's swing reaches further from the median than this; a scoop's bounce on its
+    // way into the note does not, and is no swing.
+    constexpr double kSwingCents = 10;
+    const double middle = median();
+    int swings = 0;
+    int side = 0;  // -1 below the median, 1 above, 0 not yet either
+    for (const PitchFrame& frame : m_stretch) {
+        const double cents = centsBetween(frame.hz, middle);
+        const int now = cents > kSwingCents ? 1 : cents < -kSwingCents ? -1 : 0;
+        if (now != 0 && now != side) {
+            swings += side != 0;
+            side = now;
+        }
+    }
+    return swings;
+}
+
 double SteadyVoicing::sungHz() const
 {
     // Vibrato is averaged: where the pitch swings through its median and back, the middle
     // of its swing, from the few highest and lowest frames, which the 200 ms hold whatever
     // the vibrato's phase (a cycle at 5.5 Hz is 182 ms); a median would keep the part of a
     // cycle left over. A steady voice, or the end of a glide into it, takes the median.
-    constexpr double kSwingCents = 5;
     constexpr std::size_t kEdgeFrames = 3;
     const double middle = median();
     std::vector<double> cents;
-    int swings = 0;
-    int side = 0;  // -1 below the median, 1 above, 0 not yet either
-    for (const PitchFrame& frame : m_stretch) {
+    for (const PitchFrame& frame : m_stretch)
         cents.push_back(centsBetween(frame.hz, middle));
-        const int now = cents.back() > kSwingCents ? 1 : cents.back() < -kSwingCents ? -1 : 0;
-        if (now != 0 && now != side) {
-            swings += side != 0;
-            side = now;
-        }
-    }
-    if (swings < 2 || cents.size() < 4 * kEdgeFrames)
+    if (swings() < 2 || cents.size() < 4 * kEdgeFrames)
         return middle;
     std::sort(cents.begin(), cents.end());
     double low = 0, high = 0;
@@ -84,6 +94,22 @@ double SteadyVoicing::sungHz() const
     }
     const double centre = (low + high) / double(2 * kEdgeFrames);
     return middle * std::pow(2.0, centre / 1200.0);
+}
+
+bool SteadyVoicing::settling() const
+{
+    // A scoop into the note stays within the hold while it ends, and would pull the median
+    // its way: the stretch's first and last quarters tell it from a voice that has arrived.
+    // Vibrato swings back and forth and is not a drift.
+    const std::size_t quarter = m_stretch.size() / 4;
+    if (quarter == 0 || swings() >= 2)
+        return false;
+    std::vector<double> first, last;
+    for (std::size_t i = 0; i < quarter; ++i) {
+        first.push_back(m_stretch[i].hz);
+        last.push_back(m_stretch[m_stretch.size() - 1 - i].hz);
+    }
+    return std::abs(centsBetween(medianOf(first), medianOf(last))) > m_rule.driftCents;
 }
 
 std::optional<SungPitch> SteadyVoicing::feed(const PitchFrame& heard)
@@ -118,6 +144,11 @@ std::optional<SungPitch> SteadyVoicing::feed(const PitchFrame& heard)
         m_stretch.erase(m_stretch.begin());
     if (frame.atMs - m_stretch.front().atMs < m_rule.steadyMs)
         return std::nullopt;
+    // A voice still settling into its note is not yet steady, unless it never settles.
+    if (settling() && frame.atMs - *m_voiceStart < m_rule.settleLimitMs) {
+        m_stretch.erase(m_stretch.begin());
+        return std::nullopt;
+    }
     return SungPitch{sungHz(), *m_voiceStart, frame.atMs};
 }
 

@@ -29,14 +29,16 @@ struct VoicingRule {
     double aboveFloorDb = 12; // the level at least this far above the noise before the voice
     double holdCents = 30;    // every pitch of the stretch within this of its middle
     double steadyMs = 200;    // the stretch this long
+    double driftCents = 8;    // its first and last quarters no further apart, vibrato aside
+    double settleLimitMs = 1000;  // a voice that drifts on is taken as it is after this long
     double lowHz = 80;        // below E2 (82.4 Hz) a little
     double highHz = 2500;     // whistling
     double quietDb = -70;     // the noise floor taken before any frame that was not voiced
 };
 
 // Fed the frames as they come, says the pitch sung once the first stretch of steady voicing
-// is long enough. A glide into the note leaves the stretch as the pitch settles; a frame
-// that is not voiced ends the voice.
+// is long enough. A glide into the note leaves the stretch as the pitch settles, and so
+// does a slow scoop that ends within the hold; a frame that is not voiced ends the voice.
 class SteadyVoicing {
 public:
     explicit SteadyVoicing(VoicingRule rule = {});
@@ -49,6 +51,10 @@ public:
 private:
     bool voiced(const PitchFrame& frame) const;
     double median() const;
+    // How often the stretch's pitch swings through its median and back.
+    int swings() const;
+    // Whether the stretch's pitch still moves one way.
+    bool settling() const;
     // The pitch the stretch gives: its median, or the middle of vibrato's swing.
     double sungHz() const;
 
